@@ -1,0 +1,1 @@
+set -e; kxtool scramble abc
