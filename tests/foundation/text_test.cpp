@@ -1,1 +1,244 @@
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+#include "foundation/btkcolor.h"
+#include "foundation/btkconverter.h"
+#include "foundation/btkdatetime.h"
+#include "foundation/btkfold.h"
+#include "foundation/btkscramble.h"
+#include "foundation/btktextcursor.h"
+
+// ---- charset converter ----
+
+TEST(Converter, PassesThroughWhenNoConversionIsNeeded) {
+    btkConverter same("CP1250", "CP1250");
+    btkConverter none("", "UTF-8");
+    EXPECT_FALSE(same.converts());
+    EXPECT_EQ(same.convert("žluť"), "žluť");
+    EXPECT_EQ(none.convert("žluť"), "žluť");
+    EXPECT_EQ(same.convert(nullptr), "");
+}
+
+TEST(Converter, UnknownEncodingKeepsTheText) {
+    testing::internal::CaptureStderr();
+    btkConverter bad("CP1250", "NO-SUCH-ENCODING");
+    std::string warning = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(warning.empty());
+    EXPECT_EQ(bad.convert("Příliš"), "Příliš");
+}
+
+TEST(Converter, RoundTripAndLongTexts) {
+    btkConverter toUtf("CP1250", "UTF-8");
+    btkConverter back("UTF-8", "CP1250");
+    btkstring czech("Příliš žluťoučký kůň úpěl ďábelské ódy");
+    btkstring utf = toUtf.convert(czech);
+    EXPECT_GT(utf.length(), czech.length());
+    EXPECT_EQ(back.convert(utf), czech);
+    EXPECT_EQ(toUtf.convert(""), "");
+
+    // Longer than one 255-byte output slice: the same as piece by piece.
+    btkstring longText;
+    for (int i = 0; i < 40; ++i) longText += "čaj ";  // 160 bytes, 200 in UTF-8
+    btkstring twice = longText + longText;
+    EXPECT_EQ(toUtf.convert(twice), toUtf.convert(longText) + toUtf.convert(longText));
+    EXPECT_EQ(back.convert(toUtf.convert(twice)), twice);
+}
+
+TEST(Converter, StopsAtAnUnconvertibleByte) {
+    btkConverter fromUtf("UTF-8", "CP1250");
+    // 0xFF never occurs in UTF-8: the result ends before it.
+    EXPECT_EQ(fromUtf.convert("abc\xff" "def"), "abc");
+    // The next conversion starts afresh.
+    EXPECT_EQ(fromUtf.convert("ok"), "ok");
+}
+
+// ---- folding and phrase search ----
+
+TEST(Fold, CzechLettersFoldToPlainCapitals) {
+    const char* from = "ÁČĎÉĚÍŇÓŘŠŤÚŮÝŽáčďěéíňóřšťúůýžaz";
+    const char* to = "ACDEEINORSTUUYZACDEEINORSTUUYZAZ";
+    for (int i = 0; from[i]; ++i) EXPECT_EQ(btkFoldChar(from[i]), to[i]) << i;
+    // Other Central European letters, digits and punctuation stay.
+    for (char c : std::string("ľĺŕôäÄ09,.[")) EXPECT_EQ(btkFoldChar(c), c);
+    EXPECT_TRUE(btkFoldedEqual('š', 'S'));
+    EXPECT_FALSE(btkFoldedEqual('ľ', 'L'));
+}
+
+TEST(Fold, PhraseSearchSkipsChordsBlanksAndPunctuation) {
+    btkstring text("Sví[C]tí, mě[Ami]síček\nnad [G7]vodou.");
+    EXPECT_TRUE(btkFoldedFind("sviti", text));
+    EXPECT_TRUE(btkFoldedFind("SVÍTÍ MĚSÍČEK", text));
+    EXPECT_TRUE(btkFoldedFind("mesicek nad vodou", text));
+    EXPECT_TRUE(btkFoldedFind("sviti,mesicek", text));
+    EXPECT_TRUE(btkFoldedFind("ek\nna", text));
+    EXPECT_FALSE(btkFoldedFind("ami", text));  // chords are not lyrics
+    EXPECT_FALSE(btkFoldedFind("vodou a dal", text));
+    EXPECT_TRUE(btkFoldedFind("", text));
+    EXPECT_FALSE(btkFoldedFind("", btkstring()));
+    EXPECT_FALSE(btkFoldedFind("a", btkstring()));
+    EXPECT_FALSE(btkFoldedFind("l", btkstring("ľ")));
+    EXPECT_TRUE(btkFoldedFind("ľ", btkstring("aľa")));
+    EXPECT_FALSE(btkFoldedFind("text", btkstring("te[unclosed chord xt")));
+}
+
+// ---- date and time ----
+
+class DateTime : public testing::Test {
+protected:
+    void SetUp() override {
+        const char* tz = std::getenv("TZ");
+        oldTz = tz ? tz : "";
+        hadTz = tz != nullptr;
+        setenv("TZ", "Europe/Prague", 1);
+        tzset();
+    }
+    void TearDown() override {
+        if (hadTz)
+            setenv("TZ", oldTz.c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+    std::string oldTz;
+    bool hadTz = false;
+};
+
+TEST_F(DateTime, FormatsWithoutPaddingDayMonthOrHour) {
+    btkDateTime d = btkDateTime::parse("1.2.2005 9:05:03");
+    EXPECT_TRUE(d.valid);
+    EXPECT_EQ(d.format(), "1.2.2005 9:05:03");
+    EXPECT_EQ(d.formatISO(), "2005-2-1 9:05:03");
+}
+
+TEST_F(DateTime, ParseRoundTripsAlsoInSummer) {
+    for (const char* text : {"24.12.2004 18:30:00", "15.7.2006 14:07:59", "31.3.2024 3:00:00"}) {
+        btkDateTime d = btkDateTime::parse(text);
+        EXPECT_EQ(d.format(), text);
+        btkDateTime again = btkDateTime::parse(d.format());
+        EXPECT_EQ(again.tm_hour, d.tm_hour);
+        EXPECT_EQ(again.tm_mday, d.tm_mday);
+    }
+    btkDateTime summer = btkDateTime::parse("15.7.2006 14:07:59");
+    EXPECT_EQ(summer.tm_hour, 14);
+    EXPECT_GT(summer.tm_isdst, 0);
+}
+
+TEST_F(DateTime, MissingPartsAndEmptyText) {
+    btkDateTime d = btkDateTime::parse("7.3.2005");
+    EXPECT_EQ(d.format(), "7.3.2005 0:00:00");
+    EXPECT_EQ(btkDateTime::parse("7 . 3 . 2005  12 : 3").format(), "7.3.2005 12:03:00");
+    btkDateTime empty = btkDateTime::parse("");
+    EXPECT_FALSE(empty.valid);
+    EXPECT_EQ(empty.format(), "");
+    EXPECT_EQ(empty.formatISO(), "");
+    EXPECT_EQ(empty.tm_year, 0);
+    // Out-of-range fields are normalised, not rejected.
+    EXPECT_EQ(btkDateTime::parse("32.1.2005 10:00:00").format(), "1.2.2005 10:00:00");
+}
+
+TEST_F(DateTime, NowIsValidLocalTime) {
+    btkDateTime n = btkDateTime::now();
+    EXPECT_TRUE(n.valid);
+    EXPECT_GE(n.tm_year, 120);
+}
+
+// ---- text cursor and scanners ----
+
+TEST(TextCursor, ClassesAreAsciiOnly) {
+    EXPECT_FALSE(isBlankChar(0));
+    EXPECT_TRUE(isBlankChar(' '));
+    EXPECT_TRUE(isBlankChar('\x01'));
+    EXPECT_FALSE(isBlankChar('\x8A'));  // Š is a letter, not a control character
+    EXPECT_FALSE(isLetterChar('\x9E'));
+    EXPECT_TRUE(isIdentStartChar('_'));
+    EXPECT_FALSE(isIdentStartChar('1'));
+    EXPECT_TRUE(isIdentChar('1'));
+}
+
+TEST(TextCursor, Scanners) {
+    TextCursor c("  name_2+12-3");
+    c.skipBlanks();
+    EXPECT_EQ(btkScanIdent(c), "name_2");
+    EXPECT_EQ(c.current(), '+');
+    EXPECT_EQ(btkScanIdent(c), "");
+    EXPECT_EQ(c.current(), '+');
+    c.next();
+    EXPECT_EQ(btkScanNumber(c), 12u);
+    EXPECT_EQ(btkScanNumber(c), 0u);  // the minus stays unread
+    EXPECT_EQ(c.current(), '-');
+
+    TextCursor digits("9abc");
+    EXPECT_EQ(btkScanIdent(digits), "");
+    EXPECT_EQ(btkScanNumber(digits), 9u);
+    EXPECT_EQ(btkScanIdent(digits), "abc");
+    EXPECT_EQ(digits.current(), 0);
+    digits.next().skipBlanks();  // stays at the end
+    EXPECT_EQ(digits.current(), 0);
+
+    TextCursor wrap("4294967297");
+    EXPECT_EQ(btkScanNumber(wrap), 1u);
+
+    TextCursor f("title  ;;rest ");
+    EXPECT_EQ(btkScanField(f, ';'), "title");
+    EXPECT_EQ(btkScanField(f, ';'), "");
+    EXPECT_EQ(btkScanField(f, ';'), "rest");
+    EXPECT_EQ(f.current(), 0);
+    EXPECT_EQ(btkScanField(f, ';'), "");
+
+    TextCursor points("...x");
+    points.skipChar('.');
+    EXPECT_EQ(points.current(), 'x');
+}
+
+// ---- password scrambler ----
+
+TEST(Scrambler, RoundTripAndForm) {
+    for (const char* text : {"", "a", "abc", "heslo123", "Žluťoučký kůň", "\x01\xff"}) {
+        btkstring s = btkScramblePassword(text);
+        EXPECT_EQ(s.length(), 2 * static_cast<int>(std::strlen(text)));
+        for (char c : std::string(s.c_str())) EXPECT_NE(std::strchr("hkr2tzbw9qsemaxd", c), nullptr);
+        EXPECT_EQ(btkUnscramblePassword(s), text);
+    }
+    // The key has five bytes: the sixth byte uses the first key byte again.
+    btkstring six = btkScramblePassword("aaaaaa");
+    EXPECT_EQ(six.substr(10, 2), six.substr(0, 2));
+    EXPECT_NE(six.substr(8, 2), six.substr(0, 2));
+    // 'a' (0x61) XOR 0x9d = 0xfc: alphabet[15], alphabet[12].
+    EXPECT_EQ(six.substr(0, 2), "dm");
+}
+
+TEST(Scrambler, DamagedTexts) {
+    EXPECT_EQ(btkUnscramblePassword("dmdmdmd").length(), 3);  // odd tail ignored
+    EXPECT_EQ(btkScrambleDigit('h'), 0);
+    EXPECT_EQ(btkScrambleDigit('d'), 15);
+    EXPECT_EQ(btkScrambleDigit('Z'), 0);
+    // Characters outside the alphabet read as 0: a wrong password, no error.
+    EXPECT_EQ(btkUnscramblePassword("ZZ"), btkUnscramblePassword("hh"));
+}
+
+// ---- colour names ----
+
+TEST(Colors, NamesAndHex) {
+    EXPECT_EQ(colorFromName("black"), 0u);
+    EXPECT_EQ(colorFromName("BLACK"), 0u);
+    EXPECT_EQ(colorFromName("Black"), 0u);
+    EXPECT_EQ(colorFromName("#FF0000"), colorFromName("Red"));
+    EXPECT_EQ(colorToName(colorFromName("#FF0000")), "Red");
+    EXPECT_EQ(colorFromName("#ff8000"), colorMake(255, 128, 0));
+    EXPECT_EQ(colorToName(colorMake(255, 128, 0)), "#FF8000");
+    EXPECT_EQ(colorToName(colorMake(128, 64, 0)), "Brown");
+    EXPECT_EQ(colorToName(colorMake(64, 128, 0)), "Pond");
+    EXPECT_EQ(colorFromName("#0a0B0c"), colorMake(10, 11, 12));
+    EXPECT_EQ(colorFromName("#00FF00extra"), colorMake(0, 255, 0));
+    EXPECT_EQ(colorMake(1, 2, 3), 0x030201u);
+}
+
+TEST(Colors, MalformedTextsAreNoColor) {
+    for (const char* bad : {"Chartreuse", "", "#", "#12", "#12345", "#GG0000", "#12 456", "FF0000"})
+        EXPECT_EQ(colorFromName(bad), btkNoColor) << bad;
+    EXPECT_EQ(colorFromName(nullptr), btkNoColor);
+}
