@@ -1,0 +1,82 @@
+// Helpers for the dbwlib tests, which use the library only through its
+// public header, as an outside program does.
+#pragma once
+
+#include <dbwlib.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+struct DbwConnectionRelease {
+  void operator()(dbwDbConnection* c) const { c->release(); }
+};
+struct DbwResultRelease {
+  void operator()(dbwDbResult* r) const { r->release(); }
+};
+using DbwConnection = std::unique_ptr<dbwDbConnection, DbwConnectionRelease>;
+using DbwResult = std::unique_ptr<dbwDbResult, DbwResultRelease>;
+
+inline DbwConnection dbwCreate(int engine) { return DbwConnection(_dbw_create_connection(engine)); }
+
+// UTF-8 text however the narrow literals of the build are encoded.
+inline std::string utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+
+// Apostrophe, backslash and Czech letters.
+inline std::string trickyText() { return utf8(u8"it's C:\\dir Příliš žluťoučký"); }
+constexpr int kTrickyTextCharacters = 28;
+
+// Every row of a query; a SQL NULL reads as "<null>".
+inline std::vector<std::vector<std::string>> readRows(dbwDbConnection* db, const std::string& sql) {
+  std::vector<std::vector<std::string>> rows;
+  DbwResult result(db->query(sql.c_str()));
+  EXPECT_TRUE(result) << sql << ": " << db->error();
+  if (!result) return rows;
+  while (dbwDbRow* row = result->nextRow()) {
+    std::vector<std::string> values;
+    for (int c = 0; c < result->columnCount(); ++c) {
+      const char* v = row->value(c);
+      values.push_back(v ? v : "<null>");
+    }
+    rows.push_back(values);
+  }
+  return rows;
+}
+
+inline std::string readSingle(dbwDbConnection* db, const std::string& sql) {
+  auto rows = readRows(db, sql);
+  return rows.empty() || rows[0].empty() ? "<none>" : rows[0][0];
+}
+
+inline std::set<std::string> tableNameSet(dbwDbConnection* db) {
+  std::vector<dbwTableName> names(64);
+  EXPECT_TRUE(db->tableNames(names.data(), static_cast<int>(names.size()))) << db->error();
+  std::set<std::string> out;
+  for (int i = 0; i < db->tableCount() && i < 64; ++i) out.insert(names[i]);
+  return out;
+}
+
+// The column records of a table as "name: type" texts.
+inline std::vector<std::string> columnList(dbwDbConnection* db, const char* table) {
+  std::vector<dbwColumnRecord> records(32);
+  std::vector<std::string> out;
+  EXPECT_TRUE(db->columns(table, records.data(), static_cast<int>(records.size())))
+      << table << ": " << db->error();
+  for (int i = 0; i < db->columnCount(table) && i < 32; ++i)
+    out.push_back(std::string(records[i].name) + ": " + records[i].type);
+  return out;
+}
+
+// A record array marked so that writes into it show.
+inline std::vector<dbwColumnRecord> markedRecords(size_t count) {
+  std::vector<dbwColumnRecord> records(count);
+  for (auto& r : records) {
+    std::strcpy(r.name, "untouched");
+    std::strcpy(r.type, "untouched");
+  }
+  return records;
+}

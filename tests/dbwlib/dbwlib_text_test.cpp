@@ -1,0 +1,104 @@
+// The text helpers inside dbwlib: the CREATE TABLE parse of SQLite, the
+// PostgreSQL connection string and column types, literal quoting.
+#include "dbwpgtext.h"
+#include "dbwsqliteschema.h"
+#include "dbwtext.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<std::string> parsed(const std::string& sql) {
+  std::vector<std::string> out;
+  for (const auto& c : dbwParseCreateTable(sql)) out.push_back(c.name + ": " + c.type);
+  return out;
+}
+
+using Columns = std::vector<std::string>;
+
+TEST(SqliteCreateTableParse, PrimaryKeyClauseGivesNoColumn) {
+  EXPECT_EQ(parsed("CREATE TABLE t (id INTEGER PRIMARY KEY, name varchar(20) NOT NULL, "
+                   "PRIMARY KEY(id))"),
+            (Columns{"id: INTEGER PRIMARY KEY", "name: varchar(20) NOT NULL"}));
+  EXPECT_EQ(parsed("CREATE TABLE t (a int, primary key (a, b), b text)"),
+            (Columns{"a: int", "b: text"}));
+  EXPECT_EQ(parsed("CREATE TABLE t (primary_id int, pri text)"),
+            (Columns{"primary_id: int", "pri: text"}));
+}
+
+TEST(SqliteCreateTableParse, TypesKeepParenthesesAndLoseTrailingLineBreaks) {
+  EXPECT_EQ(parsed("CREATE TABLE t(\n  price numeric(10,2) DEFAULT (1+2),\n  n\tint\n)"),
+            (Columns{"price: numeric(10,2) DEFAULT (1+2)", "n: int"}));
+  EXPECT_EQ(parsed("CREATE TABLE t(a, b)"), (Columns{"a: ", "b: "}));
+}
+
+TEST(SqliteCreateTableParse, TableConstraintsAndQuotedTextsAreSkippedWhole) {
+  EXPECT_EQ(parsed("CREATE TABLE t (a int DEFAULT 'x,)y', b int, "
+                   "CONSTRAINT pk PRIMARY KEY (a), UNIQUE (a, b), CHECK (a > 0), "
+                   "FOREIGN KEY (b) REFERENCES u(id))"),
+            (Columns{"a: int DEFAULT 'x,)y'", "b: int"}));
+  EXPECT_EQ(parsed("CREATE TABLE t (-- the key, first\n a int /* ) */, b text)"),
+            (Columns{"a: int /* ) */", "b: text"}));
+}
+
+TEST(SqliteCreateTableParse, QuotedColumnNames) {
+  EXPECT_EQ(parsed("CREATE TABLE t (\"my col\" TEXT, `b``q` int, [c d] real, \"primary\" int)"),
+            (Columns{"my col: TEXT", "b`q: int", "c d: real", "primary: int"}));
+}
+
+TEST(SqliteCreateTableParse, TextsWithoutAColumnListGiveNone) {
+  EXPECT_TRUE(parsed("").empty());
+  EXPECT_TRUE(parsed("CREATE TABLE t").empty());
+  EXPECT_TRUE(parsed("CREATE TABLE t ()").empty());
+  EXPECT_EQ(parsed("CREATE TABLE t (a int"), (Columns{"a: int"}));
+}
+
+TEST(PgConnectionString, QuotesEveryValueAndLeavesOutEmptyOnes) {
+  EXPECT_EQ(dbwPgConnectionString("songs", nullptr, nullptr, nullptr, 0), "dbname='songs'");
+  EXPECT_EQ(dbwPgConnectionString("songs", "/run/pg", "me", "", 5433),
+            "dbname='songs' host='/run/pg' user='me' port='5433'");
+  EXPECT_EQ(dbwPgConnectionString("a b", "", nullptr, "it's\\x", 0),
+            "dbname='a b' password='it\\'s\\\\x'");
+  EXPECT_EQ(dbwPgConnectionString(nullptr, nullptr, "u", nullptr, 0), "user='u'");
+  // A value cannot add a keyword of its own.
+  EXPECT_EQ(dbwPgConnectionString("x' host='evil", nullptr, nullptr, nullptr, 0),
+            "dbname='x\\' host=\\'evil'");
+}
+
+TEST(PgColumnType, ModifiersAndSerial) {
+  EXPECT_EQ(dbwPgColumnType("varchar", "44", nullptr), "varchar(40)");
+  EXPECT_EQ(dbwPgColumnType("numeric", std::to_string((10 << 16 | 2) + 4).c_str(), nullptr),
+            "numeric(10,2)");
+  EXPECT_EQ(dbwPgColumnType("decimal", std::to_string((7 << 16) + 4).c_str(), nullptr),
+            "decimal(7,0)");
+  EXPECT_EQ(dbwPgColumnType("int4", "-1", "nextval('t_id_seq'::regclass)"), "serial");
+  EXPECT_EQ(dbwPgColumnType("int4", "-1", "42"), "int4");
+  // Declared without a length: the modifier is -1 and nothing is added.
+  EXPECT_EQ(dbwPgColumnType("varchar", "-1", nullptr), "varchar");
+  EXPECT_EQ(dbwPgColumnType("numeric", "-1", nullptr), "numeric");
+}
+
+TEST(LiteralQuoting, DoublesQuotesUpToTheGivenLength) {
+  char buffer[32];
+  EXPECT_EQ(dbwQuoteLiteral(buffer, "it's", 4), 5u);
+  EXPECT_STREQ(buffer, "it''s");
+  EXPECT_EQ(dbwQuoteLiteral(buffer, "a\\b''", 3), 3u);
+  EXPECT_STREQ(buffer, "a\\b");
+  EXPECT_EQ(dbwQuoteLiteral(buffer, "''", 2), 4u);
+  EXPECT_STREQ(buffer, "''''");
+  EXPECT_EQ(dbwQuoteLiteral(buffer, "", 0), 0u);
+  EXPECT_STREQ(buffer, "");
+  EXPECT_EQ(dbwQuotedLiteral("x'y"), "x''y");
+}
+
+TEST(RecordCopy, CutsToTheFieldSize) {
+  char field[4];
+  dbwCopyText(field, sizeof field, "abcdef");
+  EXPECT_STREQ(field, "abc");
+  dbwCopyText(field, sizeof field, nullptr);
+  EXPECT_STREQ(field, "");
+  dbwCopyText(field, sizeof field, "ab");
+  EXPECT_STREQ(field, "ab");
+}
+
+}  // namespace
