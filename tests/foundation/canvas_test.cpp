@@ -62,17 +62,6 @@ TEST(Canvas, ReferenceOutlivesCanvas) {
     // Releasing the last references frees the proxy (the leak check sees it).
 }
 
-TEST(Canvas, AssignmentKeepsSelfReferenceAlive) {
-    LoggingCanvas c;
-    btkSPCanvas a = c.sp();
-    a = a;
-    EXPECT_EQ(a.get(), &c);
-    btkSPCanvas empty;
-    a = empty;
-    EXPECT_EQ(a.get(), nullptr);
-    EXPECT_EQ(c.sp().get(), &c);
-}
-
 TEST(Canvas, HandleAddsOriginToEveryCoordinate) {
     LoggingCanvas c;
     btkCanvas h(10, 20, c.sp());
