@@ -1,0 +1,148 @@
+// The MySQL connection through the public interface of libdbwlib.so, against
+// the MariaDB test server. The connection's open passes no socket, so the
+// server's socket reaches the client library through MYSQL_UNIX_PORT.
+#include "dbwlib_test_util.h"
+
+#include <test_servers.h>
+
+#include <cstdlib>
+#include <unistd.h>
+
+namespace {
+
+class MysqlConnection : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { s_database = "dbwlib_test_" + std::to_string(getpid()); }
+
+  void SetUp() override {
+    std::string socket;
+    KX6_REQUIRE_MYSQL(socket);
+    setenv("MYSQL_UNIX_PORT", socket.c_str(), 1);
+    DbwConnection admin = dbwCreate(DBW_ENGINE_MYSQL);
+    ASSERT_TRUE(admin->open(nullptr, "localhost", "root", "", 0)) << admin->error();
+    ASSERT_TRUE(admin->exec(("DROP DATABASE IF EXISTS " + s_database).c_str())) << admin->error();
+    ASSERT_TRUE(admin->exec(("CREATE DATABASE " + s_database + " CHARACTER SET utf8mb4").c_str()))
+        << admin->error();
+    db = dbwCreate(DBW_ENGINE_MYSQL);
+    ASSERT_TRUE(db->open(s_database.c_str(), "localhost", "root", "", 0)) << db->error();
+    // The client library's own character set is latin1; the texts are UTF-8.
+    ASSERT_TRUE(db->exec("SET NAMES utf8mb4")) << db->error();
+  }
+
+  void TearDown() override {
+    if (db) db->exec(("DROP DATABASE IF EXISTS " + s_database).c_str());
+  }
+
+  static std::string s_database;
+  DbwConnection db;
+};
+
+std::string MysqlConnection::s_database;
+
+TEST_F(MysqlConnection, WalksTheTypicalUse) {
+  EXPECT_TRUE(db->connected());
+  ASSERT_TRUE(db->exec("CREATE TABLE song (id int(11) NOT NULL AUTO_INCREMENT PRIMARY KEY, "
+                       "title varchar(40), year int)"))
+      << db->error();
+  EXPECT_EQ(db->insert("INSERT INTO song (title, year) VALUES ('One', 1990)", "song", "id"), 1);
+  EXPECT_EQ(db->insert("INSERT INTO song (title) VALUES ('Two')", "song", "id"), 2);
+  EXPECT_EQ(db->insert("INSERT INTO nosuch VALUES (1)", "nosuch", "id"), 0);
+  EXPECT_NE(std::string(db->error()).find("nosuch"), std::string::npos) << db->error();
+
+  DbwResult result(db->query("SELECT id, title, year FROM song ORDER BY id"));
+  ASSERT_TRUE(result) << db->error();
+  EXPECT_EQ(result->rowCount(), 2);
+  EXPECT_EQ(result->columnCount(), 3);
+  EXPECT_STREQ(result->columnName(1), "title");
+  EXPECT_EQ(result->columnName(3), nullptr);
+  dbwDbRow* row = result->nextRow();
+  ASSERT_NE(row, nullptr);
+  EXPECT_STREQ(row->value(0), "1");
+  EXPECT_STREQ(row->value(1), "One");
+  EXPECT_STREQ(row->value(2), "1990");
+  EXPECT_EQ(row->value(3), nullptr);
+  row = result->nextRow();
+  ASSERT_NE(row, nullptr);
+  EXPECT_STREQ(row->value(1), "Two");
+  EXPECT_EQ(row->value(2), nullptr);  // SQL NULL
+  EXPECT_EQ(result->nextRow(), nullptr);
+  EXPECT_EQ(result->nextRow(), nullptr);
+}
+
+TEST_F(MysqlConnection, QueryWithoutAResultSetGivesNull) {
+  ASSERT_TRUE(db->exec("CREATE TABLE t (v int)"));
+  EXPECT_EQ(db->query("INSERT INTO t VALUES (1)"), nullptr);
+  EXPECT_EQ(readSingle(db.get(), "SELECT count(*) FROM t"), "1");
+  EXPECT_EQ(db->query("SELECT * FROM nosuch"), nullptr);
+  EXPECT_STRNE(db->error(), "");
+}
+
+TEST_F(MysqlConnection, QuotedTextReadsBackUnchanged) {
+  ASSERT_TRUE(db->exec("CREATE TABLE t (id int NOT NULL AUTO_INCREMENT PRIMARY KEY, v text)"));
+  std::string text = trickyText();
+  EXPECT_STREQ(db->quote("it's"), "it\\'s");
+  std::string sql = std::string("INSERT INTO t (v) VALUES ('") + db->quote(text.c_str()) + "')";
+  ASSERT_EQ(db->insert(sql.c_str(), "t", "id"), 1) << db->error();
+  EXPECT_EQ(readSingle(db.get(), "SELECT v FROM t"), text);
+  EXPECT_EQ(readSingle(db.get(), "SELECT CHAR_LENGTH(v) FROM t"),
+            std::to_string(kTrickyTextCharacters));
+}
+
+TEST_F(MysqlConnection, TableNamesFailWhenMoreThanTheCapacity) {
+  ASSERT_TRUE(db->exec("CREATE TABLE a (x int)"));
+  ASSERT_TRUE(db->exec("CREATE TABLE b (x int)"));
+  EXPECT_EQ(db->tableCount(), 2);
+  EXPECT_EQ(tableNameSet(db.get()), (std::set<std::string>{"a", "b"}));
+  dbwTableName names[1];
+  std::strcpy(names[0], "untouched");
+  EXPECT_FALSE(db->tableNames(names, 1));
+  EXPECT_STREQ(names[0], "untouched");
+}
+
+TEST_F(MysqlConnection, ColumnTypesCarryTheExtraAttribute) {
+  ASSERT_TRUE(db->exec("CREATE TABLE song (id int(11) NOT NULL AUTO_INCREMENT PRIMARY KEY, "
+                       "title varchar(40), price numeric(10,2))"))
+      << db->error();
+  EXPECT_EQ(db->columnCount("song"), 3);
+  // An empty extra attribute still adds its blank.
+  EXPECT_EQ(columnList(db.get(), "song"),
+            (std::vector<std::string>{"id: int(11) auto_increment", "title: varchar(40) ",
+                                      "price: decimal(10,2) "}));
+  auto records = markedRecords(2);
+  EXPECT_FALSE(db->columns("song", records.data(), 2));
+  EXPECT_STREQ(records[0].name, "untouched");
+  EXPECT_STREQ(records[1].type, "untouched");
+}
+
+TEST_F(MysqlConnection, TableNamesInCatalogueStatementsAreQuoted) {
+  ASSERT_TRUE(db->exec("CREATE TABLE `it's``x` (a int, b text)")) << db->error();
+  EXPECT_EQ(db->columnCount("it's`x"), 2);
+  ASSERT_TRUE(db->exec("CREATE TABLE keep (a int)"));
+  EXPECT_EQ(db->columnCount("keep; DROP TABLE keep"), 0);
+  EXPECT_EQ(db->columnCount("keep` ; DROP TABLE `keep"), 0);
+  EXPECT_EQ(db->columnCount("keep"), 1);
+  auto records = markedRecords(1);
+  EXPECT_FALSE(db->columns("nosuch", records.data(), 1));
+  EXPECT_EQ(db->columnCount("nosuch"), 0);
+}
+
+TEST_F(MysqlConnection, TransactionsFollowTheServersMode) {
+  ASSERT_TRUE(db->exec("CREATE TABLE t (v int) ENGINE=InnoDB"));
+  db->begin();
+  ASSERT_TRUE(db->exec("INSERT INTO t VALUES (1)"));
+  db->rollback();  // not sent: the server commits each statement itself
+  EXPECT_EQ(readSingle(db.get(), "SELECT count(*) FROM t"), "1");
+}
+
+TEST(MysqlOpen, FailsForAnUnknownDatabaseWithTheServersMessage) {
+  std::string socket;
+  KX6_REQUIRE_MYSQL(socket);
+  setenv("MYSQL_UNIX_PORT", socket.c_str(), 1);
+  DbwConnection db = dbwCreate(DBW_ENGINE_MYSQL);
+  EXPECT_FALSE(db->open("dbwlib_no_such_database", "localhost", "root", "", 0));
+  EXPECT_NE(std::string(db->error()).find("dbwlib_no_such_database"), std::string::npos)
+      << db->error();
+  EXPECT_FALSE(db->connected());
+}
+
+}  // namespace
