@@ -1,0 +1,360 @@
+#include "foundation/btkfile.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "foundation/btkerror.h"
+#include "foundation/btkstream.h"
+
+namespace {
+
+bool isSeparator(char c) { return c == '/' || c == '\\'; }
+
+char asciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Index of the point that starts the extension, -1 when there is none.
+int extensionPoint(const btkstring& path) {
+    const char* s = path.c_str();
+    const char* slash = std::strrchr(s, '/');
+    const char* dot = std::strrchr(slash ? slash : s, '.');
+    return dot ? static_cast<int>(dot - s) : -1;
+}
+
+const char* skipPoint(const char* extension) {
+    if (!extension) return "";
+    return *extension == '.' ? extension + 1 : extension;
+}
+
+}  // namespace
+
+// ---- btkFile
+
+void btkFile::assign(const char* path) {
+    std::string s(path ? path : "");
+    std::replace(s.begin(), s.end(), '\\', '/');
+    // One trailing separator goes; the root "/" alone stays the root.
+    if (s.size() > 1 && s.back() == '/') s.pop_back();
+    btkstring::operator=(s.c_str());
+}
+
+btkstring btkFile::ext() const {
+    int point = extensionPoint(*this);
+    return point < 0 ? btkstring() : substr(point + 1, length());
+}
+
+bool btkFile::hasExt(const char* extension) const {
+    btkstring mine = ext();
+    const char* other = skipPoint(extension);
+    if (static_cast<size_t>(mine.length()) != std::strlen(other)) return false;
+    for (int i = 0; i < mine.length(); ++i)
+        if (asciiUpper(mine[i]) != asciiUpper(other[i])) return false;
+    return true;
+}
+
+void btkFile::setExt(const char* extension) {
+    const char* e = skipPoint(extension);
+    int point = extensionPoint(*this);
+    btkstring base = point < 0 ? btkstring(*this) : substr(0, point);
+    if (*e) {
+        base += '.';
+        base += e;
+    }
+    btkstring::operator=(base);
+}
+
+btkFile btkFile::changeExt(const char* extension) const {
+    btkFile copy(*this);
+    copy.setExt(extension);
+    return copy;
+}
+
+btkstring btkFile::fileName() const {
+    const char* slash = std::strrchr(c_str(), '/');
+    return slash ? btkstring(slash + 1) : btkstring(*this);
+}
+
+btkFile btkFile::dirPart() const {
+    const char* s = c_str();
+    const char* slash = std::strrchr(s, '/');
+    return slash ? btkFile(substr(0, static_cast<int>(slash - s))) : btkFile();
+}
+
+void btkFile::cutToDir() {
+    if (std::strchr(c_str(), '/')) *this = dirPart();
+}
+
+void btkFile::append(const char* component) {
+    if (btkIsAbsolute(component)) {
+        assign(component);
+    } else if (!empty()) {
+        btkstring joined(*this);
+        if (joined != "/") joined += '/';
+        joined += component;
+        assign(joined.c_str());
+    } else {
+        assign(component);
+    }
+}
+
+btkFile btkFile::join(const char* component) const {
+    btkFile copy(*this);
+    copy.append(component);
+    return copy;
+}
+
+// ---- program folder
+
+namespace {
+
+btkFile& programDirStore() {
+    static btkFile dir = [] {
+        const char* env = std::getenv("KX6_DIR");
+        if (env && *env) return btkFile(env);
+        std::vector<char> buf(4096);
+        for (;;) {
+            ssize_t n = readlink("/proc/self/exe", buf.data(), buf.size());
+            if (n < 0) return btkFile(".");
+            if (static_cast<size_t>(n) < buf.size()) {
+                buf[static_cast<size_t>(n)] = 0;
+                break;
+            }
+            buf.resize(buf.size() * 2);
+        }
+        btkFile exe(buf.data());
+        exe.cutToDir();
+        return exe;
+    }();
+    return dir;
+}
+
+}  // namespace
+
+const btkFile& programDir() { return programDirStore(); }
+
+void setProgramDir(const char* dir) { programDirStore() = dir; }
+
+// ---- file helpers
+
+bool btkIsAbsolute(const char* path) {
+    if (!path || !*path) return false;
+    if (isSeparator(path[0])) return true;
+    return path[1] == ':' && isSeparator(path[2]);
+}
+
+bool btkFileExists(const char* path) {
+    if (!path || !*path || btkIsDirectory(path)) return false;
+    FILE* f = btkOpenFile(path, "rb");
+    if (!f) return false;
+    std::fclose(f);
+    return true;
+}
+
+bool btkIsDirectory(const char* path) {
+    struct stat st;
+    return path && *path && stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+long btkFileSize(FILE* file) {
+    long here = std::ftell(file);
+    std::fseek(file, 0, SEEK_END);
+    long size = std::ftell(file);
+    std::fseek(file, here, SEEK_SET);
+    return size;
+}
+
+btkstring btkReadTextFile(const char* path) {
+    btkFileReadStream in(path, "r");
+    btkStringWriteStream text;
+    char chunk[4096];
+    int n;
+    while ((n = in.read(chunk, sizeof chunk)) > 0) text.write(chunk, n);
+    return btkstring(text.c_str());
+}
+
+bool btkWriteTextFile(const char* path, const char* text) {
+    try {
+        btkSaveFile(path, btkSaveFormat::Text, [text](btkWriteStream& out) { out << text; });
+        return true;
+    } catch (const btkError&) {
+        return false;
+    }
+}
+
+bool btkMakeDir(const char* path) { return mkdir(path, 0777) != 0; }
+
+void btkMakeDirs(const char* path) {
+    btkStrings missing;
+    for (btkFile p(path); !p.empty() && p != "/"; p = p.dirPart())
+        if (!btkIsDirectory(p)) missing.add(p);
+    for (int i = missing.count() - 1; i >= 0; --i) btkMakeDir(missing[i]);
+}
+
+// ---- listings
+
+bool btkWildcardMatch(const char* pattern, const char* name) {
+    // Greedy matching with one backtrack point: the last '*' seen.
+    const char* star = nullptr;
+    const char* resume = nullptr;
+    while (*name) {
+        if (*pattern == '*') {
+            star = pattern++;
+            resume = name;
+        } else if (*pattern && (*pattern == '?' || asciiUpper(*pattern) == asciiUpper(*name))) {
+            ++pattern;
+            ++name;
+        } else if (star) {
+            pattern = star + 1;
+            name = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (*pattern == '*') ++pattern;
+    return *pattern == 0;
+}
+
+btkFileList::btkFileList(const char* pattern) {
+    btkFile full(pattern);
+    btkFile dir = full.dirPart();
+    if (dir.empty() && full.c_str()[0] == '/') dir = "/";
+    btkstring mask = full.fileName();
+    // The Windows form for "every file".
+    if (mask == "*.*") mask = "*";
+    DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+    if (!d) return;
+    std::vector<std::string> found;
+    while (dirent* entry = readdir(d)) {
+        const char* name = entry->d_name;
+        if (name[0] == '.' || !btkWildcardMatch(mask, name)) continue;
+        struct stat st;
+        if (stat(dir.join(name), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        found.emplace_back(name);
+    }
+    closedir(d);
+    std::sort(found.begin(), found.end());
+    for (const std::string& name : found) names.add(btkstring(name.c_str()));
+}
+
+// ---- text mode
+
+bool btkIsTextMode(const char* mode) { return mode && !std::strchr(mode, 'b'); }
+
+FILE* btkOpenFile(const char* path, const char* mode) {
+    if (!path || !mode) return nullptr;
+    std::string binary(mode);
+    if (binary.find('b') == std::string::npos) binary += 'b';
+    return std::fopen(path, binary.c_str());
+}
+
+size_t btkTextModeRead(FILE* file, char* buffer, size_t max) {
+    size_t n = std::fread(buffer, 1, max, file);
+    size_t out = 0;
+    for (size_t i = 0; i < n; ++i) {
+        if (buffer[i] == '\r') {
+            if (i + 1 < n) {
+                if (buffer[i + 1] == '\n') continue;
+            } else {
+                // A CR at the end of the chunk: look at the next byte.
+                int next = std::getc(file);
+                if (next == '\n') {
+                    buffer[out++] = '\n';
+                    continue;
+                }
+                if (next != EOF) std::ungetc(next, file);
+            }
+        }
+        buffer[out++] = buffer[i];
+    }
+    return out;
+}
+
+bool btkTextModeWrite(FILE* file, const char* data, size_t n) {
+    size_t start = 0;
+    for (size_t i = 0; i < n; ++i) {
+        if (data[i] != '\n') continue;
+        size_t run = i - start;
+        if (std::fwrite(data + start, 1, run, file) != run) return false;
+        if (std::fwrite("\r\n", 1, 2, file) != 2) return false;
+        start = i + 1;
+    }
+    size_t rest = n - start;
+    return std::fwrite(data + start, 1, rest, file) == rest;
+}
+
+// ---- checked save
+
+namespace {
+
+// The permissions a newly created file gets under the current umask.
+mode_t newFileMode() {
+    mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+[[noreturn]] void saveFailed(const char* path, const char* why) {
+    throw btkError(btkFormat("Soubor %s nelze uložit: %s", path, why));
+}
+
+// Removes the temporary file unless it was renamed into place.
+struct TempFile {
+    std::string name;
+    bool kept = false;
+    ~TempFile() {
+        if (!kept && !name.empty()) unlink(name.c_str());
+    }
+};
+
+}  // namespace
+
+void btkSaveFile(const char* path, btkSaveFormat format, const std::function<void(btkWriteStream&)>& write) {
+    btkFile target(path);
+    if (target.empty()) saveFailed("", "no file name");
+    btkFile dir = target.dirPart();
+    if (dir.empty() && target.c_str()[0] == '/') dir = "/";
+
+    TempFile temp;
+    temp.name = dir.empty() ? "." : dir.c_str();
+    temp.name += "/.";
+    temp.name += target.fileName().c_str();
+    temp.name += ".XXXXXX";
+    int fd = mkstemp(temp.name.data());
+    if (fd < 0) {
+        temp.name.clear();
+        saveFailed(path, std::strerror(errno));
+    }
+    struct stat old;
+    mode_t mode = stat(target, &old) == 0 && S_ISREG(old.st_mode) ? old.st_mode & 07777 : newFileMode();
+    fchmod(fd, mode);
+    close(fd);
+
+    btkstring why;
+    {
+        std::unique_ptr<btkWriteStream> out;
+        if (format == btkSaveFormat::GZip)
+            out = std::make_unique<btkGZWriteStream>(temp.name.c_str(), "wb");
+        else
+            out = std::make_unique<btkFileWriteStream>(temp.name.c_str(), format == btkSaveFormat::Text ? "w" : "wb");
+        write(*out);
+        if (!out->close()) why = out->errorText();
+    }
+    if (why.empty()) {
+        // The data must be on the disk before the name points at it.
+        int sync = open(temp.name.c_str(), O_RDONLY);
+        if (sync < 0 || fsync(sync) != 0) why = std::strerror(errno);
+        if (sync >= 0) close(sync);
+    }
+    if (why.empty() && rename(temp.name.c_str(), target) != 0) why = std::strerror(errno);
+    if (!why.empty()) saveFailed(path, why);
+    temp.kept = true;
+}

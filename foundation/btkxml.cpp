@@ -1,0 +1,176 @@
+#include "foundation/btkxml.h"
+
+#include <cstring>
+#include <utility>
+
+#include "foundation/btkconverter.h"
+#include "foundation/btkfile.h"
+
+// ---- btkXML defaults
+
+void btkXML::name(const char*) {}
+void btkXML::endElement(const char*) {}
+void btkXML::attribute(const char*, const char*) {}
+void btkXML::text(const char*) {}
+
+// ---- btkXMLNodeData
+
+btkXML* btkXMLNodeData::beginElement() {
+    auto* child = new btkXMLNodeData;
+    children.add(child);
+    return child;
+}
+
+int btkXMLNodeData::findAttr(const char* name) const {
+    for (int i = 0; i < attributes.count(); ++i)
+        if (attributes[i]->name == name) return i;
+    return -1;
+}
+
+void btkXMLNodeData::attribute(const char* name, const char* value) {
+    int i = findAttr(name);
+    if (i >= 0) {
+        attributes[i]->value = value;
+    } else {
+        attributes.add(new btkXMLAttribute{name, value});
+    }
+}
+
+// ---- btkXMLNode
+
+btkXMLNode::btkXMLNode() : d(new btkXMLNodeData) {}
+
+btkXMLNode::btkXMLNode(btkXMLNodeData* element) : d(element ? element : new btkXMLNodeData) {}
+
+btkstring btkXMLNode::attr(const char* name) const {
+    int i = d->findAttr(name);
+    return i < 0 ? btkstring() : d->attributes[i]->value;
+}
+
+int btkXMLNode::intAttr(const char* name) const { return btkAtoi(attr(name)); }
+
+bool btkXMLNode::hasAttr(const char* name) const { return d->findAttr(name) >= 0; }
+
+void btkXMLNode::setAttr(const char* name, const char* value) { d->attribute(name, value); }
+
+void btkXMLNode::setIntAttr(const char* name, int value) { setAttr(name, btkIntToStr(value)); }
+
+btkXMLNode btkXMLNode::childByName(const char* name) const {
+    int i = indexOfChild(name);
+    return i < 0 ? btkXMLNode() : child(i);
+}
+
+btkXMLNode btkXMLNode::getChild(const char* name) {
+    int i = indexOfChild(name);
+    return i < 0 ? addChild(name) : child(i);
+}
+
+btkXMLNode btkXMLNode::addChild(const char* name) {
+    auto* element = new btkXMLNodeData;
+    element->m_name = name;
+    d->children.add(element);
+    return btkXMLNode(element);
+}
+
+int btkXMLNode::indexOfChild(const char* name) const {
+    for (int i = 0; i < d->children.count(); ++i)
+        if (d->children[i]->m_name == name) return i;
+    return -1;
+}
+
+void btkXMLNode::removeChild(int i) {
+    d->children.at(i);  // bounds test
+    d->children.removeItems(i, 1);
+}
+
+void btkXMLNode::clear() {
+    d->m_name = btkstring();
+    d->m_text = btkstring();
+    d->attributes.clear();
+    d->children.clear();
+}
+
+void btkXMLNode::assign(const btkXMLNode& other) {
+    if (sameElement(other)) return;
+    // Copies first: other may be a descendant of this element, which clear()
+    // would release.
+    btkXMLNode source = other;
+    btkXMLNode copy;
+    copy.d->m_name = source.d->m_name;
+    copy.d->m_text = source.d->m_text;
+    for (const btkXMLAttribute* a : source.d->attributes) copy.d->attributes.add(new btkXMLAttribute(*a));
+    for (btkXMLNodeData* c : source.d->children) {
+        btkXMLNode childCopy;
+        childCopy.assign(btkXMLNode(c));
+        copy.d->children.add(childCopy.d.get());
+    }
+    clear();
+    d->m_name = copy.d->m_name;
+    d->m_text = copy.d->m_text;
+    d->attributes = std::move(copy.d->attributes);
+    d->children = std::move(copy.d->children);
+}
+
+bool btkXMLNode::equals(const btkXMLNode& other) const {
+    const btkXMLNodeData& a = *d;
+    const btkXMLNodeData& b = *other.d;
+    if (a.m_name != b.m_name) return false;
+    if (a.attributes.count() != b.attributes.count() || a.children.count() != b.children.count()) return false;
+    for (const btkXMLAttribute* attribute : a.attributes) {
+        int j = b.findAttr(attribute->name);
+        if (j < 0 || b.attributes[j]->value != attribute->value) return false;
+    }
+    for (btkXMLNodeData* c : a.children) {
+        int j = other.indexOfChild(c->m_name);
+        if (j < 0 || !btkXMLNode(c).equals(other.child(j))) return false;
+    }
+    return true;
+}
+
+namespace {
+
+void parseStream(btkXMLNode& node, btkReadStream& stream, btkstring* encoding) {
+    btkWindowTextReader reader(stream);
+    btkXMLNodeBuilder builder(node);
+    btkSimpleXMLProcessor first(&builder);
+    btkXMLParser parser(&first, reader);
+    parser.setReportRoot(true);
+    parser.run();
+    if (encoding) *encoding = parser.encoding();
+}
+
+}  // namespace
+
+void btkXMLNode::load(const char* fileName, btkstring* encoding) {
+    btkFileReadStream in(fileName, "r");
+    parseStream(*this, in, encoding);
+}
+
+void btkXMLNode::parse(const char* xml, btkstring* encoding) {
+    const char* text = xml ? xml : "";
+    btkBufferReadStream in(text, static_cast<int>(std::strlen(text)));
+    parseStream(*this, in, encoding);
+}
+
+void btkXMLNode::save(const char* fileName, const char* outEncoding, const char* srcEncoding) const {
+    btkSaveFile(fileName, btkSaveFormat::Text, [&](btkWriteStream& out) {
+        btkXMLWriteProlog(out, outEncoding);
+        if (srcEncoding && *srcEncoding) {
+            btkConverter converter(srcEncoding, outEncoding);
+            btkXMLWriteTree(out, *this, &converter);
+        } else {
+            btkXMLWriteTree(out, *this);
+        }
+    });
+}
+
+btkstring btkXMLNode::toString() const {
+    btkStringWriteStream out;
+    btkXMLWriteTree(out, *this);
+    return btkstring(out.c_str());
+}
+
+btkXML* btkXMLNodeBuilder::beginElement() {
+    node->d = new btkXMLNodeData;
+    return node->d.get();
+}

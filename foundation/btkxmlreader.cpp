@@ -1,0 +1,288 @@
+// The XML reader: the windowed character source, the tree-building
+// processor and the parser's state machine.
+#include <cstring>
+
+#include "foundation/btkxml.h"
+
+namespace {
+
+[[noreturn]] void fail(const char* message) { throw btkXMLLoadError(message); }
+
+bool isBlank(char c) {
+    auto u = static_cast<unsigned char>(c);
+    return u >= 1 && u <= 32;
+}
+
+bool isNameChar(char c) {
+    return c == ':' || c == '_' || c == '.' || c == '-' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+           (c >= '0' && c <= '9');
+}
+
+}  // namespace
+
+// ---- btkWindowTextReader
+
+void btkWindowTextReader::fill(int n) {
+    if (n > windowSize) fail("Not implemented");
+    if (held - pos >= n || endOfInput) return;
+    std::memmove(buffer, buffer + pos, static_cast<size_t>(held - pos));
+    held -= pos;
+    pos = 0;
+    while (held < n && !endOfInput) {
+        int got = stream->read(buffer + held, windowSize - held);
+        if (got <= 0) {
+            endOfInput = true;
+            if (stream->failed()) fail(btkFormat("read error: %s", stream->errorText().c_str()));
+        } else {
+            held += got;
+        }
+    }
+    buffer[held] = 0;
+}
+
+char btkWindowTextReader::peekAt(int i) {
+    fill(i + 1);
+    if (pos + i >= held) return 0;
+    // A NUL byte ends the input: nothing behind it is visible.
+    for (int k = pos; k < pos + i; ++k)
+        if (buffer[k] == 0) return 0;
+    return buffer[pos + i];
+}
+
+void btkWindowTextReader::advance(int n) {
+    while (n > 0) {
+        fill(1);
+        if (pos >= held) return;
+        int step = held - pos < n ? held - pos : n;
+        pos += step;
+        n -= step;
+    }
+}
+
+bool btkWindowTextReader::startsWith(const char* s) {
+    int n = static_cast<int>(std::strlen(s));
+    fill(n);
+    for (int i = 0; i < n; ++i)
+        if (peekAt(i) != s[i]) return false;
+    return true;
+}
+
+void btkWindowTextReader::expect(char c) {
+    if (c == 0 || peek() != c) fail("btkWindowTextReader::f_char()");
+    advance(1);
+}
+
+void btkWindowTextReader::expect(const char* s) {
+    if (!startsWith(s)) fail("btkWindowTextReader::f_str()");
+    advance(static_cast<int>(std::strlen(s)));
+}
+
+void btkWindowTextReader::skipBlanks() {
+    while (isBlank(peek())) advance(1);
+}
+
+// ---- processors
+
+void btkXMLProcessor::attribute(btkXMLParser&, const char*, const char*) {}
+btkXMLProcessor* btkXMLProcessor::startElement(btkXMLParser&, const char*) { return nullptr; }
+void btkXMLProcessor::characters(btkXMLParser&, const char*) {}
+void btkXMLProcessor::endElement(btkXMLParser&, const char*) {}
+
+void btkSimpleXMLProcessor::attribute(btkXMLParser&, const char* name, const char* value) {
+    receiver->attribute(name, value);
+}
+
+btkXMLProcessor* btkSimpleXMLProcessor::startElement(btkXMLParser&, const char* name) {
+    btkXML* child = receiver->beginElement();
+    child->name(name);
+    auto* processor = new btkSimpleXMLProcessor(child);
+    owned.add(processor);
+    return processor;
+}
+
+void btkSimpleXMLProcessor::characters(btkXMLParser&, const char* text) { receiver->text(text); }
+
+void btkSimpleXMLProcessor::endElement(btkXMLParser&, const char* name) { receiver->endElement(name); }
+
+// ---- btkXMLParser
+
+btkXMLParser::btkXMLParser(btkXMLProcessor* first, btkWindowTextReader& reader) : reader(&reader) {
+    stack[0] = first;
+}
+
+void btkXMLParser::run() {
+    stopped = false;
+    while (state != End && !stopped) step();
+}
+
+void btkXMLParser::step() {
+    switch (state) {
+    case Prolog:
+        readProlog();
+        break;
+    case FirstTag:
+    case NextTag:
+        readTag();
+        break;
+    case InStartTag:
+        readInStartTag();
+        break;
+    case Content:
+        readContent();
+        break;
+    case End:
+        break;
+    }
+}
+
+void btkXMLParser::readProlog() {
+    btkWindowTextReader& r = *reader;
+    if (r.startsWith("<?")) {
+        r.expect("<?xml");
+        for (;;) {
+            r.skipBlanks();
+            if (r.peek() == 0 || r.startsWith("?>")) break;
+            readName(attrName);
+            r.skipBlanks();
+            r.expect('=');
+            r.skipBlanks();
+            readQuoted(attrValue);
+            if (std::strcmp(attrName.c_str(), "encoding") == 0) {
+                if (attrValue.length() > maxEncodingLength)
+                    fail(btkFormat("encoding name longer than %d characters", maxEncodingLength));
+                enc = attrValue.c_str();
+            }
+        }
+        while (r.peek() != 0 && !r.startsWith("?>")) r.advance(1);
+        if (r.peek() == 0) fail("Tag not ended <? ... ?>");
+        r.advance(2);
+    }
+    state = FirstTag;
+}
+
+void btkXMLParser::readTag() {
+    btkWindowTextReader& r = *reader;
+    r.skipBlanks();
+    r.expect('<');
+    r.skipBlanks();
+    if (r.peek() == '/') {
+        r.advance(1);
+        r.skipBlanks();
+        readName(elementName);
+        r.skipBlanks();
+        r.expect('>');
+        closeElement(elementName.c_str());
+        return;
+    }
+    readName(elementName);
+    if (state == FirstTag && !reportRoot) {
+        state = InStartTag;
+        return;
+    }
+    if (state == FirstTag) rootReported = true;
+    if (depth >= maxDepth) fail(btkFormat("elements nested deeper than %d levels", maxDepth - 1));
+    btkXMLProcessor* parent = top();
+    btkXMLProcessor* processor = parent ? parent->startElement(*this, elementName.c_str()) : nullptr;
+    stack[depth++] = processor;
+    state = InStartTag;
+}
+
+void btkXMLParser::closeElement(const char* name) {
+    btkXMLProcessor* popped = stack[--depth];
+    if (depth == 0 || (depth == 1 && rootReported)) {
+        state = End;
+        return;
+    }
+    if (popped) popped->endElement(*this, name);
+}
+
+void btkXMLParser::readInStartTag() {
+    btkWindowTextReader& r = *reader;
+    r.skipBlanks();
+    if (r.peek() == '/') {
+        r.advance(1);
+        r.skipBlanks();
+        r.expect('>');
+        state = Content;
+        closeElement(elementName.c_str());
+    } else if (r.peek() == '>') {
+        r.advance(1);
+        state = Content;
+    } else {
+        readName(attrName);
+        r.skipBlanks();
+        r.expect('=');
+        r.skipBlanks();
+        readQuoted(attrValue);
+        if (btkXMLProcessor* p = top()) p->attribute(*this, attrName.c_str(), attrValue.c_str());
+    }
+}
+
+void btkXMLParser::readContent() {
+    btkWindowTextReader& r = *reader;
+    for (;;) {
+        char c = r.peek();
+        if (c == '<') break;
+        if (c == 0) fail("unexpected end of file");
+        if (c == '&') {
+            readEntity(chars);
+        } else {
+            if (c != '\r') chars.write(&c, 1);
+            r.advance(1);
+        }
+    }
+    flushCharacters();
+    state = NextTag;
+}
+
+void btkXMLParser::readName(btkStringWriteStream& into) {
+    into.clear();
+    btkWindowTextReader& r = *reader;
+    for (char c = r.peek(); isNameChar(c); c = r.peek()) {
+        into.write(&c, 1);
+        r.advance(1);
+    }
+}
+
+void btkXMLParser::readQuoted(btkStringWriteStream& into) {
+    into.clear();
+    btkWindowTextReader& r = *reader;
+    char quote = r.peek();
+    if (quote != '"' && quote != '\'') fail("string expected");
+    r.advance(1);
+    for (char c = r.peek(); c != 0 && c != quote; c = r.peek()) {
+        if (c == '&') {
+            readEntity(into);
+        } else {
+            into.write(&c, 1);
+            r.advance(1);
+        }
+    }
+    r.expect(quote);
+}
+
+void btkXMLParser::readEntity(btkStringWriteStream& into) {
+    static const struct {
+        const char* text;
+        char value;
+    } entities[] = {{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&apos;", '\''}, {"&quot;", '"'}};
+    for (const auto& e : entities) {
+        if (reader->startsWith(e.text)) {
+            into.write(&e.value, 1);
+            reader->advance(static_cast<int>(std::strlen(e.text)));
+            return;
+        }
+    }
+    fail("unknown entity");
+}
+
+void btkXMLParser::flushCharacters() {
+    btkXMLProcessor* p = top();
+    if (p) {
+        const char* text = chars.c_str();
+        bool hasText = false;
+        for (const char* c = text; *c && !hasText; ++c) hasText = static_cast<unsigned char>(*c) > 32;
+        if (hasText) p->characters(*this, text);
+    }
+    chars.clear();
+}

@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "foundation/btkfile.h"
+#include "foundation/btkmessagebox.h"
+#include "foundation/btkstream.h"
+#include "io_test_support.h"
+
+TEST(Path, NormalFormUsesSlashes) {
+    EXPECT_EQ(btkFile("C:\\data\\"), "C:/data");
+    EXPECT_EQ(btkFile("C:/data/"), "C:/data");
+    EXPECT_EQ(btkFile("db\\songs.xml"), "db/songs.xml");
+    EXPECT_EQ(btkFile("/"), "/");  // the root stays the root
+    EXPECT_EQ(btkFile("\\"), "/");
+    EXPECT_EQ(btkFile(""), "");
+    btkFile f;
+    f = "a\\b\\";
+    EXPECT_EQ(f, "a/b");
+}
+
+TEST(Path, ExtensionsAndParts) {
+    btkFile p("/home/u/my.dir/songs");
+    EXPECT_EQ(p.ext(), "");  // the only point lies in a folder name
+    btkFile x("db/Songs.XGZ");
+    EXPECT_EQ(x.ext(), "XGZ");
+    EXPECT_TRUE(x.hasExt("xgz"));
+    EXPECT_TRUE(x.hasExt(".xgz"));
+    EXPECT_FALSE(x.hasExt("xg"));
+    EXPECT_EQ(x.changeExt("xml"), "db/Songs.xml");
+    EXPECT_EQ(x.changeExt(".xml"), "db/Songs.xml");
+    EXPECT_EQ(x.changeExt(""), "db/Songs");
+    EXPECT_EQ(p.changeExt("bak"), "/home/u/my.dir/songs.bak");
+    EXPECT_EQ(x.fileName(), "Songs.XGZ");
+    EXPECT_EQ(x.dirPart(), "db");
+    btkFile bare("songs.xml");
+    EXPECT_EQ(bare.dirPart(), "");
+    EXPECT_EQ(bare.fileName(), "songs.xml");
+    bare.cutToDir();
+    EXPECT_EQ(bare, "songs.xml");
+    x.cutToDir();
+    EXPECT_EQ(x, "db");
+}
+
+TEST(Path, AppendAndJoin) {
+    btkFile dir("/opt/kx6");
+    EXPECT_EQ(dir.join("db\\a.xml"), "/opt/kx6/db/a.xml");
+    EXPECT_EQ(dir.join("/etc/x"), "/etc/x");
+    EXPECT_EQ(dir.join("C:\\x"), "C:/x");
+    EXPECT_EQ(btkFile().join("cfg"), "cfg");
+    EXPECT_EQ(btkFile("/").join("tmp"), "/tmp");
+    btkPath p("a");
+    p.append("b");
+    EXPECT_EQ(p, "a/b");
+    EXPECT_TRUE(btkIsAbsolute("\\x"));
+    EXPECT_TRUE(btkIsAbsolute("d:/x"));
+    EXPECT_FALSE(btkIsAbsolute("d:x"));
+    EXPECT_FALSE(btkIsAbsolute(""));
+}
+
+TEST(Files, ExistsIsFalseForFoldersAndMissingFiles) {
+    TempDir dir;
+    std::string f = dir.path("a.txt");
+    writeBytes(f, "x");
+    EXPECT_TRUE(btkFileExists(f.c_str()));
+    EXPECT_FALSE(btkFileExists(dir.path().c_str()));
+    EXPECT_FALSE(btkFileExists(dir.path("none").c_str()));
+    EXPECT_TRUE(btkIsDirectory(dir.path().c_str()));
+    EXPECT_FALSE(btkIsDirectory(f.c_str()));
+    FILE* open = std::fopen(f.c_str(), "rb");
+    ASSERT_TRUE(open);
+    EXPECT_EQ(btkFileSize(open), 1);
+    std::fclose(open);
+}
+
+TEST(Files, TextFilesRoundTripWithCRLFOnDisk) {
+    TempDir dir;
+    std::string f = dir.path("autologin.txt");
+    EXPECT_TRUE(btkWriteTextFile(f.c_str(), "login\nABCD\n"));
+    EXPECT_EQ(readBytes(f), "login\r\nABCD\r\n");
+    EXPECT_EQ(btkReadTextFile(f.c_str()), "login\nABCD\n");
+    EXPECT_EQ(btkReadTextFile(dir.path("none").c_str()), "");
+    // Replacing keeps the file's permissions.
+    chmod(f.c_str(), 0640);
+    EXPECT_TRUE(btkWriteTextFile(f.c_str(), "new"));
+    struct stat st;
+    ASSERT_EQ(stat(f.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(listFolder(dir.path()), "autologin.txt");
+}
+
+TEST(Files, FailedTextSaveReportsFalseAndKeepsTheOldFile) {
+    TempDir dir;
+    EXPECT_FALSE(btkWriteTextFile(dir.path("missing/x.txt").c_str(), "x"));
+    EXPECT_FALSE(btkWriteTextFile(dir.path().c_str(), "x"));
+    std::string f = dir.path("keep.txt");
+    writeBytes(f, "old");
+    std::string big(10000, 'x');
+    EXPECT_EQ(runWithFileSizeLimit(1000,
+                                   [&] {
+                                       if (!btkWriteTextFile(f.c_str(), big.c_str())) throw btkError("false");
+                                   }),
+              "error");
+    EXPECT_EQ(readBytes(f), "old");
+    EXPECT_EQ(listFolder(dir.path()), "keep.txt");
+}
+
+TEST(Files, SaveFileFormatsAndWriterExceptions) {
+    TempDir dir;
+    std::string gz = dir.path("songs.xgz");
+    btkSaveFile(gz.c_str(), btkSaveFormat::GZip, [](btkWriteStream& out) { out << "a\nb"; });
+    btkGZReadStream in(gz.c_str(), "rb");
+    EXPECT_EQ(readAll(in), "a\nb");
+    EXPECT_EQ(static_cast<unsigned char>(readBytes(gz)[0]), 0x1f);
+
+    std::string bin = dir.path("songs.xml");
+    btkSaveFile(bin.c_str(), btkSaveFormat::Binary, [](btkWriteStream& out) { out << "a\nb"; });
+    EXPECT_EQ(readBytes(bin), "a\nb");
+
+    // An exception of the writer leaves the old file and no temporary file.
+    EXPECT_THROW(btkSaveFile(bin.c_str(), btkSaveFormat::Binary,
+                             [](btkWriteStream& out) {
+                                 out << "partial";
+                                 throw btkError("stop");
+                             }),
+                 btkError);
+    EXPECT_EQ(readBytes(bin), "a\nb");
+    EXPECT_EQ(listFolder(dir.path()), "songs.xgz songs.xml");
+
+    // A stream that failed on the way makes the save fail.
+    EXPECT_EQ(runWithFileSizeLimit(100,
+                                   [&] {
+                                       btkSaveFile(gz.c_str(), btkSaveFormat::GZip, [](btkWriteStream& out) {
+                                           for (int i = 0; i < 20000; ++i) out.writeInt(i * 7919);
+                                       });
+                                   }),
+              "error");
+    btkGZReadStream again(gz.c_str(), "rb");
+    EXPECT_EQ(readAll(again), "a\nb");
+}
+
+TEST(Files, MakeDirsCreatesEveryMissingLevel) {
+    TempDir dir;
+    std::string deep = dir.path("a/b/c");
+    btkMakeDirs(deep.c_str());
+    EXPECT_TRUE(btkIsDirectory(deep.c_str()));
+    btkMakeDirs(deep.c_str());  // exists: nothing happens
+    EXPECT_TRUE(btkMakeDir(deep.c_str()));  // a second creation fails
+    EXPECT_FALSE(btkMakeDir(dir.path("d").c_str()));
+}
+
+TEST(Files, ListingMatchesWithoutCaseSkipsFoldersAndSorts) {
+    TempDir dir;
+    for (const char* name : {"b.xml", "A.XML", "c.xgz", "d.xml.bak", ".hidden.xml", "noext"}) writeBytes(dir.path(name), "");
+    mkdir(dir.path("folder.xml").c_str(), 0777);
+    btkFileList xml((dir.path() + "/*.xml").c_str());
+    ASSERT_EQ(xml.count(), 2);
+    EXPECT_EQ(xml[0], "A.XML");
+    EXPECT_EQ(xml[1], "b.xml");
+    btkFileList all((dir.path() + "\\*.*").c_str());
+    EXPECT_EQ(all.count(), 5);
+    btkFileList one((dir.path() + "/?.xgz").c_str());
+    ASSERT_EQ(one.count(), 1);
+    EXPECT_EQ(one[0], "c.xgz");
+    EXPECT_EQ(btkFileList((dir.path() + "/*.kxtype").c_str()).count(), 0);
+    EXPECT_EQ(btkFileList(dir.path("missing/*.xml").c_str()).count(), 0);
+    // Names longer than the old 512-byte record.
+    std::string longName(200, 'l');
+    std::string longDir = dir.path(std::string(200, 'p')) + "/" + std::string(200, 'q');
+    btkMakeDirs(longDir.c_str());
+    writeBytes(longDir + "/" + longName + ".xml", "");
+    btkFileList deep((longDir + "/*.XML").c_str());
+    ASSERT_EQ(deep.count(), 1);
+    EXPECT_EQ(std::string(deep[0]), longName + ".xml");
+}
+
+TEST(Files, WildcardMatching) {
+    EXPECT_TRUE(btkWildcardMatch("*", ""));
+    EXPECT_TRUE(btkWildcardMatch("*.x*", "a.b.xyz"));
+    EXPECT_TRUE(btkWildcardMatch("a*b*c", "aXbYbc"));
+    EXPECT_FALSE(btkWildcardMatch("a*b*c", "aXbYb"));
+    EXPECT_FALSE(btkWildcardMatch("?", ""));
+    EXPECT_TRUE(btkWildcardMatch("Ab?", "aBc"));
+}
+
+TEST(Files, ProgramDirComesFromTheEnvironmentOrCanBeSet) {
+    // The first reading decides; tests may set it explicitly afterwards.
+    const btkFile& dir = programDir();
+    const char* env = std::getenv("KX6_DIR");
+    if (env && *env) EXPECT_EQ(dir, btkFile(env));
+    else EXPECT_TRUE(btkIsDirectory(dir));
+    setProgramDir("/opt/kx6/");
+    EXPECT_EQ(programDir(), "/opt/kx6");
+    EXPECT_EQ(programDir().join("options.xml"), "/opt/kx6/options.xml");
+}
+
+TEST(MessageBoxes, DefaultBackendAnswersFromTheScript) {
+    btkScriptedMessageBoxes& boxes = btkDefaultMessageBoxes();
+    boxes.reset();
+    boxes.quiet = true;
+    boxes.answer(btkID_YES);
+    boxes.answer(btkID_NO);
+    EXPECT_EQ(QuestionBox("Uložit?", "ync"), 1);
+    EXPECT_EQ(QuestionBox("Uložit?", "yn"), 2);
+    // Unscripted: the answer that changes nothing.
+    EXPECT_EQ(QuestionBox("Uložit?", "ync"), 0);
+    EXPECT_EQ(QuestionBox("Smazat?", "yn"), 2);
+    boxes.answer(btkID_YES);
+    EXPECT_EQ(QuestionBox("x", "YN"), 1);  // plain box: modes are case-sensitive
+    EXPECT_EQ(QuestionBox("x", ""), 0);
+    ErrorBox("chyba");
+    InfoBox("hotovo");
+    ASSERT_EQ(boxes.shown().size(), 8u);
+    EXPECT_EQ(boxes.shown()[0].flags, 35);
+    EXPECT_EQ(boxes.shown()[1].flags, 36);
+    EXPECT_EQ(boxes.shown()[4].flags, 0);
+    EXPECT_EQ(boxes.shown()[6].flags, 16);
+    EXPECT_EQ(boxes.shown()[7].flags, 64);
+    EXPECT_EQ(boxes.shown()[6].text, "chyba");
+    EXPECT_EQ(boxes.shown()[6].caption, "Kantorix");
+    boxes.reset();
+}
+
+TEST(MessageBoxes, ReplaceableBackend) {
+    struct Always : btkMessageBoxBackend {
+        int calls = 0;
+        int show(const char*, const char*, int) override {
+            ++calls;
+            return btkID_YES;
+        }
+    } yes;
+    btkSetMessageBoxBackend(&yes);
+    EXPECT_EQ(QuestionBox("?", "yn"), 1);
+    EXPECT_EQ(ErrorBox("e"), btkID_YES);
+    EXPECT_EQ(yes.calls, 2);
+    btkSetMessageBoxBackend(nullptr);
+    EXPECT_EQ(&btkMessageBoxes(), &btkDefaultMessageBoxes());
+}

@@ -1,0 +1,92 @@
+// Helpers of the stream, file and XML tests: a temporary folder removed
+// afterwards, and whole-file byte access without any line-end changes.
+#pragma once
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <vector>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "foundation/btkerror.h"
+#include "foundation/btkstream.h"
+
+class TempDir {
+public:
+    TempDir() {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "kx6io.XXXXXX").string();
+        if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+        dir = tmpl;
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(dir, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::string path(const std::string& name = "") const { return name.empty() ? dir : dir + "/" + name; }
+
+private:
+    std::string dir;
+};
+
+inline std::string readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+inline void writeBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::string readAll(btkReadStream& in) {
+    std::string all;
+    char buf[1024];
+    for (int n; (n = in.read(buf, sizeof buf)) > 0;) all.append(buf, static_cast<size_t>(n));
+    return all;
+}
+
+// The names in a folder (hidden ones included), sorted, blank-separated.
+inline std::string listFolder(const std::string& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    std::string all;
+    for (const std::string& n : names) all += (all.empty() ? "" : " ") + n;
+    return all;
+}
+
+// Runs fn in a child process in which no file may grow beyond limit bytes,
+// as on a full disk: "ok" when fn returned, "error" when it threw a
+// btkError, "crash" otherwise.
+inline std::string runWithFileSizeLimit(rlim_t limit, const std::function<void()>& fn) {
+    std::fflush(nullptr);
+    pid_t child = fork();
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit rl{limit, limit};
+        setrlimit(RLIMIT_FSIZE, &rl);
+        int code = 0;
+        try {
+            fn();
+        } catch (const btkError&) {
+            code = 1;
+        } catch (...) {
+            code = 3;
+        }
+        _exit(code);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status)) return "crash";
+    return WEXITSTATUS(status) == 0 ? "ok" : WEXITSTATUS(status) == 1 ? "error" : "crash";
+}

@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "foundation/btkstream.h"
+#include "io_test_support.h"
+
+TEST(Streams, FileReadOfMissingFileIsEmpty) {
+    btkFileReadStream in("/nonexistent/kx6/file.xml", "rb");
+    char buf[8];
+    EXPECT_EQ(in.read(buf, sizeof buf), 0);
+    EXPECT_FALSE(in.isOpen());
+    btkGZReadStream gz("/nonexistent/kx6/file.xgz", "rb");
+    EXPECT_EQ(gz.read(buf, sizeof buf), 0);
+    EXPECT_FALSE(gz.isOpen());
+}
+
+TEST(Streams, BufferReadDeliversChunksThenZero) {
+    const char data[] = "0123456789";
+    btkBufferReadStream in(data, 10);
+    char buf[4];
+    EXPECT_EQ(in.read(buf, 4), 4);
+    EXPECT_EQ(std::string(buf, 4), "0123");
+    EXPECT_EQ(in.read(buf, 4), 4);
+    EXPECT_EQ(in.read(buf, 4), 2);
+    EXPECT_EQ(std::string(buf, 2), "89");
+    EXPECT_EQ(in.read(buf, 4), 0);
+}
+
+TEST(Streams, StringWriteStreamGrowsAndClears) {
+    btkStringWriteStream s;
+    EXPECT_STREQ(s.c_str(), "");
+    s << "ab" << 'c';
+    s.writeInt(-42);
+    s.writeStr("");
+    EXPECT_STREQ(s.c_str(), "abc-42");
+    EXPECT_EQ(s.capacity(), 2 * 6);  // grown to twice the need by the writeInt
+    s.clear();
+    EXPECT_STREQ(s.c_str(), "");
+    EXPECT_EQ(s.capacity(), 12);
+    std::string big(1000, 'x');
+    s.write(big.data(), 1000);
+    EXPECT_EQ(std::string(s.c_str()), big);
+    EXPECT_TRUE(s.close());
+}
+
+TEST(Streams, TextWriteStreamCollectsThroughTheDumper) {
+    btkTextWriteStream t;
+    btkTextDumper& dumper = t;
+    dumper.write("Am ", 3);
+    dumper.write("C\n", 2);
+    EXPECT_STREQ(t.c_str(), "Am C\n");
+    btkStringWriteStream target;
+    btkStreamTextFormatter formatter(target);
+    formatter.write("xyz", 2);
+    EXPECT_STREQ(target.c_str(), "xy");
+}
+
+TEST(Streams, TextModeWritesCRLFAndReadsItBack) {
+    TempDir dir;
+    std::string path = dir.path("t.txt");
+    {
+        btkFileWriteStream out(path.c_str(), "w");
+        out << "a\nb\r\nc\n";
+        EXPECT_TRUE(out.close());
+    }
+    EXPECT_EQ(readBytes(path), "a\r\nb\r\r\nc\r\n");
+    btkFileReadStream in(path.c_str(), "r");
+    EXPECT_EQ(readAll(in), "a\nb\r\nc\n");
+    btkFileReadStream raw(path.c_str(), "rb");
+    EXPECT_EQ(readAll(raw), "a\r\nb\r\r\nc\r\n");
+}
+
+TEST(Streams, TextModeReadJoinsPairsSplitAcrossReads) {
+    TempDir dir;
+    std::string path = dir.path("split.txt");
+    writeBytes(path, "ab\r\ncd\r\rx\r");
+    btkFileReadStream in(path.c_str(), "r");
+    std::string got;
+    char c[3];
+    // Reads of three bytes put a CR at the end of a chunk more than once.
+    for (int n; (n = in.read(c, 3)) > 0;) got.append(c, static_cast<size_t>(n));
+    EXPECT_EQ(got, "ab\ncd\r\rx\r");
+}
+
+TEST(Streams, BinaryModeChangesNoByte) {
+    TempDir dir;
+    std::string path = dir.path("b.bin");
+    std::string bytes("\r\n\n\0\x9a\r", 6);
+    {
+        btkFileWriteStream out(path.c_str(), "wb");
+        out.write(bytes.data(), static_cast<int>(bytes.size()));
+    }
+    EXPECT_EQ(readBytes(path), bytes);
+}
+
+TEST(Streams, GzipWriteThenReadBackByteForByte) {
+    TempDir dir;
+    std::string path = dir.path("songs.xgz");
+    std::string content;
+    for (int i = 0; i < 5000; ++i) content += "Píseň č. " + std::to_string(i) + "\n";
+    {
+        btkGZWriteStream out(path.c_str(), "wb");
+        out.write(content.data(), static_cast<int>(content.size()));
+    }  // closed by the destructor
+    EXPECT_EQ(static_cast<unsigned char>(readBytes(path)[0]), 0x1f);  // gzip magic
+    btkGZReadStream in(path.c_str(), "rb");
+    EXPECT_EQ(readAll(in), content);
+    EXPECT_FALSE(in.failed());
+}
+
+TEST(Streams, GzipReaderPassesPlainFilesThrough) {
+    TempDir dir;
+    std::string path = dir.path("plain.xml");
+    writeBytes(path, "<a />\r\n");
+    btkGZReadStream in(path.c_str(), "rb");
+    EXPECT_EQ(readAll(in), "<a />\r\n");
+    EXPECT_FALSE(in.failed());
+}
+
+TEST(Streams, TruncatedGzipEndsInputAndReportsFailure) {
+    TempDir dir;
+    std::string path = dir.path("cut.xgz");
+    std::string content(20000, 'a');
+    for (size_t i = 0; i < content.size(); i += 7) content[i] = static_cast<char>('a' + i % 23);
+    {
+        btkGZWriteStream out(path.c_str(), "wb");
+        out.write(content.data(), static_cast<int>(content.size()));
+        ASSERT_TRUE(out.close());
+    }
+    std::string whole = readBytes(path);
+    writeBytes(path, whole.substr(0, whole.size() / 2));
+    btkGZReadStream in(path.c_str(), "rb");
+    std::string got = readAll(in);
+    EXPECT_LT(got.size(), content.size());
+    EXPECT_TRUE(in.failed());
+    EXPECT_FALSE(in.errorText().empty());
+}
+
+TEST(Streams, WriteErrorsAreReportedByClose) {
+    // /dev/full accepts the open and fails every write that reaches it.
+    if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+    btkFileWriteStream out("/dev/full", "wb");
+    EXPECT_TRUE(out.isOpen());
+    out << "small text that stays in the C library's buffer";
+    EXPECT_FALSE(out.close());
+    EXPECT_TRUE(out.failed());
+    EXPECT_FALSE(out.close());  // asking again reports again
+
+    btkGZWriteStream gz("/dev/full", "wb");
+    gz << "text";
+    EXPECT_FALSE(gz.close());
+}
+
+TEST(Streams, OpenFailureMarksWriteStreamFailed) {
+    btkFileWriteStream out("/nonexistent/kx6/x.txt", "w");
+    out << "lost";
+    EXPECT_FALSE(out.isOpen());
+    EXPECT_FALSE(out.close());
+    btkGZWriteStream gz("/nonexistent/kx6/x.xgz", "wb");
+    gz << "lost";
+    EXPECT_FALSE(gz.close());
+}

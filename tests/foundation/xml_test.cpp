@@ -1,0 +1,369 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "foundation/btkxml.h"
+#include "io_test_support.h"
+
+namespace {
+
+// Logs every event as one line; optionally stops the run at an end tag.
+class Recorder : public btkXMLProcessor {
+public:
+    std::vector<std::string> log;
+    std::string stopAt;
+
+    void attribute(btkXMLParser&, const char* name, const char* value) override {
+        log.push_back(std::string("attr ") + name + "=" + value);
+    }
+    btkXMLProcessor* startElement(btkXMLParser&, const char* name) override {
+        log.push_back(std::string("start ") + name);
+        return name == std::string("skip") ? nullptr : this;
+    }
+    void characters(btkXMLParser&, const char* text) override { log.push_back(std::string("text ") + text); }
+    void endElement(btkXMLParser& ctl, const char* name) override {
+        log.push_back(std::string("end ") + name);
+        if (stopAt == name) ctl.stop();
+    }
+};
+
+std::vector<std::string> events(const std::string& xml, bool reportRoot = false) {
+    btkBufferReadStream in(xml.data(), static_cast<int>(xml.size()));
+    btkWindowTextReader reader(in);
+    Recorder rec;
+    btkXMLParser parser(&rec, reader);
+    parser.setReportRoot(reportRoot);
+    parser.run();
+    EXPECT_TRUE(parser.atEnd());
+    return rec.log;
+}
+
+std::string parseError(const std::string& xml) {
+    btkXMLNode node;
+    try {
+        node.parse(xml.c_str());
+    } catch (const btkXMLLoadError& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+std::string nested(int depth) {
+    std::string xml;
+    for (int i = 0; i < depth; ++i) xml += "<e>";
+    for (int i = 0; i < depth; ++i) xml += "</e>";
+    return xml;
+}
+
+}  // namespace
+
+// ---- the node handle
+
+TEST(XMLNode, AttributesKeepTheirPlaceAndMissingOnesReadEmpty) {
+    btkXMLNode n;
+    n.setAttr("a", "1");
+    n.setIntAttr("b", -7);
+    n.setAttr("a", "x");
+    ASSERT_EQ(n.attrCount(), 2);
+    EXPECT_EQ(n.attrName(0), "a");
+    EXPECT_EQ(n.attrValue(0), "x");
+    EXPECT_EQ(n.intAttr("b"), -7);
+    EXPECT_EQ(n.attr("none"), "");
+    EXPECT_EQ(n.intAttr("none"), 0);
+    EXPECT_FALSE(n.hasAttr("none"));
+    EXPECT_TRUE(n.hasAttr("b"));
+    EXPECT_EQ(n.indexOfChild("none"), -1);
+}
+
+TEST(XMLNode, ChildByNameIsDetachedWhileGetChildAdds) {
+    btkXMLNode n;
+    btkXMLNode ghost = n.childByName("opt");
+    ghost.setAttr("v", "1");
+    EXPECT_EQ(n.childCount(), 0);
+    btkXMLNode real = n.getChild("opt");
+    real.setAttr("v", "2");
+    EXPECT_EQ(n.childCount(), 1);
+    EXPECT_EQ(n.getChild("opt").attr("v"), "2");
+    EXPECT_EQ(n.childByName("opt").attr("v"), "2");
+    n.addChild("opt");
+    EXPECT_EQ(n.childCount(), 2);
+    EXPECT_EQ(n.indexOfChild("opt"), 0);
+    btkXMLNode kept = n.child(0);
+    n.removeChild(0);
+    EXPECT_EQ(n.childCount(), 1);
+    EXPECT_EQ(kept.attr("v"), "2");  // the removed element lives on in its handle
+}
+
+TEST(XMLNode, HandlesShareWhileAssignCopiesDeeply) {
+    btkXMLNode a;
+    a.setName("root");
+    btkXMLNode shared = a;
+    shared.addChild("x").setAttr("k", "v");
+    EXPECT_EQ(a.childCount(), 1);
+
+    btkXMLNode copy;
+    copy.assign(a);
+    copy.child(0).setAttr("k", "changed");
+    copy.addChild("y");
+    EXPECT_EQ(a.child(0).attr("k"), "v");
+    EXPECT_EQ(a.childCount(), 1);
+    EXPECT_EQ(copy.name(), "root");
+
+    // Assigning a descendant of the node itself.
+    btkXMLNode parent;
+    parent.addChild("inner").addChild("deep").setAttr("z", "1");
+    parent.assign(parent.child(0));
+    EXPECT_EQ(parent.name(), "inner");
+    EXPECT_EQ(parent.child(0).attr("z"), "1");
+
+    a.clear();
+    EXPECT_EQ(a.name(), "");
+    EXPECT_EQ(a.childCount(), 0);
+    EXPECT_EQ(shared.childCount(), 0);
+}
+
+TEST(XMLNode, EqualsIgnoresTextsAndMatchesChildrenByName) {
+    btkXMLNode a, b;
+    a.parse("<r p=\"1\" q=\"2\"><x v=\"1\">one</x><y /></r>");
+    b.parse("<r q=\"2\" p=\"1\"><y /><x v=\"1\">two</x></r>");
+    EXPECT_TRUE(a.equals(b));
+    b.child(1).setAttr("v", "2");
+    EXPECT_FALSE(a.equals(b));
+    btkXMLNode c;
+    c.parse("<r p=\"1\" q=\"2\"><x v=\"1\" /></r>");
+    EXPECT_FALSE(a.equals(c));  // child counts differ
+    c.addChild("z");
+    EXPECT_FALSE(a.equals(c));  // y has no counterpart
+}
+
+TEST(XMLNode, LoadReplacesOnlyThisHandlesElement) {
+    btkXMLNode a;
+    a.setName("old");
+    btkXMLNode b = a;
+    btkstring encoding = "unset";
+    b.parse("<?xml version=\"1.0\" encoding=\"Windows-1250\"?>\n<new a=\"1\" />\n", &encoding);
+    EXPECT_EQ(b.name(), "new");
+    EXPECT_EQ(a.name(), "old");
+    EXPECT_EQ(encoding, "Windows-1250");
+    b.parse("<plain />", &encoding);
+    EXPECT_EQ(encoding, "");
+}
+
+// ---- the writer
+
+TEST(XMLWriter, ExactOutputForm) {
+    btkXMLNode root;
+    root.setName("melodar_data");
+    root.setAttr("version", "4.0");
+    root.setAttr("cats", "");
+    btkXMLNode db = root.addChild("database");
+    btkXMLNode song = db.addChild("song");
+    song.setAttr("title", "Tom & \"Jerry\" <'x'>");
+    song.addChild("text").setValue("line 1\nline 2 & <3>");
+    song.addChild("empty");
+    btkXMLNode mixed = db.addChild("mixed");
+    mixed.setValue("lost");
+    mixed.addChild("c");
+    EXPECT_EQ(std::string(root.toString()),
+              "<melodar_data version=\"4.0\" cats=\"\" >\n"
+              "<database >\n"
+              "<song title=\"Tom &amp; &quot;Jerry&quot; &lt;&apos;x&apos;&gt;\" >\n"
+              "<text >line 1\nline 2 &amp; &lt;3&gt;</text>\n"
+              "<empty />\n"
+              "</song>\n"
+              "<mixed >\n"
+              "<c />\n"
+              "</mixed>\n"
+              "</database>\n"
+              "</melodar_data>\n");
+}
+
+TEST(XMLWriter, DumperWritesAnEmptyTextAsStartAndEndTag) {
+    btkStringWriteStream out;
+    btkXMLDumper dumper(out);
+    btkXML* text = dumper.beginElement();
+    text->name("text");
+    text->attribute("xml:space", "preserve");
+    text->text("");
+    text->endElement("text");
+    EXPECT_STREQ(out.c_str(), "<text xml:space=\"preserve\" ></text>\n");
+    EXPECT_THROW(dumper.attribute("late", "x"), btkError);
+}
+
+TEST(XMLWriter, PrologAndNamesAreWrittenAsGiven) {
+    btkStringWriteStream out;
+    btkXMLWriteProlog(out, "Windows-1250");
+    EXPECT_STREQ(out.c_str(), "<?xml version=\"1.0\" encoding=\"Windows-1250\"?>\n");
+    btkXMLNode n;
+    n.setName("a<b");
+    n.setAttr("n&m", "v");
+    EXPECT_EQ(std::string(n.toString()), "<a<b n&m=\"v\" />\n");
+}
+
+// ---- the reader
+
+TEST(XMLReader, EventsOfAnUnreportedAndAReportedRoot) {
+    std::string xml =
+        "<?xml version=\"1.0\" encoding=\"Windows-1250\"?>\n"
+        "<root a=\"1\">\n  <song t='x' t=\"y\">\n\n    <text>A &amp; B</text>\n  </song>\n"
+        "  <skip z=\"1\"><inner>no</inner></skip>\n</root>\n<after />";
+    EXPECT_EQ(events(xml), (std::vector<std::string>{"attr a=1", "start song", "attr t=x", "attr t=y", "start text",
+                                                     "text A & B", "end text", "end song", "start skip"}));
+    auto reported = events(xml, true);
+    ASSERT_GE(reported.size(), 2u);
+    EXPECT_EQ(reported[0], "start root");
+    EXPECT_EQ(reported[1], "attr a=1");
+    EXPECT_EQ(reported.back(), "start skip");
+}
+
+TEST(XMLReader, TextAroundAChildGivesTwoCallsAndTheTreeKeepsTheLast) {
+    EXPECT_EQ(events("<r><p>one<b/>two</p></r>"),
+              (std::vector<std::string>{"start p", "text one", "start b", "end b", "text two", "end p"}));
+    btkXMLNode n;
+    n.parse("<p>one<b/>two</p>");
+    EXPECT_EQ(n.text(), "two");
+}
+
+TEST(XMLReader, EmptyElementFormsAndCarriageReturns) {
+    EXPECT_EQ(events("<r><a x=\"1\"/><a x=\"1\"></a></r>"),
+              events("<r><a x=\"1\" /><a x=\"1\" ></a ></r>"));
+    btkXMLNode n;
+    n.parse("<r v=\"a\r\nb\">x\r\ny</r>");
+    EXPECT_EQ(n.attr("v"), "a\r\nb");
+    EXPECT_EQ(n.text(), "x\ny");
+    btkXMLNode dup;
+    dup.parse("<r a=\"1\" b=\"2\" a=\"3\" />");
+    EXPECT_EQ(dup.attrCount(), 2);
+    EXPECT_EQ(dup.attrName(0), "a");
+    EXPECT_EQ(dup.attr("a"), "3");
+}
+
+TEST(XMLReader, CzechBytesCountAsText) {
+    btkXMLNode n;
+    n.parse("<r>\x9a</r>");  // one CP1250 letter, above 127
+    EXPECT_EQ(n.text(), "\x9a");
+}
+
+TEST(XMLReader, StopAndResume) {
+    std::string xml = "<db><song n=\"1\"/><song n=\"2\"/><song n=\"3\"/></db>";
+    btkBufferReadStream in(xml.data(), static_cast<int>(xml.size()));
+    btkWindowTextReader reader(in);
+    Recorder rec;
+    rec.stopAt = "song";
+    btkXMLParser parser(&rec, reader);
+    int runs = 0;
+    while (!parser.atEnd()) {
+        parser.run();
+        ++runs;
+        if (runs == 1) {
+            EXPECT_EQ(rec.log.back(), "end song");
+        }
+    }
+    EXPECT_EQ(runs, 4);
+    EXPECT_EQ(rec.log.size(), 9u);
+}
+
+TEST(XMLReader, SpecifiedErrorTexts) {
+    EXPECT_EQ(parseError("<r>text"), "unexpected end of file");
+    EXPECT_EQ(parseError("<r><a>"), "unexpected end of file");
+    EXPECT_EQ(parseError("<r>&nbsp;</r>"), "unknown entity");
+    EXPECT_EQ(parseError("<r>&#65;</r>"), "unknown entity");
+    EXPECT_EQ(parseError("<r a=1 />"), "string expected");
+    EXPECT_EQ(parseError("<?xml version=\"1.0\""), "Tag not ended <? ... ?>");
+    EXPECT_EQ(parseError("<?php ?><r/>"), "btkWindowTextReader::f_str()");
+    EXPECT_EQ(parseError(""), "btkWindowTextReader::f_char()");
+    EXPECT_EQ(parseError("text before"), "btkWindowTextReader::f_char()");
+    EXPECT_EQ(parseError(" <?xml version=\"1.0\"?><r/>"), "btkWindowTextReader::f_char()");
+    EXPECT_EQ(parseError("\xef\xbb\xbf<r/>"), "btkWindowTextReader::f_char()");
+    EXPECT_EQ(parseError("<r><!-- c --></r>"), "btkWindowTextReader::f_char()");
+    EXPECT_EQ(parseError("<r a=\"x"), "btkWindowTextReader::f_char()");
+    EXPECT_EQ(parseError(std::string("<r>a\0</r>", 9)), "unexpected end of file");
+    // Every failure is a btkError as well.
+    btkXMLNode n;
+    EXPECT_THROW(n.parse("<r>"), btkError);
+}
+
+TEST(XMLReader, HostileNestingAndEncodingNamesFailCleanly) {
+    btkXMLNode ok;
+    ok.parse(nested(255).c_str());  // 255 levels below the first processor
+    EXPECT_EQ(parseError(nested(256)), "elements nested deeper than 255 levels");
+    EXPECT_EQ(parseError(nested(10000)), "elements nested deeper than 255 levels");
+    std::string longName(300, 'x');
+    EXPECT_EQ(parseError("<?xml encoding=\"" + longName + "\"?><r/>"), "encoding name longer than 255 characters");
+    // Lookahead beyond the window.
+    btkBufferReadStream in("<a/>", 4);
+    btkWindowTextReader reader(in);
+    EXPECT_THROW(reader.startsWith(std::string(300, 'a').c_str()), btkXMLLoadError);
+}
+
+TEST(XMLReader, LongNamesAndValuesHaveNoFixedLimit) {
+    std::string name(1000, 'n');
+    std::string value(5000, 'v');
+    btkXMLNode n;
+    n.parse(("<" + name + " " + name + "=\"" + value + "\">" + value + "</" + name + ">").c_str());
+    EXPECT_EQ(std::string(n.name()), name);
+    EXPECT_EQ(std::string(n.attr(name.c_str())), value);
+    EXPECT_EQ(std::string(n.text()), value);
+}
+
+// ---- files
+
+TEST(XMLFile, SaveWritesCRLFAndResavingGivesTheSameBytes) {
+    TempDir dir;
+    std::string first = dir.path("a.xml"), second = dir.path("b.xml");
+    btkXMLNode n;
+    n.setName("options");
+    n.addChild("font").setAttr("name", "Arial \x9a");
+    n.addChild("text").setValue("a\nb");
+    n.save(first.c_str(), "Windows-1250");
+    std::string bytes = readBytes(first);
+    EXPECT_EQ(bytes,
+              "<?xml version=\"1.0\" encoding=\"Windows-1250\"?>\r\n<options >\r\n"
+              "<font name=\"Arial \x9a\" />\r\n<text >a\r\nb</text>\r\n</options>\r\n");
+    btkXMLNode back;
+    btkstring encoding;
+    back.load(first.c_str(), &encoding);
+    EXPECT_EQ(encoding, "Windows-1250");
+    EXPECT_EQ(back.child(1).text(), "a\nb");
+    back.save(second.c_str(), "Windows-1250");
+    EXPECT_EQ(readBytes(second), bytes);
+}
+
+TEST(XMLFile, SaveConvertsValuesAndTextsFromTheSourceEncoding) {
+    TempDir dir;
+    std::string path = dir.path("utf.xml");
+    btkXMLNode n;
+    n.setName("r");
+    n.setAttr("a", "\x9a");  // CP1250 s with caron
+    n.setValue("\x9e");      // z with caron
+    n.save(path.c_str(), "UTF-8", "CP1250");
+    EXPECT_EQ(readBytes(path),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<r a=\"\xc5\xa1\" >\xc5\xbe</r>\r\n");
+}
+
+TEST(XMLFile, LoadOfAMissingFileFailsWithTheExpectedCharacterText) {
+    btkXMLNode n;
+    try {
+        n.load("/nonexistent/kx6/options.xml");
+        FAIL() << "no error";
+    } catch (const btkXMLLoadError& e) {
+        EXPECT_STREQ(e.what(), "btkWindowTextReader::f_char()");
+    }
+}
+
+TEST(XMLFile, FailedSaveLeavesTheOldFileAndThrows) {
+    TempDir dir;
+    btkXMLNode n;
+    n.setName("r");
+    // A folder that does not exist, and a target that is a folder.
+    EXPECT_THROW(n.save(dir.path("missing/x.xml").c_str(), "Windows-1250"), btkError);
+    EXPECT_THROW(n.save(dir.path().c_str(), "Windows-1250"), btkError);
+    // A full file system: writes beyond a file-size limit fail.
+    std::string path = dir.path("big.xml");
+    writeBytes(path, "old content\r\n");
+    for (int i = 0; i < 2000; ++i) n.addChild("item").setIntAttr("n", i);
+    EXPECT_EQ(runWithFileSizeLimit(4096, [&] { n.save(path.c_str(), "Windows-1250"); }), "error");
+    EXPECT_EQ(readBytes(path), "old content\r\n");
+    EXPECT_EQ(listFolder(dir.path()), "big.xml");  // no temporary file left behind
+}
