@@ -1,0 +1,92 @@
+// The abstract engine connection and query result on which the adapters and
+// the active connection stand, and the factory of the built-in connection.
+// Both are released through their own release operation, never deleted by
+// the caller.
+#pragma once
+
+#include "foundation/btkstring.h"
+
+// What kind of engine a connection talks to; filled by features().
+struct dbwConnFeatures {
+    bool fileBased = false;    // opened with connectFile
+    bool serverBased = false;  // opened with connect
+    bool reserved = true;
+};
+
+// Receives one value of a result (valueInto).
+class dbwValueReceiver {
+public:
+    virtual void receive(const char* data, int length) = 0;
+
+protected:
+    ~dbwValueReceiver() = default;
+};
+
+class dbwDbResult {
+public:
+    dbwDbResult() = default;
+    dbwDbResult(const dbwDbResult&) = delete;
+    dbwDbResult& operator=(const dbwDbResult&) = delete;
+    virtual ~dbwDbResult() = default;
+    virtual void release() = 0;
+    virtual int fieldCount() = 0;
+    virtual const char* fieldName(int i) = 0;
+    // Moves to the next row (the first call to row 0); false past the end.
+    virtual bool next() = 0;
+    virtual const char* value(int col) = 0;
+    virtual bool isNull(int col) = 0;
+    // Hands value(col) with its byte length to the receiver; false when the
+    // result has no text for it.
+    virtual bool valueInto(int col, dbwValueReceiver& receiver);
+};
+
+class dbwDbConnection {
+public:
+    dbwDbConnection() = default;
+    dbwDbConnection(const dbwDbConnection&) = delete;
+    dbwDbConnection& operator=(const dbwDbConnection&) = delete;
+
+    virtual void* nativeHandle() = 0;
+    virtual ~dbwDbConnection();
+    virtual bool connect(const char* dbname, const char* host, const char* user, const char* password, int port);
+    virtual bool connectFile(const char* fileName);
+    // A new result the caller releases, or null on failure.
+    virtual dbwDbResult* query(const char* sql) = 0;
+    virtual bool exec(const char* sql) = 0;
+    // Runs an INSERT and returns the new row's key: -1 when the insert
+    // failed, 0 when no key was asked for or none came back.
+    virtual int insertGetId(const char* sql, const char* table, const char* keyColumn) = 0;
+    virtual void release() = 0;
+    virtual btkstring lastError() = 0;
+    // The text escaped for a quoted SQL literal, in a buffer of this
+    // connection that stays valid until the next escape.
+    virtual const char* escape(const char* text);
+    virtual const char* engineName() = 0;
+    virtual bool isConnected() = 0;
+    // Nested transactions: only the outermost begin and commit reach the
+    // engine. Each returns whether it worked; a commit is true only when the
+    // engine really committed.
+    virtual bool begin();
+    virtual bool commit();
+    virtual bool rollback();
+    virtual void features(dbwConnFeatures& features);
+    // Writes the escaped form of at most n characters of src into dest (room
+    // for 2n+1 bytes) and returns the number of bytes before the final NUL.
+    virtual int escapeInto(char* dest, const char* src, int n) = 0;
+
+    int transactionDepth() const { return depth; }
+
+protected:
+    virtual bool doBegin();
+    virtual bool doCommit();
+    virtual bool doRollback();
+
+private:
+    int depth = 0;
+    int escapeCapacity = 0;
+    char* escapeBuffer = nullptr;
+};
+
+// Engine 1 gives a new, unconnected PostgreSQL connection; every other
+// number gives null.
+dbwDbConnection* createBuiltinConnection(int engine);

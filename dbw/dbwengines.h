@@ -1,0 +1,74 @@
+// The engine adapters: each overrides only the operations whose SQL differs
+// from the base adapter.
+#pragma once
+
+#include "dbw/dbwadapter.h"
+
+// Identifier between double quotes, embedded double quotes doubled.
+btkstring dbwDoubleQuoted(const btkstring& name);
+
+class dbwPostgreAdapter : public dbwAdapter {
+public:
+    dbwPostgreAdapter(dbwDbConnection* connection, const btkstring& encoding, dbwActiveConnection* owner)
+        : dbwAdapter(connection, encoding, owner, nullptr) {}
+    const char* typeName(int type) override;
+    // All statements in one text, each followed by ";", run at once.
+    bool execList(const btkStrings& statements) override;
+    btkstring quoteIdentifier(btkstring name) override;
+    int typeFromName(btkstring name) override;
+    btkstring isNullSQL(btkstring expression) override;
+    btkstring isNotNullSQL(btkstring expression) override;
+};
+
+class dbwMySQLAdapter : public dbwAdapter {
+public:
+    dbwMySQLAdapter(dbwDbConnection* connection, const btkstring& encoding, dbwActiveConnection* owner)
+        : dbwAdapter(connection, encoding, owner, nullptr) {}
+    const char* typeName(int type) override;
+    // Each statement unchanged, one call each.
+    bool execList(const btkStrings& statements) override;
+    btkstring limitClause(int offset, int count) override;
+    btkstring quoteIdentifier(btkstring name) override;
+    // As the base, then AUTO_INCREMENT anywhere in the text makes it serial.
+    void parseColumnType(const dbwFieldMetadata& column, dbwFieldDesc& desc) override;
+    btkstring isNullSQL(btkstring expression) override;
+    btkstring isNotNullSQL(btkstring expression) override;
+    btkstring dropIndexSQL(dbwIndexDef* index) override;
+};
+
+class dbwSQLiteAdapter : public dbwAdapter {
+public:
+    dbwSQLiteAdapter(dbwDbConnection* connection, const btkstring& encoding, dbwActiveConnection* owner)
+        : dbwAdapter(connection, encoding, owner, nullptr) {}
+    const char* typeName(int type) override;
+    btkstring quoteIdentifier(btkstring name) override;
+    int typeFromName(btkstring name) override;
+    btkstring emptyTableSQL(btkstring table) override;
+    btkstring isNullSQL(btkstring expression) override;
+    btkstring isNotNullSQL(btkstring expression) override;
+    bool primaryKeyInCreate() override;
+    bool canAlterColumns() override;
+    bool engineOption() override;
+    bool indexSerialKey() override;
+    // Registers the collation "ansi" on the connection's sqlite3 handle.
+    void afterCreate() override;
+    void registerAnsiCollation();
+};
+
+class dbwFirebirdAdapter : public dbwAdapter {
+public:
+    dbwFirebirdAdapter(dbwDbConnection* connection, const btkstring& encoding, dbwActiveConnection* owner)
+        : dbwAdapter(connection, encoding, owner, nullptr) {}
+    const char* typeName(int type) override;
+    btkstring limitClause(int offset, int count) override;
+    // Names beginning with RDB$ (any case) stay as they are.
+    btkstring quoteIdentifier(btkstring name) override;
+    int typeFromName(btkstring name) override;
+    bool engineOption() override;
+    // A generator for a table with exactly one serial field.
+    void afterCreateTableSQL(dbwTableDef* table, btkStrings& statements) override;
+};
+
+// The SQLite collation "ansi": sign of the Czech, case-insensitive order of
+// two UTF-8 texts of the given byte lengths.
+int dbwAnsiCollate(void* userData, int length1, const void* text1, int length2, const void* text2);

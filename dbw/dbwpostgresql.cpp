@@ -1,0 +1,205 @@
+#include "dbw/dbwpostgresql.h"
+
+#include <cstring>
+
+namespace {
+
+// One key='value' pair of a libpq connection text; nothing for an empty value.
+void appendConnValue(btkstring& text, const char* key, const char* value) {
+    if (!value || !*value) return;
+    if (!text.empty()) text += ' ';
+    text += key;
+    text += "='";
+    for (const char* p = value; *p; ++p) {
+        if (*p == '\\' || *p == '\'') text += '\\';
+        text += *p;
+    }
+    text += '\'';
+}
+
+// The statement without trailing blanks and semicolons.
+btkstring withoutTerminator(const char* sql) {
+    btkstring s(sql);
+    int n = s.length();
+    while (n > 0 && (static_cast<unsigned char>(s[n - 1]) <= 32 || s[n - 1] == ';')) --n;
+    return s.substr(0, n);
+}
+
+btkstring quotedName(const char* name) {
+    btkstring q("\"");
+    for (const char* p = name; *p; ++p) {
+        if (*p == '"') q += '"';
+        q += *p;
+    }
+    q += '"';
+    return q;
+}
+
+}  // namespace
+
+// ---- result -----------------------------------------------------------------
+
+dbwPostgreSQLResult::dbwPostgreSQLResult(PGresult* r) : result(r), rows(PQntuples(r)) {}
+
+dbwPostgreSQLResult::~dbwPostgreSQLResult() { PQclear(result); }
+
+void dbwPostgreSQLResult::release() { delete this; }
+
+int dbwPostgreSQLResult::fieldCount() { return PQnfields(result); }
+
+const char* dbwPostgreSQLResult::fieldName(int i) {
+    const char* name = PQfname(result, i);
+    return name ? name : "";
+}
+
+bool dbwPostgreSQLResult::next() {
+    if (row < rows) ++row;
+    return row < rows;
+}
+
+bool dbwPostgreSQLResult::inRange(int col) const {
+    return row >= 0 && row < rows && col >= 0 && col < PQnfields(result);
+}
+
+const char* dbwPostgreSQLResult::value(int col) {
+    if (!inRange(col) || PQgetisnull(result, row, col)) return "";
+    const char* v = PQgetvalue(result, row, col);
+    return v ? v : "";
+}
+
+bool dbwPostgreSQLResult::isNull(int col) { return !inRange(col) || PQgetisnull(result, row, col); }
+
+// ---- connection -------------------------------------------------------------
+
+dbwPostgreSQLConnection::dbwPostgreSQLConnection() { errorBuffer[0] = 0; }
+
+dbwPostgreSQLConnection::~dbwPostgreSQLConnection() {
+    if (conn) PQfinish(conn);
+}
+
+void* dbwPostgreSQLConnection::nativeHandle() { return conn; }
+
+btkstring dbwPostgreSQLConnection::connectionText(const char* dbname, const char* host, const char* user,
+                                                  const char* password, int port) {
+    btkstring text;
+    appendConnValue(text, "dbname", dbname);
+    appendConnValue(text, "host", host);
+    appendConnValue(text, "user", user);
+    appendConnValue(text, "password", password);
+    if (port != 0) appendConnValue(text, "port", btkIntToStr(port));
+    return text;
+}
+
+bool dbwPostgreSQLConnection::connect(const char* dbname, const char* host, const char* user, const char* password,
+                                      int port) {
+    if (conn) return false;
+    conn = PQconnectdb(connectionText(dbname, host, user, password, port));
+    if (!conn) return false;
+    if (PQstatus(conn) == CONNECTION_BAD) {
+        recordError();
+        return false;
+    }
+    return true;
+}
+
+dbwDbResult* dbwPostgreSQLConnection::query(const char* sql) {
+    PGresult* r = PQexec(conn, sql);
+    if (PQresultStatus(r) == PGRES_TUPLES_OK) return new dbwPostgreSQLResult(r);
+    recordError();
+    PQclear(r);
+    return nullptr;
+}
+
+bool dbwPostgreSQLConnection::exec(const char* sql) {
+    PGresult* r = PQexec(conn, sql);
+    ExecStatusType status = PQresultStatus(r);
+    bool ok = status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
+    if (!ok) recordError();
+    PQclear(r);
+    return ok;
+}
+
+int dbwPostgreSQLConnection::insertGetId(const char* sql, const char* table, const char* keyColumn) {
+    bool wantKey = table && *table && keyColumn && *keyColumn;
+    if (!wantKey) return exec(sql) ? 0 : -1;
+    btkstring statement = withoutTerminator(sql) + " RETURNING " + quotedName(keyColumn);
+    PGresult* r = PQexec(conn, statement);
+    int id = -1;
+    if (PQresultStatus(r) == PGRES_TUPLES_OK)
+        id = PQntuples(r) == 1 && PQnfields(r) >= 1 ? btkAtoi(PQgetvalue(r, 0, 0)) : 0;
+    else
+        recordError();
+    PQclear(r);
+    return id;
+}
+
+void dbwPostgreSQLConnection::release() { delete this; }
+
+void dbwPostgreSQLConnection::recordError() {
+    if (conn) recordError(PQerrorMessage(conn));
+}
+
+void dbwPostgreSQLConnection::recordError(const char* message) {
+    std::strncpy(errorBuffer, message ? message : "", sizeof errorBuffer - 1);
+    errorBuffer[sizeof errorBuffer - 1] = 0;
+    errorHandedOut = false;
+}
+
+btkstring dbwPostgreSQLConnection::lastError() {
+    if (errorHandedOut) errorBuffer[0] = 0;
+    if (errorBuffer[0]) {
+        errorHandedOut = true;
+        return errorBuffer;
+    }
+    return conn ? PQerrorMessage(conn) : "";
+}
+
+const char* dbwPostgreSQLConnection::engineName() { return "postgresql"; }
+
+bool dbwPostgreSQLConnection::isConnected() {
+    if (!conn || PQstatus(conn) != CONNECTION_OK) return false;
+    // An empty statement costs one round trip and is accepted even inside a
+    // failed transaction; a dropped connection turns CONNECTION_BAD here.
+    PQclear(PQexec(conn, ""));
+    return PQstatus(conn) == CONNECTION_OK;
+}
+
+void dbwPostgreSQLConnection::features(dbwConnFeatures& f) {
+    f.serverBased = true;
+    f.reserved = true;
+}
+
+int dbwPostgreSQLConnection::escapeInto(char* dest, const char* src, int n) {
+    size_t length = src ? strnlen(src, n > 0 ? static_cast<size_t>(n) : 0) : 0;
+    if (conn) {
+        int error = 0;
+        return static_cast<int>(PQescapeStringConn(conn, dest, src ? src : "", length, &error));
+    }
+    // Without a server to ask: the standard SQL form, quotes doubled.
+    char* out = dest;
+    for (size_t i = 0; i < length; ++i) {
+        if (src[i] == '\'') *out++ = '\'';
+        *out++ = src[i];
+    }
+    *out = 0;
+    return static_cast<int>(out - dest);
+}
+
+bool dbwPostgreSQLConnection::doBegin() { return exec("BEGIN WORK;"); }
+
+bool dbwPostgreSQLConnection::doCommit() {
+    // After a failed statement the server answers COMMIT with the tag
+    // ROLLBACK and no error: that is a failed commit.
+    PGresult* r = PQexec(conn, "COMMIT WORK;");
+    bool ok = PQresultStatus(r) == PGRES_COMMAND_OK && std::strcmp(PQcmdStatus(r), "COMMIT") == 0;
+    if (!ok) {
+        if (PQresultStatus(r) == PGRES_COMMAND_OK)
+            recordError("COMMIT was answered with ROLLBACK: the transaction had failed and was rolled back");
+        else
+            recordError();
+    }
+    PQclear(r);
+    return ok;
+}
+
+bool dbwPostgreSQLConnection::doRollback() { return exec("ROLLBACK WORK;"); }

@@ -1,0 +1,109 @@
+// The interfaces through which the table synchronisation engine reaches the
+// local data and reports progress. The engine never deletes an object it
+// receives through them; local objects come and go only through the table's
+// newObject and deleteObject.
+#pragma once
+
+#include <cstdint>
+
+#include "foundation/btkarray.h"
+#include "foundation/btkconverter.h"
+#include "foundation/btkstring.h"
+
+class dbwFldDef;
+class dbwSynClass;
+class dbwSynObject;
+class dbwSynTable;
+
+// A local database taking part in synchronisation.
+class dbwLocalDb {
+public:
+    // Appends every synchronised table; the tables stay owned here.
+    virtual void getTables(btkCntVec<dbwSynTable*>& tables) = 0;
+    // Charset of the local texts.
+    virtual btkstring encoding();
+    // An opaque log handle for one run.
+    virtual void* openLog();
+    virtual void writeLog(void* log, btkstring line);
+    virtual void closeLog(void* log);
+
+    // Highest server version this database has been brought up to.
+    std::int32_t version = 0;
+
+protected:
+    dbwLocalDb() = default;
+    ~dbwLocalDb() = default;
+};
+
+// One synchronised object (row) of the local database.
+class dbwSynObject {
+public:
+    virtual dbwSynClass* synClass() = 0;
+    // Told after the engine changed the object (always with false, so the
+    // owner saves it); by default true marks an uploaded object changed.
+    virtual void changed(bool markForUpload);
+    virtual btkstring uploadText();
+    // Appends the object's text of each field, in the order given,
+    // converted to the server's UTF-8 with toServer.
+    virtual void getValues(btkConverter& toServer, const btkCntVec<dbwFldDef*>& fields, btkObjVec<btkstring>& values);
+    // The object's identification at the head of its log lines.
+    virtual btkstring description();
+
+    std::int32_t locid = 0;
+    std::int32_t netid = 0;      // server key, 0 until first uploaded
+    bool netmodified = false;    // changed locally since the last transfer
+    bool nonet = false;          // never receives downloaded values
+    // Kept for the implementing class; the engine never touches them.
+    btkstring special;
+    std::int32_t userVersion = 0;
+
+protected:
+    dbwSynObject() = default;
+    ~dbwSynObject() = default;
+};
+
+// The synchronised fields of one kind of object.
+class dbwSynClass {
+public:
+    // Equals the table definition id of the class's table.
+    virtual int classId() = 0;
+    virtual int fieldCount() = 0;
+    // Definition id of field i; the list holds the table's key field.
+    virtual int fieldId(int i) = 0;
+    // Value of a field in the local encoding.
+    virtual btkstring fieldText(dbwSynObject* object, int fieldId) = 0;
+    // Setting the key field sets netid.
+    virtual void setField(dbwSynObject* object, int fieldId, const btkstring& text) = 0;
+
+protected:
+    dbwSynClass() = default;
+    ~dbwSynClass() = default;
+};
+
+// One synchronised table of the local database.
+class dbwSynTable {
+public:
+    virtual dbwSynClass* synClass() = 0;
+    virtual void getObjects(btkCntVec<dbwSynObject*>& objects) = 0;
+    // Removes the object from the local database (it may be destroyed later).
+    virtual void deleteObject(dbwSynObject* object) = 0;
+    virtual int tableId() = 0;
+    // A new empty object owned by the local database.
+    virtual dbwSynObject* newObject() = 0;
+    // Reserves the next free local id.
+    virtual int nextLocalId() = 0;
+
+protected:
+    dbwSynTable() = default;
+    ~dbwSynTable() = default;
+};
+
+// Progress of a long run; step returns false when the user asked to stop.
+class dbwProgress {
+public:
+    virtual bool step(int percent, const btkstring& text);
+
+protected:
+    dbwProgress() = default;
+    ~dbwProgress() = default;
+};
