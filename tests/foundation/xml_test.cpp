@@ -367,3 +367,24 @@ TEST(XMLFile, FailedSaveLeavesTheOldFileAndThrows) {
     EXPECT_EQ(readBytes(path), "old content\r\n");
     EXPECT_EQ(listFolder(dir.path()), "big.xml");  // no temporary file left behind
 }
+
+TEST(XMLReader, TruncatedGzipInputFailsWithALoadError) {
+    TempDir dir;
+    std::string path = dir.path("songs.xgz");
+    std::string xml = "<melodar_data>\n";
+    for (int i = 0; i < 3000; ++i) xml += "<song title=\"" + std::to_string(i * 7919) + "\" />\n";
+    xml += "</melodar_data>\n";
+    {
+        btkGZWriteStream out(path.c_str(), "wb");
+        out << xml.c_str();
+        ASSERT_TRUE(out.close());
+    }
+    std::string whole = readBytes(path);
+    writeBytes(path, whole.substr(0, whole.size() * 2 / 3));
+    btkGZReadStream in(path.c_str(), "rb");
+    btkWindowTextReader reader(in);
+    Recorder rec;
+    btkXMLParser parser(&rec, reader);
+    EXPECT_THROW(parser.run(), btkXMLLoadError);
+    EXPECT_GT(rec.log.size(), 100u);  // the events before the damage stay delivered
+}
