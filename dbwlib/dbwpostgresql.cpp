@@ -178,7 +178,8 @@ bool dbwPostgreSQLConnection::tableNames(dbwTableName* names, int capacity) {
 
 bool dbwPostgreSQLConnection::columns(const char* table, dbwColumnRecord* records, int capacity) {
   ResultHandle result(rows(columnQuery(table)), PQclear);
-  if (!result || PQntuples(result.get()) > capacity) return false;
+  // No rows means no such table: that is a failure, as on the other engines.
+  if (!result || PQntuples(result.get()) == 0 || PQntuples(result.get()) > capacity) return false;
   for (int i = 0; i < PQntuples(result.get()); ++i) {
     PGresult* r = result.get();
     dbwCopyText(records[i].name, DBW_NAME_SIZE, PQgetvalue(r, i, 0));

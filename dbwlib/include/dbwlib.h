@@ -118,7 +118,8 @@ class dbwDbConnection {
   // more tables than that.
   virtual bool tableNames(dbwTableName* names, int capacity) = 0;
   // Fills one record per column of a table; false, with nothing written,
-  // when the table has more columns than capacity or cannot be read.
+  // when the table does not exist, cannot be read or has more columns than
+  // capacity.
   virtual bool columns(const char* table, dbwColumnRecord* records, int capacity) = 0;
 };
 

@@ -1,0 +1,194 @@
+// The PostgreSQL connection through the public interface of libdbwlib.so,
+// against the throwaway PostgreSQL test cluster. Each run works in a
+// database of its own.
+#include "dbwlib_test_util.h"
+
+#include <test_servers.h>
+
+#include <cstdlib>
+#include <unistd.h>
+
+namespace {
+
+struct PgServer {
+  std::string host, user;
+  int port = 0;
+};
+
+class PgConnection : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string conninfo;
+    KX6_REQUIRE_PG(conninfo);
+    server.host = kx6PgHost();
+    server.user = kx6PgUser();
+    server.port = std::atoi(kx6PgPort().c_str());
+    // A name that needs the connection string's quoting.
+    database = "dbwlib test " + std::to_string(getpid());
+    DbwConnection admin = open("postgres");
+    ASSERT_TRUE(admin->connected()) << admin->error();
+    ASSERT_TRUE(admin->exec(("DROP DATABASE IF EXISTS \"" + database + "\"").c_str()))
+        << admin->error();
+    ASSERT_TRUE(admin->exec(("CREATE DATABASE \"" + database + "\"").c_str())) << admin->error();
+    db = open(database.c_str());
+    ASSERT_TRUE(db->connected()) << db->error();
+  }
+
+  void TearDown() override {
+    if (database.empty()) return;
+    db.reset();
+    DbwConnection admin = open("postgres");
+    admin->exec(("DROP DATABASE IF EXISTS \"" + database + "\"").c_str());
+  }
+
+  DbwConnection open(const char* name) {
+    DbwConnection c = dbwCreate(DBW_ENGINE_POSTGRESQL);
+    EXPECT_TRUE(c->open(name, server.host.c_str(), server.user.c_str(), nullptr, server.port))
+        << c->error();
+    return c;
+  }
+
+  PgServer server;
+  std::string database;
+  DbwConnection db;
+};
+
+TEST_F(PgConnection, WalksTheTypicalUse) {
+  ASSERT_TRUE(db->exec("CREATE TABLE song (id serial PRIMARY KEY, title varchar(40), year int)"))
+      << db->error();
+  EXPECT_EQ(db->insert("INSERT INTO song (title, year) VALUES ('One', 1990)", "song", "id"), 1);
+  EXPECT_EQ(db->insert("INSERT INTO song (title) VALUES ('Two')", "song", "id"), 2);
+  EXPECT_EQ(db->insert("INSERT INTO nosuch VALUES (1)", "nosuch", "id"), 0);
+  EXPECT_NE(std::string(db->error()).find("nosuch"), std::string::npos) << db->error();
+
+  DbwResult result(db->query("SELECT id, title, year FROM song ORDER BY id"));
+  ASSERT_TRUE(result) << db->error();
+  EXPECT_EQ(result->rowCount(), 2);
+  EXPECT_EQ(result->columnCount(), 3);
+  EXPECT_STREQ(result->columnName(1), "title");
+  EXPECT_EQ(result->columnName(3), nullptr);
+  dbwDbRow* row = result->nextRow();
+  ASSERT_NE(row, nullptr);
+  EXPECT_STREQ(row->value(0), "1");
+  EXPECT_STREQ(row->value(1), "One");
+  EXPECT_STREQ(row->value(2), "1990");
+  EXPECT_EQ(row->value(3), nullptr);
+  row = result->nextRow();
+  ASSERT_NE(row, nullptr);
+  EXPECT_STREQ(row->value(1), "Two");
+  EXPECT_STREQ(row->value(2), "");  // SQL NULL, as libpq gives it
+  EXPECT_EQ(result->nextRow(), nullptr);
+  EXPECT_EQ(result->nextRow(), nullptr);
+
+  EXPECT_EQ(db->query("CREATE TABLE x (a int)"), nullptr);  // no rows: not a query
+  EXPECT_TRUE(db->exec("SELECT 1"));
+}
+
+TEST_F(PgConnection, InsertGivesTheKeyOnlyWhereASequenceFeedsIt) {
+  ASSERT_TRUE(db->exec("CREATE TABLE plain (id int, v text)"));
+  EXPECT_EQ(db->insert("INSERT INTO plain VALUES (7, 'x')", "plain", "id"), 0);
+  ASSERT_TRUE(db->exec("CREATE TABLE ident (id int GENERATED ALWAYS AS IDENTITY, v text)"));
+  EXPECT_EQ(db->insert("INSERT INTO ident (v) VALUES ('a')", "ident", "id"), 1);
+  EXPECT_EQ(db->insert("INSERT INTO ident (v) VALUES ('b')", "ident", "id"), 2);
+}
+
+TEST_F(PgConnection, FailedKeyLookUpKeepsTheTransactionUsable) {
+  ASSERT_TRUE(db->exec("CREATE TABLE plain (id int)"));
+  ASSERT_TRUE(db->exec("CREATE TABLE s (id serial, v int)"));
+  db->begin();
+  EXPECT_EQ(db->insert("INSERT INTO plain VALUES (1)", "plain", "nosuchcolumn"), 0);
+  EXPECT_EQ(db->insert("INSERT INTO s (id, v) VALUES (100, 1)", "s", "id"), 0);  // sequence unused
+  EXPECT_EQ(db->insert("INSERT INTO s (v) VALUES (2)", "s", "id"), 1);
+  db->commit();
+  EXPECT_EQ(readSingle(db.get(), "SELECT count(*) FROM plain"), "1");
+  EXPECT_EQ(readSingle(db.get(), "SELECT count(*) FROM s"), "2");
+  db->begin();
+  db->exec("INSERT INTO plain VALUES (2)");
+  db->rollback();
+  EXPECT_EQ(readSingle(db.get(), "SELECT count(*) FROM plain"), "1");
+}
+
+TEST_F(PgConnection, QuotedTextReadsBackUnchanged) {
+  EXPECT_STREQ(db->quote("it's a\\b"), "it''s a\\b");
+  EXPECT_STREQ(db->quote(""), "");
+  ASSERT_TRUE(db->exec("CREATE TABLE t (id serial, v text)"));
+  std::string text = trickyText();
+  std::string sql = std::string("INSERT INTO t (v) VALUES ('") + db->quote(text.c_str()) + "')";
+  ASSERT_EQ(db->insert(sql.c_str(), "t", "id"), 1) << db->error();
+  EXPECT_EQ(readSingle(db.get(), "SELECT v FROM t"), text);
+  EXPECT_EQ(readSingle(db.get(), "SELECT char_length(v) FROM t"),
+            std::to_string(kTrickyTextCharacters));
+}
+
+TEST_F(PgConnection, QuoteFollowsTheSessionsStringMode) {
+  ASSERT_TRUE(db->exec("SET standard_conforming_strings = off"));
+  EXPECT_STREQ(db->quote("it's a\\b"), "it''s a\\\\b");
+  std::string text = trickyText();
+  std::string sql = std::string("SELECT '") + db->quote(text.c_str()) + "'";
+  EXPECT_EQ(readSingle(db.get(), sql), text);
+}
+
+TEST_F(PgConnection, ColumnRecordsGiveModifiersAndSerial) {
+  ASSERT_TRUE(db->exec("CREATE TABLE song (id serial PRIMARY KEY, title varchar(40), "
+                       "price numeric(10,2), n integer DEFAULT 3, free varchar, gone int)"))
+      << db->error();
+  ASSERT_TRUE(db->exec("ALTER TABLE song DROP COLUMN gone"));
+  EXPECT_EQ(db->columnCount("song"), 5);
+  EXPECT_EQ(columnList(db.get(), "song"),
+            (std::vector<std::string>{"id: serial", "title: varchar(40)", "price: numeric(10,2)",
+                                      "n: int4", "free: varchar"}));
+  auto records = markedRecords(4);
+  EXPECT_FALSE(db->columns("song", records.data(), 4));
+  EXPECT_STREQ(records[0].name, "untouched");
+  EXPECT_STREQ(records[3].type, "untouched");
+}
+
+TEST_F(PgConnection, TableNamesListUserTablesAndRespectTheCapacity) {
+  ASSERT_TRUE(db->exec("CREATE TABLE song (a int)"));
+  ASSERT_TRUE(db->exec("CREATE TABLE sqlbook (a int)"));
+  ASSERT_TRUE(db->exec("CREATE TABLE pgnotes (a int)"));
+  EXPECT_EQ(db->tableCount(), 3);
+  EXPECT_EQ(tableNameSet(db.get()), (std::set<std::string>{"song", "sqlbook", "pgnotes"}));
+  dbwTableName names[2];
+  std::strcpy(names[0], "untouched");
+  EXPECT_FALSE(db->tableNames(names, 2));
+  EXPECT_STREQ(names[0], "untouched");
+}
+
+TEST_F(PgConnection, TableNamesInCatalogueStatementsAreQuoted) {
+  ASSERT_TRUE(db->exec("CREATE TABLE \"it's\" (a int, b text)")) << db->error();
+  EXPECT_EQ(db->columnCount("it's"), 2);
+  EXPECT_EQ(db->columnCount("x' OR relname LIKE '%"), 0);
+  auto records = markedRecords(2);
+  EXPECT_FALSE(db->columns("nosuch", records.data(), 2));
+  EXPECT_STREQ(records[0].name, "untouched");
+  EXPECT_EQ(db->columnCount("nosuch"), 0);
+}
+
+TEST(PgOpen, AFailedConnectionKeepsItsReasonAndRefusesAnotherOpen) {
+  std::string conninfo;
+  KX6_REQUIRE_PG(conninfo);
+  DbwConnection db = dbwCreate(DBW_ENGINE_POSTGRESQL);
+  EXPECT_STREQ(db->error(), "");
+  EXPECT_FALSE(db->open("dbwlib_no_such_database", kx6PgHost().c_str(), "postgres", nullptr,
+                        std::atoi(kx6PgPort().c_str())));
+  EXPECT_NE(std::string(db->error()).find("dbwlib_no_such_database"), std::string::npos)
+      << db->error();
+  EXPECT_FALSE(db->connected());
+  EXPECT_FALSE(db->open("postgres", kx6PgHost().c_str(), "postgres", nullptr,
+                        std::atoi(kx6PgPort().c_str())));
+  EXPECT_FALSE(db->connected());
+}
+
+TEST(PgOpen, ASecondOpenLeavesTheFirstConnectionAlone) {
+  std::string conninfo;
+  KX6_REQUIRE_PG(conninfo);
+  DbwConnection db = dbwCreate(DBW_ENGINE_POSTGRESQL);
+  ASSERT_TRUE(db->open("postgres", kx6PgHost().c_str(), "postgres", "", std::atoi(kx6PgPort().c_str())))
+      << db->error();
+  EXPECT_FALSE(db->open("template1", kx6PgHost().c_str(), "postgres", "", std::atoi(kx6PgPort().c_str())));
+  EXPECT_TRUE(db->connected());
+  EXPECT_EQ(readSingle(db.get(), "SELECT current_database()"), "postgres");
+}
+
+}  // namespace
