@@ -55,7 +55,7 @@ public:
     bool nonet = false;          // never receives downloaded values
     // Kept for the implementing class; the engine never touches them.
     btkstring special;
-    std::int32_t userVersion = 0;
+    std::int32_t version = 0;
 
 protected:
     dbwSynObject() = default;
