@@ -69,6 +69,12 @@ TEST_F(MysqlConnection, WalksTheTypicalUse) {
   EXPECT_EQ(result->nextRow(), nullptr);
 }
 
+TEST_F(MysqlConnection, ASecondOpenLeavesTheFirstConnectionAlone) {
+  EXPECT_FALSE(db->open("mysql", "localhost", "root", "", 0));
+  EXPECT_TRUE(db->connected());
+  EXPECT_EQ(readSingle(db.get(), "SELECT DATABASE()"), s_database);
+}
+
 TEST_F(MysqlConnection, QueryWithoutAResultSetGivesNull) {
   ASSERT_TRUE(db->exec("CREATE TABLE t (v int)"));
   EXPECT_EQ(db->query("INSERT INTO t VALUES (1)"), nullptr);

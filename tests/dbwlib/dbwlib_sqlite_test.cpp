@@ -100,6 +100,13 @@ TEST_F(SqliteConnection, WalksTheTypicalUse) {
   EXPECT_EQ(result->nextRow(), nullptr);
 }
 
+TEST_F(SqliteConnection, ASecondOpenLeavesTheFirstDatabaseAlone) {
+  ASSERT_TRUE(db->exec("CREATE TABLE first (a int)"));
+  EXPECT_FALSE(db->open((m_dir / "other.db").c_str(), nullptr, nullptr, nullptr, 0));
+  EXPECT_TRUE(db->connected());
+  EXPECT_EQ(db->tableCount(), 1);
+}
+
 TEST_F(SqliteConnection, EmptyResultHasNoRows) {
   DbwResult empty(db->query("SELECT 1 AS one WHERE 0"));
   ASSERT_TRUE(empty) << db->error();
