@@ -1,0 +1,95 @@
+#include "songs/appservices.h"
+
+#include <unordered_set>
+
+#include "songs/kxhandlerlist.h"
+#include "songs/kxspace.h"
+
+namespace {
+
+KxHandlerList<CommonHandler>& commonHandlers() {
+    static KxHandlerList<CommonHandler> list;
+    return list;
+}
+
+}  // namespace
+
+CommonHandler::CommonHandler() { commonHandlers().add(this); }
+
+CommonHandler::~CommonHandler() { commonHandlers().remove(this); }
+
+void BroadcastCommonEvent(KxCommonEvent& event) {
+    commonHandlers().forEach([&](CommonHandler* h) { h->event(event); });
+}
+
+int CommonHandlerCount() { return commonHandlers().count(); }
+
+void ShowStatusText(const char* text) {
+    if (gAppClosing || !gMainWin) return;
+    gMainWin->setStatusText(text);
+}
+
+void ClearStatusText() { ShowStatusText(""); }
+
+void UpdateLoginStatus() {
+    if (gMainWin) gMainWin->showLoginState();
+}
+
+KxProgress::KxProgress(const char* caption, const char* text, int steps, bool cancelAllowed) {
+    if (gProgressWindow) gProgressWindow->start(caption, text, steps, cancelAllowed);
+}
+
+KxProgress::~KxProgress() { CloseProgressWindow(); }
+
+bool KxProgress::step(int position, const btkstring& text) {
+    if (!gProgressWindow) return true;
+    return gProgressWindow->step(position, text);
+}
+
+void CloseProgressWindow() {
+    if (gProgressWindow) gProgressWindow->close();
+}
+
+KxBusy::KxBusy(const char* text) : shown(gBusyWindow != nullptr) {
+    if (shown) gBusyWindow->showBusy(text);
+}
+
+KxBusy::~KxBusy() {
+    if (shown && gBusyWindow) gBusyWindow->hideBusy();
+}
+
+void CollectSongSet(int kind, btkCntVec<KxSong*>& songs) {
+    songs.clear();
+    switch (kind) {
+    case SONGSET_CURRENT:
+        if (gMainWin) {
+            if (KxSong* song = gMainWin->getActSong()) songs.add(song);
+        }
+        break;
+    case SONGSET_STACK:
+        if (gKxSpace) gKxSpace->getStack()->getSongs(songs);
+        break;
+    case SONGSET_VIEW:
+        if (gMainWin) {
+            if (KxView* view = gMainWin->getActView()) view->getSongs(songs);
+        }
+        break;
+    case SONGSET_ALL: {
+        if (!gKxSpace) break;
+        std::unordered_set<KxSong*> seen;
+        btkCntVec<KxSong*> viewSongs;
+        for (int i = 0; i < gKxSpace->viewCount(); ++i) {
+            gKxSpace->getView(i)->getSongs(viewSongs);
+            for (KxSong* song : viewSongs)
+                if (seen.insert(song).second) songs.add(song);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+btkstring ColorToText(btkColor color) { return colorToName(color); }
+
+btkColor ColorFromText(const char* text) { return colorFromName(text); }

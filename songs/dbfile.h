@@ -1,0 +1,59 @@
+// The song database file: one XML document in Windows-1250, gzip-compressed
+// when its name ends in ".xgz".
+//
+//   <melodar_data version="4.0" cats="" >
+//   <database dbversion= isinetdb= customcols= >
+//   <song title= group= author= remark= special= lang= locid= netid=
+//         netmodified= nonet= version= >
+//   <text xml:space="preserve" >...</text>
+//   <vars > <var name= >value</var> ... </vars>
+//
+// Attributes with empty texts, zero numbers and false flags are left out.
+#pragma once
+
+#include "foundation/btkarray.h"
+#include "foundation/btkstream.h"
+#include "foundation/btkxml.h"
+#include "songs/kxdatabase.h"
+
+class KxSong;
+
+// Writes the songs as a database file, replacing the file only when every
+// write succeeded; throws btkError naming the file otherwise (the old file
+// then stays untouched). Without props the database element has no
+// attributes.
+void WriteDatabaseFile(const char* fileName, const btkCntVec<KxSong*>& songs, const DbExportProps* props);
+// The same document written to a stream.
+void WriteDatabaseStream(btkWriteStream& out, const btkCntVec<KxSong*>& songs, const DbExportProps* props);
+
+// Reads a database file (plain or gzip) into a database: the songs through
+// addNewSong, and the database's version, internet flag and custom
+// columns. Unknown elements are skipped with their content, unknown
+// attributes ignored. Throws on unreadable or malformed input.
+class DbLoader : public btkXMLProcessor {
+public:
+    DbLoader(const char* fileName, KxDatabase* database);
+    DbLoader(const DbLoader&) = delete;
+    DbLoader& operator=(const DbLoader&) = delete;
+    void load();
+
+    void attribute(btkXMLParser& ctl, const char* name, const char* value) override;
+    btkXMLProcessor* startElement(btkXMLParser& ctl, const char* name) override;
+    void characters(btkXMLParser& ctl, const char* text) override;
+    void endElement(btkXMLParser& ctl, const char* name) override;
+
+private:
+    enum State { Outside, InDatabase, InSong, InText, InVars, InVar };
+
+    KxSong* currentSong();
+
+    btkstring fileName;
+    btkGZReadStream stream;
+    btkWindowTextReader reader;
+    btkXMLParser parser;
+    KxDatabase* database;
+    State state = Outside;
+    btkstring varName;
+    btkstring varValue;
+    KxSong* song = nullptr;
+};

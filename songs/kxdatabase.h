@@ -1,0 +1,113 @@
+// A song database: one database file and the songs it owns. It is read on
+// first use and written back only on commit.
+#pragma once
+
+#include "dbw/dbwsync.h"
+#include "foundation/btkstrings.h"
+#include "songs/kxview.h"
+
+class KxDatabase;
+
+// The database's one synchronised table.
+class KxSongTable : public dbwSynTable {
+public:
+    explicit KxSongTable(KxDatabase* database) : database(database) {}
+    dbwSynClass* synClass() override;
+    void getObjects(btkCntVec<dbwSynObject*>& objects) override;
+    void deleteObject(dbwSynObject* object) override;
+    int tableId() override { return 1; }
+    dbwSynObject* newObject() override;
+    int nextLocalId() override;
+
+    KxDatabase* database;
+};
+
+// The database-level values handed to the file writer.
+struct DbExportProps {
+    int dbversion = 0;
+    bool isinetdb = false;
+    btkstring customcols;  // names, each followed by ";"
+};
+
+// The database's version for the internet database is the dbwLocalDb
+// base's version.
+class KxDatabase : public KxView, public KxHandler, public dbwLocalDb {
+public:
+    // A database of that file, not loaded yet; an empty name makes a new
+    // database without a file, which counts as loaded.
+    explicit KxDatabase(const char* fileName);
+    ~KxDatabase() override = default;
+
+    KxDatabase* asDatabase() override { return this; }
+    // The songs go with their database.
+    void release() override;
+    // The file name without folder and extension.
+    btkstring name() override;
+    // The file name without folder, with "*" while changed.
+    btkstring caption() override;
+    void getSongs(btkCntVec<KxSong*>& list) override;
+    btkstring customColumns() override;
+    btkstring encoding() override { return "CP1250"; }
+    void* openLog() override;
+    void writeLog(void* log, btkstring line) override;
+    void closeLog(void* log) override;
+    virtual void removeSong(KxObject* object);
+    void getTables(btkCntVec<dbwSynTable*>& tables) override { tables.add(&songTable); }
+    void objectRemoved(KxObject* object) override { removeSong(object); }
+
+    // A new empty song of this database; the caller gives it its local id.
+    KxSong* addNewSong();
+    // A copy of the song with the next local id; posts it changed.
+    KxSong* addSongCopy(const KxSong& song);
+    // The first song with that local id, or null; does not load.
+    KxSong* findSongByLocid(int locid) const;
+    // Raises the highest local id by one and returns it.
+    int nextLocalId() { return ++highestLocid; }
+    // Keeps the highest local id at or above a local id given to a song by
+    // hand, so the next new song does not get it again.
+    void raiseHighestLocid(int locid);
+
+    void ensureLoaded();
+    void setChanged() { changedFlag = true; }
+    bool isChanged() const { return changedFlag; }
+    bool IsChanged() const { return changedFlag; }
+    btkstring getFileName() const { return fileName; }
+    btkstring GetFileName() const { return fileName; }
+    bool isLoaded() const { return loaded; }
+    // The last load failed: the file on disk is not what the database holds.
+    bool loadFailed() const { return failedLoad; }
+
+    // The database-level values of the file.
+    DbExportProps exportProps() const;
+    // Writes the songs to the file through a temporary file. Throws btkError
+    // naming the file when that fails; the old file then stays untouched.
+    void save();
+    // Writes a changed database and clears the change marks. A database
+    // whose file could not be read is not written over that file. Throws
+    // btkError naming the file on any failure; the database then stays
+    // changed. Always posts the database changed.
+    void commit();
+    // Drops the unsaved changes: reads the file again.
+    void rollback();
+    // Moves the songs of another database file into this one.
+    void importFile(const char* fileName);
+
+    bool inDbFolder = false;
+    btkStrings customCols;
+    int highestLocid = 0;
+    bool isinetdb = false;
+    KxSongTable songTable;
+    btkCntVec<KxSong*> songs;
+
+private:
+    // Loading steps 3 to 7 (without the busy notice).
+    void readFile();
+    // Takes every song out of use: no database, released to the queue.
+    void dropSongs();
+    void clearChangeMarks();
+
+    bool loaded;
+    bool changedFlag = false;
+    bool failedLoad = false;
+    btkstring fileName;
+};

@@ -1,0 +1,352 @@
+// The song database file: the writer's exact form, the reader's rules,
+// loading with local-id numbering, commit, rollback and import, and the
+// commits that must not damage the file on disk.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "foundation/btkfile.h"
+#include "foundation/btkstream.h"
+#include "modelenv.h"
+#include "songs/dbfile.h"
+#include "songs/kxsong.h"
+
+namespace {
+
+std::string readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+std::string gunzip(const std::string& path) {
+    btkGZReadStream in(path.c_str(), "rb");
+    std::string bytes;
+    char buf[4096];
+    for (int n; (n = in.read(buf, sizeof buf)) > 0;) bytes.append(buf, static_cast<size_t>(n));
+    return bytes;
+}
+
+bool isGzip(const std::string& path) {
+    std::string b = readBytes(path);
+    return b.size() > 2 && static_cast<unsigned char>(b[0]) == 0x1f && static_cast<unsigned char>(b[1]) == 0x8b;
+}
+
+// Two songs: escaped title, Czech letters, variables, custom columns, an
+// empty text, every flag and number.
+const std::string twoSongs =
+    "<?xml version=\"1.0\" encoding=\"Windows-1250\"?>\n"
+    "<melodar_data version=\"4.0\" cats=\"\" >\n"
+    "<database dbversion=\"7\" isinetdb=\"1\" customcols=\"Tónina;Rok;\" >\n"
+    "<song title=\"Rock &amp; &quot;roll&quot; &lt;&gt; &apos;x&apos;\" group=\"Kapela\" author=\"Žák\" "
+    "remark=\"r\" special=\"netdelete\" lang=\"cz\" locid=\"1\" netid=\"12\" netmodified=\"1\" nonet=\"1\" "
+    "version=\"3\" >\n"
+    "<text xml:space=\"preserve\" >[C]Ahoj\n[G]světe &amp; spol.\n</text>\n"
+    "<vars >\n"
+    "<var name=\"Tónina\" >C dur</var>\n"
+    "<var name=\"Rok\" >1999</var>\n"
+    "</vars>\n"
+    "</song>\n"
+    "<song title=\"Prázdná\" locid=\"2\" >\n"
+    "<text xml:space=\"preserve\" ></text>\n"
+    "</song>\n"
+    "</database>\n"
+    "</melodar_data>\n";
+
+class DbFile : public ModelTest {
+protected:
+    void SetUp() override {
+        ModelTest::SetUp();
+        char tmpl[] = "/tmp/kx6dbfileXXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+    }
+    void TearDown() override {
+        ModelTest::TearDown();
+        chmod(dir.c_str(), 0755);
+        std::string cmd = "rm -rf '" + dir + "'";
+        (void)std::system(cmd.c_str());
+    }
+    std::string path(const char* name) const { return dir + "/" + name; }
+    KxDatabase* open(const std::string& file) {
+        KxDatabase* db = new KxDatabase(file.c_str());
+        space->addView(db);
+        return db;
+    }
+
+    std::string dir;
+};
+
+TEST_F(DbFile, ReadsEveryFieldAndWritesTheSameBytes) {
+    writeBytes(path("in.xml"), twoSongs);
+    KxDatabase* db = open(path("in.xml"));
+    btkCntVec<KxSong*> songs;
+    db->getSongs(songs);
+    ASSERT_EQ(songs.count(), 2);
+    EXPECT_FALSE(db->isChanged());
+    EXPECT_EQ(db->version, 7);
+    EXPECT_TRUE(db->isinetdb);
+    EXPECT_STREQ(db->customColumns(), "Tónina;Rok;");
+    KxSong* s = songs[0];
+    EXPECT_STREQ(s->title, "Rock & \"roll\" <> 'x'");
+    EXPECT_STREQ(s->author, "Žák");
+    EXPECT_STREQ(s->text, "[C]Ahoj\n[G]světe & spol.\n");
+    EXPECT_EQ(s->netid, 12);
+    EXPECT_EQ(s->version, 3);
+    EXPECT_TRUE(s->netmodified);
+    EXPECT_TRUE(s->nonet);
+    EXPECT_STREQ(s->vars.get("Rok"), "1999");
+    EXPECT_STREQ(songs[1]->text, "");
+    EXPECT_EQ(db->highestLocid, 2);
+
+    btkCntVec<KxSong*> list = db->songs;
+    DbExportProps props = db->exportProps();
+    WriteDatabaseFile(path("out.xml").c_str(), list, &props);
+    EXPECT_EQ(readBytes(path("out.xml")), twoSongs);
+    WriteDatabaseFile(path("out.XGZ").c_str(), list, &props);
+    EXPECT_TRUE(isGzip(path("out.XGZ")));
+    EXPECT_EQ(gunzip(path("out.XGZ")), twoSongs);
+
+    // Compressed input reads the same.
+    KxDatabase* packed = open(path("out.XGZ"));
+    btkCntVec<KxSong*> again;
+    packed->getSongs(again);
+    ASSERT_EQ(again.count(), 2);
+    EXPECT_STREQ(again[0]->title, s->title);
+}
+
+TEST_F(DbFile, MinimalSongAndNoProps) {
+    KxDatabase* db = open("");
+    KxSong* s = db->addNewSong();
+    s->title = "Jen";
+    s->text = "slovo";
+    btkStringWriteStream out;
+    WriteDatabaseStream(out, db->songs, nullptr);
+    EXPECT_STREQ(out.c_str(),
+                 "<?xml version=\"1.0\" encoding=\"Windows-1250\"?>\n"
+                 "<melodar_data version=\"4.0\" cats=\"\" >\n"
+                 "<database >\n"
+                 "<song title=\"Jen\" >\n"
+                 "<text xml:space=\"preserve\" >slovo</text>\n"
+                 "</song>\n"
+                 "</database>\n"
+                 "</melodar_data>\n");
+}
+
+TEST_F(DbFile, ReaderRules) {
+    writeBytes(path("odd.xml"),
+               "<?xml version=\"1.0\"?>\n"
+               "<jiny_koren version=\"3.0\">\n"
+               "<database dbversion=\" -4x\" isinetdb=\"0\" customcols=\"A;;B;\" neznamy=\"1\">\n"
+               "<song></song>\n"
+               "<song><vars><var name=\"prazdna\"></var></vars></song>\n"
+               "<song title=\"S\" locid=\" 12abc\" netid=\"x\" nonet=\"2\">\n"
+               "  <text xml:space=\"preserve\">\n\n   [C]text  \n</text>\n"
+               "  <navic><song title=\"vnoreny\"/><text>ne</text></navic>\n"
+               "  <vars><var name=\"k\">v</var><var name=\"\">bez jmena</var></vars>\n"
+               "</song>\n"
+               "</database>\n"
+               "<song title=\"mimo\"/>\n"
+               "<database dbversion=\"9\"><song title=\"druha\" locid=\"3\"/></database>\n"
+               "</jiny_koren>\n");
+    KxDatabase* db = open(path("odd.xml"));
+    btkCntVec<KxSong*> songs;
+    db->getSongs(songs);
+    ASSERT_EQ(songs.count(), 3);
+    // The empty song element adds nothing; the one with only an empty
+    // variable adds a song without variables.
+    EXPECT_STREQ(songs[0]->title, "");
+    EXPECT_EQ(songs[0]->vars.count(), 0);
+    KxSong* s = songs[1];
+    EXPECT_STREQ(s->title, "S");
+    EXPECT_EQ(s->locid, 12);
+    EXPECT_EQ(s->netid, 0);
+    EXPECT_TRUE(s->nonet);
+    EXPECT_STREQ(s->text, "[C]text  \n");
+    EXPECT_EQ(s->vars.count(), 1);
+    EXPECT_STREQ(s->vars.get("k"), "v");
+    EXPECT_STREQ(songs[2]->title, "druha");
+    // The second database element overwrites the first one's values.
+    EXPECT_EQ(db->version, 9);
+    EXPECT_FALSE(db->isinetdb);
+    EXPECT_STREQ(db->customColumns(), "A;B;");
+    // The song without a local id is numbered after the highest.
+    EXPECT_EQ(songs[0]->locid, 13);
+    EXPECT_TRUE(db->isChanged());
+}
+
+TEST_F(DbFile, LoadingNumbersSongsWithoutLocalId) {
+    writeBytes(path("Songs.xml"),
+               "<melodar_data><database>"
+               "<song title=\"a\"/><song title=\"b\" locid=\"7\"/><song title=\"c\"/><song title=\"d\"/>"
+               "</database></melodar_data>");
+    KxDatabase* db = open(path("Songs.xml"));
+    EXPECT_FALSE(db->isLoaded());
+    EXPECT_STREQ(db->caption(), "Songs.xml");
+    btkCntVec<KxSong*> songs;
+    db->getSongs(songs);
+    ASSERT_EQ(songs.count(), 4);
+    EXPECT_EQ(songs[0]->locid, 8);
+    EXPECT_EQ(songs[1]->locid, 7);
+    EXPECT_EQ(songs[2]->locid, 9);
+    EXPECT_EQ(songs[3]->locid, 10);
+    EXPECT_STREQ(db->caption(), "Songs.xml*");
+    EXPECT_EQ(db->nextLocalId(), 11);
+}
+
+TEST_F(DbFile, CommitRollbackAndUnchangedCommit) {
+    writeBytes(path("db.xml"), twoSongs);
+    KxDatabase* db = open(path("db.xml"));
+    db->ensureLoaded();
+    pass();
+    // Unchanged: nothing is written, a change notice is posted.
+    unlink(path("db.xml").c_str());
+    db->commit();
+    EXPECT_FALSE(btkFileExists(path("db.xml").c_str()));
+    EXPECT_EQ(system->pendingCount(), 1);
+    writeBytes(path("db.xml"), twoSongs);
+
+    KxSong* s = db->songs[0];
+    s->title = "Nový";
+    s->setModified(true);
+    EXPECT_STREQ(db->caption(), "db.xml*");
+    db->rollback();
+    EXPECT_FALSE(db->isChanged());
+    ASSERT_EQ(db->songs.count(), 2);
+    EXPECT_STREQ(db->songs[0]->title, "Rock & \"roll\" <> 'x'");
+    pass();  // the dropped songs are deleted
+
+    db->songs[1]->title = "Změna";
+    db->songs[1]->setModified(false);
+    db->commit();
+    EXPECT_FALSE(db->isChanged());
+    EXPECT_FALSE(db->songs[1]->modified);
+    EXPECT_NE(readBytes(path("db.xml")).find("title=\"Změna\""), std::string::npos);
+}
+
+TEST_F(DbFile, ImportMovesSongsWithNewLocalIds) {
+    writeBytes(path("src.xml"), twoSongs);
+    KxDatabase* db = open("");
+    db->highestLocid = 12;
+    db->importFile(path("src.xml").c_str());
+    ASSERT_EQ(db->songs.count(), 2);
+    EXPECT_EQ(db->songs[0]->locid, 13);
+    EXPECT_EQ(db->songs[1]->locid, 14);
+    EXPECT_EQ(db->songs[0]->netid, 12);
+    EXPECT_EQ(db->songs[0]->database, db);
+    EXPECT_TRUE(db->isChanged());
+    pass();
+    EXPECT_EQ(readBytes(path("src.xml")), twoSongs);
+    EXPECT_EQ(space->viewCount(), 1);
+}
+
+TEST_F(DbFile, UnreadableFileIsNeitherLoadedNorOverwritten) {
+    const std::string broken = "<melodar_data><database><song title=\"x\"></database>";
+    writeBytes(path("bad.xml"), broken);
+    KxDatabase* db = open(path("bad.xml"));
+    db->ensureLoaded();
+    ASSERT_EQ(boxCount(), 1);
+    EXPECT_EQ(btkstring(btkDefaultMessageBoxes().shown()[0].text),
+              btkFormat("Při načítání souboru %s došlo k chybě", path("bad.xml").c_str()));
+    EXPECT_EQ(db->songs.count(), 0);
+    EXPECT_FALSE(db->isChanged());
+    EXPECT_TRUE(db->loadFailed());
+
+    KxSong* s = db->addNewSong();
+    s->title = "nova";
+    s->setModified(false);
+    try {
+        db->commit();
+        FAIL() << "commit over an unreadable file";
+    } catch (const btkError& e) {
+        EXPECT_NE(std::string(e.message()).find(path("bad.xml")), std::string::npos);
+    }
+    EXPECT_EQ(readBytes(path("bad.xml")), broken);
+    EXPECT_TRUE(db->isChanged());
+
+    // Rollback retries the load; once the file reads, commits work again.
+    writeBytes(path("bad.xml"), twoSongs);
+    db->rollback();
+    EXPECT_FALSE(db->loadFailed());
+    EXPECT_EQ(db->songs.count(), 2);
+    db->songs[0]->setModified(false);
+    db->commit();
+    EXPECT_FALSE(db->isChanged());
+
+    // A missing file is no data to protect: the first commit creates it.
+    KxDatabase* missing = open(path("missing.xml"));
+    missing->ensureLoaded();
+    missing->addNewSong()->setModified(false);
+    missing->commit();
+    EXPECT_TRUE(btkFileExists(path("missing.xml").c_str()));
+}
+
+// A commit whose writes fail keeps the old file and the change marks, and
+// tells the caller.
+void expectFailedCommitKeepsEverything(KxDatabase* db, const std::string& file, const std::string& before) {
+    try {
+        db->commit();
+        FAIL() << "the commit reported success";
+    } catch (const btkError& e) {
+        EXPECT_NE(std::string(e.message()).find(file), std::string::npos) << e.message().c_str();
+    }
+    EXPECT_EQ(readBytes(file), before);
+    EXPECT_TRUE(db->isChanged());
+    EXPECT_TRUE(db->songs[0]->modified);
+}
+
+TEST_F(DbFile, CommitIntoReadOnlyFolderKeepsTheFile) {
+    writeBytes(path("ro.xml"), twoSongs);
+    KxDatabase* db = open(path("ro.xml"));
+    db->ensureLoaded();
+    db->songs[0]->title = "jiny";
+    db->songs[0]->setModified(true);
+    chmod(dir.c_str(), 0555);
+    if (access(dir.c_str(), W_OK) == 0) GTEST_SKIP() << "folder permissions do not bind this user";
+    expectFailedCommitKeepsEverything(db, path("ro.xml"), twoSongs);
+}
+
+TEST_F(DbFile, CommitWhoseWritesFailKeepsTheFile) {
+    // A file-size limit makes the writes fail for every user, root
+    // included. (An empty file holds nothing a commit could lose.)
+    writeBytes(path("big.xgz"), "");
+    KxDatabase* db = open(path("big.xgz"));
+    db->ensureLoaded();
+    for (int i = 0; i < 200; ++i) {
+        KxSong* s = db->addNewSong();
+        s->title = btkFormat("Píseň %d", i);
+        s->text = btkFormat("[C]sloka %d %d %d", i * 7919, i * 104729, i * 1299709);
+        s->locid = db->nextLocalId();
+        s->setModified(false);
+    }
+    db->commit();
+    const std::string before = readBytes(path("big.xgz"));
+    db->songs[0]->title = "jiny";
+    db->songs[0]->setModified(false);
+
+    struct rlimit old;
+    getrlimit(RLIMIT_FSIZE, &old);
+    void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 512;
+    setrlimit(RLIMIT_FSIZE, &small);
+    expectFailedCommitKeepsEverything(db, path("big.xgz"), before);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    db->commit();
+    EXPECT_FALSE(db->isChanged());
+}
+
+}  // namespace

@@ -1,0 +1,63 @@
+#!/bin/bash
+# kxtool's song commands: a hand-written database survives db-resave byte
+# for byte, plain and through gzip; db-info lists it; transpose rewrites
+# chords; a commit into a read-only folder keeps the old file.
+set -euo pipefail
+tmp=$(mktemp -d)
+trap 'chmod -R u+w "$tmp"; rm -rf "$tmp"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Two songs in Windows-1250: escaped title, Czech letters, variables, custom
+# columns, an empty text, flags.
+printf '%s\n' \
+  '<?xml version="1.0" encoding="Windows-1250"?>' \
+  '<melodar_data version="4.0" cats="" >' \
+  '<database dbversion="7" isinetdb="1" customcols="T\xf3nina;Rok;" >' \
+  '<song title="Rock &amp; &quot;roll&quot; &lt;&gt; &apos;x&apos;" group="Kapela" author="\x8e\xe1k" remark="r" special="netdelete" lang="cz" locid="1" netid="12" netmodified="1" nonet="1" version="3" >' \
+  '<text xml:space="preserve" >[C]Ahoj' \
+  '[G]sv\xecte</text>' \
+  '<vars >' \
+  '<var name="T\xf3nina" >C dur</var>' \
+  '<var name="Rok" >1999</var>' \
+  '</vars>' \
+  '</song>' \
+  '<song title="Pr\xe1zdn\xe1" locid="2" >' \
+  '<text xml:space="preserve" ></text>' \
+  '</song>' \
+  '</database>' \
+  '</melodar_data>' > "$tmp/raw.txt"
+printf "$(cat "$tmp/raw.txt" | sed 's/%/%%/g')\n" > "$tmp/in.xml"
+# The printf above turned the \x escapes into Windows-1250 bytes.
+grep -q $'\x8e' "$tmp/in.xml" || fail "test data has no Windows-1250 letter"
+
+kxtool db-resave "$tmp/in.xml" "$tmp/out.xml"
+cmp "$tmp/in.xml" "$tmp/out.xml" || fail "plain resave changed the file"
+kxtool db-resave "$tmp/in.xml" "$tmp/out.xgz"
+[ "$(head -c2 "$tmp/out.xgz" | od -An -tx1 | tr -d ' ')" = 1f8b ] || fail "out.xgz is not gzip"
+gzip -dc < "$tmp/out.xgz" | cmp - "$tmp/in.xml" || fail "gzip resave changed the content"
+kxtool db-resave "$tmp/out.xgz" "$tmp/back.xml"
+cmp "$tmp/in.xml" "$tmp/back.xml" || fail "reading gzip changed the content"
+
+info=$(kxtool db-info "$tmp/in.xml")
+expected=$(printf '2\n1\tRock & "roll" <> '"'"'x'"'"'\tKapela\n2\tPr\xe1zdn\xe1\t')
+[ "$info" = "$expected" ] || fail "db-info: $info"
+
+out=$(printf '[C]Ahoj [Ami/G]svete' | kxtool transpose 2)
+[ "$out" = '[D]Ahoj [Hmi/A]svete' ] || fail "transpose: $out"
+out=$(printf '[D]x\n[(G7)]' | kxtool transpose -7)
+[ "$out" = $'[G]x\n[(C7)]' ] || fail "transpose -7: $out"
+
+# An unreadable input fails.
+echo 'nonsense' > "$tmp/bad.xml"
+if kxtool db-resave "$tmp/bad.xml" "$tmp/x.xml" 2>/dev/null; then fail "resave of a broken file succeeded"; fi
+
+# A read-only folder: the old file stays byte-identical and the command
+# fails (folder permissions do not bind root).
+mkdir "$tmp/ro"
+cp "$tmp/in.xml" "$tmp/ro/db.xml"
+chmod 555 "$tmp/ro"
+if [ ! -w "$tmp/ro" ]; then
+  if kxtool db-resave "$tmp/out.xgz" "$tmp/ro/db.xml" 2>/dev/null; then fail "write into a read-only folder succeeded"; fi
+  cmp "$tmp/in.xml" "$tmp/ro/db.xml" || fail "read-only file changed"
+fi
+echo OK

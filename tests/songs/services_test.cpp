@@ -1,0 +1,262 @@
+// Application services and the window bridges: program-wide events, status
+// texts, progress and busy notices, song sets, the main-window messages,
+// headless log windows and the daily log.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "foundation/btkdatetime.h"
+#include "foundation/btkfile.h"
+#include "modelenv.h"
+#include "songs/appservices.h"
+#include "songs/dailylog.h"
+#include "songs/kxsong.h"
+#include "songs/mainwinmsgs.h"
+
+namespace {
+
+struct FakeMainWin : MainWinBase {
+    KxSong* getActSong() override { return current; }
+    KxSong* getActSongMsg() override { return current; }
+    KxView* getActView() override { return view; }
+    KxView* getActViewMsg() override { return view; }
+    KxDatabase* getActDatabase() override { return view ? view->asDatabase() : nullptr; }
+    KxDatabase* getActDatabaseMsg() override { return getActDatabase(); }
+    KxDatabase* getActInetDatabase() override { return nullptr; }
+    void setActSong(KxSong* song) override { current = song; }
+    void selectView(int index) override { selected = index; }
+    void setStatusText(const char* text) override { status.push_back(text); }
+    void showLoginState() override { ++loginShown; }
+    void selectSongById(int) override {}
+    void closeMain() override {}
+    void getListSongs(btkCntVec<KxSong*>&) override {}
+
+    KxSong* current = nullptr;
+    KxView* view = nullptr;
+    int selected = -1;
+    int loginShown = 0;
+    std::vector<std::string> status;
+};
+
+class Services : public ModelTest {
+protected:
+    void SetUp() override {
+        ModelTest::SetUp();
+        gMainWin = &main;
+    }
+    void TearDown() override {
+        gMainWin = nullptr;
+        gAppClosing = false;
+        gProgressWindow = nullptr;
+        ModelTest::TearDown();
+    }
+    FakeMainWin main;
+};
+
+struct Listener : CommonHandler {
+    explicit Listener(std::vector<int>* log, int id) : log(log), id(id) {}
+    void event(KxCommonEvent& e) override {
+        log->push_back(id * 10 + e.code);
+        if (onEvent) onEvent();
+    }
+    std::vector<int>* log;
+    int id;
+    std::function<void()> onEvent;
+};
+
+struct SelfRemovingListener : CommonHandler {
+    explicit SelfRemovingListener(std::vector<int>* log) : log(log) {}
+    void event(KxCommonEvent& e) override {
+        log->push_back(10 + e.code);
+        delete this;
+    }
+    std::vector<int>* log;
+};
+
+TEST_F(Services, BroadcastReachesEveryHandlerAsTheListChanges) {
+    std::vector<int> log;
+    int before = CommonHandlerCount();
+    // The first handler removes itself, the second adds a new one: nobody
+    // is skipped and the newcomer hears the same event.
+    new SelfRemovingListener(&log);
+    Listener second(&log, 2);
+    Listener* late = nullptr;
+    second.onEvent = [&] {
+        if (!late) late = new Listener(&log, 3);
+    };
+    KxCommonEvent e{KX_EVENT_OPTIONS_SAVE};
+    BroadcastCommonEvent(e);
+    EXPECT_EQ(log, (std::vector<int>{12, 22, 32}));
+    EXPECT_EQ(CommonHandlerCount(), before + 2);
+    delete late;
+}
+
+struct Window {
+    Window() : handler(this) {}
+    void commonEvent(KxCommonEvent& e) { codes.push_back(e.code); }
+    TPrivateCommonHandler<Window> handler;
+    std::vector<int> codes;
+};
+
+TEST_F(Services, PrivateCommonHandlerForwardsTheCode) {
+    Window w;
+    KxCommonEvent e{KX_EVENT_OPTIONS_CHANGED};
+    BroadcastCommonEvent(e);
+    EXPECT_EQ(w.codes, (std::vector<int>{1}));
+}
+
+TEST_F(Services, StatusTextStopsOnceTheProgramCloses) {
+    ShowStatusText("jedna");
+    ClearStatusText();
+    gAppClosing = true;
+    ShowStatusText("dva");
+    EXPECT_EQ(main.status, (std::vector<std::string>{"jedna", ""}));
+    UpdateLoginStatus();
+    EXPECT_EQ(main.loginShown, 1);
+    gMainWin = nullptr;
+    ShowStatusText("bez okna");
+    UpdateLoginStatus();
+}
+
+struct ProgressWindow : KxProgressWindow {
+    void start(const char* caption, const char*, int maximum, bool cancel) override {
+        log.push_back(std::string("start ") + caption + " " + std::to_string(maximum) + (cancel ? " c" : ""));
+    }
+    bool step(int position, const char* text) override {
+        log.push_back("step " + std::to_string(position) + " " + text);
+        return position < 50;
+    }
+    void close() override { log.push_back("close"); }
+    std::vector<std::string> log;
+};
+
+TEST_F(Services, ProgressWithAndWithoutAWindow) {
+    {
+        KxProgress headless("a", "b", 10, true);
+        EXPECT_TRUE(headless.step(99, "x"));
+    }
+    ProgressWindow window;
+    gProgressWindow = &window;
+    {
+        KxProgress p("Sync", "t", 100, true);
+        dbwProgress& engineFace = p;
+        EXPECT_TRUE(engineFace.step(10, "deset"));
+        EXPECT_FALSE(engineFace.step(60, "dost"));
+    }
+    EXPECT_EQ(window.log, (std::vector<std::string>{"start Sync 100 c", "step 10 deset", "step 60 dost", "close"}));
+}
+
+TEST_F(Services, CollectSongSetByKind) {
+    KxDatabase* db = new KxDatabase("");
+    space->addView(db);
+    KxSong* a = db->addNewSong();
+    KxSong* b = db->addNewSong();
+    btkCntVec<KxSong*> ba;
+    ba.add(b);
+    ba.add(a);
+    KxCustomView* view = new KxCustomView(ba);
+    space->addView(view);
+    KxSong* own = view->addNewSong();
+    b->putOnStack();
+
+    btkCntVec<KxSong*> set;
+    set.add(a);
+    CollectSongSet(SONGSET_CURRENT, set);
+    EXPECT_EQ(set.count(), 0);
+    CollectSongSet(SONGSET_VIEW, set);
+    EXPECT_EQ(set.count(), 0);
+    main.current = a;
+    main.view = view;
+    CollectSongSet(SONGSET_CURRENT, set);
+    ASSERT_EQ(set.count(), 1);
+    EXPECT_EQ(set[0], a);
+    CollectSongSet(SONGSET_STACK, set);
+    ASSERT_EQ(set.count(), 1);
+    EXPECT_EQ(set[0], b);
+    CollectSongSet(SONGSET_VIEW, set);
+    EXPECT_EQ(set.count(), 3);
+    CollectSongSet(SONGSET_ALL, set);
+    ASSERT_EQ(set.count(), 3);
+    EXPECT_EQ(set[0], a);
+    EXPECT_EQ(set[1], b);
+    EXPECT_EQ(set[2], own);
+}
+
+TEST_F(Services, MainWindowMessages) {
+    KxDatabase* db = new KxDatabase("");
+    space->addView(db);
+    space->addView(new KxCustomView);
+    KxSong* keep = db->addNewSong();
+    KxSong* gone = db->addNewSong();
+    system->postMessage(new M_SetActSong(keep));
+    system->postMessage(new M_LastDB);
+    pass();
+    EXPECT_EQ(main.current, keep);
+    EXPECT_EQ(main.selected, 1);
+    // A song deleted in the pass that runs the message is not made current.
+    system->postMessage(new M_SetActSong(gone));
+    gone->release();
+    pass();
+    EXPECT_EQ(main.current, keep);
+}
+
+TEST_F(Services, HeadlessLogWindowCollectsText) {
+    ClearHeadlessLogText();
+    btkRef<LogWindow> log = OpenLogWindow("dupltest", "Test stejných písní", "db.xml");
+    log->write("první řádek");
+    log->write("druhý\n");
+    EXPECT_STREQ(HeadlessLogText(), "první řádek\ndruhý\n");
+    ExecuteLoginWizard();  // nothing registered: nothing happens
+}
+
+class DailyLog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/kx6logXXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+        setProgramDir(dir.c_str());
+    }
+    void TearDown() override {
+        LogClose();
+        std::string cmd = "rm -rf '" + dir + "'";
+        (void)std::system(cmd.c_str());
+    }
+    std::string read() {
+        std::ifstream in(LogFileName().c_str(), std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+    std::string dir;
+};
+
+TEST_F(DailyLog, NameRecordsAndMissingFolder) {
+    btkDateTime now = btkDateTime::now();
+    EXPECT_STREQ(LogFileName(), btkFormat("%s/data/%d%02d%02d.log", dir.c_str(), now.tm_year + 1900, now.tm_mon + 1,
+                                          now.tm_mday));
+    // Without the data folder every write does nothing.
+    LogWriteLine("ztraceno");
+    EXPECT_FALSE(btkFileExists(LogFileName()));
+    btkMakeDir((dir + "/data").c_str());
+    LogBegin("inetsyn", "Synchronizace");
+    LogTag("DBFILE", "Songs");
+    LogWriteLine("řádek");
+    LogEnd("inetsyn");
+    std::string text = read();
+    ASSERT_EQ(text.rfind("\r\n##BEGIN##[inetsyn]{", 0), 0u) << text;
+    std::string tail = "}(Synchronizace)\r\n##DBFILE##[Songs]\r\nřádek\r\n##END##[inetsyn]\r\n";
+    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+    // Held lines reach the file at the next flush; a later open appends.
+    LogHoldFlush();
+    LogWriteLine("drzeno");
+    LogFlush();
+    LogClose();
+    LogWriteLine("dalsi");
+    EXPECT_EQ(read(), text + "drzeno\r\ndalsi\r\n");
+}
+
+}  // namespace
