@@ -1,34 +1,7 @@
 #include "dbw/dbwdbdef.h"
 
 #include "dbw/dbwadapter.h"
-
-namespace {
-
-// Sets every attribute of source on target and merges each child of source
-// onto target's first child of that name (appended when missing).
-void mergeTree(btkXMLNode target, const btkXMLNode& source) {
-    for (int i = 0; i < source.attrCount(); ++i) target.setAttr(source.attrName(i), source.attrValue(i));
-    for (int i = 0; i < source.childCount(); ++i) {
-        btkXMLNode child = source.child(i);
-        mergeTree(target.getChild(child.name()), child);
-    }
-}
-
-// Writes into diff what tree has that differs from base.
-void diffTree(const btkXMLNode& tree, const btkXMLNode& base, btkXMLNode diff) {
-    diff.setName(tree.name());
-    for (int i = 0; i < tree.attrCount(); ++i) {
-        btkstring name = tree.attrName(i);
-        if (tree.attrValue(i) != base.attr(name)) diff.setAttr(name, tree.attrValue(i));
-    }
-    for (int i = 0; i < tree.childCount(); ++i) {
-        btkXMLNode child = tree.child(i);
-        btkXMLNode baseChild = base.childByName(child.name());
-        if (!child.equals(baseChild)) diffTree(child, baseChild, diff.addChild(child.name()));
-    }
-}
-
-}  // namespace
+#include "foundation/btkxmltree.h"
 
 void dbwWriteFieldDesc(btkXMLNode node, const dbwFieldDesc& d) {
     node.setIntAttr("size", d.size);
@@ -99,7 +72,7 @@ void dbwTypeDef::describe(dbwFieldDesc& out) const {
     for (const dbwTypeDef* base = baseType(); base && chain.find(base) < 0; base = base->baseType()) chain.add(base);
 
     btkXMLNode merged;
-    for (int i = chain.count() - 1; i >= 0; --i) mergeTree(merged, chain[i]->data);
+    for (int i = chain.count() - 1; i >= 0; --i) XMLMergeTree(merged, chain[i]->data);
 
     out = dbwFieldDesc();
     out.size = merged.intAttr("size");
@@ -121,7 +94,7 @@ void dbwTypeDef::setDescription(const dbwFieldDesc& d) {
     btkXMLNode wanted;
     dbwWriteFieldDesc(wanted, d);
     data.clear();
-    diffTree(wanted, old, data);
+    XMLDiffTree(wanted, old, data);
     data.setName("data");
 }
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "foundation/btkxml.h"
-#include "songs/xmltree.h"
+#include "foundation/btkxmltree.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "songs/xmltree.h"
+#include "foundation/btkxmltree.h"
 
 void XMLMergeTree(btkXMLNode target, const btkXMLNode& source) {
     for (int i = 0; i < source.attrCount(); ++i) target.setAttr(source.attrName(i), source.attrValue(i));
