@@ -1,0 +1,142 @@
+// The printer: the user's printer choice (btkPrinterProps: printer name,
+// paper, orientation and margins from page setup, or a PDF file where there
+// is no printer) and one print job on it (btkWinPrinter: page size and
+// resolution, printer-scaled fonts, the document and page calls).
+#pragma once
+
+#include <memory>
+
+#include <QFont>
+#include <QPageLayout>
+#include <QPainter>
+
+#include "foundation/btkerror.h"
+#include "foundation/btkref.h"
+#include "foundation/btkstring.h"
+
+class QPrinter;
+class QPaintDevice;
+
+// A failure of the printer. Its text has been shown to the user already (in
+// a box captioned "Error"), so it carries none of its own.
+class btkPrinterError : public btkError {
+public:
+    btkPrinterError() : btkError("") {}
+};
+
+// The user's printer choice, shared through counted references. Printing
+// goes to the printer it names, or, when an output file is set, into that
+// PDF file (the way to print where no printer exists).
+class btkPrinterProps : public btkRCObject {
+public:
+    // The default printer (the first printer when none is the default; no
+    // printer at all when the machine has none).
+    btkPrinterProps();
+    // The named printer; a name no printer has gives properties that are
+    // not valid.
+    explicit btkPrinterProps(const btkstring& printerName);
+
+    // A printer of this name exists.
+    bool isValid() const { return exists; }
+    // There is something to print on: a printer, or a PDF output file.
+    bool canPrint() const { return exists || !output.empty(); }
+
+    void setPrinterName(const btkstring& name);
+    const btkstring& getPrinterName() const { return name; }
+    void setLandscape(bool landscape);
+    bool landscape() const { return layout.orientation() == QPageLayout::Landscape; }
+    const QPageLayout& pageLayout() const { return layout; }
+    void setPageLayout(const QPageLayout& pageLayout) { layout = pageLayout; }
+    // The PDF file printed into instead of the printer ("" for the printer).
+    void setOutputFile(const btkstring& file) { output = file; }
+    const btkstring& outputFile() const { return output; }
+
+    // Runs the page setup dialog (paper, orientation, margins) on a copy of
+    // the settings and takes them over when the user confirms. With nothing
+    // to print on it shows nothing and answers false, as if cancelled.
+    bool pageSetup();
+
+    // Sets up a printer for these settings (printer or PDF file, paper,
+    // orientation, margins). PDF files are written at 600 dpi.
+    void applyTo(QPrinter& printer) const;
+
+private:
+    btkstring name;
+    bool exists = false;
+    QPageLayout layout;
+    btkstring output;
+};
+
+// One print job on a printer. Built from the printer properties (a copy of
+// them is used, so later changes do not reach an open job); callers test
+// IsValid and print nothing when it is false. Printer failures are shown in
+// a box captioned "Error" and thrown as btkPrinterError.
+class btkWinPrinter {
+public:
+    // With null props, the default printer.
+    explicit btkWinPrinter(btkPrinterProps* props);
+    btkWinPrinter(const btkWinPrinter&) = delete;
+    btkWinPrinter& operator=(const btkWinPrinter&) = delete;
+    // Ends a job still open (one abandoned by an exception), so its output
+    // is complete; never throws.
+    ~btkWinPrinter();
+
+    // There is a printer or a PDF file to print on.
+    bool IsValid() const { return printer != nullptr; }
+    bool landscape() const { return isLandscape; }
+    // The printable area in device pixels (0 when not valid); it follows
+    // the orientation.
+    int pageWidth() const { return width; }
+    int pageHeight() const { return height; }
+    int printerDpiX() const { return dpiX; }
+    int printerDpiY() const { return dpiY; }
+    int screenDpiX() const { return screenX; }
+    int screenDpiY() const { return screenY; }
+    // Screen resolution over printer resolution (1 when not valid).
+    double scaleX() const { return scaleXValue; }
+    double scaleY() const { return scaleYValue; }
+    // Device pixels per millimetre, truncated toward zero (from the screen
+    // resolution when not valid).
+    int pixelsPerMmX() const { return static_cast<int>(mmX); }
+    int pixelsPerMmY() const { return static_cast<int>(mmY); }
+
+    // The device to measure printer text on (a btkDCCanvas over it), with
+    // or without an open job; null when not valid.
+    const QPaintDevice* ic() const;
+
+    // The screen font made for the printer: its height in screen pixels
+    // times printer resolution over screen resolution (as a fraction, then
+    // truncated toward zero), natural width. 16 pixels at 96 dpi become 100
+    // at 600 dpi.
+    QFont scaleFont(const QFont& screenFont) const;
+
+    // Starts a job under the document name; into the PDF file outputFile
+    // when it is not empty. False when it cannot start (after the failure
+    // was shown), and at once when the printer is not valid.
+    bool startDoc(const btkstring& documentName, const btkstring& outputFile = "");
+    // Starts the next page and returns the painter of the job.
+    QPainter* startPage();
+    void endPage();
+    // Ends the job (nothing when no job is open).
+    void endDoc();
+    bool documentOpen() const { return docOpen; }
+
+private:
+    [[noreturn]] void fail(const QString& reason);
+
+    std::unique_ptr<QPrinter> printer;
+    QPainter job;
+    bool isLandscape = false;
+    bool docOpen = false;
+    int pagesStarted = 0;
+    int width = 0;
+    int height = 0;
+    int dpiX = 96;
+    int dpiY = 96;
+    int screenX = 96;
+    int screenY = 96;
+    double scaleXValue = 1.0;
+    double scaleYValue = 1.0;
+    double mmX = 96 / 25.4;
+    double mmY = 96 / 25.4;
+};

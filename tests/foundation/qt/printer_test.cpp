@@ -1,0 +1,217 @@
+// The printer over Qt, printing into PDF files: page metrics, font scaling,
+// the job calls, failures, and the absence of a printer.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+
+#include "foundation/btkmessagebox.h"
+#include "foundation/qt/btkprinter.h"
+#include "foundation/qt/btkprintersetup.h"
+#include "foundation/qt/btkqstring.h"
+#include "foundation/qt/btkqtcanvas.h"
+#include "pdf_tools.h"
+
+namespace {
+
+class PdfPrinting : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        btkDefaultMessageBoxes().reset();
+        btkDefaultMessageBoxes().quiet = true;
+    }
+    void TearDown() override { btkDefaultMessageBoxes().quiet = false; }
+
+    std::string path(const char* name) const { return dir.filePath(QString::fromLatin1(name)).toStdString(); }
+    // Properties that print into a PDF file (A4, the given margins in mm).
+    btkRef<btkPrinterProps> pdfProps(const std::string& file, double left = 0, double top = 0) {
+        btkRef<btkPrinterProps> props = new btkPrinterProps("");
+        props->setOutputFile(file.c_str());
+        QPageLayout layout = props->pageLayout();
+        layout.setMargins(QMarginsF(left, top, 0, 0));
+        props->setPageLayout(layout);
+        return props;
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(PdfPrinting, PageSizeResolutionAndOrientation) {
+    btkRef<btkPrinterProps> props = pdfProps(path("a.pdf"), 10, 20);
+    btkWinPrinter portrait(props.get());
+    ASSERT_TRUE(portrait.IsValid());
+    EXPECT_FALSE(portrait.landscape());
+    EXPECT_EQ(portrait.printerDpiX(), 600);
+    EXPECT_EQ(portrait.printerDpiY(), 600);
+    // A4 less the margins: 200 x 277 mm at 600 dpi (Qt keeps paper sizes in
+    // whole points, hence the tolerance).
+    EXPECT_NEAR(portrait.pageWidth(), 200 * 600 / 25.4, 4);
+    EXPECT_NEAR(portrait.pageHeight(), 277 * 600 / 25.4, 4);
+    // 23.62 pixels per millimetre, truncated.
+    EXPECT_EQ(portrait.pixelsPerMmX(), 23);
+    EXPECT_EQ(portrait.pixelsPerMmY(), 23);
+    EXPECT_DOUBLE_EQ(portrait.scaleY(), portrait.screenDpiY() / 600.0);
+    EXPECT_EQ(portrait.ic()->logicalDpiY(), 600);
+
+    props->setLandscape(true);
+    props->setPageLayout([&] {
+        QPageLayout l = props->pageLayout();
+        l.setMargins(QMarginsF(0, 0, 0, 0));
+        return l;
+    }());
+    btkWinPrinter landscape(props.get());
+    EXPECT_TRUE(landscape.landscape());
+    EXPECT_NEAR(landscape.pageWidth(), 297 * 600 / 25.4, 4);
+    EXPECT_NEAR(landscape.pageHeight(), 210 * 600 / 25.4, 4);
+    // The first printer works on its own copy of the settings.
+    EXPECT_FALSE(portrait.landscape());
+}
+
+TEST_F(PdfPrinting, FontsScaleByTheResolutionRatioAsAFraction) {
+    btkRef<btkPrinterProps> props = pdfProps(path("f.pdf"));
+    btkWinPrinter printer(props.get());
+    ASSERT_EQ(printer.screenDpiY(), 96);
+    QFont screen(QStringLiteral("DejaVu Sans"));
+    screen.setPixelSize(16);
+    screen.setBold(true);
+    QFont scaled = printer.scaleFont(screen);
+    EXPECT_EQ(scaled.pixelSize(), 100);  // 16 x 6.25, not 16 x 6
+    EXPECT_TRUE(scaled.bold());
+    EXPECT_EQ(scaled.family(), screen.family());
+    screen.setPixelSize(13);
+    EXPECT_EQ(printer.scaleFont(screen).pixelSize(), 81);  // 81.25 truncated
+    // 12 points are 16 screen pixels at 96 dpi.
+    screen.setPointSize(12);
+    EXPECT_EQ(printer.scaleFont(screen).pixelSize(), 100);
+
+    // Text measured on the printer is measured in printer pixels.
+    btkDCCanvas measure(nullptr, printer.ic());
+    btkDCFont font(scaled);
+    measure.setFont(&font);
+    EXPECT_GT(measure.textHeight("A"), 100);
+    EXPECT_LT(measure.textHeight("A"), 130);
+}
+
+TEST_F(PdfPrinting, JobWritesOnePdfPagePerStartedPage) {
+    const std::string file = path("three.pdf");
+    btkRef<btkPrinterProps> props = pdfProps(file);
+    btkWinPrinter printer(props.get());
+    ASSERT_TRUE(printer.startDoc("kx"));
+    EXPECT_TRUE(printer.documentOpen());
+    btkDCCanvas canvas;
+    btkDCFont font(printer.scaleFont(QFont(QStringLiteral("DejaVu Sans"), 12)));
+    for (const char* word : {"jedna", "dvě", "tři"}) {
+        canvas.setPainter(printer.startPage());
+        canvas.setFont(&font);
+        canvas.text(100, 100, word);
+        printer.endPage();
+    }
+    printer.endDoc();
+    EXPECT_FALSE(printer.documentOpen());
+    EXPECT_EQ(kx6test::pdfPageCount(file), 3);
+    std::vector<kx6test::PdfWord> words = kx6test::pdfWords(file);
+    ASSERT_EQ(words.size(), 3u);
+    EXPECT_EQ(words[1].page, 1);
+    EXPECT_EQ(words[1].text, std::string(reinterpret_cast<const char*>(u8"dvě")));
+    EXPECT_TRUE(btkDefaultMessageBoxes().shown().empty());
+}
+
+TEST_F(PdfPrinting, OutputFileGivenToTheJobWins) {
+    const std::string file = path("other.pdf");
+    btkRef<btkPrinterProps> props = pdfProps(path("unused.pdf"));
+    btkWinPrinter printer(props.get());
+    const int width = printer.pageWidth();
+    ASSERT_TRUE(printer.startDoc("kx", file.c_str()));
+    printer.startPage();
+    printer.endPage();
+    printer.endDoc();
+    EXPECT_EQ(kx6test::pdfPageCount(file), 1);
+    EXPECT_EQ(printer.ic()->width(), width);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("unused.pdf"))));
+}
+
+TEST_F(PdfPrinting, JobAbandonedByAnExceptionIsEndedByTheDestructor) {
+    const std::string file = path("abandoned.pdf");
+    btkRef<btkPrinterProps> props = pdfProps(file);
+    try {
+        btkWinPrinter printer(props.get());
+        ASSERT_TRUE(printer.startDoc("kx"));
+        btkDCCanvas canvas(printer.startPage());
+        canvas.line(0, 0, 500, 500);
+        printer.endPage();
+        printer.startPage();
+        throw std::runtime_error("layout failed");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(kx6test::pdfPageCount(file), 2);
+}
+
+TEST_F(PdfPrinting, FailuresAreShownUnderErrorAndThrown) {
+    btkScriptedMessageBoxes& boxes = btkDefaultMessageBoxes();
+    btkRef<btkPrinterProps> props = pdfProps(path("nowhere/missing-folder/x.pdf"));
+    btkWinPrinter printer(props.get());
+    ASSERT_TRUE(printer.IsValid());
+    EXPECT_FALSE(printer.startDoc("kx"));
+    EXPECT_FALSE(printer.documentOpen());
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].caption, btkstring("Error"));
+    EXPECT_EQ(boxes.shown()[0].flags, btkMB_ICONERROR);
+    EXPECT_NE(std::string(boxes.shown()[0].text.c_str()).find("x.pdf"), std::string::npos);
+
+    EXPECT_THROW(printer.startPage(), btkPrinterError);
+    EXPECT_THROW(printer.endPage(), btkPrinterError);
+    EXPECT_EQ(boxes.shown().size(), 3u);
+    printer.endDoc();  // no job: nothing to end
+    EXPECT_EQ(boxes.shown().size(), 3u);
+}
+
+TEST_F(PdfPrinting, WithNoPrinterNothingIsValidAndNothingIsShown) {
+    btkPrinterProps props("kx6 printer that does not exist");
+    EXPECT_FALSE(props.isValid());
+    EXPECT_FALSE(props.canPrint());
+    props.setLandscape(true);
+    EXPECT_TRUE(props.landscape());
+
+    // Page setup answers "cancelled" without opening a dialog (a dialog would
+    // be closed by the timer and noticed).
+    bool dialogShown = false;
+    QTimer::singleShot(500, [&] {
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            dialogShown = true;
+            w->close();
+        }
+    });
+    EXPECT_FALSE(props.pageSetup());
+    EXPECT_FALSE(dialogShown);
+
+    btkWinPrinter printer(&props);
+    EXPECT_FALSE(printer.IsValid());
+    EXPECT_EQ(printer.pageWidth(), 0);
+    EXPECT_EQ(printer.pageHeight(), 0);
+    EXPECT_EQ(printer.ic(), nullptr);
+    EXPECT_EQ(printer.pixelsPerMmY(), static_cast<int>(printer.screenDpiY() / 25.4));
+    EXPECT_DOUBLE_EQ(printer.scaleY(), 1.0);
+    EXPECT_FALSE(printer.startDoc("kx"));
+    EXPECT_TRUE(btkDefaultMessageBoxes().shown().empty());
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(16);
+    EXPECT_EQ(printer.scaleFont(f).pixelSize(), 16);
+
+    // A measuring canvas over the missing printer measures nothing.
+    btkDCCanvas measure(nullptr, printer.ic());
+    EXPECT_EQ(measure.textHeight("A"), 0);
+}
+
+TEST_F(PdfPrinting, SharedPropertiesAreMadeOnce) {
+    btkPrinterProps* props = getPrinterProps();
+    ASSERT_NE(props, nullptr);
+    EXPECT_EQ(getPrinterProps(), props);
+    EXPECT_EQ(props->isValid(), !props->getPrinterName().empty());
+}
+
+}  // namespace
