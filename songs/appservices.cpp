@@ -1,7 +1,9 @@
 #include "songs/appservices.h"
 
+#include <cstring>
 #include <unordered_set>
 
+#include "foundation/btkfile.h"
 #include "songs/kxhandlerlist.h"
 #include "songs/kxspace.h"
 
@@ -88,6 +90,38 @@ void CollectSongSet(int kind, btkCntVec<KxSong*>& songs) {
     default:
         break;
     }
+}
+
+bool ExecuteOpenDialog(const char* filter, const char* initialDir, btkstring& path) {
+    if (!gFileDialogs) return false;
+    btkstring chosen = path;
+    if (!gFileDialogs->openFile(filter, initialDir, chosen)) return false;
+    path = chosen;
+    return true;
+}
+
+btkstring ExecuteOpenDialog(const char* filter, const char* initialDir) {
+    btkstring path;
+    return ExecuteOpenDialog(filter, initialDir, path) ? path : btkstring();
+}
+
+btkstring FilterDefaultExt(const char* filter) {
+    const char* dot = std::strrchr(filter, '.');
+    return dot ? btkstring(dot + 1) : btkstring();
+}
+
+bool ExecuteSaveDialog(const char* filter, const char* initialDir, btkstring& path) {
+    if (!gFileDialogs) return false;
+    btkstring chosen = path;
+    if (!gFileDialogs->saveFile(filter, initialDir, FilterDefaultExt(filter), chosen)) return false;
+    path = chosen;
+    return true;
+}
+
+btkstring ExecuteSaveDialog(const char* filter, const char* path) {
+    btkFile start(path);
+    btkstring chosen = start.fileName();
+    return ExecuteSaveDialog(filter, start.dirPart(), chosen) ? chosen : btkstring();
 }
 
 btkstring ColorToText(btkColor color) { return colorToName(color); }

@@ -87,5 +87,20 @@ enum SongSetKind : unsigned char {
 // Empties the list and fills it with the songs of the chosen set.
 void CollectSongSet(int kind, btkCntVec<KxSong*>& songs);
 
+// The open-file dialog in the initial folder; on OK the chosen path is
+// written to path and true returned, on cancel path stays as it was.
+// Without dialogs (no windows) it is always cancelled.
+bool ExecuteOpenDialog(const char* filter, const char* initialDir, btkstring& path);
+// The chosen file name, "" when cancelled.
+btkstring ExecuteOpenDialog(const char* filter, const char* initialDir);
+// The save-file dialog; its default extension is the text after the last
+// "." of the filter.
+bool ExecuteSaveDialog(const char* filter, const char* initialDir, btkstring& path);
+// Starts in the path's folder with the path's file name; the chosen file
+// name, "" when cancelled.
+btkstring ExecuteSaveDialog(const char* filter, const char* path);
+// The text after the last "." of a filter ("*.kx" gives kx).
+btkstring FilterDefaultExt(const char* filter);
+
 btkstring ColorToText(btkColor color);
 btkColor ColorFromText(const char* text);

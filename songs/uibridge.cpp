@@ -5,6 +5,7 @@ KxProgressWindow* gProgressWindow = nullptr;
 KxBusyWindow* gBusyWindow = nullptr;
 KxLogWindowFactory* gLogWindowFactory = nullptr;
 KxLoginWizard* gLoginWizard = nullptr;
+KxFileDialogs* gFileDialogs = nullptr;
 bool gAppClosing = false;
 
 namespace {
@@ -36,4 +37,9 @@ void ClearHeadlessLogText() { headlessLog() = ""; }
 
 void ExecuteLoginWizard() {
     if (gLoginWizard) gLoginWizard->execute();
+}
+
+btkXMLNode& OptionsRoot() {
+    static btkXMLNode root;
+    return root;
 }

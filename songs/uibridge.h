@@ -8,6 +8,7 @@
 #include "foundation/btkarray.h"
 #include "foundation/btkref.h"
 #include "foundation/btkstring.h"
+#include "foundation/btkxml.h"
 
 class KxSong;
 class KxView;
@@ -96,6 +97,21 @@ protected:
 };
 extern KxLoginWizard* gLoginWizard;
 
+// The modal file dialogs. A filter is the platform's list of caption and
+// pattern pairs separated by "|".
+class KxFileDialogs {
+public:
+    // An existing file; on OK the chosen path is written to path.
+    virtual bool openFile(const char* filter, const char* initialDir, btkstring& path) = 0;
+    // Asks before overwriting; path holds the proposed name on entry and
+    // the chosen path after OK.
+    virtual bool saveFile(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) = 0;
+
+protected:
+    ~KxFileDialogs() = default;
+};
+extern KxFileDialogs* gFileDialogs;
+
 // Opens a log window through the registered factory. Without one, the text
 // goes to a string log (see HeadlessLogText).
 btkRef<LogWindow> OpenLogWindow(const char* logName, const char* caption, const char* dbFileName);
@@ -104,6 +120,10 @@ btkstring HeadlessLogText();
 void ClearHeadlessLogText();
 // Runs the login wizard when one is registered.
 void ExecuteLoginWizard();
+
+// The options tree (options.xml), read and written by the windows; an empty
+// tree until the program loads it.
+btkXMLNode& OptionsRoot();
 
 // Set by the main window once it has agreed to close: status texts are then
 // no longer shown.

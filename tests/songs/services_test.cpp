@@ -260,3 +260,44 @@ TEST_F(DailyLog, NameRecordsAndMissingFolder) {
 }
 
 }  // namespace
+
+namespace {
+
+struct ScriptedDialogs : KxFileDialogs {
+    bool openFile(const char* filter, const char* dir, btkstring& path) override {
+        calls.push_back(std::string("open ") + filter + " " + dir + " " + path.c_str());
+        if (!ok) return false;
+        path = "/x/vybrany.xml";
+        return true;
+    }
+    bool saveFile(const char* filter, const char* dir, const char* ext, btkstring& path) override {
+        calls.push_back(std::string("save ") + filter + " " + dir + " " + ext + " " + path.c_str());
+        if (!ok) return false;
+        path = std::string(dir).append("/novy.kx").c_str();
+        return true;
+    }
+    bool ok = true;
+    std::vector<std::string> calls;
+};
+
+TEST(FileDialogs, ResultsAndCancel) {
+    btkstring path = "puvodni";
+    EXPECT_FALSE(ExecuteOpenDialog("Databáze|*.xml", "/db", path));  // no windows: cancelled
+    EXPECT_STREQ(path, "puvodni");
+    ScriptedDialogs dialogs;
+    gFileDialogs = &dialogs;
+    EXPECT_TRUE(ExecuteOpenDialog("Databáze|*.xml", "/db", path));
+    EXPECT_STREQ(path, "/x/vybrany.xml");
+    EXPECT_STREQ(ExecuteSaveDialog("Typ|*.kx", "/data/stary.kx"), "/data/novy.kx");
+    EXPECT_EQ(dialogs.calls.back(), "save Typ|*.kx /data kx stary.kx");
+    dialogs.ok = false;
+    path = "puvodni";
+    EXPECT_FALSE(ExecuteSaveDialog("Typ|*.kx", "/data", path));
+    EXPECT_STREQ(path, "puvodni");
+    EXPECT_STREQ(ExecuteOpenDialog("Databáze|*.xml", "/db"), "");
+    EXPECT_STREQ(FilterDefaultExt("Databáze (*.xml)|*.xml;*.xgz"), "xgz");
+    EXPECT_STREQ(FilterDefaultExt("bez tecky"), "");
+    gFileDialogs = nullptr;
+}
+
+}  // namespace
