@@ -11,6 +11,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "foundation/btkfile.h"
@@ -221,12 +222,20 @@ TEST_F(DbFile, CommitRollbackAndUnchangedCommit) {
     KxSong* s = db->songs[0];
     s->title = "Nový";
     s->setModified(true);
+    s->putOnStack();
+    KxCustomView* view = new KxCustomView(db->songs);
+    space->addView(view);
     EXPECT_STREQ(db->caption(), "db.xml*");
     db->rollback();
     EXPECT_FALSE(db->isChanged());
     ASSERT_EQ(db->songs.count(), 2);
     EXPECT_STREQ(db->songs[0]->title, "Rock & \"roll\" <> 'x'");
-    pass();  // the dropped songs are deleted
+    pass();
+    // The dropped songs are gone from everywhere and did not mark the
+    // database again.
+    EXPECT_EQ(space->getStack()->songs.count(), 0);
+    EXPECT_EQ(view->songs.count(), 0);
+    EXPECT_FALSE(db->isChanged());
 
     db->songs[1]->title = "Změna";
     db->songs[1]->setModified(false);
@@ -250,6 +259,16 @@ TEST_F(DbFile, ImportMovesSongsWithNewLocalIds) {
     pass();
     EXPECT_EQ(readBytes(path("src.xml")), twoSongs);
     EXPECT_EQ(space->viewCount(), 1);
+}
+
+TEST_F(DbFile, ImportIntoADatabaseNotLoadedYetKeepsBoth) {
+    writeBytes(path("src.xml"), twoSongs);
+    writeBytes(path("dst.xml"), "<melodar_data><database><song title=\"own\" locid=\"5\"/></database></melodar_data>");
+    KxDatabase* db = open(path("dst.xml"));
+    db->importFile(path("src.xml").c_str());
+    ASSERT_EQ(db->songs.count(), 3);
+    EXPECT_STREQ(db->songs[0]->title, "own");
+    EXPECT_EQ(db->songs[2]->locid, 7);
 }
 
 TEST_F(DbFile, UnreadableFileIsNeitherLoadedNorOverwritten) {
@@ -313,9 +332,33 @@ TEST_F(DbFile, CommitIntoReadOnlyFolderKeepsTheFile) {
     db->ensureLoaded();
     db->songs[0]->title = "jiny";
     db->songs[0]->setModified(true);
+    if (geteuid() != 0) {
+        chmod(dir.c_str(), 0555);
+        expectFailedCommitKeepsEverything(db, path("ro.xml"), twoSongs);
+        return;
+    }
+    // Folder permissions do not bind root: the commit runs in a child
+    // process as the user nobody.
+    const uid_t nobody = 65534;
+    ASSERT_EQ(chown(dir.c_str(), nobody, nobody), 0);
     chmod(dir.c_str(), 0555);
-    if (access(dir.c_str(), W_OK) == 0) GTEST_SKIP() << "folder permissions do not bind this user";
-    expectFailedCommitKeepsEverything(db, path("ro.xml"), twoSongs);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (setgid(nobody) != 0 || setuid(nobody) != 0) _exit(3);
+        bool threw = false;
+        try {
+            db->commit();
+        } catch (const btkError&) {
+            threw = true;
+        }
+        _exit(threw && readBytes(path("ro.xml")) == twoSongs && db->isChanged() && db->songs[0]->modified ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(readBytes(path("ro.xml")), twoSongs);
 }
 
 TEST_F(DbFile, CommitWhoseWritesFailKeepsTheFile) {
