@@ -2,7 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <regex>
+#include <cstring>
 
 namespace kx6test {
 
@@ -19,24 +19,35 @@ std::string commandOutput(const std::string& command) {
 
 int pdfPageCount(const std::string& file) {
     const std::string info = commandOutput("pdfinfo '" + file + "' 2>/dev/null");
-    std::smatch m;
-    static const std::regex pages(R"re(Pages:\s+(\d+))re");
-    return std::regex_search(info, m, pages) ? std::atoi(m[1].str().c_str()) : -1;
+    const size_t at = info.find("\nPages:");
+    return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 7);
 }
 
 std::vector<PdfWord> pdfWords(const std::string& file) {
+    // Lines of pdftotext -bbox: <page width=...>, and
+    // <word xMin="1.0" yMin="2.0" xMax="3.0" yMax="4.0">text</word>
     const std::string html = commandOutput("pdftotext -bbox '" + file + "' - 2>/dev/null");
-    static const std::regex item(
-        R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
     std::vector<PdfWord> words;
     int page = -1;
-    for (auto it = std::sregex_iterator(html.begin(), html.end(), item); it != std::sregex_iterator(); ++it) {
-        const std::smatch& m = *it;
-        if (m[5].matched)
-            words.push_back({page, m[5].str(), std::atof(m[1].str().c_str()), std::atof(m[2].str().c_str()),
-                             std::atof(m[3].str().c_str()), std::atof(m[4].str().c_str())});
-        else
+    size_t pos = 0;
+    while (pos < html.size()) {
+        size_t end = html.find('\n', pos);
+        if (end == std::string::npos) end = html.size();
+        std::string line = html.substr(pos, end - pos);
+        pos = end + 1;
+        line.erase(0, line.find_first_not_of(' '));
+        const char* s = line.c_str();
+        PdfWord w{page, "", 0, 0, 0, 0};
+        int textStart = 0;
+        if (std::strncmp(s, "<page ", 6) == 0) {
             ++page;
+        } else if (std::sscanf(s, "<word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\">%n", &w.xMin, &w.yMin,
+                               &w.xMax, &w.yMax, &textStart) == 4 && textStart > 0) {
+            const char* text = s + textStart;
+            const char* close = std::strstr(text, "</word>");
+            w.text.assign(text, close ? static_cast<size_t>(close - text) : std::strlen(text));
+            words.push_back(w);
+        }
     }
     return words;
 }
