@@ -18,10 +18,14 @@
 
 class dbwAdapterResult;
 class dbwMetadata;
+class dbwDbDef;
+class dbwFldDef;
 class dbwIndexDef;
 class dbwTableDef;
+class dbwTypeDef;
 struct dbwFieldDesc;
 struct dbwFieldMetadata;
+struct dbwTableMetadata;
 
 // A counted handle to the rows of one query, standing on the first row
 // when made.
@@ -46,19 +50,52 @@ public:
 
     // SQL type text of a column type code for this engine ("" for none).
     virtual const char* typeName(int type);
+
+    // ---- managed databases (the dbw_info table)
+    // Puts the database under the library: creates dbw_info with the magic
+    // row and the definition (an empty one when def is null).
+    virtual bool attach(dbwDbDef* def);
+    // Drops dbw_info.
+    virtual bool detach();
+    // The stored definition, owned by the caller; null when the database is
+    // not managed, the row is empty or its XML cannot be read.
+    virtual dbwDbDef* readStructure();
+    virtual bool writeStructure(dbwDbDef* def);
+    // Appends the statements that turn the tables of oldDef into those of
+    // newDef (nothing when the definitions do not differ).
+    virtual void upgradeSQL(dbwDbDef* oldDef, dbwDbDef* newDef, btkStrings& statements);
+
     // Runs a list of statements; false at the first failure.
     virtual bool execList(const btkStrings& statements);
     virtual btkstring limitClause(int offset, int count);
+    // UPDATE of one row by key, run at once; values are converted to the
+    // connection's encoding when convert is set.
+    virtual bool updateRecord(dbwTableDef* table, dbwFldDef* keyField, const btkArray<dbwFldDef*>& fields,
+                              const btkStrings& values, int key, bool convert);
     virtual btkstring quoteIdentifier(btkstring name);
+    // A new definition of the live database, owned by the caller.
+    virtual dbwDbDef* readSchema();
+    virtual void readTable(dbwDbDef* def, const dbwTableMetadata& table);
+    virtual void readField(dbwTableDef* table, const dbwFieldMetadata& column);
     // A column's type text as the engine reports it, into code, size,
     // precision and scale.
     virtual void parseColumnType(const dbwFieldMetadata& column, dbwFieldDesc& desc);
     // Upper-case SQL type name to a column type code.
     virtual int typeFromName(btkstring name);
+    // Empties a table and resets its key counter.
+    virtual bool emptyTable(dbwTableDef* table);
     virtual btkstring emptyTableSQL(btkstring table);
+    // The expression cast to the column type where the engine needs it.
+    virtual btkstring castExpression(btkstring expression, const dbwFieldDesc& type);
+    // The SQL literal that fills a new column of the type in existing rows.
+    virtual btkstring defaultValue(const dbwFieldDesc& type);
+    // Sets the table's key counter to the largest key in use; true when
+    // there is nothing to reset.
+    virtual bool resetCounter(dbwTableDef* table);
     virtual btkstring isNullSQL(btkstring expression);
     virtual btkstring isNotNullSQL(btkstring expression);
     virtual btkstring dropIndexSQL(dbwIndexDef* index);
+    virtual btkstring createIndexSQL(dbwIndexDef* index);
     virtual bool primaryKeyInCreate();
     virtual bool canAlterColumns();
     virtual bool execFormat(const char* format, dbwSQLArgs args);
@@ -72,7 +109,43 @@ public:
     virtual bool indexSerialKey();
     // Run by dbwCreateAdapter on every new adapter.
     virtual void afterCreate();
+    // The statements that change one table definition into another.
+    virtual void alterTableSQL(dbwTableDef* oldTable, dbwTableDef* newTable, btkStrings& statements);
+    // The type text of a field type with its size, precision and scale.
+    virtual btkstring columnTypeSQL(const dbwTypeDef& type);
     virtual void afterCreateTableSQL(dbwTableDef* table, btkStrings& statements);
+    // Run after a table was rebuilt through dbw_temp: engines whose key
+    // counter lives apart from the rows bring it past the copied keys.
+    virtual void afterRebuildSQL(dbwTableDef* table, btkStrings& statements);
+
+    // True when the database holds dbw_info with the magic row.
+    bool isManaged();
+    // CREATE TABLE of the table and what follows it (key index, generator).
+    void createTableSQL(dbwTableDef* table, btkStrings& statements);
+    // A plain CREATE TABLE of the table's fields under another name.
+    btkstring createTableTextAs(dbwTableDef* table, const char* name);
+    btkstring defaultValueOf(const dbwTypeDef& type);
+
+    // ---- single rows
+    btkstring insertSQL(dbwTableDef* table, const btkArray<dbwFldDef*>& fields, const btkStrings& values, int version);
+    // The new key, as the connection's insertGetId gives it.
+    int insertRecord(dbwTableDef* table, dbwFldDef* keyField, const btkArray<dbwFldDef*>& fields,
+                     const btkStrings& values, int version);
+    // "SELECT fields FROM table " (a blank for the caller's WHERE).
+    btkstring selectSQL(const btkArray<dbwFldDef*>& fields, dbwTableDef* table);
+    // Appends the row's values (UTF-8) to out; false without a row.
+    bool selectRecord(const btkArray<dbwFldDef*>& fields, dbwTableDef* table, dbwFldDef* keyField, int key,
+                      btkStrings& out);
+
+    // ---- the version log
+    int newVersion(int userId);
+    int newCreation(int version, int tableId, int recordId);
+    btkstring creationSQL(int version, int tableId, int recordId);
+    btkstring updateLogSQL(int version, int tableId, int recordId, int fieldId, const char* value);
+    // Appends one dbw_updates INSERT per field, then the UPDATE of the row
+    // that also sets its dbw_version.
+    void updateRecordSQL(dbwTableDef* table, dbwFldDef* keyField, int version, int recordId,
+                         const btkArray<dbwFldDef*>& fields, const btkStrings& values, btkStrings& statements);
 
     // The own error text (emptied when clear is set), a line feed when both
     // are non-empty, then the connection's last error.
@@ -90,6 +163,15 @@ public:
     // Wraps whatever the connection answers, a failure included (a result
     // without rows), and stands on the first row.
     dbwResultRef query(const char* sql);
+
+protected:
+    // The text escaped by the connection, converted to the connection's
+    // encoding first when convert is set (no quotes added).
+    btkstring escapedValue(const char* text, bool convert);
+    // The m the counter of table must be set to: the largest key in use
+    // (largest of maxKeySQL's value and, for a versioned table of a versioned
+    // definition, the largest logged record id).
+    int largestKey(dbwTableDef* table, const char* maxKeySQL);
 
 private:
     dbwActiveConnection* owner;

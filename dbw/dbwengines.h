@@ -3,6 +3,7 @@
 #pragma once
 
 #include "dbw/dbwadapter.h"
+#include "dbw/dbwmetadata.h"
 
 // Identifier between double quotes, embedded double quotes doubled.
 btkstring dbwDoubleQuoted(const btkstring& name);
@@ -10,7 +11,7 @@ btkstring dbwDoubleQuoted(const btkstring& name);
 class dbwPostgreAdapter : public dbwAdapter {
 public:
     dbwPostgreAdapter(dbwDbConnection* connection, const btkstring& encoding, dbwActiveConnection* owner)
-        : dbwAdapter(connection, encoding, owner, nullptr) {}
+        : dbwAdapter(connection, encoding, owner, &reader), reader(this) {}
     const char* typeName(int type) override;
     // All statements in one text, each followed by ";", run at once.
     bool execList(const btkStrings& statements) override;
@@ -18,12 +19,21 @@ public:
     int typeFromName(btkstring name) override;
     btkstring isNullSQL(btkstring expression) override;
     btkstring isNotNullSQL(btkstring expression) override;
+    // int, bool and text casts for the column types that need them.
+    btkstring castExpression(btkstring expression, const dbwFieldDesc& type) override;
+    // Sets the serial field's sequence to the largest key in use.
+    bool resetCounter(dbwTableDef* table) override;
+    // A rebuilt table has a new sequence: set it past the copied keys.
+    void afterRebuildSQL(dbwTableDef* table, btkStrings& statements) override;
+
+private:
+    dbwPostgreSQLMetadata reader;
 };
 
 class dbwMySQLAdapter : public dbwAdapter {
 public:
     dbwMySQLAdapter(dbwDbConnection* connection, const btkstring& encoding, dbwActiveConnection* owner)
-        : dbwAdapter(connection, encoding, owner, nullptr) {}
+        : dbwAdapter(connection, encoding, owner, &reader), reader(this) {}
     const char* typeName(int type) override;
     // Each statement unchanged, one call each.
     bool execList(const btkStrings& statements) override;
@@ -34,15 +44,20 @@ public:
     btkstring isNullSQL(btkstring expression) override;
     btkstring isNotNullSQL(btkstring expression) override;
     btkstring dropIndexSQL(dbwIndexDef* index) override;
+
+private:
+    dbwMySQLMetadata reader;
 };
 
 class dbwSQLiteAdapter : public dbwAdapter {
 public:
     dbwSQLiteAdapter(dbwDbConnection* connection, const btkstring& encoding, dbwActiveConnection* owner)
-        : dbwAdapter(connection, encoding, owner, nullptr) {}
+        : dbwAdapter(connection, encoding, owner, &reader), reader(this) {}
     const char* typeName(int type) override;
     btkstring quoteIdentifier(btkstring name) override;
     int typeFromName(btkstring name) override;
+    // DELETE of every row; the rowid key needs no counter reset.
+    bool emptyTable(dbwTableDef* table) override;
     btkstring emptyTableSQL(btkstring table) override;
     btkstring isNullSQL(btkstring expression) override;
     btkstring isNotNullSQL(btkstring expression) override;
@@ -53,20 +68,28 @@ public:
     // Registers the collation "ansi" on the connection's sqlite3 handle.
     void afterCreate() override;
     void registerAnsiCollation();
+
+private:
+    dbwSQLiteMetadata reader;
 };
 
 class dbwFirebirdAdapter : public dbwAdapter {
 public:
     dbwFirebirdAdapter(dbwDbConnection* connection, const btkstring& encoding, dbwActiveConnection* owner)
-        : dbwAdapter(connection, encoding, owner, nullptr) {}
+        : dbwAdapter(connection, encoding, owner, &reader), reader(this) {}
     const char* typeName(int type) override;
     btkstring limitClause(int offset, int count) override;
     // Names beginning with RDB$ (any case) stay as they are.
     btkstring quoteIdentifier(btkstring name) override;
     int typeFromName(btkstring name) override;
     bool engineOption() override;
+    // Sets the table's generator to the largest key in use.
+    bool resetCounter(dbwTableDef* table) override;
     // A generator for a table with exactly one serial field.
     void afterCreateTableSQL(dbwTableDef* table, btkStrings& statements) override;
+
+private:
+    dbwFirebirdMetadata reader;
 };
 
 // The SQLite collation "ansi": sign of the Czech, case-insensitive order of

@@ -1,0 +1,56 @@
+// Small builders of database definitions for the adapter tests.
+#pragma once
+
+#include <initializer_list>
+
+#include "dbw/dbwdbdef.h"
+#include "foundation/btkxml.h"
+
+inline dbwTableDef* defTable(dbwDbDef& def, const char* name) {
+    auto* t = new dbwTableDef(&def);
+    t->name = name;
+    def.tables.add(t);
+    return t;
+}
+
+inline dbwFldDef* defField(dbwTableDef* t, const char* name, int sqltype, int size = 0, int precision = 0,
+                           int scale = 0) {
+    auto* f = new dbwFldDef(t);
+    f->name = name;
+    dbwFieldDesc d;
+    d.sqltype = sqltype;
+    d.size = size;
+    d.precision = precision;
+    d.scale = scale;
+    f->type.setDescription(d);
+    t->fields.add(f);
+    return f;
+}
+
+inline dbwIndexDef* defIndex(dbwTableDef* t, const char* name, std::initializer_list<dbwFldDef*> fields) {
+    auto* i = new dbwIndexDef(t);
+    i->name = name;
+    for (dbwFldDef* f : fields) i->fields.add(f);
+    t->indexes.add(i);
+    return i;
+}
+
+inline btkstring defXML(const dbwDbDef& def) {
+    btkXMLNode node;
+    node.setName("dbdef");
+    def.toXML(node);
+    return node.toString();
+}
+
+// A copy through the stored XML form: same ids, independent objects.
+inline dbwDbDef* defCopy(const dbwDbDef& def) {
+    btkXMLNode node;
+    node.parse(defXML(def));
+    return new dbwDbDef(node);
+}
+
+inline dbwFieldDesc defDesc(const dbwFldDef* f) {
+    dbwFieldDesc d;
+    f->type.describe(d);
+    return d;
+}
