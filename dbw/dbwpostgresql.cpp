@@ -1,5 +1,7 @@
 #include "dbw/dbwpostgresql.h"
 
+#include "dbw/dbwengines.h"
+
 #include <cstring>
 
 namespace {
@@ -23,16 +25,6 @@ btkstring withoutTerminator(const char* sql) {
     int n = s.length();
     while (n > 0 && (static_cast<unsigned char>(s[n - 1]) <= 32 || s[n - 1] == ';')) --n;
     return s.substr(0, n);
-}
-
-btkstring quotedName(const char* name) {
-    btkstring q("\"");
-    for (const char* p = name; *p; ++p) {
-        if (*p == '"') q += '"';
-        q += *p;
-    }
-    q += '"';
-    return q;
 }
 
 }  // namespace
@@ -122,7 +114,7 @@ bool dbwPostgreSQLConnection::exec(const char* sql) {
 int dbwPostgreSQLConnection::insertGetId(const char* sql, const char* table, const char* keyColumn) {
     bool wantKey = table && *table && keyColumn && *keyColumn;
     if (!wantKey) return exec(sql) ? 0 : -1;
-    btkstring statement = withoutTerminator(sql) + " RETURNING " + quotedName(keyColumn);
+    btkstring statement = withoutTerminator(sql) + " RETURNING " + dbwDoubleQuoted(keyColumn);
     PGresult* r = PQexec(conn, statement);
     int id = -1;
     if (PQresultStatus(r) == PGRES_TUPLES_OK)
