@@ -114,6 +114,9 @@ public:
     // The type text of a field type with its size, precision and scale.
     virtual btkstring columnTypeSQL(const dbwTypeDef& type);
     virtual void afterCreateTableSQL(dbwTableDef* table, btkStrings& statements);
+    // The CREATE TABLE of dbw_temp that holds the rows of table while it is
+    // rebuilt.
+    virtual btkstring rebuildTableSQL(dbwTableDef* table);
     // Run after a table was rebuilt through dbw_temp: engines whose key
     // counter lives apart from the rows bring it past the copied keys.
     virtual void afterRebuildSQL(dbwTableDef* table, btkStrings& statements);

@@ -44,6 +44,8 @@ public:
     btkstring isNullSQL(btkstring expression) override;
     btkstring isNotNullSQL(btkstring expression) override;
     btkstring dropIndexSQL(dbwIndexDef* index) override;
+    // An AUTO_INCREMENT column must be a key, in dbw_temp too.
+    btkstring rebuildTableSQL(dbwTableDef* table) override;
 
 private:
     dbwMySQLMetadata reader;

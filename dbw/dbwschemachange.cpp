@@ -2,6 +2,7 @@
 // a new database definition, and the scoped transaction that encloses them.
 #include "dbw/dbwadapter.h"
 #include "dbw/dbwdbdef.h"
+#include "dbw/dbwengines.h"
 #include "dbw/dbwtransaction.h"
 
 // ---- transactions ----------------------------------------------------------------
@@ -34,11 +35,13 @@ btkstring dbwAdapter::columnTypeSQL(const dbwTypeDef& type) {
     return text;
 }
 
+// Every engine stores a bool in an integer column, where a literal 'FALSE'
+// is refused (PostgreSQL, MariaDB) or kept as text (SQLite): it is '0'. An
+// empty text is no date either: a datetime column starts empty as NULL.
 btkstring dbwAdapter::defaultValue(const dbwFieldDesc& type) {
     switch (type.sqltype) {
-    case 1: case 2: case 6: case 7: case 10: case 11: return "'0'";
-    case 3: return "'FALSE'";
-    case 4: case 5: case 8: case 9: case 12: return "''";
+    case 1: case 2: case 3: case 6: case 7: case 10: case 11: return "'0'";
+    case 4: case 5: case 9: case 12: return "''";
     default: return "NULL";
     }
 }
@@ -75,6 +78,15 @@ btkstring dbwAdapter::createTableTextAs(dbwTableDef* table, const char* name) {
     return createText(quoteIdentifier(name), lines);
 }
 
+btkstring dbwAdapter::rebuildTableSQL(dbwTableDef* table) { return createTableTextAs(table, "dbw_temp"); }
+
+btkstring dbwMySQLAdapter::rebuildTableSQL(dbwTableDef* table) {
+    btkStrings lines;
+    for (dbwFldDef* field : table->fields) lines.add(quoteIdentifier(field->name) + " " + columnTypeSQL(field->type));
+    if (dbwFldDef* key = table->counterField()) lines.add(btkstring("PRIMARY KEY (") + quoteIdentifier(key->name) + ")");
+    return createText(quoteIdentifier("dbw_temp"), lines);
+}
+
 void dbwAdapter::createTableSQL(dbwTableDef* table, btkStrings& statements) {
     btkStrings lines;
     for (dbwFldDef* field : table->fields) lines.add(quoteIdentifier(field->name) + " " + columnTypeSQL(field->type));
@@ -105,7 +117,7 @@ void dbwAdapter::alterTableSQL(dbwTableDef* oldTable, dbwTableDef* newTable, btk
     }
 
     // Rebuild: copy the rows into dbw_temp, re-create the table, copy back.
-    statements.add(createTableTextAs(newTable, "dbw_temp"));
+    statements.add(rebuildTableSQL(newTable));
     btkstring copy = dbwFormatSQL(this, "INSERT INTO %i SELECT ", {"dbw_temp"});
     for (int i = 0; i < newTable->fields.count(); ++i) {
         dbwFldDef* field = newTable->fields[i];

@@ -19,9 +19,6 @@ struct LiveEngine {
     // id serial, name varchar(40), body text, flag bool, n int, small
     // smallint, at datetime, price numeric(10,2), code char(3).
     std::vector<int> typedCodes;
-    // Whether the engine can rebuild a table with a serial key through
-    // dbw_temp.
-    bool rebuilds = true;
     // Whether the key counter lives apart from the rows (a sequence), so
     // that resetCounter also passes the record ids of the creation log.
     bool counterFromLog = false;

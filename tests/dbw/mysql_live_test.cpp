@@ -37,8 +37,6 @@ const LiveEngine mysqlEngine{
     // int unsigned auto_increment, varchar(40), text, smallint, int, int,
     // datetime, decimal(10,2), char(3)
     {2, 4, 5, 6, 1, 1, 8, 0, 12},
-    // dbw_temp's AUTO_INCREMENT column without a key is refused.
-    false,
     false,
 };
 

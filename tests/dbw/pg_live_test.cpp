@@ -42,7 +42,6 @@ const LiveEngine pgEngine{
     // timestamp, numeric, bpchar
     {2, 4, 5, 1, 1, 6, 8, 11, 0},
     true,
-    true,
 };
 
 }  // namespace

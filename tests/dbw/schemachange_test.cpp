@@ -74,7 +74,7 @@ TEST(DbwSchemaChange, CreateTablePerEngine) {
 
 TEST(DbwSchemaChange, DefaultLiteralsPerType) {
     dbwAdaRef a = adapterFor("postgresql");
-    const char* expected[] = {"NULL", "'0'", "'0'", "'FALSE'", "''", "''", "'0'", "'0'", "''", "''", "'0'", "'0'", "''", "NULL"};
+    const char* expected[] = {"NULL", "'0'", "'0'", "'0'", "''", "''", "'0'", "'0'", "NULL", "''", "'0'", "'0'", "''", "NULL"};
     for (int code = 0; code <= 13; ++code) {
         dbwFieldDesc d;
         d.sqltype = code;
@@ -117,7 +117,7 @@ TEST(DbwSchemaChange, ChangedColumnsAlterOrRebuild) {
     EXPECT_EQ(0, list.count());
 }
 
-TEST(DbwSchemaChange, RenamesRebuildFromTheOldNameAndPostgreSQLMovesItsSequence) {
+TEST(DbwSchemaChange, RenamesRebuildFromTheOldNameAndKeepTheSerialKeyWorking) {
     Table s;
     std::unique_ptr<dbwDbDef> next(defCopy(s.def));
     dbwTableDef* t2 = next->tableById(s.t->id);
@@ -127,7 +127,12 @@ TEST(DbwSchemaChange, RenamesRebuildFromTheOldNameAndPostgreSQLMovesItsSequence)
     btkStrings list;
     adapterFor("mysql")->alterTableSQL(s.t, t2, list);
     ASSERT_EQ(6, list.count());
-    EXPECT_EQ(btkstring("INSERT INTO `dbw_temp` SELECT `id`,`name`,`price`,'FALSE' AS dbw_temp_fld_3 FROM `t`"), list[1]);
+    // dbw_temp keeps the AUTO_INCREMENT column a key, as MySQL demands.
+    EXPECT_EQ(btkstring("CREATE TABLE `dbw_temp` (\n  `id` INT UNSIGNED AUTO_INCREMENT,\n  `name` VARCHAR(40),\n"
+                        "  `price` NUMERIC(10,2),\n  `flag` SMALLINT,\n  PRIMARY KEY (`id`)\n)"),
+              list[0]);
+    // A new bool starts as 0, which every engine's integer column takes.
+    EXPECT_EQ(btkstring("INSERT INTO `dbw_temp` SELECT `id`,`name`,`price`,'0' AS dbw_temp_fld_3 FROM `t`"), list[1]);
     EXPECT_EQ(btkstring("DROP TABLE `t`"), list[2]);
     EXPECT_TRUE(list[3].startsWith("CREATE TABLE `songs` ("));
     EXPECT_EQ(btkstring("INSERT INTO `songs` SELECT * FROM `dbw_temp`"), list[4]);
