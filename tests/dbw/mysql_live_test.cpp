@@ -2,9 +2,11 @@
 // of its own.
 #include <unistd.h>
 
+#include <cstring>
 #include <string>
 
 #include "dbw/dbwadapter.h"
+#include "dbw/dbwmetadata.h"
 #include "live_engine_cases.h"
 #include "mysql_connection.h"
 #include "test_servers.h"
@@ -43,3 +45,20 @@ const LiveEngine mysqlEngine{
 }  // namespace
 
 KX6_LIVE_ENGINES(Live, &mysqlEngine);
+
+TEST(DbwMySQLMetadata, ColumnsCarryExtraAttributesAndDefaults) {
+    dbwAdaRef ada;
+    mysqlEngine.open(ada);
+    if (IsSkipped() || HasFatalFailure()) return;
+    ASSERT_TRUE(ada->exec("CREATE TABLE t (id INT UNSIGNED AUTO_INCREMENT PRIMARY KEY, n INT DEFAULT 5, s TEXT)"));
+    btkObjArray<dbwFieldMetadata> columns;
+    ada->metadata()->columns("t", columns);
+    ASSERT_EQ(3, columns.count());
+    EXPECT_EQ(btkstring("id"), columns[0]->name);
+    EXPECT_NE(nullptr, std::strstr(columns[0]->type.upper(), "AUTO_INCREMENT")) << columns[0]->type.c_str();
+    EXPECT_EQ(btkstring("5"), columns[1]->defaultText);
+    EXPECT_TRUE(columns[1]->type.startsWith("int")) << columns[1]->type.c_str();
+    EXPECT_EQ(btkstring("text "), columns[2]->type);
+    ada = nullptr;
+    mysqlEngine.close();
+}
