@@ -1,0 +1,277 @@
+// The duplicate-song test: preparing lyrics, both methods, grouping with
+// its keep rules and marks, the report, the DBLTEST keys, and that the fast
+// run forms exactly the groups of the pair-by-pair run.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "modelenv.h"
+#include "songs/dupltest.h"
+#include "songs/kxdatabase.h"
+#include "songs/kxsong.h"
+#include "songs/uibridge.h"
+
+namespace {
+
+// Deterministic pseudo-random letters.
+struct Letters {
+    explicit Letters(unsigned seed) : state(seed) {}
+    std::string take(int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i) {
+            state = state * 1103515245u + 12345u;
+            s += static_cast<char>('a' + (state >> 16) % 26);
+        }
+        return s;
+    }
+    unsigned state;
+};
+
+DuplSong* prepared(const std::string& text, int locid = 0, const char* title = "t") {
+    return new DuplSong(text.c_str(), "", title, "g", locid);
+}
+
+bool duplicates(const DuplTestParams& params, const std::string& a, const std::string& b) {
+    DuplSong x(a.c_str(), "", "", "", 1), y(b.c_str(), "", "", "", 2);
+    return DuplCompare(params, x, y);
+}
+
+TEST(DuplPreparation, OnlyFoldedLettersOfTheLyrics) {
+    DuplSong a(".1\n[C]Široký [G7]důl,\n.R:\n.2\nžlutá  [Am]řeka!\n", "", "", "", 1);
+    DuplSong b("siroky DUL zluta\nreka", "", "", "", 2);
+    EXPECT_EQ(a.letters, "SIROKYDULZLUTAREKA");
+    EXPECT_EQ(a.letters, b.letters);
+    EXPECT_EQ(a.chords, 3);
+    EXPECT_EQ(a.labels, 3);
+    EXPECT_EQ(a.hist[static_cast<unsigned char>('R')], 2);
+    EXPECT_EQ(a.hist[static_cast<unsigned char>('.')], 0);
+    // A "." inside a line is punctuation; an unclosed chord runs to the end.
+    DuplSong c("a.b [C unclosed", "", "", "", 3);
+    EXPECT_EQ(c.letters, "AB");
+    EXPECT_EQ(c.chords, 1);
+    EXPECT_EQ(c.labels, 0);
+
+    DuplTestParams params;
+    EXPECT_TRUE(DuplCompare(params, a, b));
+    params.method = 1;
+    EXPECT_TRUE(DuplCompare(params, a, b));  // window lowered to 18 letters
+    params.method = 2;
+    EXPECT_FALSE(DuplCompare(params, a, b));
+}
+
+TEST(DuplMethods, AlignmentFilters) {
+    DuplTestParams params;
+    Letters gen(1);
+    std::string base = gen.take(200);
+    EXPECT_FALSE(duplicates(params, base, base + gen.take(120)));  // length difference 120
+    // A few changed words still align; a different text does not.
+    std::string edited = base.substr(0, 50) + "xyz" + base.substr(60, 100) + base.substr(170);
+    EXPECT_TRUE(duplicates(params, base, edited));
+    EXPECT_FALSE(duplicates(params, base, gen.take(200)));
+    params.MAX_TEXT_DIFF_LEN = 5;  // too many unmatched letters
+    EXPECT_FALSE(duplicates(params, base, edited));
+    params.setDefaults();
+    params.MAX_CHAR_DIF = 2;
+    EXPECT_FALSE(duplicates(params, base, edited));
+    params.MAX_DIF_TEST_LEN = 0;  // nothing resynchronises: only letter pairs in step
+    params.MAX_CHAR_DIF = 100;
+    EXPECT_TRUE(duplicates(params, base, base));
+}
+
+TEST(DuplMethods, CommonSubstring) {
+    DuplTestParams params;
+    params.method = 1;
+    Letters gen(2);
+    std::string twenty = gen.take(20);
+    EXPECT_TRUE(duplicates(params, twenty, twenty));
+    std::string a = gen.take(60), b = gen.take(60);
+    std::string shared = gen.take(30);
+    EXPECT_TRUE(duplicates(params, a.substr(0, 40) + shared, shared + b.substr(0, 40)));
+    EXPECT_FALSE(duplicates(params, a.substr(0, 40) + shared.substr(0, 29), shared.substr(1) + b.substr(0, 40)));
+}
+
+TEST(DuplMethods, SongsWithoutLettersAreNeverDuplicates) {
+    DuplTestParams params;
+    EXPECT_FALSE(duplicates(params, "[C] [G]", ".1\n[Am] 123"));
+    EXPECT_FALSE(duplicates(params, "", "a"));
+    params.method = 1;
+    params.window = 0;
+    EXPECT_FALSE(duplicates(params, "", "abc"));
+    EXPECT_FALSE(duplicates(params, "[C]", "[D]"));
+
+    DuplTester tester(params);
+    for (int i = 0; i < 3; ++i) tester.addSong(prepared("[C] ,.", i + 1));
+    tester.addSong(prepared("abc", 9));
+    ASSERT_TRUE(tester.run());
+    EXPECT_EQ(tester.toDelete.count(), 0);
+    EXPECT_EQ(tester.reportText(), "K vymazání:\n");
+}
+
+TEST(DuplGrouping, KeepRulesAndChains) {
+    DuplTestParams params;
+    Letters gen(3);
+    std::string text = gen.take(100);
+    {
+        DuplTester tester(params);
+        tester.addSong(prepared("[C][D][E][F][G]" + text, 1));
+        tester.addSong(prepared("[C][D][E][F][G][A][H][C][D]" + text, 2));
+        tester.addSong(prepared(".1\n.2\n[C][D][E][F][G][A][H]" + text, 3));
+        tester.addSong(prepared(gen.take(100), 4));
+        ASSERT_TRUE(tester.run());
+        // 5, 9 and 9: of the equal scores the later song is kept.
+        EXPECT_TRUE(tester.songs[2]->kept);
+        ASSERT_EQ(tester.toDelete.count(), 2);
+        EXPECT_EQ(tester.songs[0]->replacement, 2);
+        EXPECT_EQ(tester.songs[1]->replacement, 2);
+        EXPECT_FALSE(tester.songs[3]->inGroup);
+    }
+    {
+        params.keepRule = 1;
+        DuplTester tester(params);
+        tester.addSong(prepared("[C]" + text, 7));
+        tester.addSong(prepared(text, 3));
+        tester.addSong(prepared("[C][C]" + text, 5));
+        ASSERT_TRUE(tester.run());
+        EXPECT_TRUE(tester.songs[1]->kept);  // smallest LOCID
+        EXPECT_EQ(tester.toDelete.count(), 2);
+    }
+}
+
+TEST(DuplGrouping, SongInTwoGroupsKeepsBothMarks) {
+    // A and C share one passage, B and C another; A and B share nothing.
+    DuplTestParams params;
+    params.method = 1;
+    Letters gen(4);
+    std::string p = gen.take(40), q = gen.take(40), r = gen.take(40), t = gen.take(40);
+    DuplTester tester(params);
+    tester.addSong(prepared(p + q, 1, "A"));
+    tester.addSong(prepared("[C][C][C][C][C]" + r + t, 2, "B"));
+    tester.addSong(prepared("[C][C]" + q + r, 3, "C"));
+    ASSERT_FALSE(DuplCompare(params, *tester.songs[0], *tester.songs[1]));
+    DuplTestProgress progress;
+    tester.params.progress = &progress;
+    ASSERT_TRUE(tester.run());
+    EXPECT_EQ(progress.groups, 2);
+    EXPECT_EQ(progress.total, 3);
+    EXPECT_EQ(progress.done, 3);
+    const DuplSong& c = *tester.songs[2];
+    EXPECT_TRUE(c.kept);         // kept in A's group
+    EXPECT_TRUE(c.toDelete);     // replaced by B in B's group
+    EXPECT_EQ(c.replacement, 1);
+    EXPECT_EQ(tester.songs[0]->replacement, 2);
+    ASSERT_EQ(tester.toDelete.count(), 2);
+    ASSERT_EQ(tester.kept.count(), 2);
+    EXPECT_EQ(tester.kept[0], 1);
+    EXPECT_EQ(tester.kept[1], 2);
+    btkstring expected = "K vymazání:\n";
+    expected += btkFormat("%5d %30s %30s | náhrada:%5d %30s %30s\n", 1, "A", "g", 3, "C", "g");
+    expected += btkFormat("%5d %30s %30s | náhrada:%5d %30s %30s\n", 3, "C", "g", 2, "B", "g");
+    EXPECT_EQ(tester.reportText(), expected);
+}
+
+TEST(DuplGrouping, FastRunFormsTheSameGroups) {
+    Letters gen(5);
+    for (int method : {0, 1}) {
+        DuplTestParams params;
+        params.method = method;
+        DuplTester fast(params), full(params);
+        std::vector<std::string> texts;
+        for (int i = 0; i < 300; ++i) {
+            std::string text;
+            if (i > 10 && i % 7 == 0) {
+                // A near copy of an earlier song: a few letters changed.
+                text = texts[static_cast<size_t>(i / 3)];
+                for (int k = 5; k < static_cast<int>(text.size()); k += 23) text[static_cast<size_t>(k)] = 'q';
+            } else {
+                text = gen.take(80 + static_cast<int>(gen.state % 200));
+            }
+            if (i % 50 == 0) text = "[C]";
+            texts.push_back(text);
+            fast.addSong(prepared(text, i + 1));
+            full.addSong(prepared(text, i + 1));
+        }
+        ASSERT_TRUE(fast.run());
+        ASSERT_TRUE(full.runExhaustive());
+        EXPECT_GT(full.toDelete.count(), 10) << method;
+        EXPECT_EQ(fast.reportText(), full.reportText()) << method;
+        EXPECT_EQ(fast.kept.count(), full.kept.count()) << method;
+    }
+}
+
+TEST(DuplParams, DbltestKeys) {
+    DuplTestParams params;
+    params.setFromText("MAX_LEN_DIF=10 MAX_TEXT_DIFF_KOEF=0.1");
+    EXPECT_EQ(params.MAX_LEN_DIF, 10);
+    EXPECT_FLOAT_EQ(params.MAX_TEXT_DIFF_KOEF, 0.1f);
+    EXPECT_EQ(params.MAX_CHAR_DIF, 100);
+    EXPECT_EQ(params.MAX_DIF_LEN, 32);
+    EXPECT_EQ(params.MAX_DIF_TEST_LEN, 1);
+    EXPECT_FLOAT_EQ(params.MAX_TEXT_DIFF_LEN, 1000.0f);
+    EXPECT_EQ(params.method, 0);
+    EXPECT_EQ(params.window, 30);
+    EXPECT_EQ(params.keepRule, 0);
+
+    params.setFromText("max_len_dif=10");
+    EXPECT_EQ(params.MAX_LEN_DIF, 100);
+    params.setFromText("MAX_DIF_LEN= -5,MAX_DIF_TEST_LEN=x MAX_TEXT_DIFF_LEN=+12.5 MAX_CHAR_DIF=7 MAX_CHAR_DIF=9");
+    EXPECT_EQ(params.MAX_DIF_LEN, -5);
+    EXPECT_EQ(params.MAX_DIF_TEST_LEN, 0);
+    EXPECT_FLOAT_EQ(params.MAX_TEXT_DIFF_LEN, 12.5f);
+    EXPECT_EQ(params.MAX_CHAR_DIF, 7);  // the first occurrence counts
+}
+
+using DuplReport = ModelTest;
+
+// Just enough main window for the test to find its database.
+struct FakeMain : MainWinBase {
+    KxSong* getActSong() override { return nullptr; }
+    KxSong* getActSongMsg() override { return nullptr; }
+    KxView* getActView() override { return db; }
+    KxView* getActViewMsg() override { return db; }
+    KxDatabase* getActDatabase() override { return db; }
+    KxDatabase* getActDatabaseMsg() override { return db; }
+    KxDatabase* getActInetDatabase() override { return nullptr; }
+    void setActSong(KxSong*) override {}
+    void selectView(int) override {}
+    void setStatusText(const char*) override {}
+    void showLoginState() override {}
+    void selectSongById(int) override {}
+    void closeMain() override {}
+    void getListSongs(btkCntVec<KxSong*>&) override {}
+    KxDatabase* db = nullptr;
+};
+
+TEST_F(DuplReport, ReportInTheLogWindow) {
+    DuplTestParams params;
+    ClearHeadlessLogText();
+    params.parse("MAX_LEN_DIF=10");
+    EXPECT_EQ(boxCount(), 1);  // no database
+    EXPECT_EQ(HeadlessLogText(), "");
+
+    KxDatabase* db = new KxDatabase("");
+    space->addView(db);
+    for (const char* text : {"[C]Hola hej", "hola, HEJ!", "jiná píseň"}) {
+        KxSong* song = db->addNewSong();
+        song->text = text;
+        song->title = "Hola";
+        song->locid = db->nextLocalId();
+    }
+    FakeMain main;
+    main.db = db;
+    gMainWin = &main;
+    params.parse("");
+    gMainWin = nullptr;
+    btkstring expected = "K vymazání:\n";
+    expected += btkFormat("%5d %30s %30s | náhrada:%5d %30s %30s\n", 2, "Hola", "", 1, "Hola", "");
+    EXPECT_EQ(HeadlessLogText(), expected);
+
+    struct Cancel : DuplTestProgress {
+        void update() override { cancel = done >= 2; }
+    } cancel;
+    params.progress = &cancel;
+    EXPECT_EQ(DuplTester::runReportOn(db, params), "");
+    EXPECT_EQ(cancel.done, 2);
+    ClearHeadlessLogText();
+}
+
+}  // namespace
