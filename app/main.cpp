@@ -1,0 +1,4 @@
+// The entry of kx6.
+#include "app/program.h"
+
+int main(int argc, char** argv) { return ProgramMain(argc, argv); }

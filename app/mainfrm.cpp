@@ -1,0 +1,413 @@
+#include "app/mainfrm.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "app/modelservices.h"
+#include "app/program.h"
+#include "app/startfrm.h"
+#include "app/version.h"
+#include "app/windows.h"
+#include "foundation/btkmessagebox.h"
+#include "foundation/qt/btkapplication.h"
+#include "foundation/qt/btkprintersetup.h"
+#include "foundation/qt/btkqstring.h"
+#include "songs/kxdatabase.h"
+#include "songs/kxsong.h"
+#include "songs/kxspace.h"
+#include "songs/uibridge.h"
+
+Tmainfrm* mainfrm = nullptr;
+
+const char* const NoSongText = "Není vybrána žádná píseň";
+const char* const NoViewText = "Není otevřen pohled";
+const char* const NoDatabaseText = "Není otevřena databáze";
+
+namespace {
+
+// The model's bridge: every operation goes to the window in mainfrm.
+class MainWinMainWinBase : public MainWinBase {
+public:
+    KxSong* getActSong() override { return mainfrm ? mainfrm->getActSong() : nullptr; }
+    KxSong* getActSongMsg() override { return mainfrm ? mainfrm->getActSongMsg() : nullptr; }
+    KxView* getActView() override { return mainfrm ? mainfrm->getActView() : nullptr; }
+    KxView* getActViewMsg() override { return mainfrm ? mainfrm->getActViewMsg() : nullptr; }
+    KxDatabase* getActDatabase() override { return mainfrm ? mainfrm->getActDatabase() : nullptr; }
+    KxDatabase* getActDatabaseMsg() override { return mainfrm ? mainfrm->getActDatabaseMsg() : nullptr; }
+    KxDatabase* getActInetDatabase() override { return mainfrm ? mainfrm->getActInetDatabase() : nullptr; }
+    void setActSong(KxSong* song) override {
+        if (mainfrm) mainfrm->setActSong(song);
+    }
+    void selectView(int index) override {
+        if (mainfrm) mainfrm->selectView(index);
+    }
+    void setStatusText(const char* text) override {
+        if (mainfrm) mainfrm->setStatusText(text);
+    }
+    void showLoginState() override {
+        if (mainfrm) mainfrm->showLoginState();
+    }
+    void selectSongById(int locid) override {
+        if (mainfrm) mainfrm->selectSongById(locid);
+    }
+    void closeMain() override {
+        if (mainfrm) mainfrm->closeMain();
+    }
+    void getListSongs(btkCntVec<KxSong*>& songs) override {
+        songs.clear();
+        if (mainfrm) mainfrm->getListSongs(songs);
+    }
+};
+
+}  // namespace
+
+void MainWinSongControlHandler::redrawSongView() {
+    if (mainfrm) mainfrm->redrawSongView();
+}
+
+Tmainfrm::Tmainfrm() : queueHandler(this), commonHandler(this) {
+    mainfrm = this;
+    setObjectName("mainfrm");
+    resize(870, 640);
+
+    toolbar_base = new QToolBar(this);
+    toolbar_base->setObjectName("toolbar_base");
+    dbs = new QComboBox(toolbar_base);
+    dbs->setObjectName("dbs");
+    dbs->setMinimumWidth(200);
+    dbs->setToolTip(btkToQString("Databáze"));
+    dbs->setStatusTip(btkToQString("Databáze"));
+    toolbar_base->addWidget(dbs);
+    addToolBar(toolbar_base);
+    toolbar_qedit = new QToolBar(this);
+    toolbar_qedit->setObjectName("toolbar_qedit");
+    cell = new QLineEdit(toolbar_qedit);
+    cell->setObjectName("cell");
+    cell->setStatusTip(btkToQString("Hodnota buňky, potvrdit-ENTER, stornovat ESC"));
+    toolbar_qedit->addWidget(cell);
+    addToolBar(toolbar_qedit);
+    toolbar_transp = new QToolBar(this);
+    toolbar_transp->setObjectName("toolbar_transp");
+    addToolBar(toolbar_transp);
+
+    Splitter1 = new QSplitter(Qt::Horizontal, this);
+    Splitter1->setObjectName("Splitter1");
+    pager = new QTabWidget(Splitter1);
+    pager->setObjectName("pager");
+    list = new Tsonggridfrm(pager);
+    grpv = new Tgroupviewfrm(pager);
+    pager->addTab(list, btkToQString("Písničky"));
+    pager->addTab(grpv, btkToQString("Skupiny"));
+    songv = new Tsongvfrm(Splitter1);
+    Splitter1->addWidget(pager);
+    Splitter1->addWidget(songv);
+    Splitter1->setSizes({425, 445});
+    setCentralWidget(Splitter1);
+
+    statusPanels[0] = new QLabel(this);
+    statusPanels[0]->setObjectName("status0");
+    statusPanels[0]->setMinimumWidth(300);
+    statusPanels[1] = new QLabel(this);
+    statusPanels[1]->setObjectName("status1");
+    statusPanels[1]->setMinimumWidth(50);
+    statusBar()->setObjectName("status");
+    statusBar()->addWidget(statusPanels[0], 1);
+    statusBar()->addPermanentWidget(statusPanels[1]);
+
+    buildActions();
+    buildMenus();
+
+    // A combo filled by code does not run its change handler: the refilling
+    // flag stands for that.
+    QObject::connect(dbs, &QComboBox::currentIndexChanged, this, btkGuarded([this](int) {
+                         if (!refilling) applySelection();
+                     }));
+    QObject::connect(pager, &QTabWidget::currentChanged, this, btkGuarded([this](int page) { pagerChange(page); }));
+
+    btkstring title = btkstring("Kantorix ") + KX_VERSION;
+    btkstring connectionCaption = StoredConnectionCaption();
+    if (connectionCaption.startsWith("!")) title = connectionCaption;
+    setWindowTitle(btkToQString(title));
+
+    list->setSongControlHandler(&songControlHandler);
+    grpv->setSongControlHandler(&songControlHandler);
+    // The column properties under mainwin.list are applied by the song grid.
+
+    static MainWinMainWinBase bridge;
+    gMainWin = &bridge;
+    showLoginState();
+}
+
+Tmainfrm::~Tmainfrm() {
+    if (mainfrm == this) mainfrm = nullptr;
+}
+
+void Tmainfrm::buildActions() {
+    QAction* a = actionlist.add(this, "a_quit", "Konec", "Melodar");
+    QObject::connect(a, &QAction::triggered, this, btkGuarded([this](bool) { close(); }));
+    a = actionlist.add(this, "a_kxselect", "Zobrazit", "Melodar");
+    QObject::connect(a, &QAction::triggered, this, btkGuarded([](bool) {
+                         if (winlistfrm) winlistfrm->Execute();
+                     }));
+    a = actionlist.add(this, "a_editcellvalue", "Upravit položku buňky", "Úpravy");
+    QObject::connect(a, &QAction::triggered, this, btkGuarded([this](bool) { cell->setFocus(); }));
+    actionlist.add(this, "a_login", "Přihlásit se", "Internet");
+    actionlist.add(this, "a_logout", "Odhlásit se", "Internet");
+    a = actionlist.add(this, "a_printersetup", "Nastavení tiskárny", "Nastavení");
+    QObject::connect(a, &QAction::triggered, this, btkGuarded([](bool) { runPrinterSetup(); }));
+    a = actionlist.add(this, "a_showlog", "Ukázat log", "Systém");
+    QObject::connect(a, &QAction::triggered, this, btkGuarded([](bool) {
+                         if (showlogfrm) showlogfrm->showViewer();
+                     }));
+    a = actionlist.add(this, "a_about", "O programu", "Nápověda");
+    QObject::connect(a, &QAction::triggered, this, btkGuarded([](bool) { Tstartfrm::showAbout(); }));
+}
+
+void Tmainfrm::buildMenus() {
+    struct MenuDef {
+        const char* title;
+        std::initializer_list<const char*> actions;
+    };
+    const MenuDef menus[] = {
+        {"Melodar", {"a_kxselect", "-", "a_quit"}},
+        {"Úpravy", {"a_editcellvalue"}},
+        {"Internet", {"a_login", "a_logout"}},
+        {"Nastavení", {"a_printersetup"}},
+        {"Systém", {"a_showlog"}},
+        {"Nápověda", {"a_about"}},
+    };
+    for (const MenuDef& def : menus) {
+        QMenu* menu = menuBar()->addMenu(btkToQString(def.title));
+        for (const char* name : def.actions) {
+            if (name[0] == '-')
+                menu->addSeparator();
+            else if (QAction* action = actionlist.find(name))
+                menu->addAction(action);
+        }
+    }
+    for (const char* name : {"a_quit", "a_about"}) toolbar_base->addAction(actionlist.find(name));
+}
+
+void Tmainfrm::FormCreate() {
+    refillCombo();
+    const int stored = OptionsRoot().intAttr("db");
+    refilling = true;
+    dbs->setCurrentIndex(stored >= 0 && stored < dbs->count() ? stored : -1);
+    refilling = false;
+    applySelection();
+    Tstartfrm::freeSplash();
+}
+
+SongListFrame* Tmainfrm::currentFrame() const {
+    switch (pager->currentIndex()) {
+    case 0: return list;
+    case 1: return grpv;
+    default: return nullptr;
+    }
+}
+
+KxSong* Tmainfrm::getActSong() {
+    SongListFrame* frame = currentFrame();
+    return frame ? frame->getActSong() : nullptr;
+}
+
+KxSong* Tmainfrm::getActSongMsg() {
+    KxSong* song = getActSong();
+    if (!song) ErrorBox(NoSongText);
+    return song;
+}
+
+KxView* Tmainfrm::getActView() {
+    const int index = dbs->currentIndex();
+    if (index < 0 || !gKxSpace || index >= gKxSpace->viewCount()) return nullptr;
+    return gKxSpace->getView(index);
+}
+
+KxView* Tmainfrm::getActViewMsg() {
+    KxView* view = getActView();
+    if (!view) ErrorBox(NoViewText);
+    return view;
+}
+
+KxDatabase* Tmainfrm::getActDatabase() {
+    KxView* view = getActView();
+    return view ? view->asDatabase() : nullptr;
+}
+
+KxDatabase* Tmainfrm::getActDatabaseMsg() {
+    KxDatabase* db = getActDatabase();
+    if (!db) ErrorBox(NoDatabaseText);
+    return db;
+}
+
+KxDatabase* Tmainfrm::getActInetDatabase() {
+    KxDatabase* db = getActDatabaseMsg();
+    if (!db) return nullptr;
+    if (!db->isinetdb) {
+        ErrorBox("Otevřena databáze není internetovou databází");
+        return nullptr;
+    }
+    if (db->isChanged()) {
+        if (QuestionBox("Před napojením databáze na internetovou databázi je potřeba ji mít uloženou, uložit?", "yn") != 1)
+            return nullptr;
+        // A database whose commit failed is not handed out: the internet
+        // side would work on a file that does not hold its songs.
+        try {
+            db->commit();
+        } catch (const btkError& e) {
+            ErrorBox(e.message());
+            return nullptr;
+        }
+    }
+    return db;
+}
+
+void Tmainfrm::setActSong(KxSong* song) {
+    if (SongListFrame* frame = currentFrame()) frame->setActSong(song);
+    redrawSongView();
+}
+
+void Tmainfrm::selectView(int index) {
+    refilling = true;
+    dbs->setCurrentIndex(index >= 0 && index < dbs->count() ? index : -1);
+    refilling = false;
+    applySelection();
+}
+
+void Tmainfrm::setStatusText(const char* text) { statusPanels[0]->setText(btkToQString(text)); }
+
+btkstring Tmainfrm::statusText(int panel) const { return btkFromQString(statusPanels[panel]->text()); }
+
+void Tmainfrm::showLoginState() {
+    btkstring login, name;
+    const bool loggedIn = CurrentLogin(login, name);
+    if (loggedIn)
+        statusPanels[1]->setText(btkToQString(btkFormat("Přihlášen %s [%s]", login.c_str(), name.c_str())));
+    else
+        statusPanels[1]->setText(btkToQString("Nepřihlášen"));
+    if (QAction* a = actionlist.find("a_login")) a->setEnabled(!loggedIn);
+    if (QAction* a = actionlist.find("a_logout")) a->setEnabled(loggedIn);
+}
+
+void Tmainfrm::selectSongById(int locid) {
+    KxDatabase* db = getActDatabase();
+    if (!db) return;
+    if (KxSong* song = db->findSongByLocid(locid)) setActSong(song);
+}
+
+void Tmainfrm::closeMain() { close(); }
+
+void Tmainfrm::getListSongs(btkCntVec<KxSong*>& songs) {
+    songs.clear();
+    if (SongListFrame* frame = currentFrame()) frame->getSongs(songs);
+}
+
+void Tmainfrm::redrawSongView() {
+    KxSong* song = getActSong();
+    songv->setSongText(song ? song->displayText() : btkstring());
+}
+
+void Tmainfrm::refillCombo() {
+    refilling = true;
+    const int index = dbs->currentIndex();
+    dbs->clear();
+    if (gKxSpace)
+        for (KxView* view : gKxSpace->views) dbs->addItem(btkToQString(view->caption()));
+    dbs->setCurrentIndex(index < dbs->count() ? index : -1);
+    refilling = false;
+}
+
+void Tmainfrm::applySelection() {
+    selRow = -1;
+    cell->clear();
+    KxView* view = getActView();
+    list->setView(view);
+    grpv->setView(view);
+    if (view) {
+        refilling = true;
+        const int index = dbs->currentIndex();
+        dbs->setItemText(index, btkToQString(view->caption()));
+        dbs->setCurrentIndex(index);
+        refilling = false;
+    }
+}
+
+void Tmainfrm::objectRemoved(KxObject* object) {
+    if (KxSong* song = object->asSong()) {
+        list->songRemoved(song);
+        grpv->songRemoved(song);
+        if (keptSong == song) keptSong = nullptr;
+    }
+}
+
+void Tmainfrm::objectChanged(KxObject* object) {
+    if (object == static_cast<KxObject*>(gKxSpace)) {
+        refillCombo();
+        return;
+    }
+    KxView* active = getActView();
+    if (active && object == static_cast<KxObject*>(active)) applySelection();
+}
+
+void Tmainfrm::queueDone() {
+    // A song change marks its database changed without posting the
+    // database: the selected entry's caption follows it here.
+    KxView* active = getActView();
+    if (!active) return;
+    const QString caption = btkToQString(active->caption());
+    const int index = dbs->currentIndex();
+    if (dbs->itemText(index) != caption) {
+        refilling = true;
+        dbs->setItemText(index, caption);
+        refilling = false;
+    }
+}
+
+void Tmainfrm::commonEvent(KxCommonEvent& /*event*/) {
+    // Event 1 applies settings/mainwin/actions to the action list; the
+    // shortcut settings are read by the shortcut editor's routine.
+}
+
+void Tmainfrm::pagerChange(int newPage) {
+    SongListFrame* oldFrame = shownPage == 0 ? static_cast<SongListFrame*>(list) : shownPage == 1 ? grpv : nullptr;
+    keptSong = oldFrame ? oldFrame->getActSong() : nullptr;
+    shownPage = newPage;
+    setActSong(keptSong);
+    keptSong = nullptr;
+    cell->clear();
+    selRow = -1;
+    const bool gridPage = newPage == 0;
+    if (QAction* a = actionlist.find("a_editcellvalue")) a->setEnabled(gridPage);
+    cell->setEnabled(gridPage);
+}
+
+void Tmainfrm::FormCloseQuery(bool& canClose) { canClose = ProgramCloseQuery(); }
+
+void Tmainfrm::FormClose() { ProgramClose(dbs->currentIndex()); }
+
+void Tmainfrm::showEvent(QShowEvent* event) {
+    btkMainForm::showEvent(event);
+    btkGuard([this] {
+        redrawSongView();
+        KxCommonEvent e{KX_EVENT_OPTIONS_CHANGED};
+        BroadcastCommonEvent(e);
+    });
+}
+
+bool Tmainfrm::event(QEvent* event) {
+    // The hint hook: hints go to status panel 0.
+    if (event->type() == QEvent::StatusTip) {
+        statusPanels[0]->setText(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return btkMainForm::event(event);
+}

@@ -1,0 +1,108 @@
+// Tmainfrm: the program's main form. The database combo, the page control
+// with the song grid and the group view, the song view, the tool bars, the
+// status bar and the action list; it follows the model only through the
+// message queue. The model reaches it through MainWinBase.
+#pragma once
+
+#include "app/songframes.h"
+#include "foundation/qt/btkactionlist.h"
+#include "foundation/qt/btkform.h"
+#include "songs/appservices.h"
+#include "songs/kxobject.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QSplitter;
+class QTabWidget;
+class QToolBar;
+class KxDatabase;
+
+class Tmainfrm;
+
+// Redraws the song view of the main window.
+class MainWinSongControlHandler : public SongControlHandler {
+public:
+    void redrawSongView() override;
+};
+
+class Tmainfrm : public btkMainForm {
+public:
+    Tmainfrm();
+    ~Tmainfrm() override;
+
+    // The form's creation event: fills the combo, selects the stored index
+    // and frees the splash window.
+    void FormCreate();
+
+    // MainWinBase, in its order.
+    KxSong* getActSong();
+    KxSong* getActSongMsg();
+    KxView* getActView();
+    KxView* getActViewMsg();
+    KxDatabase* getActDatabase();
+    KxDatabase* getActDatabaseMsg();
+    KxDatabase* getActInetDatabase();
+    void setActSong(KxSong* song);
+    void selectView(int index);
+    void setStatusText(const char* text);
+    void showLoginState();
+    void selectSongById(int locid);
+    void closeMain();
+    void getListSongs(btkCntVec<KxSong*>& songs);
+
+    void redrawSongView();
+    void refillCombo();
+    void applySelection();
+
+    // The queue handler.
+    void objectRemoved(KxObject* object);
+    void objectChanged(KxObject* object);
+    void objectNotice(KxObject* /*object*/) {}
+    void queueDone();
+    // The common handler.
+    void commonEvent(KxCommonEvent& event);
+
+    btkstring statusText(int panel) const;
+
+    QComboBox* dbs = nullptr;
+    QLineEdit* cell = nullptr;
+    QTabWidget* pager = nullptr;
+    Tsonggridfrm* list = nullptr;
+    Tgroupviewfrm* grpv = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    Tsongvfrm* songv = nullptr;
+    QToolBar* toolbar_base = nullptr;
+    QToolBar* toolbar_qedit = nullptr;
+    QToolBar* toolbar_transp = nullptr;
+    btkActionList actionlist;
+
+protected:
+    void FormCloseQuery(bool& canClose) override;
+    void FormClose() override;
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void buildActions();
+    void buildMenus();
+    void pagerChange(int newPage);
+    SongListFrame* currentFrame() const;
+
+    bool refilling = false;
+    MainWinSongControlHandler songControlHandler;
+    int selCol = -1;
+    int selRow = -1;
+    KxSong* keptSong = nullptr;
+    int shownPage = 0;
+    QLabel* statusPanels[2] = {nullptr, nullptr};
+    TPrivateHandler<Tmainfrm> queueHandler;
+    TPrivateCommonHandler<Tmainfrm> commonHandler;
+};
+
+extern Tmainfrm* mainfrm;
+
+// The error texts of the MainWinBase operations.
+extern const char* const NoSongText;
+extern const char* const NoViewText;
+extern const char* const NoDatabaseText;

@@ -1,0 +1,177 @@
+#include "app/program.h"
+
+#include <QApplication>
+
+#include "app/mainfrm.h"
+#include "app/modelservices.h"
+#include "app/startfrm.h"
+#include "app/windows.h"
+#include "foundation/btkerror.h"
+#include "foundation/btkfile.h"
+#include "foundation/btkmessagebox.h"
+#include "foundation/btkscramble.h"
+#include "foundation/btkstrings.h"
+#include "foundation/qt/btkapplication.h"
+#include "foundation/qt/btkqtmessagebox.h"
+#include "songs/appservices.h"
+#include "songs/dailylog.h"
+#include "songs/kxspace.h"
+#include "songs/uibridge.h"
+
+const char* const OptionsLoadErrorText = "Chyba při načítání souboru options.xml, Kantorix bude ukončen";
+const char* const UnexpectedErrorText = "V aplikaci došlo k neočekávané chybě, kantorix bude ukončen";
+
+bool gTerminateRequested = false;
+
+namespace {
+
+// After a failed load of options.xml the options tree does not hold the
+// user's settings: writing it would replace them.
+bool gOptionsLoaded = false;
+
+}  // namespace
+
+bool ParseAutoLogin(const char* text, btkstring& login, btkstring& password) {
+    btkStrings lines;
+    btkSplit(lines, text, '\n', false);
+    login = "";
+    password = "";
+    if (lines.count() == 0) return false;
+    login = lines[0].trimmed();
+    if (lines.count() > 1) password = btkUnscramblePassword(lines[1].trimmed());
+    return true;
+}
+
+void InitProgram(bool showSplash) {
+    // 1. The splash window paints before the slow steps.
+    if (showSplash) Tstartfrm::showSplash();
+    // 2.-3. The program folder: programDir() (KX6_DIR or the executable's).
+    const btkFile dir = programDir();
+    // 4. The queue.
+    if (!gKxSystem) new KxSystem;
+    // 5. The internet connection settings.
+    StartInternetConnection();
+    // 6. The options.
+    OptionsRoot().clear();
+    gOptionsLoaded = false;
+    try {
+        OptionsRoot().load(dir.join("options.xml"));
+        gOptionsLoaded = true;
+    } catch (const btkError&) {
+        OptionsRoot().clear();
+        ErrorBox(OptionsLoadErrorText);
+        gTerminateRequested = true;
+    }
+    // 7. The automatic login.
+    btkstring login, password;
+    if (ParseAutoLogin(btkReadTextFile(dir.join("cfg/autologin.txt")), login, password))
+        AutoLoginUser(login, password);
+    // 8.-9. The root of open views with the databases of the db folder.
+    if (!gKxSpace) new KxSpace;
+    LoadDbFolder(gKxSpace, dir.join("db"));
+    // 10. The import filters.
+    RegisterImportFilters();
+}
+
+bool ProgramCloseQuery() {
+    const int books = OpenSongBookCount();
+    if (books > 0 &&
+        QuestionBox(btkFormat("Jsou otevřené celkem %d melodary, zavřít bez uložení změn?", books), "yn") != 1)
+        return false;
+
+    btkCntVec<KxDatabase*> databases;
+    if (gKxSpace) gKxSpace->getDatabases(databases);
+    btkstring changedList;
+    for (KxDatabase* db : databases)
+        if (db->isChanged()) {
+            changedList += db->getFileName();
+            changedList += "\n";
+        }
+    if (changedList.empty()) {
+        gAppClosing = true;
+        return true;
+    }
+    btkstring question = "Následující databáze byly změněny, uložit?\n";
+    question += "ANO = všechny budou uloženy\n";
+    question += "NE = žádná nebude uložena\n";
+    question += "Storno = kantorix nebude ukončen\n";
+    question += "Změněné databáze:\n";
+    question += changedList;
+    switch (QuestionBox(question, "ync")) {
+    case 1:
+        // A database that cannot be written keeps the program open: closing
+        // would lose its changes.
+        for (KxDatabase* db : databases) {
+            try {
+                db->commit();
+            } catch (const btkError& e) {
+                ErrorBox(e.message());
+                return false;
+            }
+        }
+        gAppClosing = true;
+        return true;
+    case 2:
+        gAppClosing = true;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ProgramClose(int dbIndex) {
+    OptionsRoot().setIntAttr("db", dbIndex);
+    SaveOptions();
+    // Closing the main window ends the program even while other windows
+    // are open.
+    QApplication::quit();
+}
+
+void SaveOptions() {
+    KxCommonEvent event{KX_EVENT_OPTIONS_SAVE};
+    BroadcastCommonEvent(event);
+    if (gOptionsLoaded) OptionsRoot().save(programDir().join("options.xml"), "Windows-1250");
+    LogClose();
+}
+
+void InstallIdleQueuePass(btkApplication& app) {
+    app.setIdleWork(
+        [] { return gKxSystem && (gKxSystem->pendingCount() > 0 || gKxSystem->hasPendingMessages()); },
+        [] {
+            if (gKxSystem) gKxSystem->processQueue();
+        });
+}
+
+void EndProgram() {
+    DestroyWindows();
+    Tstartfrm::freeSplash();
+    if (gKxSpace) gKxSpace->release();
+    if (gKxSystem) {
+        gKxSystem->processQueue();
+        delete gKxSystem;
+    }
+    gMainWin = nullptr;
+    gAppClosing = false;
+    gTerminateRequested = false;
+}
+
+int ProgramMain(int argc, char** argv) {
+    btkApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+    btkInstallQtMessageBoxes();
+    try {
+        InitProgram(true);
+        QApplication::setApplicationName("Kantorix");
+        CreateWindows(true);
+        InstallIdleQueuePass(app);
+        if (!gTerminateRequested) app.exec();
+        EndProgram();
+    } catch (const btkError& e) {
+        ErrorBox(e.message());
+        return 1;
+    } catch (...) {
+        ErrorBox(UnexpectedErrorText);
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,45 @@
+// The program's entry and end: own initialisation in its fixed order, the
+// windows, the message loop, the close questions and the saving of the
+// options.
+#pragma once
+
+#include "foundation/btkstring.h"
+
+class btkApplication;
+
+extern const char* const OptionsLoadErrorText;
+extern const char* const UnexpectedErrorText;
+
+// Set when start-up asked the program to end (options.xml could not be
+// read); the message loop then returns at once, and nothing writes
+// options.xml over the file that could not be read.
+extern bool gTerminateRequested;
+
+// The login and the password of cfg/autologin.txt: the first non-empty line,
+// trimmed, is the login; the next one, trimmed and unscrambled, the
+// password. False when the text holds no non-empty line.
+bool ParseAutoLogin(const char* text, btkstring& login, btkstring& password);
+
+// Own initialisation, steps 1 to 10, on the program folder (programDir()).
+// The splash window is shown when showSplash is set.
+void InitProgram(bool showSplash);
+// Makes the windows in their order and runs the main window's creation
+// event; the main window is shown when show is set.
+void CreateWindows(bool show);
+// Destroys the windows and the model, the queue last.
+void EndProgram();
+
+// The close of the main window: the questions about open song books and
+// changed databases; true when the program may close.
+bool ProgramCloseQuery();
+// The main window closes: stores the combo index and saves the options.
+void ProgramClose(int dbIndex);
+// Broadcasts the save event, writes options.xml in Windows-1250 and closes
+// the daily log.
+void SaveOptions();
+
+// The idle work of the application: one queue pass.
+void InstallIdleQueuePass(btkApplication& app);
+
+// The whole program; returns the process's exit code.
+int ProgramMain(int argc, char** argv);

@@ -1,0 +1,144 @@
+#include "app/showlogfrm.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QSplitter>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "foundation/btkfile.h"
+#include "foundation/btkmessagebox.h"
+#include "foundation/qt/btkapplication.h"
+#include "foundation/qt/btkqstring.h"
+
+namespace {
+
+QToolButton* toolButton(QWidget* parent, const char* text, bool checkable) {
+    auto* button = new QToolButton(parent);
+    button->setText(btkToQString(text));
+    button->setCheckable(checkable);
+    return button;
+}
+
+btkstring withoutCR(const btkstring& text) {
+    btkstring out;
+    for (const char* p = text.c_str(); *p; ++p)
+        if (*p != '\r') out += *p;
+    return out;
+}
+
+}  // namespace
+
+Tshowlogfrm::Tshowlogfrm() : btkDialogForm(nullptr, Qt::Window | Qt::WindowStaysOnTopHint) {
+    setObjectName("showlogfrm");
+    setWindowTitle(btkToQString("Prohlížení logu"));
+    resize(800, 600);
+    files = new QListWidget(this);
+    files->setObjectName("files");
+    entries = new QListWidget(this);
+    entries->setObjectName("entries");
+    SpeedButton1 = toolButton(this, "Bezprizorní text", false);
+    btlog1 = toolButton(this, "1", true);
+    btlog2 = toolButton(this, "2", true);
+    auto* group = new QButtonGroup(this);
+    group->setExclusive(true);
+    group->addButton(btlog1);
+    group->addButton(btlog2);
+    btlog1->setChecked(true);
+    btreadonly = toolButton(this, "Jen pro čtení", true);
+    btreadonly->setChecked(true);
+    SpeedButton3 = toolButton(this, "Uložit", false);
+    auto* splitter = new QSplitter(Qt::Vertical, this);
+    logctrl1 = new Tlogctrlfrm(splitter);
+    logctrl2 = new Tlogctrlfrm(splitter);
+    splitter->addWidget(logctrl1);
+    splitter->addWidget(logctrl2);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(new QLabel(btkToQString("Soubor"), this));
+    left->addWidget(files, 1);
+    left->addWidget(new QLabel(btkToQString("Akce"), this));
+    left->addWidget(entries, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(SpeedButton1);
+    buttons->addWidget(new QLabel(btkToQString("Aktivní textové pole"), this));
+    buttons->addWidget(btlog1);
+    buttons->addWidget(btlog2);
+    buttons->addWidget(btreadonly);
+    buttons->addWidget(SpeedButton3);
+    buttons->addStretch(1);
+    auto* right = new QVBoxLayout;
+    right->addLayout(buttons);
+    right->addWidget(splitter, 1);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left, 1);
+    layout->addLayout(right, 3);
+
+    QObject::connect(files, &QListWidget::itemClicked, this, btkGuarded([this](QListWidgetItem*) { parseLogFile(); }));
+    QObject::connect(entries, &QListWidget::currentRowChanged, this, btkGuarded([this](int) { ShowSelectedEntry(); }));
+    QObject::connect(SpeedButton1, &QToolButton::clicked, this, btkGuarded([this](bool) { showStrayText(); }));
+    auto paneSwitched = [this](bool) { btreadonly->setChecked(activeFrame()->isReadOnly()); };
+    QObject::connect(btlog1, &QToolButton::toggled, this, paneSwitched);
+    QObject::connect(btlog2, &QToolButton::toggled, this, paneSwitched);
+    QObject::connect(btreadonly, &QToolButton::toggled, this, [this](bool down) { activeFrame()->setReadOnly(down); });
+    QObject::connect(SpeedButton3, &QToolButton::clicked, this, btkGuarded([this](bool) { saveLogFile(); }));
+}
+
+void Tshowlogfrm::showViewer() {
+    listLogFiles();
+    show();
+    raise();
+    activateWindow();
+}
+
+void Tshowlogfrm::listLogFiles() {
+    files->clear();
+    btkFileList list(programDir().join("data/*.log"));
+    for (int i = 0; i < list.count(); ++i) files->addItem(btkToQString(list[i]));
+}
+
+btkstring Tshowlogfrm::selectedFilePath() const {
+    QListWidgetItem* item = files->currentItem();
+    if (!item) return btkstring();
+    return programDir().join("data").join(btkFromQString(item->text()));
+}
+
+Tlogctrlfrm* Tshowlogfrm::activeFrame() const { return btlog2->isChecked() ? logctrl2 : logctrl1; }
+
+void Tshowlogfrm::parseLogFile() {
+    log.clear();
+    const QSignalBlocker blocker(entries);
+    entries->clear();
+    const btkstring path = selectedFilePath();
+    if (path.empty()) return;
+    log.parse(btkReadTextFile(path));
+    for (const LogEntry* entry : log.entries) entries->addItem(btkToQString(LogEntryCaption(*entry)));
+    if (entries->count() > 0) entries->setCurrentRow(0);
+    ShowSelectedEntry();
+}
+
+void Tshowlogfrm::ShowSelectedEntry() {
+    const int row = entries->currentRow();
+    if (row >= 0 && row < log.entries.count()) {
+        const LogEntry* entry = log.entries[row];
+        activeFrame()->SetLog(entry->text, entry->dbFile);
+    } else {
+        logctrl1->SetLog("", "");
+        logctrl2->SetLog("", "");
+    }
+}
+
+void Tshowlogfrm::showStrayText() { activeFrame()->SetLog(log.stray, ""); }
+
+void Tshowlogfrm::saveLogFile() {
+    if (QuestionBox("Varování:log je určen primárně jen pro čtení, jeho úprava ho může trochu poškodit, povolit úpravu?",
+                    "yn") != 1)
+        return;
+    const btkstring path = selectedFilePath();
+    if (path.empty()) return;
+    const int row = entries->currentRow();
+    if (row >= 0 && row < log.entries.count()) log.entries[row]->text = withoutCR(activeFrame()->text());
+    if (!btkWriteTextFile(path, log.rewrite())) ErrorBox(btkFormat("Soubor %s se nepodařilo uložit", path.c_str()));
+}

@@ -1,0 +1,47 @@
+// Tshowlogfrm: the log viewer. Lists the daily log files data/*.log, splits
+// the chosen file into its entries, shows an entry in one of two log panes
+// and can write an edited file back.
+#pragma once
+
+#include "app/logctrlfrm.h"
+#include "app/logfile.h"
+#include "foundation/qt/btkform.h"
+
+class QListWidget;
+class QToolButton;
+
+class Tshowlogfrm : public btkDialogForm {
+public:
+    Tshowlogfrm();
+
+    // Shows the viewer with the list of log files.
+    void showViewer();
+    void listLogFiles();
+    // Reads the selected file into entries and shows the first one.
+    void parseLogFile();
+    void ShowSelectedEntry();
+    // "Bezprizorní text": the stray text in the active pane.
+    void showStrayText();
+    // "Uložit": writes the entries (with the shown entry's edited text)
+    // back to the file, after the warning question.
+    void saveLogFile();
+    Tlogctrlfrm* activeFrame() const;
+    const LogFileContent& content() const { return log; }
+
+    QListWidget* files = nullptr;
+    QListWidget* entries = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QToolButton* btlog1 = nullptr;
+    QToolButton* btlog2 = nullptr;
+    QToolButton* btreadonly = nullptr;
+    QToolButton* SpeedButton3 = nullptr;
+    Tlogctrlfrm* logctrl1 = nullptr;
+    Tlogctrlfrm* logctrl2 = nullptr;
+
+private:
+    btkstring selectedFilePath() const;
+
+    LogFileContent log;
+};
+
+extern Tshowlogfrm* showlogfrm;

@@ -1,0 +1,59 @@
+#include "app/windows.h"
+
+#include "app/program.h"
+#include "app/vcllogwinfrm.h"
+#include "songs/uibridge.h"
+
+Tbusyfrm* busyfrm = nullptr;
+Tprintersettingsfrm* printersettingsfrm = nullptr;
+Tprintrangefrm* printrangefrm = nullptr;
+Tprogressfrm* progressfrm = nullptr;
+Tqsearchfrm* qsearchfrm = nullptr;
+Tshowlogfrm* showlogfrm = nullptr;
+Twinlistfrm* winlistfrm = nullptr;
+
+namespace {
+
+template <class T> void make(T*& window) { window = new T(); }
+
+template <class T> void destroy(T*& window) {
+    delete window;
+    window = nullptr;
+}
+
+}  // namespace
+
+void CreateWindows(bool show) {
+    // In the program's window order; the windows of the other commands
+    // (song-book types, command line, columns, custom sort, database
+    // properties, export filters, internal synchronisation, login wizard,
+    // options, RTF export, song lists, song sets and subsets, view song,
+    // song-book window, song-book types, text import, song difference,
+    // search, song editor, custom export) join this list with their
+    // commands.
+    new Tmainfrm();
+    make(busyfrm);
+    make(printersettingsfrm);
+    make(printrangefrm);
+    make(progressfrm);
+    make(qsearchfrm);
+    make(showlogfrm);
+    make(winlistfrm);
+    InstallLogWindowFactory();
+    mainfrm->FormCreate();
+    if (show) mainfrm->show();
+}
+
+void DestroyWindows() {
+    gLogWindowFactory = nullptr;
+    CloseAllLogWindows();
+    destroy(winlistfrm);
+    destroy(showlogfrm);
+    destroy(qsearchfrm);
+    destroy(progressfrm);
+    destroy(printrangefrm);
+    destroy(printersettingsfrm);
+    destroy(busyfrm);
+    delete mainfrm;
+    gMainWin = nullptr;
+}

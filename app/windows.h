@@ -1,0 +1,24 @@
+// The program's windows, each made once at start-up and kept in its global
+// window variable (null while it does not exist).
+#pragma once
+
+#include "app/busyfrm.h"
+#include "app/mainfrm.h"
+#include "app/printersettingsfrm.h"
+#include "app/printrangefrm.h"
+#include "app/progressfrm.h"
+#include "app/qsearchfrm.h"
+#include "app/showlogfrm.h"
+#include "app/winlistfrm.h"
+
+extern Tbusyfrm* busyfrm;
+extern Tprintersettingsfrm* printersettingsfrm;
+extern Tprintrangefrm* printrangefrm;
+extern Tprogressfrm* progressfrm;
+extern Tqsearchfrm* qsearchfrm;
+extern Tshowlogfrm* showlogfrm;
+extern Twinlistfrm* winlistfrm;
+
+// Destroys every window made by CreateWindows, the main window last, and
+// takes the window bridges away from the model.
+void DestroyWindows();

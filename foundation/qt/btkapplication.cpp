@@ -1,0 +1,78 @@
+#include "foundation/qt/btkapplication.h"
+
+#include <clocale>
+#include <exception>
+
+#include <QAbstractEventDispatcher>
+#include <QTimer>
+
+#include "foundation/btkerror.h"
+#include "foundation/btkmessagebox.h"
+
+const char* const btkUnexpectedErrorText = "Došlo k neočekávané chybě, operace nebyla dokončena";
+
+namespace {
+
+int gIdleHolds = 0;
+
+}  // namespace
+
+btkIdleHold::btkIdleHold() { ++gIdleHolds; }
+
+btkIdleHold::~btkIdleHold() { --gIdleHolds; }
+
+bool btkIdleHold::held() { return gIdleHolds > 0; }
+
+bool btkGuard(const std::function<void()>& handler) {
+    try {
+        handler();
+        return true;
+    } catch (const btkError& e) {
+        ErrorBox(e.message());
+    } catch (...) {
+        ErrorBox(btkUnexpectedErrorText);
+    }
+    return false;
+}
+
+btkApplication::btkApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    std::setlocale(LC_NUMERIC, "C");
+    std::setlocale(LC_CTYPE, "C");
+    m_timer = new QTimer(this);
+    m_timer->setSingleShot(true);
+    m_timer->setInterval(0);
+    QObject::connect(m_timer, &QTimer::timeout, this, [this] { runIdleWork(); });
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+                     [this] { aboutToWait(); });
+}
+
+btkApplication::~btkApplication() = default;
+
+btkApplication* btkApplication::instance() { return dynamic_cast<btkApplication*>(QCoreApplication::instance()); }
+
+void btkApplication::setIdleWork(std::function<bool()> pending, std::function<void()> run) {
+    m_pending = std::move(pending);
+    m_run = std::move(run);
+}
+
+bool btkApplication::idleArmed() const { return m_timer->isActive(); }
+
+void btkApplication::aboutToWait() {
+    if (m_running || btkIdleHold::held() || m_timer->isActive()) return;
+    if (m_pending && m_run && m_pending()) m_timer->start();
+}
+
+bool btkApplication::runIdleWork() {
+    if (m_running || btkIdleHold::held() || !m_run) return false;
+    m_timer->stop();
+    m_running = true;
+    btkGuard(m_run);
+    m_running = false;
+    return true;
+}
+
+bool btkApplication::notify(QObject* receiver, QEvent* event) {
+    bool result = false;
+    btkGuard([&] { result = QApplication::notify(receiver, event); });
+    return result;
+}

@@ -1,0 +1,42 @@
+// Form bases. Every way of closing a form (its close button, the close box,
+// Esc, a window-manager close) goes through FormCloseQuery; only when that
+// agrees does FormClose run and the form close. Both run inside btkGuard.
+#pragma once
+
+#include <QDialog>
+#include <QMainWindow>
+
+class QCloseEvent;
+
+// A dialog or free-standing form. done(), accept(), reject() (Esc) and the
+// close box all ask FormCloseQuery first.
+class btkDialogForm : public QDialog {
+public:
+    explicit btkDialogForm(QWidget* parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
+
+    void done(int result) override;
+
+protected:
+    // Clears canClose to refuse the close.
+    virtual void FormCloseQuery(bool& /*canClose*/) {}
+    // The form agreed to close and is about to be hidden.
+    virtual void FormClose() {}
+    void closeEvent(QCloseEvent* event) override;
+};
+
+// The program's main form.
+class btkMainForm : public QMainWindow {
+public:
+    explicit btkMainForm(QWidget* parent = nullptr);
+
+protected:
+    virtual void FormCloseQuery(bool& /*canClose*/) {}
+    virtual void FormClose() {}
+    void closeEvent(QCloseEvent* event) override;
+};
+
+// Walks the widget and every widget inside it and sets each combo box to
+// its first item.
+void SelectFirstComboItems(QWidget* widget);
+// Enables or disables a widget and every widget inside it.
+void EnableControlTree(QWidget* widget, bool enabled);

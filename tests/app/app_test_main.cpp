@@ -1,0 +1,14 @@
+// Runs the window tests inside the program's own application object on the
+// offscreen platform.
+#include <gtest/gtest.h>
+
+#include "foundation/qt/btkapplication.h"
+
+int main(int argc, char** argv) {
+    // Listing the tests at build time has no display either.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    btkApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,88 @@
+#include "appenv.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include <QEventLoop>
+#include <QTimer>
+
+#include "app/program.h"
+#include "foundation/btkfile.h"
+#include "foundation/qt/btkapplication.h"
+#include "songs/uibridge.h"
+
+TempFolder::TempFolder() {
+    std::string tmpl = "/tmp/kx6app-XXXXXX";
+    if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+    dir = tmpl.c_str();
+}
+
+TempFolder::~TempFolder() { std::filesystem::remove_all(dir.c_str()); }
+
+btkstring TempFolder::path(const char* relative) const { return *relative ? btkFile(dir).join(relative) : dir; }
+
+void TempFolder::write(const char* relative, const char* text) const {
+    const btkFile file = path(relative);
+    std::filesystem::create_directories(file.dirPart().c_str());
+    std::ofstream out(file.c_str(), std::ios::binary);
+    out << text;
+}
+
+btkstring TempFolder::read(const char* relative) const {
+    std::ifstream in(path(relative).c_str(), std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str().c_str();
+}
+
+btkstring SongDatabaseXml(std::initializer_list<const char*> titles) {
+    btkstring xml = "<?xml version=\"1.0\" encoding=\"windows-1250\"?>\n<melodar_data version=\"4.0\" >\n<database >\n";
+    int id = 0;
+    for (const char* title : titles)
+        xml += btkFormat("<song title=\"%s\" locid=\"%d\" >\n<text xml:space=\"preserve\" >[C]la la [G]la</text>\n</song>\n",
+                         title, ++id);
+    xml += "</database>\n</melodar_data>\n";
+    return xml;
+}
+
+void AppTest::SetUp() {
+    boxes().reset();
+    boxes().quiet = true;
+    setProgramDir(folder.path());
+}
+
+void AppTest::TearDown() {
+    end();
+    boxes().reset();
+}
+
+void AppTest::start() {
+    InitProgram(false);
+    CreateWindows(true);
+    InstallIdleQueuePass(*btkApplication::instance());
+    started = true;
+}
+
+void AppTest::end() {
+    if (!started) return;
+    EndProgram();
+    btkApplication::instance()->setIdleWork({}, {});
+    OptionsRoot().clear();
+    started = false;
+}
+
+void AppTest::idle(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+bool AppTest::boxShown(const char* text) const {
+    for (const auto& box : btkDefaultMessageBoxes().shown())
+        if (std::strcmp(box.text.c_str(), text) == 0) return true;
+    return false;
+}

@@ -1,0 +1,47 @@
+// A temporary program folder and the program started on it, ended with the
+// test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "foundation/btkmessagebox.h"
+#include "foundation/btkstring.h"
+
+// A fresh folder under /tmp, removed with its content at the end.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    btkstring path(const char* relative = "") const;
+    // Writes a file (folders made as needed); text as given, no conversion.
+    void write(const char* relative, const char* text) const;
+    btkstring read(const char* relative) const;
+
+private:
+    btkstring dir;
+};
+
+// A database file with songs titled by the list ("A", "B", ...), local ids
+// from 1.
+btkstring SongDatabaseXml(std::initializer_list<const char*> titles);
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Starts the program on the folder: own initialisation, windows (main
+    // window shown), idle queue pass.
+    void start();
+    // Ends the program (windows, model, queue).
+    void end();
+    // Lets the event loop run for a moment: the idle pass runs when
+    // something is pending.
+    void idle(int ms = 20);
+    btkScriptedMessageBoxes& boxes() { return btkDefaultMessageBoxes(); }
+    bool boxShown(const char* text) const;
+
+    TempFolder folder;
+    bool started = false;
+};

@@ -1,0 +1,157 @@
+// The small dialogs: progress cancel, print range, window list, quick
+// search, splash and about box.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+#include "app/printrangefrm.h"
+#include "app/progressfrm.h"
+#include "app/qsearchfrm.h"
+#include "app/startfrm.h"
+#include "app/winlistfrm.h"
+#include "appenv.h"
+#include "foundation/qt/btkqstring.h"
+
+namespace {
+
+TEST(ProgressWindow, StornoMakesTheNextStepFalseAndTheWindowStays) {
+    Tprogressfrm window;
+    window.Start("Titulek", "Text", 100, true);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.btcancel->isVisibleTo(&window));
+    EXPECT_TRUE(window.Step(10, "dál"));
+    window.btcancel->click();
+    EXPECT_FALSE(window.Step(20, "dál"));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(btkFromQString(window.label->text()), btkstring("dál"));
+    // A new start clears the cancel.
+    window.Start("Znovu", "Text", 5, false);
+    EXPECT_FALSE(window.btcancel->isVisibleTo(&window));
+    EXPECT_TRUE(window.Step(1, "a"));
+    window.Close();
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST(PrintRange, ChoicesNarrowTheSelection) {
+    Tprintrangefrm window;
+    btkCntVec<int> chosen;
+    window.runner = [](Tprintrangefrm& w) {
+        w.Button1->click();  // odd pages stay
+        return int(QDialog::Accepted);
+    };
+    EXPECT_TRUE(window.Execute(5, chosen));
+    ASSERT_EQ(chosen.count(), 3);
+    EXPECT_EQ(chosen[0], 0);
+    EXPECT_EQ(chosen[1], 2);
+    EXPECT_EQ(chosen[2], 4);
+
+    window.runner = [](Tprintrangefrm& w) {
+        w.Button2->click();
+        w.Button1->click();
+        return int(QDialog::Accepted);
+    };
+    EXPECT_TRUE(window.Execute(4, chosen));
+    EXPECT_EQ(chosen.count(), 0);
+
+    window.runner = [](Tprintrangefrm& w) {
+        w.Button2->click();
+        w.Button3->click();
+        return int(QDialog::Accepted);
+    };
+    EXPECT_TRUE(window.Execute(3, chosen));
+    EXPECT_EQ(chosen.count(), 3);
+
+    window.runner = [](Tprintrangefrm& w) {
+        EXPECT_EQ(w.pages->count(), 0);
+        return int(QDialog::Rejected);
+    };
+    chosen.clear();
+    chosen.add(9);
+    EXPECT_FALSE(window.Execute(0, chosen));
+    ASSERT_EQ(chosen.count(), 1);
+    EXPECT_EQ(chosen[0], 9);
+}
+
+TEST(PrintRange, TheDialogRunsModallyAndPrints) {
+    Tprintrangefrm window;
+    btkCntVec<int> chosen;
+    QTimer::singleShot(0, &window, [&] { window.BitBtn1->click(); });
+    EXPECT_TRUE(window.Execute(2, chosen));
+    EXPECT_EQ(chosen.count(), 2);
+    QTimer::singleShot(0, &window, [&] {
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(&window, &esc);
+    });
+    EXPECT_FALSE(window.Execute(2, chosen));
+}
+
+TEST(WindowList, WithoutSongBooksTheListIsEmptyAndNothingIsActivated) {
+    Twinlistfrm window;
+    window.runner = [](Twinlistfrm& w) {
+        EXPECT_EQ(w.list->count(), 0);
+        return int(QDialog::Accepted);
+    };
+    EXPECT_FALSE(window.Execute());
+}
+
+class RecordingSearch : public SearchControl {
+public:
+    void search(const char* text, int direction) override {
+        texts.push_back(text);
+        directions.push_back(direction);
+    }
+    std::vector<std::string> texts;
+    std::vector<int> directions;
+};
+
+TEST(QuickSearch, KeysSearchInTheirDirections) {
+    Tqsearchfrm window;
+    RecordingSearch target;
+    window.Execute(10, 20, 'k', &target);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.text(), btkstring("k"));
+    EXPECT_EQ(window.stext->cursorPosition(), 1);
+    auto key = [&](QEvent::Type type, int code, const QString& text = QString()) {
+        QKeyEvent e(type, code, Qt::NoModifier, text);
+        QApplication::sendEvent(window.stext, &e);
+    };
+    key(QEvent::KeyPress, Qt::Key_A, QStringLiteral("a"));
+    key(QEvent::KeyRelease, Qt::Key_A, QStringLiteral("a"));
+    key(QEvent::KeyPress, Qt::Key_Return);
+    key(QEvent::KeyPress, Qt::Key_Down);
+    key(QEvent::KeyPress, Qt::Key_Up);
+    window.SpeedButton2->click();
+    ASSERT_EQ(target.directions.size(), 5u);
+    EXPECT_EQ(target.texts[0], "ka");
+    EXPECT_EQ(target.directions, (std::vector<int>{0, 1, 1, -1, -1}));
+    // The edit box did not take the consumed keys.
+    EXPECT_EQ(window.text(), btkstring("ka"));
+    key(QEvent::KeyPress, Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST(StartWindow, SplashHidesTheOkButtonTheAboutBoxShowsIt) {
+    Tstartfrm::showSplash();
+    ASSERT_NE(startfrm, nullptr);
+    EXPECT_TRUE(startfrm->isVisible());
+    EXPECT_FALSE(startfrm->btok->isVisible());
+    EXPECT_EQ(btkFromQString(startfrm->version->text()), btkstring("Verze 6.0.8"));
+    Tstartfrm::freeSplash();
+    EXPECT_EQ(startfrm, nullptr);
+
+    bool okShown = false;
+    QTimer::singleShot(0, [&] {
+        okShown = startfrm && startfrm->btok->isVisible();
+        if (startfrm) startfrm->btok->click();
+    });
+    Tstartfrm::showAbout();
+    EXPECT_TRUE(okShown);
+    EXPECT_EQ(startfrm, nullptr);
+}
+
+}  // namespace

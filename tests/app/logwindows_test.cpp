@@ -1,0 +1,146 @@
+// The log window (report lines, saving to the daily log, a writer that
+// outlives its window) and the log viewer.
+#include <QApplication>
+#include <QComboBox>
+#include <QTextBlock>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QToolButton>
+
+#include "app/logctrlfrm.h"
+#include "app/mainfrm.h"
+#include "app/showlogfrm.h"
+#include "app/vcllogwinfrm.h"
+#include "app/windows.h"
+#include "appenv.h"
+#include "foundation/btkfile.h"
+#include "foundation/qt/btkqstring.h"
+#include "songs/dailylog.h"
+#include "songs/kxsong.h"
+#include "songs/kxspace.h"
+
+namespace {
+
+class LogWindowTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        LogClose();
+        folder.write("options.xml", "<options />");
+        folder.write("data/.keep", "");
+        folder.write("db/zpevnik.xml", SongDatabaseXml({"A", "B", "C"}));
+    }
+    void TearDown() override {
+        AppTest::TearDown();
+        LogClose();
+    }
+    btkstring todaysLog() { return btkReadTextFile(LogFileName()); }
+};
+
+TEST_F(LogWindowTest, WriterShowsLinesWithoutEmptyOnesAndOutlivesItsWindow) {
+    start();
+    btkRef<LogWindow> writer = OpenLogWindow("dupltest", "Test stejných písní", "db/zpevnik.xml");
+    ASSERT_EQ(OpenLogWindowCount(), 1);
+    Tvcllogwinfrm* window = OpenLogWindowAt(0);
+    EXPECT_TRUE(window->isVisible());
+    writer->write("první\n\n\ndruhá\n");
+    writer->write("třetí");
+    EXPECT_EQ(window->logctrl->text(), btkstring("první\ndruhá\ntřetí"));
+    EXPECT_TRUE(window->logctrl->isReadOnly());
+    window->btreadonly->click();
+    EXPECT_FALSE(window->logctrl->isReadOnly());
+
+    // "Zavřít" frees the window; the running task's later writes are dropped.
+    window->SpeedButton2->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(OpenLogWindowCount(), 0);
+    writer->write("pozdě");
+}
+
+TEST_F(LogWindowTest, SavingTwiceAppendsTwoRecordsToTheDailyLog) {
+    start();
+    btkRef<LogWindow> writer = OpenLogWindow("internalsyn", "Interní synchronizace", "db/zpevnik.xml");
+    Tvcllogwinfrm* window = OpenLogWindowAt(0);
+    writer->write("    2 (netid=    0)# B");
+    window->saveToLog();
+    window->saveToLog();
+    ASSERT_EQ(boxes().shown().size(), 2u);
+    EXPECT_EQ(boxes().shown()[0].text, btkFormat("Informace byly zapsány do souboru %s", LogFileName().c_str()));
+
+    LogFileContent log;
+    log.parse(todaysLog());
+    ASSERT_EQ(log.entries.count(), 2);
+    for (const LogEntry* entry : log.entries) {
+        EXPECT_EQ(entry->name, btkstring("internalsyn"));
+        EXPECT_EQ(entry->title, btkstring("Interní synchronizace"));
+        EXPECT_EQ(entry->dbFile, btkstring("db/zpevnik.xml"));
+        EXPECT_EQ(entry->text, btkstring("    2 (netid=    0)# B\n"));
+        EXPECT_EQ(entry->endLines.count(), 1);
+    }
+}
+
+TEST_F(LogWindowTest, ClickOnANumberSelectsThatSongOfTheLogsDatabase) {
+    folder.write("db/jina.xml", SongDatabaseXml({"X", "Y"}));
+    start();
+    EXPECT_EQ(btkFromQString(mainfrm->dbs->currentText()), btkstring("jina.xml"));
+    Tlogctrlfrm frame;
+    frame.SetLog("Změněné písně:\n    3 (netid=    0)# C\nbez čísla\n", "zpevnik");
+    QTextCursor cursor(frame.memo->document()->findBlockByNumber(1));
+    cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 4);
+    frame.memo->setTextCursor(cursor);
+    EXPECT_TRUE(frame.selectNumberAtCaret());
+    EXPECT_EQ(btkFromQString(mainfrm->dbs->currentText()), btkstring("zpevnik.xml"));
+    ASSERT_NE(mainfrm->getActSong(), nullptr);
+    EXPECT_EQ(mainfrm->getActSong()->locid, 3);
+
+    cursor = QTextCursor(frame.memo->document()->findBlockByNumber(2));
+    frame.memo->setTextCursor(cursor);
+    EXPECT_FALSE(frame.selectNumberAtCaret());
+    // The log of an unknown database selects nothing.
+    frame.SetLog("5", "neznama");
+    EXPECT_FALSE(frame.selectNumberAtCaret());
+}
+
+TEST_F(LogWindowTest, ViewerListsFilesShowsEntriesAndSavesWithoutStrayText) {
+    folder.write("data/20261201.log",
+                 "bez záznamu\r\n\r\n##BEGIN##[dupltest]{1.12.2026 10:11:12}(Test stejných písní)\r\n"
+                 "##DBFILE##[db/zpevnik.xml]\r\nK vymazání:\r\n    2\r\n##END##[dupltest]\r\n");
+    folder.write("data/20261130.log", "");
+    folder.write("data/poznamka.txt", "");
+    start();
+    showlogfrm->showViewer();
+    ASSERT_EQ(showlogfrm->files->count(), 2);
+    EXPECT_EQ(btkFromQString(showlogfrm->files->item(0)->text()), btkstring("20261130.log"));
+    showlogfrm->files->setCurrentRow(1);
+    showlogfrm->parseLogFile();
+    ASSERT_EQ(showlogfrm->entries->count(), 1);
+    EXPECT_EQ(btkFromQString(showlogfrm->entries->item(0)->text()), btkstring("Test stejných písní 10:11:12"));
+    EXPECT_EQ(showlogfrm->logctrl1->text(), btkstring("K vymazání:\n    2\n"));
+    EXPECT_EQ(showlogfrm->logctrl1->logName(), btkstring("db/zpevnik.xml"));
+
+    showlogfrm->showStrayText();
+    EXPECT_EQ(showlogfrm->logctrl1->text(), btkstring("bez záznamu\n"));
+    EXPECT_EQ(showlogfrm->logctrl1->logName(), btkstring());
+
+    // The second pane, made editable, holds the edited entry text.
+    showlogfrm->btlog2->click();
+    EXPECT_EQ(showlogfrm->activeFrame(), showlogfrm->logctrl2);
+    EXPECT_TRUE(showlogfrm->btreadonly->isChecked());
+    showlogfrm->btreadonly->click();
+    EXPECT_FALSE(showlogfrm->logctrl2->isReadOnly());
+    EXPECT_TRUE(showlogfrm->logctrl1->isReadOnly());
+    showlogfrm->logctrl2->SetLog("opraveno\n", "");
+
+    // Refusing the warning writes nothing.
+    boxes().answer(btkID_NO);
+    showlogfrm->saveLogFile();
+    EXPECT_TRUE(folder.read("data/20261201.log").startsWith("bez"));
+    boxes().answer(btkID_YES);
+    showlogfrm->saveLogFile();
+    EXPECT_EQ(folder.read("data/20261201.log"),
+              btkstring("##BEGIN##[dupltest]{1.12.2026 10:11:12}(Test stejných písní)\r\n"
+                        "##DBFILE##[db/zpevnik.xml]\r\nopraveno\r\n##END##[dupltest]\r\n"));
+}
+
+}  // namespace

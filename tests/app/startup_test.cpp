@@ -1,0 +1,250 @@
+// Start-up on a temporary program folder, the main window's database combo
+// and bridge, and the close questions.
+#include <cstring>
+#include <filesystem>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QTabWidget>
+
+#include "app/mainfrm.h"
+#include "app/program.h"
+#include "appenv.h"
+#include "foundation/btkfile.h"
+#include "foundation/btkscramble.h"
+#include "foundation/qt/btkqstring.h"
+#include "songs/appservices.h"
+#include "songs/kxsong.h"
+#include "songs/kxspace.h"
+#include "songs/uibridge.h"
+
+namespace {
+
+const char* const ChangedQuestionStart = "Následující databáze byly změněny, uložit?\n";
+
+btkstring comboText(int i) { return btkFromQString(mainfrm->dbs->itemText(i)); }
+
+const char* const optionsText = "<?xml version=\"1.0\" encoding=\"Windows-1250\"?>\n<options db=\"0\" ><view /></options>\n";
+
+class StartupTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        folder.write("options.xml", optionsText);
+        folder.write("db/alpha.xml", SongDatabaseXml({"Anička", "Bude", "Cesta"}));
+        folder.write("db/beta.xml", SongDatabaseXml({"Čert", "Dolina"}));
+    }
+    KxDatabase* database(int i) { return gKxSpace->getView(i)->asDatabase(); }
+    // Changes the first song of the database through the model.
+    void changeFirstSong(KxDatabase* db) {
+        btkCntVec<KxSong*> songs;
+        db->getSongs(songs);
+        ASSERT_GT(songs.count(), 0);
+        songs[0]->title = "Nový název";
+        songs[0]->setModified(true);
+        songs[0]->changed();
+    }
+};
+
+TEST_F(StartupTest, ComboListsTheDatabasesAndFollowsTheSelection) {
+    start();
+    EXPECT_EQ(btkFromQString(mainfrm->windowTitle()), btkstring("Kantorix 6.0.8"));
+    ASSERT_EQ(mainfrm->dbs->count(), 2);
+    EXPECT_EQ(comboText(0), btkstring("alpha.xml"));
+    EXPECT_EQ(comboText(1), btkstring("beta.xml"));
+    // The stored index selects the first database.
+    EXPECT_EQ(mainfrm->dbs->currentIndex(), 0);
+    EXPECT_EQ(gMainWin->getActDatabase(), database(0));
+
+    mainfrm->dbs->setCurrentIndex(1);
+    EXPECT_EQ(gMainWin->getActView(), static_cast<KxView*>(database(1)));
+    EXPECT_EQ(mainfrm->dbs->currentText(), btkToQString("beta.xml"));
+    btkCntVec<KxSong*> shown;
+    gMainWin->getListSongs(shown);
+    EXPECT_EQ(shown.count(), 2);
+    EXPECT_EQ(btkFromQString(mainfrm->statusBar()->findChild<QLabel*>("status1")->text()), btkstring("Nepřihlášen"));
+    EXPECT_TRUE(mainfrm->actionlist.find("a_login")->isEnabled());
+    EXPECT_FALSE(mainfrm->actionlist.find("a_logout")->isEnabled());
+}
+
+TEST_F(StartupTest, ChangedSongPutsAStarOnTheCaptionAfterTheNextIdlePass) {
+    start();
+    mainfrm->dbs->setCurrentIndex(1);
+    changeFirstSong(database(1));
+    // Nothing reaches the window before the pass.
+    EXPECT_EQ(comboText(1), btkstring("beta.xml"));
+    idle();
+    EXPECT_EQ(comboText(1), btkstring("beta.xml*"));
+    EXPECT_EQ(mainfrm->dbs->currentIndex(), 1);
+
+    // After a commit the star goes at the next pass.
+    database(1)->commit();
+    idle();
+    EXPECT_EQ(comboText(1), btkstring("beta.xml"));
+}
+
+TEST_F(StartupTest, NewViewRefillsTheComboAtTheNextPass) {
+    start();
+    gKxSpace->addView(new KxCustomView);
+    EXPECT_EQ(mainfrm->dbs->count(), 2);
+    idle();
+    ASSERT_EQ(mainfrm->dbs->count(), 3);
+    EXPECT_EQ(mainfrm->dbs->currentIndex(), 0);
+    // A virtual database is a view but not a database.
+    gMainWin->selectView(2);
+    EXPECT_NE(gMainWin->getActView(), nullptr);
+    EXPECT_EQ(gMainWin->getActDatabase(), nullptr);
+    EXPECT_EQ(gMainWin->getActDatabaseMsg(), nullptr);
+    EXPECT_TRUE(boxShown(NoDatabaseText));
+}
+
+TEST_F(StartupTest, CloseWithChangedDatabaseAnsweredNoWritesOnlyTheOptions) {
+    start();
+    mainfrm->dbs->setCurrentIndex(1);
+    changeFirstSong(database(1));
+    idle();
+    const btkstring before = folder.read("db/beta.xml");
+
+    boxes().answer(btkID_NO);
+    EXPECT_TRUE(mainfrm->close());
+    ASSERT_EQ(boxes().shown().size(), 1u);
+    const btkstring question = boxes().shown()[0].text;
+    EXPECT_TRUE(question.startsWith(ChangedQuestionStart));
+    EXPECT_EQ(question, btkstring(ChangedQuestionStart) +
+                            "ANO = všechny budou uloženy\nNE = žádná nebude uložena\n"
+                            "Storno = kantorix nebude ukončen\nZměněné databáze:\n" +
+                            database(1)->getFileName() + "\n");
+    EXPECT_EQ(boxes().shown()[0].flags & 0x0F, int(btkMB_YESNOCANCEL));
+    EXPECT_EQ(folder.read("db/beta.xml"), before);
+
+    // options.xml is written in Windows-1250 with the selected index.
+    btkXMLNode options;
+    btkstring encoding;
+    options.load(folder.path("options.xml"), &encoding);
+    EXPECT_EQ(options.intAttr("db"), 1);
+    EXPECT_EQ(encoding.upper(), btkstring("WINDOWS-1250"));
+    EXPECT_GE(options.indexOfChild("view"), 0);
+
+    // The quitting flag keeps status texts away from the window.
+    ShowStatusText("pozdě");
+    EXPECT_EQ(mainfrm->statusText(0), btkstring());
+}
+
+TEST_F(StartupTest, CloseAnsweredCancelKeepsRunningAndChanged) {
+    start();
+    changeFirstSong(database(0));
+    idle();
+    boxes().answer(btkID_CANCEL);
+    EXPECT_FALSE(mainfrm->close());
+    EXPECT_TRUE(mainfrm->isVisible());
+    EXPECT_TRUE(database(0)->isChanged());
+    EXPECT_FALSE(gAppClosing);
+    EXPECT_EQ(folder.read("options.xml"), optionsText);
+    ShowStatusText("stále běží");
+    EXPECT_EQ(mainfrm->statusText(0), btkstring("stále běží"));
+}
+
+TEST_F(StartupTest, CloseAnsweredYesCommitsEveryChangedDatabase) {
+    start();
+    changeFirstSong(database(0));
+    boxes().answer(btkID_YES);
+    EXPECT_TRUE(mainfrm->close());
+    EXPECT_FALSE(database(0)->isChanged());
+    EXPECT_TRUE(std::strstr(folder.read("db/alpha.xml"), "Nový název") != nullptr);
+}
+
+TEST_F(StartupTest, FailedCommitOnCloseNamesTheFileAndKeepsTheProgramOpen) {
+    start();
+    changeFirstSong(database(1));
+    // The file's place is taken by a folder: the database cannot be written.
+    std::filesystem::remove(folder.path("db/beta.xml").c_str());
+    std::filesystem::create_directory(folder.path("db/beta.xml").c_str());
+    boxes().answer(btkID_YES);
+    EXPECT_FALSE(mainfrm->close());
+    EXPECT_TRUE(mainfrm->isVisible());
+    EXPECT_FALSE(gAppClosing);
+    EXPECT_TRUE(database(1)->isChanged());
+    ASSERT_EQ(boxes().shown().size(), 2u);
+    EXPECT_TRUE(std::strstr(boxes().shown()[1].text, "beta.xml") != nullptr);
+    EXPECT_EQ(folder.read("options.xml"), optionsText);
+}
+
+TEST_F(StartupTest, NoDbFolderGivesAnEmptyCombo) {
+    std::filesystem::remove_all(folder.path("db").c_str());
+    start();
+    EXPECT_EQ(mainfrm->dbs->count(), 0);
+    EXPECT_EQ(gMainWin->getActView(), nullptr);
+    EXPECT_EQ(gMainWin->getActViewMsg(), nullptr);
+    EXPECT_TRUE(boxShown(NoViewText));
+    EXPECT_EQ(gMainWin->getActSongMsg(), nullptr);
+    EXPECT_TRUE(boxShown(NoSongText));
+    // Nothing changed: closing asks nothing.
+    EXPECT_TRUE(mainfrm->close());
+    EXPECT_EQ(boxes().shown().size(), 2u);
+}
+
+TEST_F(StartupTest, StoredIndexBeyondTheComboSelectsNothing) {
+    folder.write("options.xml", "<?xml version=\"1.0\" encoding=\"Windows-1250\"?>\n<options db=\"7\" />\n");
+    start();
+    EXPECT_EQ(mainfrm->dbs->count(), 2);
+    EXPECT_EQ(mainfrm->dbs->currentIndex(), -1);
+    EXPECT_EQ(gMainWin->getActView(), nullptr);
+}
+
+TEST_F(StartupTest, PageSwitchKeepsTheCurrentSong) {
+    start();
+    btkCntVec<KxSong*> songs;
+    database(0)->getSongs(songs);
+    gMainWin->setActSong(songs[1]);
+    EXPECT_EQ(gMainWin->getActSong(), songs[1]);
+    EXPECT_EQ(mainfrm->songv->getSongText(), songs[1]->displayText());
+    mainfrm->pager->setCurrentIndex(1);
+    EXPECT_EQ(gMainWin->getActSong(), songs[1]);
+    EXPECT_FALSE(mainfrm->cell->isEnabled());
+    EXPECT_FALSE(mainfrm->actionlist.find("a_editcellvalue")->isEnabled());
+    mainfrm->pager->setCurrentIndex(0);
+    EXPECT_TRUE(mainfrm->cell->isEnabled());
+    gMainWin->selectSongById(3);
+    EXPECT_EQ(gMainWin->getActSong(), songs[2]);
+}
+
+TEST_F(StartupTest, MissingOrMalformedOptionsEndTheProgramWithoutWritingThem) {
+    for (const char* content : {"", "<options db=\"1\" ><view></options>"}) {
+        SCOPED_TRACE(content);
+        boxes().reset();
+        if (*content)
+            folder.write("options.xml", content);
+        else
+            std::filesystem::remove(folder.path("options.xml").c_str());
+        start();
+        EXPECT_TRUE(gTerminateRequested);
+        ASSERT_EQ(boxes().shown().size(), 1u);
+        EXPECT_EQ(boxes().shown()[0].text, btkstring(OptionsLoadErrorText));
+        // Start-up still finished.
+        EXPECT_EQ(mainfrm->dbs->count(), 2);
+        SaveOptions();
+        EXPECT_EQ(std::filesystem::exists(folder.path("options.xml").c_str()), *content != 0);
+        if (*content) {
+            EXPECT_EQ(folder.read("options.xml"), btkstring(content));
+        }
+        end();
+    }
+}
+
+TEST(AutoLoginText, FirstNonEmptyLineIsTheLogin) {
+    btkstring login, password;
+    EXPECT_FALSE(ParseAutoLogin("", login, password));
+    EXPECT_FALSE(ParseAutoLogin("\n\n", login, password));
+    EXPECT_TRUE(ParseAutoLogin("\n\n  karel \n", login, password));
+    EXPECT_EQ(login, btkstring("karel"));
+    EXPECT_EQ(password, btkstring());
+    const btkstring scrambled = btkScramblePassword("tajné");
+    EXPECT_TRUE(ParseAutoLogin(btkFormat("\nkarel\n\n %s \n", scrambled.c_str()), login, password));
+    EXPECT_EQ(login, btkstring("karel"));
+    EXPECT_EQ(password, btkstring("tajné"));
+}
+
+}  // namespace
