@@ -4,6 +4,7 @@
 
 #include "app/mainfrm.h"
 #include "app/modelservices.h"
+#include "app/qtfiledialogs.h"
 #include "app/startfrm.h"
 #include "app/windows.h"
 #include "foundation/btkerror.h"
@@ -159,6 +160,7 @@ int ProgramMain(int argc, char** argv) {
     btkApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     btkInstallQtMessageBoxes();
+    InstallQtFileDialogs();
     try {
         InitProgram(true);
         QApplication::setApplicationName("Kantorix");

@@ -74,18 +74,26 @@ Tstartfrm::Tstartfrm() : btkDialogForm(nullptr, Qt::FramelessWindowHint) {
     btok->setVisible(false);
     QObject::connect(btok, &QPushButton::clicked, this, [this] { accept(); });
 
+    credits->setContentsMargins(0, 4, 0, 0);
+    credits->setSpacing(2);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(Panel1, 1);
+    bottom->addWidget(btok, 0, Qt::AlignBottom);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(16, 12, 16, 12);
+    layout->setContentsMargins(16, 8, 16, 12);
+    layout->setSpacing(2);
     layout->addWidget(Label5);
     layout->addWidget(version);
-    layout->addWidget(Panel1, 1);
-    layout->addWidget(btok, 0, Qt::AlignRight);
+    layout->addLayout(bottom, 1);
     shape->lower();
 }
 
 void Tstartfrm::showEvent(QShowEvent* event) {
     btkDialogForm::showEvent(event);
-    if (aboutMode) btok->setVisible(true);
+    if (aboutMode) {
+        btok->setVisible(true);
+        layout()->activate();
+    }
 }
 
 void Tstartfrm::showSplash() {

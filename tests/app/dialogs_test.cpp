@@ -15,6 +15,7 @@
 #include "app/startfrm.h"
 #include "app/winlistfrm.h"
 #include "appenv.h"
+#include "foundation/qt/btkfiledialogs.h"
 #include "foundation/qt/btkqstring.h"
 
 namespace {
@@ -133,6 +134,14 @@ TEST(QuickSearch, KeysSearchInTheirDirections) {
     EXPECT_EQ(window.text(), btkstring("ka"));
     key(QEvent::KeyPress, Qt::Key_Escape);
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST(FileDialogFilter, PlatformPairsBecomeQtNameFilters) {
+    EXPECT_EQ(btkQtFileFilter("Databáze|*.xml;*.xgz|Vše|*.*"), QStringLiteral(u"Databáze (*.xml *.xgz);;Vše (*.*)"));
+    EXPECT_EQ(btkQtFileFilter("Melodar (*.kx)|*.kx"), QStringLiteral("Melodar (*.kx) (*.kx)"));
+    // A caption without its pattern is left out.
+    EXPECT_EQ(btkQtFileFilter("Text|*.txt|Zbytek"), QStringLiteral("Text (*.txt)"));
+    EXPECT_EQ(btkQtFileFilter(""), QString());
 }
 
 TEST(StartWindow, SplashHidesTheOkButtonTheAboutBoxShowsIt) {

@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QApplication>
 #include <QTabWidget>
 
 #include "app/mainfrm.h"
@@ -17,6 +19,7 @@
 #include "foundation/btkscramble.h"
 #include "foundation/qt/btkqstring.h"
 #include "songs/appservices.h"
+#include "songs/mainwinmsgs.h"
 #include "songs/kxsong.h"
 #include "songs/kxspace.h"
 #include "songs/uibridge.h"
@@ -99,6 +102,29 @@ TEST_F(StartupTest, NewViewRefillsTheComboAtTheNextPass) {
     EXPECT_EQ(gMainWin->getActDatabase(), nullptr);
     EXPECT_EQ(gMainWin->getActDatabaseMsg(), nullptr);
     EXPECT_TRUE(boxShown(NoDatabaseText));
+}
+
+TEST_F(StartupTest, QueuedMessagesSelectTheNewestViewAndTheSongAfterTheAction) {
+    start();
+    btkCntVec<KxSong*> songs;
+    database(1)->getSongs(songs);
+    gKxSpace->addView(new KxCustomView(songs));
+    gKxSystem->postMessage(new M_LastDB);
+    gKxSystem->postMessage(new M_SetActSong(songs[1]));
+    EXPECT_EQ(mainfrm->dbs->currentIndex(), 0);
+    idle();
+    EXPECT_EQ(mainfrm->dbs->currentIndex(), 2);
+    EXPECT_EQ(gMainWin->getActSong(), songs[1]);
+    EXPECT_EQ(mainfrm->songv->getSongText(), songs[1]->displayText());
+}
+
+TEST_F(StartupTest, HintsAndStatusTextsGoToTheFirstPanel) {
+    start();
+    QStatusTipEvent tip(btkToQString("Databáze"));
+    QApplication::sendEvent(mainfrm->dbs, &tip);
+    EXPECT_EQ(mainfrm->statusText(0), btkstring("Databáze"));
+    ShowStatusText("Uloženo");
+    EXPECT_EQ(mainfrm->statusText(0), btkstring("Uloženo"));
 }
 
 TEST_F(StartupTest, CloseWithChangedDatabaseAnsweredNoWritesOnlyTheOptions) {

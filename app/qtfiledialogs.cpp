@@ -1,0 +1,23 @@
+#include "app/qtfiledialogs.h"
+
+#include "foundation/qt/btkfiledialogs.h"
+#include "songs/uibridge.h"
+
+namespace {
+
+class QtFileDialogs : public KxFileDialogs {
+public:
+    bool openFile(const char* filter, const char* initialDir, btkstring& path) override {
+        return btkQtOpenFileDialog(filter, initialDir, path);
+    }
+    bool saveFile(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) override {
+        return btkQtSaveFileDialog(filter, initialDir, defaultExt, path);
+    }
+};
+
+}  // namespace
+
+void InstallQtFileDialogs() {
+    static QtFileDialogs dialogs;
+    gFileDialogs = &dialogs;
+}

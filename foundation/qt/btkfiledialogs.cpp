@@ -1,0 +1,52 @@
+#include "foundation/qt/btkfiledialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStringList>
+
+#include "foundation/btkfile.h"
+#include "foundation/btkstrings.h"
+#include "foundation/qt/btkqstring.h"
+
+QString btkQtFileFilter(const char* filter) {
+    btkStrings parts;
+    btkSplit(parts, filter, '|', true);
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.count(); i += 2) {
+        btkStrings patterns;
+        btkSplit(patterns, parts[i + 1], ';', false);
+        QStringList list;
+        for (const btkstring& p : patterns) list << btkToQString(p.trimmed());
+        filters << QStringLiteral("%1 (%2)").arg(btkToQString(parts[i]), list.join(QLatin1Char(' ')));
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+namespace {
+
+QString startPath(const char* initialDir, const btkstring& path) {
+    if (path.empty()) return btkToQString(initialDir);
+    if (btkIsAbsolute(path) || !*initialDir) return btkToQString(path);
+    return btkToQString(btkFile(initialDir).join(path));
+}
+
+}  // namespace
+
+bool btkQtOpenFileDialog(const char* filter, const char* initialDir, btkstring& path) {
+    const QString chosen = QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(),
+                                                        startPath(initialDir, path), btkQtFileFilter(filter));
+    if (chosen.isEmpty()) return false;
+    path = btkFromQString(chosen);
+    return true;
+}
+
+bool btkQtSaveFileDialog(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) {
+    QString chosen = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), startPath(initialDir, path),
+                                                  btkQtFileFilter(filter));
+    if (chosen.isEmpty()) return false;
+    if (QFileInfo(chosen).suffix().isEmpty() && defaultExt && *defaultExt && defaultExt[0] != '*')
+        chosen += QLatin1Char('.') + btkToQString(defaultExt);
+    path = btkFromQString(chosen);
+    return true;
+}

@@ -1,0 +1,17 @@
+// The modal file dialogs on QFileDialog. Filters are given in the
+// platform's form: caption and pattern pairs separated by "|", several
+// patterns of one pair separated by ";" ("Databáze|*.xml;*.xgz|Vše|*.*").
+#pragma once
+
+#include <QString>
+
+#include "foundation/btkstring.h"
+
+// The Qt name filter of such a list: "Databáze (*.xml *.xgz);;Vše (*.*)".
+QString btkQtFileFilter(const char* filter);
+// An existing file; on OK the chosen path is written to path and true
+// returned.
+bool btkQtOpenFileDialog(const char* filter, const char* initialDir, btkstring& path);
+// Asks before overwriting; path holds the proposed name on entry. A chosen
+// name without an extension gets the default one.
+bool btkQtSaveFileDialog(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path);
