@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -53,14 +54,111 @@ bool alignedEnough(const DuplTestParams& params, int matched, int total) {
            std::abs(2 * matched - total) <= static_cast<double>(params.MAX_TEXT_DIFF_LEN);
 }
 
-bool alignmentDuplicate(const DuplTestParams& params, const DuplSong& a, const DuplSong& b) {
+// The smallest matched count in 0..most that passes, -1 when none does.
+// Starts from the count the two limits give and settles it with the test
+// itself, so rounding cannot move it.
+int fewestMatches(const DuplTestParams& params, int most, int total) {
+    if (!alignedEnough(params, most, total)) return -1;
+    double byShare = total * (1.0 - static_cast<double>(params.MAX_TEXT_DIFF_KOEF)) / 2;
+    double byCount = (total - static_cast<double>(params.MAX_TEXT_DIFF_LEN)) / 2;
+    double estimate = std::max(byShare, byCount);
+    int m = estimate <= 0 ? 0 : estimate >= most ? most : static_cast<int>(estimate);
+    while (m > 0 && alignedEnough(params, m - 1, total)) --m;
+    while (m < most && !alignedEnough(params, m, total)) ++m;
+    return m;
+}
+
+// For every position of a song's letters and every letter A..Z: how far
+// ahead that letter next stands (0 when it stands right there), capped at
+// 255, which also means nowhere. Offsets that far are never searched.
+class NextLetters {
+public:
+    explicit NextLetters(const btkstring& letters) {
+        const int n = letters.length();
+        table.assign(static_cast<size_t>(n + 1) * 26, 255);
+        for (int pos = n - 1; pos >= 0; --pos) {
+            unsigned char* row = table.data() + static_cast<size_t>(pos) * 26;
+            const unsigned char* next = row + 26;
+            for (int c = 0; c < 26; ++c) row[c] = next[c] == 255 ? 255 : static_cast<unsigned char>(next[c] + 1);
+            row[letters[pos] - 'A'] = 0;
+        }
+    }
+    const unsigned char* at(int pos) const { return table.data() + static_cast<size_t>(pos) * 26; }
+
+private:
+    std::vector<unsigned char> table;
+};
+
+// After a mismatch at (pa, pb): the offsets (i, j) of the longest match,
+// up to cap letters, among i < maxI and j < maxJ; among equal lengths the
+// smaller i + j, among equal sums the smaller i. (0, 0) when nothing
+// matches.
+void resyncLiteral(const char* x, int la, int pa, const char* y, int lb, int pb, int maxI, int maxJ, int cap,
+                   int& bi, int& bj) {
+    int bestLen = 0;
+    bi = bj = 0;
+    for (int i = 0; i < maxI && cap > 0; ++i) {
+        // A pair of the longest possible match is only beaten by a smaller
+        // sum of offsets.
+        if (bestLen > 0 && bestLen >= cap && i >= bi + bj) break;
+        for (int j = 0; j < maxJ; ++j) {
+            if (bestLen > 0 && bestLen >= cap && i + j >= bi + bj) break;
+            int len = 0;
+            while (len < cap && pa + i + len < la && pb + j + len < lb && x[pa + i + len] == y[pb + j + len]) ++len;
+            if (len > bestLen || (len == bestLen && i + j < bi + bj)) {
+                bestLen = len;
+                bi = i;
+                bj = j;
+            }
+        }
+    }
+}
+
+// The same for a match length of one letter and offsets below 255. For
+// each offset j on b the nearest equal letter of a comes from a's table of
+// next letters (a is the song compared with many others, so its table stays
+// in the cache). The pair with the smallest sum wins, among equal sums the
+// one with the smaller i.
+void resyncByTable(const NextLetters& nextA, int pa, const char* y, int pb, int maxI, int maxJ, int& bi, int& bj) {
+    const unsigned char* ahead = nextA.at(pa);
+    int bestSum = maxI + maxJ;
+    bi = bj = 0;
+    for (int j = 0; j < maxJ && j <= bestSum; ++j) {
+        int i = ahead[y[pb + j] - 'A'];
+        if (i >= maxI) continue;
+        if (i + j < bestSum || (i + j == bestSum && i < bi)) {
+            bestSum = i + j;
+            bi = i;
+            bj = j;
+        }
+    }
+}
+
+// How a comparison runs: literal tries every pair of offsets one by one;
+// checked and prefiltered find the same pair faster, and prefiltered also
+// leaves out the length and histogram tests the caller has already made.
+enum class CompareMode { literal, checked, prefiltered };
+
+bool alignmentDuplicate(const DuplTestParams& params, const DuplSong& a, const DuplSong& b, CompareMode mode,
+                        const NextLetters* nextA) {
+    const bool literal = mode == CompareMode::literal;
     const int la = a.letters.length(), lb = b.letters.length();
-    if (std::abs(la - lb) > params.MAX_LEN_DIF) return false;
-    if (histogramDifference(a, b, params.MAX_CHAR_DIF) > params.MAX_CHAR_DIF) return false;
+    if (mode != CompareMode::prefiltered) {
+        if (std::abs(la - lb) > params.MAX_LEN_DIF) return false;
+        if (histogramDifference(a, b, params.MAX_CHAR_DIF) > params.MAX_CHAR_DIF) return false;
+    }
     const char* x = a.letters.c_str();
     const char* y = b.letters.c_str();
     const int total = la + lb;
     const int cap = params.MAX_DIF_TEST_LEN;
+    const bool byTable = !literal && cap == 1 && params.MAX_DIF_LEN < 255;
+    std::optional<NextLetters> ownTable;
+    if (byTable && !nextA) nextA = &ownTable.emplace(a.letters);
+    // The fewest matched letters that pass: the walk can match no more
+    // letters than the shorter side holds. The literal walk always runs
+    // to its end.
+    const int needed = literal ? 0 : fewestMatches(params, std::min(la, lb), total);
+    if (needed < 0) return false;
     int pa = 0, pb = 0, matched = 0;
     while (pa < la && pb < lb) {
         if (x[pa] == y[pb]) {
@@ -71,34 +169,19 @@ bool alignmentDuplicate(const DuplTestParams& params, const DuplSong& a, const D
         }
         // Even if every letter left on the shorter side matched, the pair
         // would fail: stop the walk.
-        if (!alignedEnough(params, matched + std::min(la - pa, lb - pb), total)) return false;
+        if (!literal && matched + std::min(la - pa, lb - pb) < needed) return false;
         const int maxI = std::min(params.MAX_DIF_LEN, la - pa);
         const int maxJ = std::min(params.MAX_DIF_LEN, lb - pb);
-        int bestLen = 0, bi = 0, bj = 0;
-        for (int i = 0; i < maxI && cap > 0; ++i) {
-            // A pair of the longest possible match is only beaten by a
-            // smaller sum of offsets.
-            if (bestLen > 0 && bestLen >= cap && i >= bi + bj) break;
-            for (int j = 0; j < maxJ; ++j) {
-                if (bestLen > 0 && bestLen >= cap && i + j >= bi + bj) break;
-                int len = 0;
-                while (len < cap && pa + i + len < la && pb + j + len < lb && x[pa + i + len] == y[pb + j + len]) ++len;
-                if (len > bestLen || (len == bestLen && i + j < bi + bj)) {
-                    bestLen = len;
-                    bi = i;
-                    bj = j;
-                }
-            }
-        }
-        if (bi == 0 && bj == 0) {
-            ++pa;
-            ++pb;
-        } else {
-            pa += bi;
-            pb += bj;
-        }
+        int bi, bj;
+        if (byTable)
+            resyncByTable(*nextA, pa, y, pb, maxI, maxJ, bi, bj);
+        else
+            resyncLiteral(x, la, pa, y, lb, pb, maxI, maxJ, cap, bi, bj);
+        if (bi == 0 && bj == 0) bi = bj = 1;
+        pa += bi;
+        pb += bj;
     }
-    return alignedEnough(params, matched, total);
+    return literal ? alignedEnough(params, matched, total) : matched >= needed;
 }
 
 bool substringDuplicate(const DuplTestParams& params, const DuplSong& a, const DuplSong& b) {
@@ -180,14 +263,27 @@ DuplSong::DuplSong(const char* songText, const char* songAuthor, const char* son
     }
 }
 
-bool DuplCompare(const DuplTestParams& params, const DuplSong& a, const DuplSong& b) {
+namespace {
+
+bool compareSongs(const DuplTestParams& params, const DuplSong& a, const DuplSong& b, CompareMode mode,
+                  const NextLetters* nextA = nullptr) {
     // A song without letters would match everything (or divide 0 by 0).
     if (a.letters.empty() || b.letters.empty()) return false;
     switch (params.method) {
-    case 0: return alignmentDuplicate(params, a, b);
+    case 0: return alignmentDuplicate(params, a, b, mode, nextA);
     case 1: return substringDuplicate(params, a, b);
     default: return false;
     }
+}
+
+}  // namespace
+
+bool DuplCompare(const DuplTestParams& params, const DuplSong& a, const DuplSong& b) {
+    return compareSongs(params, a, b, CompareMode::checked);
+}
+
+bool DuplCompareLiteral(const DuplTestParams& params, const DuplSong& a, const DuplSong& b) {
+    return compareSongs(params, a, b, CompareMode::literal);
 }
 
 // ---- the test
@@ -196,7 +292,7 @@ void DuplTester::addSongs(const btkCntVec<KxSong*>& list) {
     for (const KxSong* song : list) songs.add(new DuplSong(song->text, song->author, song->title, song->group, song->locid));
 }
 
-template <class Candidates> bool DuplTester::group(Candidates candidates) {
+template <class Candidates> bool DuplTester::group(Candidates candidates, bool literal) {
     DuplTestProgress* progress = params.progress;
     toDelete.clear();
     kept.clear();
@@ -213,8 +309,19 @@ template <class Candidates> bool DuplTester::group(Candidates candidates) {
         members.add(i);
         later.clear();
         candidates(i, later);
-        for (int j : later)
-            if (DuplCompare(params, *songs[i], *songs[j])) members.add(j);
+        if (literal) {
+            for (int j : later)
+                if (compareSongs(params, *songs[i], *songs[j], CompareMode::literal)) members.add(j);
+        } else if (!later.empty()) {
+            NextLetters nextA(songs[i]->letters);
+            for (int k = 0; k < later.count(); ++k) {
+                // The candidates lie anywhere in memory: ask for the next
+                // ones early.
+                if (k + 2 < later.count()) __builtin_prefetch(songs[later[k + 2]]);
+                if (k + 1 < later.count()) __builtin_prefetch(songs[later[k + 1]]->letters.c_str());
+                if (compareSongs(params, *songs[i], *songs[later[k]], CompareMode::prefiltered, &nextA)) members.add(later[k]);
+            }
+        }
         if (members.count() < 2) continue;
         if (progress) ++progress->groups;
         formGroup(members);
@@ -257,8 +364,26 @@ void DuplTester::formGroup(const btkCntVec<int>& members) {
 bool DuplTester::runExhaustive() {
     return group([this](int i, btkCntVec<int>& later) {
         for (int j = i + 1; j < songs.count(); ++j) later.add(j);
-    });
+    }, true);
 }
+
+namespace {
+
+// A song's letter count and histogram, kept side by side in letter-count
+// order so that the filters read memory in sequence.
+struct LengthEntry {
+    int length;
+    int index;
+    int hist[26];
+};
+
+int entryDifference(const LengthEntry& a, const LengthEntry& b) {
+    int sum = 0;
+    for (int c = 0; c < 26; ++c) sum += std::abs(a.hist[c] - b.hist[c]);
+    return sum;
+}
+
+}  // namespace
 
 bool DuplTester::run() {
     // Two songs can only pass the length test and the histogram test (whose
@@ -271,26 +396,35 @@ bool DuplTester::run() {
     default: reach = -1; break;
     }
     // The songs with letters, by letter count.
-    std::vector<int> byLength;
-    for (int i = 0; i < songs.count(); ++i)
-        if (!songs[i]->letters.empty()) byLength.push_back(i);
-    auto length = [this](int i) { return songs[i]->letters.length(); };
-    std::sort(byLength.begin(), byLength.end(), [&](int a, int b) {
-        return length(a) != length(b) ? length(a) < length(b) : a < b;
+    std::vector<LengthEntry> entries;
+    std::vector<int> position(static_cast<size_t>(songs.count()), -1);
+    for (int i = 0; i < songs.count(); ++i) {
+        const DuplSong& song = *songs[i];
+        if (song.letters.empty()) continue;
+        LengthEntry e;
+        e.length = song.letters.length();
+        e.index = i;
+        for (int c = 0; c < 26; ++c) e.hist[c] = song.hist['A' + c];
+        entries.push_back(e);
+    }
+    std::sort(entries.begin(), entries.end(), [](const LengthEntry& a, const LengthEntry& b) {
+        return a.length != b.length ? a.length < b.length : a.index < b.index;
     });
-    std::vector<int> lengths;
-    for (int i : byLength) lengths.push_back(length(i));
+    for (size_t k = 0; k < entries.size(); ++k) position[static_cast<size_t>(entries[k].index)] = static_cast<int>(k);
     return group([&](int i, btkCntVec<int>& later) {
-        if (reach < 0 || songs[i]->letters.empty()) return;
-        long long len = length(i);
-        auto first = std::lower_bound(lengths.begin(), lengths.end(), static_cast<int>(std::max(0LL, len - reach)));
-        auto last = std::upper_bound(lengths.begin(), lengths.end(), static_cast<int>(std::min<long long>(len + reach, 1LL << 30)));
-        for (auto it = first; it != last; ++it) {
-            int j = byLength[static_cast<size_t>(it - lengths.begin())];
-            if (j > i) later.add(j);
-        }
+        int at = position[static_cast<size_t>(i)];
+        if (reach < 0 || at < 0) return;
+        const LengthEntry& self = entries[static_cast<size_t>(at)];
+        // The neighbours in letter-count order within reach, both ways.
+        auto consider = [&](const LengthEntry& other) {
+            if (other.index > i && entryDifference(self, other) <= params.MAX_CHAR_DIF) later.add(other.index);
+        };
+        for (int k = at - 1; k >= 0 && self.length - entries[static_cast<size_t>(k)].length <= reach; --k)
+            consider(entries[static_cast<size_t>(k)]);
+        for (size_t k = static_cast<size_t>(at) + 1; k < entries.size() && entries[k].length - self.length <= reach; ++k)
+            consider(entries[k]);
         std::sort(later.begin(), later.end());
-    });
+    }, false);
 }
 
 btkstring DuplTester::reportText() const {

@@ -66,6 +66,9 @@ struct DuplSong {
 // The two prepared songs are duplicates by the parameters' method. Songs
 // without letters are never duplicates.
 bool DuplCompare(const DuplTestParams& params, const DuplSong& a, const DuplSong& b);
+// The same result, resynchronising the alignment by trying every pair of
+// offsets one by one (the reference of the faster search).
+bool DuplCompareLiteral(const DuplTestParams& params, const DuplSong& a, const DuplSong& b);
 
 class DuplTester {
 public:
@@ -79,7 +82,8 @@ public:
     // pairs whose letter counts are close enough to pass the length and
     // histogram tests are compared.
     bool run();
-    // The same result comparing every pair (the reference of the fast run).
+    // The same result comparing every pair with DuplCompareLiteral (the
+    // reference of the fast run).
     bool runExhaustive();
     // "K vymazání:\n" and one line per song to delete.
     btkstring reportText() const;
@@ -98,7 +102,8 @@ public:
 
 private:
     // Runs the grouping; candidates(i, out) lists the later songs worth
-    // comparing with song i, in song order.
-    template <class Candidates> bool group(Candidates candidates);
+    // comparing with song i, in song order; literal compares with
+    // DuplCompareLiteral.
+    template <class Candidates> bool group(Candidates candidates, bool literal);
     void formGroup(const btkCntVec<int>& members);
 };

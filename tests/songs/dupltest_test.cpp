@@ -3,6 +3,7 @@
 // run forms exactly the groups of the pair-by-pair run.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "modelenv.h"
@@ -196,6 +197,32 @@ TEST(DuplGrouping, FastRunFormsTheSameGroups) {
         EXPECT_EQ(fast.reportText(), full.reportText()) << method;
         EXPECT_EQ(fast.kept.count(), full.kept.count()) << method;
     }
+}
+
+TEST(DuplMethods, FastSearchAgreesWithLiteralSearch) {
+    // Few distinct letters make many equal offsets, so the tie rules count.
+    std::mt19937 random(11);
+    auto text = [&](int n, int letters) {
+        std::string s;
+        for (int i = 0; i < n; ++i) s += static_cast<char>('a' + random() % static_cast<unsigned>(letters));
+        return s;
+    };
+    int duplicatesFound = 0;
+    for (int round = 0; round < 400; ++round) {
+        int letters = 2 + round % 5;
+        std::string a = text(20 + static_cast<int>(random() % 80), letters);
+        std::string b = round % 2 ? text(20 + static_cast<int>(random() % 80), letters) : a.substr(3) + text(5, letters);
+        DuplTestParams params;
+        params.MAX_TEXT_DIFF_KOEF = static_cast<float>(round % 7) / 10.0f;
+        params.MAX_DIF_LEN = 1 + round % 40;
+        params.MAX_TEXT_DIFF_LEN = static_cast<float>(round % 30);
+        DuplSong x(a.c_str(), "", "", "", 1), y(b.c_str(), "", "", "", 2);
+        bool literal = DuplCompareLiteral(params, x, y);
+        EXPECT_EQ(DuplCompare(params, x, y), literal) << a << " " << b << " round " << round;
+        duplicatesFound += literal;
+    }
+    EXPECT_GT(duplicatesFound, 20);
+    EXPECT_LT(duplicatesFound, 380);
 }
 
 TEST(DuplParams, DbltestKeys) {
