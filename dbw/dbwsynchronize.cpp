@@ -1,0 +1,244 @@
+// The synchronisation run: the transaction around the work, preparation of
+// the tables, sorting of the queued objects, the version row, the log and
+// the counters.
+#include "dbw/dbwsynchronize.h"
+
+#include <cstring>
+
+#include "dbw/dbwadapter.h"
+#include "dbw/dbwdbdef.h"
+#include "dbw/dbwtransaction.h"
+#include "foundation/btkref.h"
+
+dbwSynchronize::dbwSynchronize(dbwAdaRef a, dbwLocalDb* db, int user)
+    : localDb(db),
+      adapter(a),
+      userId(user),
+      toServer(db->encoding(), "UTF-8"),
+      toLocal(a->encoding(), db->encoding()) {
+    // The cause of a failure is the run's: an older error left on the
+    // adapter must not be reported as part of it.
+    adapter->errorText(true);
+    dbDef.reset(adapter->readStructure());
+}
+
+dbwSynchronize::~dbwSynchronize() = default;
+
+void dbwSynchronize::setCondition(int classId, const char* condition) { conditions.set(btkIntToStr(classId), condition); }
+
+btkstring dbwSynchronize::errorText(bool clear) {
+    btkstring text = error;
+    if (clear) error = btkstring();
+    btkstring adapterError = adapter->errorText(true);
+    if (!text.empty() && !adapterError.empty()) text += "\n";
+    return text + adapterError;
+}
+
+bool dbwSynchronize::synchronize() {
+    logHandle = localDb->openLog();
+    bool ok = doSynchronize();
+    if (ok) {
+        localDb->writeLog(logHandle, "OK");
+    } else {
+        // Taking the adapter's error empties it there: the run keeps the
+        // joined text, so the caller still gets the whole cause.
+        error = errorText(false);
+        localDb->writeLog(logHandle, btkstring("Chyba:") + error);
+    }
+    localDb->closeLog(logHandle);
+    logHandle = nullptr;
+    return ok;
+}
+
+bool dbwSynchronize::doSynchronize() {
+    localVersion = localDb->version;
+    btkCntVec<dbwSynTable*> tables;
+    localDb->getTables(tables);
+
+    dbwTransaction transaction(adapter.get());
+    if (!transaction.started()) return false;
+    bool queued = !newObjects.empty() || !changedObjects.empty() || !deletedObjects.empty();
+    if (!lockVersions(queued)) return false;
+    if (!dbDef.isSet()) return fail("The server database has no readable definition");
+
+    btkObjArray<dbwTableSynchronize> work;
+    for (dbwSynTable* table : tables) {
+        if (!table) continue;
+        auto* sync = new dbwTableSynchronize(this, table);
+        work.add(sync);
+        if (!sync->prepare()) return false;
+        sync->condition = conditions.get(btkIntToStr(sync->tableDef->id));
+    }
+
+    // Every queued object goes to the table whose definition id is its
+    // class's id; an object of no table stays where it is.
+    bool anyQueued = false;
+    auto sort = [&](const btkCntVec<dbwSynObject*>& queue, btkCntVec<dbwSynObject*> dbwTableSynchronize::*target) {
+        for (dbwTableSynchronize* sync : work)
+            for (dbwSynObject* object : queue)
+                if (object && object->synClass()->classId() == sync->tableDef->id) {
+                    (sync->*target).add(object);
+                    anyQueued = true;
+                }
+    };
+    sort(newObjects, &dbwTableSynchronize::newObjects);
+    sort(changedObjects, &dbwTableSynchronize::changedObjects);
+    sort(deletedObjects, &dbwTableSynchronize::deletedObjects);
+
+    if (anyQueued) {
+        version = adapter->newVersion(userId);
+        if (version <= 0) {
+            version = 0;
+            return false;
+        }
+    }
+
+    for (dbwTableSynchronize* sync : work)
+        if (!sync->synchronize()) return false;
+
+    if (!reportProgress(100, "Provádím dokončovací práce")) return false;
+    int newLocalVersion = 0;
+    if (download && !selectInt("SELECT MAX(dbw_id) FROM dbw_versions", newLocalVersion)) return false;
+    if (!transaction.commit()) return false;
+    // Raised only once the server has the run's work for good.
+    if (download) localDb->version = newLocalVersion;
+    return true;
+}
+
+bool dbwSynchronize::lockVersions(bool writing) {
+    // Version numbers are handed out in order but a later run could commit
+    // first, and a client downloading in between would move past the
+    // earlier one for good. On PostgreSQL a writing run holds dbw_versions
+    // against every other run until it commits; a reading run only against
+    // writers, so it sees no version appear while it works.
+    if (std::strcmp(adapter->connection()->engineName(), "postgresql") != 0) return true;
+    return adapter->exec(writing ? "LOCK TABLE dbw_versions IN EXCLUSIVE MODE"
+                                 : "LOCK TABLE dbw_versions IN SHARE MODE");
+}
+
+bool dbwSynchronize::reportProgress(int percent, const btkstring& text) {
+    if (!progress) return true;
+    if (progress->step(percent, text)) return true;
+    error = "Přerušeno uživatelem";
+    return false;
+}
+
+bool dbwSynchronize::fail(const char* reason) {
+    error = reason;
+    return false;
+}
+
+bool dbwSynchronize::selectInt(const char* sql, int& value) {
+    dbwResultRef result = adapter->query(sql);
+    if (!result.isValid()) return false;
+    result->setConvert(false);
+    value = result.hasRow() ? result.value(0).toInt() : 0;
+    return true;
+}
+
+// ---- the log ---------------------------------------------------------------------------
+
+void dbwSynchronize::logObject(dbwSynObject* object, const char* action) {
+    localDb->writeLog(logHandle, object->description() + ";" + action);
+}
+
+void dbwSynchronize::logUploadedNew(dbwSynObject* o) {
+    logObject(o, "upload lokálního objektu, vytvoření v internetové db");
+    ++count.uploadedNew;
+}
+
+void dbwSynchronize::logDeletedLocal(dbwSynObject* o) {
+    logObject(o, "smazání lokálního objektu");
+    ++count.deletedLocal;
+}
+
+void dbwSynchronize::logConflict(dbwSynObject* o) {
+    logObject(o, "konflikt při stahování");
+    ++count.conflicts;
+}
+
+void dbwSynchronize::logUpdatedLocal(dbwSynObject* o) {
+    logObject(o, "update lokálního objektu");
+    ++count.updatedLocal;
+}
+
+void dbwSynchronize::logDownloadedNew(dbwSynObject* o) {
+    logObject(o, "stáhnutí nového objektu");
+    ++count.downloadedNew;
+}
+
+void dbwSynchronize::logChangedField(dbwSynObject* o, const char* fieldName) {
+    logObject(o, btkFormat("změna pole %s v internetové db", fieldName));
+    ++count.changedFields;
+}
+
+void dbwSynchronize::logUpdatedNet(dbwSynObject* o) {
+    logObject(o, "update internetového objektu");
+    ++count.updatedNet;
+}
+
+void dbwSynchronize::logDeletedNet(dbwSynObject* o) {
+    logObject(o, "výmaz internetového objektu");
+    ++count.deletedNet;
+}
+
+// ---- one table ---------------------------------------------------------------------------
+
+dbwTableSynchronize::dbwTableSynchronize(dbwSynchronize* r, dbwSynTable* t) : table(t), run(r) {}
+
+bool dbwTableSynchronize::prepare() {
+    int id = table->tableId();
+    tableDef = run->dbDef->tableById(id);
+    if (!tableDef) return run->fail(btkFormat("No table with the id %d in the server database", id));
+    keyField = tableDef->counterField();
+    if (!keyField) return run->fail(btkFormat("The table %s has no single serial key field", tableDef->name.c_str()));
+    dbwSynClass* cls = table->synClass();
+    int n = cls->fieldCount();
+    for (int i = 0; i < n; ++i) {
+        dbwFldDef* field = tableDef->fieldById(cls->fieldId(i));
+        if (!field)
+            return run->fail(
+                btkFormat("The table %s has no field with the id %d", tableDef->name.c_str(), cls->fieldId(i)));
+        fields.add(field);
+    }
+    int key = fields.find(keyField);
+    if (key < 0)
+        return run->fail(btkFormat("The fields of the table %s lack its key field", tableDef->name.c_str()));
+    fields.removeItems(key, 1);
+    btkCntVec<dbwFldDef*> ordered;
+    ordered.add(keyField);
+    ordered.append(fields);
+    fields = ordered;
+    dataFields.append(fields, 1, fields.count());
+
+    btkCntVec<dbwSynObject*> objects;
+    table->getObjects(objects);
+    for (dbwSynObject* object : objects)
+        if (object) localObjects.add(object);
+    return true;
+}
+
+bool dbwTableSynchronize::synchronize() {
+    if (run->upload && !(uploadNew() && uploadChanges() && uploadDeletions())) return false;
+    if ((run->downloadMissing || run->deleteLocalMissing) && !readRemoteIds()) return false;
+    if (run->download && !(downloadChanges() && removeRemoteDeletions())) return false;
+    if (run->downloadMissing && !downloadMissing()) return false;
+    if (run->deleteLocalMissing && !deleteLocalMissing()) return false;
+    return true;
+}
+
+dbwSynObject* dbwTableSynchronize::findByNetId(int netid) {
+    for (dbwSynObject* object : localObjects)
+        if (object->netid == netid) return object;
+    return nullptr;
+}
+
+void dbwTableSynchronize::removeLocal(dbwSynObject* object) {
+    int i = localObjects.find(object);
+    if (i >= 0) localObjects.removeItems(i, 1);
+    table->deleteObject(object);
+}
+
+btkstring dbwTableSynchronize::tableName() { return run->adapter->quoteIdentifier(tableDef->name); }
+
+btkstring dbwTableSynchronize::keyName() { return run->adapter->quoteIdentifier(keyField->name); }

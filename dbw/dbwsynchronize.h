@@ -1,0 +1,161 @@
+// One synchronisation run between a local database and a versioned database
+// on a server: queued local objects are uploaded as new, changed and deleted
+// rows, the server's changes since the local version are downloaded, and
+// rows missing on either side are optionally fetched or removed. Every step
+// runs inside one server transaction; a failure rolls the server back and
+// leaves the local changes for the caller to discard.
+//
+// A run is used once: construct, set conditions, flags, queues and progress,
+// call synchronize, read the counters and the error text.
+#pragma once
+
+#include <cstdint>
+
+#include "dbw/dbwactiveconnection.h"
+#include "dbw/dbwadapter.h"
+#include "dbw/dbwsync.h"
+#include "foundation/btkarray.h"
+#include "foundation/btkconverter.h"
+#include "foundation/btkref.h"
+#include "foundation/btkvarlist.h"
+
+class dbwDbDef;
+class dbwFldDef;
+class dbwResultRef;
+class dbwTableDef;
+class dbwSynchronize;
+
+// What a run did, for the caller's report.
+struct dbwSyncCounters {
+    std::int32_t uploadedNew = 0;
+    std::int32_t deletedLocal = 0;
+    std::int32_t conflicts = 0;
+    std::int32_t updatedLocal = 0;
+    std::int32_t downloadedNew = 0;
+    std::int32_t changedFields = 0;
+    std::int32_t updatedNet = 0;
+    std::int32_t deletedNet = 0;
+};
+
+// The work of one table within a run.
+class dbwTableSynchronize {
+public:
+    dbwTableSynchronize(dbwSynchronize* run, dbwSynTable* table);
+
+    // Finds the table's definition, key field and fields, and reads the
+    // local objects.
+    bool prepare();
+    // The upload, download and missing-row steps in their fixed order.
+    bool synchronize();
+
+    dbwTableDef* tableDef = nullptr;
+    dbwSynTable* table;
+    dbwFldDef* keyField = nullptr;
+    dbwSynchronize* run;
+    btkCntVec<dbwFldDef*> fields;  // key field first
+    btkCntVec<dbwFldDef*> dataFields;
+    btkCntVec<dbwSynObject*> localObjects;
+    btkCntVec<dbwSynObject*> newObjects;
+    btkCntVec<dbwSynObject*> deletedObjects;
+    btkCntVec<dbwSynObject*> changedObjects;
+    btkstring condition;
+    btkCntVec<int> remoteIds;
+
+private:
+    bool uploadNew();
+    bool uploadChanges();
+    bool uploadDeletions();
+    bool readRemoteIds();
+    bool downloadChanges();
+    bool applyRows(const dbwResultRef& rows);
+    bool removeRemoteDeletions();
+    bool downloadMissing();
+    bool downloadByIds(const btkCntVec<int>& ids);
+    bool deleteLocalMissing();
+
+    // The first local object with the server key, or null.
+    dbwSynObject* findByNetId(int netid);
+    void removeLocal(dbwSynObject* object);
+    // The quoted names of the table and its key field.
+    btkstring tableName();
+    btkstring keyName();
+    // "dbw_version>v", and the download condition when there is one.
+    btkstring changedRowsCondition();
+};
+
+class dbwSynchronize {
+public:
+    // Reads the server's definition through the adapter.
+    dbwSynchronize(dbwAdaRef adapter, dbwLocalDb* localDb, int userId);
+    dbwSynchronize(const dbwSynchronize&) = delete;
+    dbwSynchronize& operator=(const dbwSynchronize&) = delete;
+    ~dbwSynchronize();
+
+    // The download condition of a class's rows (SQL over the server table);
+    // an empty text removes it.
+    void setCondition(int classId, const char* condition);
+    void setUpload(bool on) { upload = on; }
+    void setDownload(bool on) { download = on; }
+    void setDownloadMissing(bool on) { downloadMissing = on; }
+    void setDeleteLocalMissing(bool on) { deleteLocalMissing = on; }
+    void addNew(dbwSynObject* object) { newObjects.add(object); }
+    void addChanged(dbwSynObject* object) { changedObjects.add(object); }
+    void addDeleted(dbwSynObject* object) { deletedObjects.add(object); }
+    void setProgress(dbwProgress* p) { progress = p; }
+
+    // The whole run; true when it was committed.
+    bool synchronize();
+    // The run's error, a line feed when both are non-empty, and the
+    // adapter's error text, which is taken from the adapter. After a failed
+    // run the run's error already holds the whole cause.
+    btkstring errorText(bool clear);
+    const dbwSyncCounters& counters() const { return count; }
+    int versionId() const { return version; }
+
+    // ---- used by the table synchronisers
+    // Shows the step; false (and the run's error "Přerušeno uživatelem")
+    // when the user asked to stop.
+    bool reportProgress(int percent, const btkstring& text);
+    void logObject(dbwSynObject* object, const char* action);
+    void logUploadedNew(dbwSynObject* object);
+    void logDeletedLocal(dbwSynObject* object);
+    void logConflict(dbwSynObject* object);
+    void logUpdatedLocal(dbwSynObject* object);
+    void logDownloadedNew(dbwSynObject* object);
+    void logChangedField(dbwSynObject* object, const char* fieldName);
+    void logUpdatedNet(dbwSynObject* object);
+    void logDeletedNet(dbwSynObject* object);
+    // The integer value of the first column of the first row: 0 when the
+    // query gives no row or an empty value, false when it fails.
+    bool selectInt(const char* sql, int& value);
+    // Marks the run failed for a reason of its own (not the server's).
+    bool fail(const char* reason);
+
+    dbwLocalDb* localDb;
+    btkAutoPtr<dbwDbDef> dbDef;
+    dbwAdaRef adapter;
+    btkstring error;
+    btkVarList conditions;
+    btkCntVec<dbwSynObject*> newObjects;
+    btkCntVec<dbwSynObject*> deletedObjects;
+    btkCntVec<dbwSynObject*> changedObjects;
+    dbwProgress* progress = nullptr;
+    int userId;
+    btkConverter toServer;  // local encoding to UTF-8
+    btkConverter toLocal;   // adapter's encoding to local encoding
+    bool upload = false;
+    bool download = false;
+    bool downloadMissing = false;
+    bool deleteLocalMissing = false;
+    // The local version when the run began: the lower bound of downloads.
+    int localVersion = 0;
+
+private:
+    bool doSynchronize();
+    // Keeps concurrent runs from committing versions out of order.
+    bool lockVersions(bool writing);
+
+    dbwSyncCounters count;
+    int version = 0;
+    void* logHandle = nullptr;
+};

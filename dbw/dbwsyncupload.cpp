@@ -1,0 +1,99 @@
+// The upload steps of a table: new objects become server rows with their
+// creation record and field log, changed objects update their row field by
+// field, deleted objects remove their row and leave a deletion record.
+#include "dbw/dbwadapter.h"
+#include "dbw/dbwdbdef.h"
+#include "dbw/dbwsynchronize.h"
+#include "foundation/btkstrings.h"
+
+bool dbwTableSynchronize::uploadNew() {
+    dbwAdapter* adapter = run->adapter.get();
+    int version = run->versionId();
+    int n = newObjects.count();
+    for (int i = 0; i < n; ++i) {
+        dbwSynObject* object = newObjects[i];
+        if (!run->reportProgress(i * 100 / n,
+                                 btkFormat("Uploaduji řádek %d/%d tabulky %s", i, n, tableDef->name.c_str())))
+            return false;
+        btkStrings values;
+        object->getValues(run->toServer, dataFields, values);
+        int key = adapter->insertRecord(tableDef, keyField, dataFields, values, version);
+        if (key <= 0) return false;
+        run->logUploadedNew(object);
+        object->netid = key;
+        object->netmodified = false;
+        object->changed(false);
+
+        int creation = adapter->newCreation(version, tableDef->id, key);
+        if (creation <= 0) return false;
+        btkStrings statements;
+        for (int f = 0; f < dataFields.count(); ++f)
+            statements.add(adapter->updateLogSQL(version, tableDef->id, key, dataFields[f]->id, values[f]));
+        statements.add(btkstring("UPDATE ") + tableName() + btkFormat(" SET dbw_creation='%d' WHERE ", creation) +
+                       keyName() + btkFormat("='%d'", key));
+        if (!adapter->execList(statements)) return false;
+    }
+    return true;
+}
+
+bool dbwTableSynchronize::uploadChanges() {
+    dbwAdapter* adapter = run->adapter.get();
+    dbwSynClass* cls = table->synClass();
+    int n = changedObjects.count();
+    for (int i = 0; i < n; ++i) {
+        dbwSynObject* object = changedObjects[i];
+        if (!run->reportProgress(i * 100 / n,
+                                 btkFormat("Opravuji řádek %d/%d tabulky %s", i, n, tableDef->name.c_str())))
+            return false;
+        run->logUpdatedNet(object);
+
+        // The server row's values, UTF-8 like the local texts compared to them.
+        dbwResultRef row = adapter->query(adapter->selectSQL(fields, tableDef) + "WHERE " + keyName() +
+                                          btkFormat("='%d'", object->netid));
+        if (!row.isValid()) return false;
+        if (!row.hasRow())
+            return run->fail(btkFormat("The row %d of the table %s is no longer on the server", object->netid,
+                                       tableDef->name.c_str()));
+        btkCntVec<dbwFldDef*> kept;
+        btkStrings keptValues;
+        for (int f = 1; f < fields.count(); ++f) {
+            dbwFldDef* field = fields[f];
+            btkstring local = run->toServer.convert(cls->fieldText(object, field->id));
+            if (local == row.value(f)) continue;
+            run->logChangedField(object, field->name);
+            kept.add(field);
+            keptValues.add(local);
+        }
+        btkStrings statements;
+        adapter->updateRecordSQL(tableDef, keyField, run->versionId(), object->netid, kept, keptValues, statements);
+        if (!adapter->execList(statements)) return false;
+        object->netmodified = false;
+        object->changed(false);
+    }
+    return true;
+}
+
+bool dbwTableSynchronize::uploadDeletions() {
+    dbwAdapter* adapter = run->adapter.get();
+    btkCntVec<dbwSynObject*> objects = deletedObjects;
+    int n = objects.count();
+    btkStrings statements;
+    for (int i = 0; i < n; ++i) {
+        dbwSynObject* object = objects[i];
+        if (!run->reportProgress(i * 100 / n,
+                                 btkFormat("Ma6u řádek %d/%d tabulky %s", i, n, tableDef->name.c_str())))
+            return false;
+        int creation = 0;
+        if (!run->selectInt(btkFormat("SELECT dbw_creation FROM %s WHERE %s='%d'", tableName().c_str(),
+                                      keyName().c_str(), object->netid),
+                            creation))
+            return false;
+        statements.add(btkFormat("INSERT INTO dbw_deletes (dbw_version,dbw_creation) VALUES ('%d','%d')",
+                                 run->versionId(), creation));
+        statements.add(btkstring("DELETE FROM ") + tableName() + " WHERE " + keyName() +
+                       btkFormat("='%d'", object->netid));
+        run->logDeletedNet(object);
+        removeLocal(object);
+    }
+    return adapter->execList(statements);
+}

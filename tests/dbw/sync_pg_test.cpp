@@ -1,0 +1,502 @@
+// Synchronisation runs between the fake local databases and the internet
+// song database fixture: uploads, downloads, conflicts, deletions, missing
+// rows, conditions, pages, cancellation and failures.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "dbw/dbwadapter.h"
+#include "dbw/dbwsynchronize.h"
+#include "fake_localdb.h"
+#include "foundation/btkstrings.h"
+#include "inetdb_test.h"
+
+namespace {
+
+struct Plan {
+    bool upload = false;
+    bool download = false;
+    bool missing = false;
+    bool deleteMissing = false;
+    const char* condition = "";
+    RecordingProgress* progress = nullptr;
+    std::vector<dbwSynObject*> added = {};
+    std::vector<dbwSynObject*> changed = {};
+    std::vector<dbwSynObject*> deleted = {};
+};
+
+class DbwSyncPg : public kx6InetDbTest {
+protected:
+    DbwSyncPg() : kx6InetDbTest("kx6_sync") {}
+    void SetUp() override {
+        kx6InetDbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        ada = inet->connect();
+        ASSERT_TRUE(ada.isSet()) << inet->error();
+    }
+    void TearDown() override {
+        ada = nullptr;
+        kx6InetDbTest::TearDown();
+    }
+
+    // One run over the shared adapter; ok tells how it ended.
+    std::unique_ptr<dbwSynchronize> run(dbwLocalDb& db, const Plan& plan) {
+        auto r = std::make_unique<dbwSynchronize>(ada, &db, inet->userId());
+        r->setCondition(1, plan.condition);
+        r->setUpload(plan.upload);
+        r->setDownload(plan.download);
+        r->setDownloadMissing(plan.missing);
+        r->setDeleteLocalMissing(plan.deleteMissing);
+        for (dbwSynObject* o : plan.added) r->addNew(o);
+        for (dbwSynObject* o : plan.changed) r->addChanged(o);
+        for (dbwSynObject* o : plan.deleted) r->addDeleted(o);
+        r->setProgress(plan.progress);
+        ok = r->synchronize();
+        return r;
+    }
+    // Uploads the songs as new ones (and downloads, as the program does).
+    int uploadNew(FakeSongDb& db, std::vector<dbwSynObject*> songs) {
+        auto r = run(db, {.upload = true, .download = true, .added = songs});
+        EXPECT_TRUE(ok) << r->errorText(true).c_str();
+        return r->versionId();
+    }
+    std::string value(const std::string& sql) { return inet->value(sql); }
+    std::string title(int netid) { return value("SELECT title FROM songs WHERE id=" + std::to_string(netid)); }
+    // The granted lock modes on dbw_versions, seen from another connection.
+    std::set<std::string> versionLocks() {
+        btkStrings modes;
+        btkSplit(modes,
+                 value("SELECT string_agg(l.mode, ',') FROM pg_locks l JOIN pg_class c ON l.relation=c.oid "
+                       "WHERE c.relname='dbw_versions' AND l.granted")
+                     .c_str(),
+                 ',', false);
+        std::set<std::string> out;
+        for (const btkstring& m : modes) out.insert(m.c_str());
+        return out;
+    }
+
+    dbwAdaRef ada;
+    bool ok = false;
+};
+
+using Steps = std::vector<std::pair<int, std::string>>;
+
+bool logged(const FakeSongDb& db, const btkstring& line) {
+    return std::find(db.log.begin(), db.log.end(), std::string(line.c_str())) != db.log.end();
+}
+
+const char* const upText = "upload lokálního objektu, vytvoření v internetové db";
+const char* const updatedLocalText = "update lokálního objektu";
+
+}  // namespace
+
+TEST_F(DbwSyncPg, NewSongsBecomeServerRowsWithTheirVersionLog) {
+    FakeSongDb a;
+    FakeSong* s1 = a.table.add("Žluťoučký kůň", "cz", "[C]První sloka");
+    FakeSong* s2 = a.table.add("Druhá", "sk");
+    RecordingProgress progress;
+    auto r = run(a, {.upload = true, .download = true, .progress = &progress, .added = {s1, s2}});
+    ASSERT_TRUE(ok) << r->errorText(true).c_str();
+
+    int v = r->versionId();
+    EXPECT_GT(v, 0);
+    EXPECT_EQ(v, a.version);
+    ASSERT_GT(s1->netid, 0);
+    EXPECT_GT(s2->netid, s1->netid);
+    EXPECT_FALSE(s1->netmodified);
+    EXPECT_GE(s1->changedCalls, 1);
+
+    // The row in UTF-8, with this run's version and its creation record.
+    std::string id1 = std::to_string(s1->netid);
+    EXPECT_EQ("\xc5\xbdlu\xc5\xa5ou\xc4\x8dk\xc3\xbd k\xc5\xaf\xc5\x88", title(s1->netid));
+    EXPECT_EQ("[C]Prvn\xc3\xad sloka", value("SELECT text FROM songs WHERE id=" + id1));
+    EXPECT_EQ(std::to_string(v), value("SELECT dbw_version FROM songs WHERE id=" + id1));
+    EXPECT_EQ(value("SELECT dbw_id FROM dbw_creations WHERE dbw_recordid=" + id1),
+              value("SELECT dbw_creation FROM songs WHERE id=" + id1));
+    EXPECT_EQ(1, inet->count("dbw_versions"));
+    EXPECT_EQ(std::to_string(inet->userId()), value("SELECT dbw_userid FROM dbw_versions"));
+    EXPECT_EQ("2", value("SELECT COUNT(*) FROM dbw_creations WHERE dbw_tableid=1 AND dbw_version=" +
+                         std::to_string(v)));
+    // One field log row per data field, key excluded.
+    EXPECT_EQ("27,29,31,33,35,184",
+              value("SELECT string_agg(dbw_fieldid::text, ',' ORDER BY dbw_fieldid) FROM dbw_updates "
+                    "WHERE dbw_recordid=" + id1 + " AND dbw_version=" + std::to_string(v)));
+    EXPECT_EQ("\xc5\xbdlu\xc5\xa5ou\xc4\x8dk\xc3\xbd k\xc5\xaf\xc5\x88",
+              value("SELECT dbw_value FROM dbw_updates WHERE dbw_fieldid=27 AND dbw_recordid=" + id1));
+    EXPECT_EQ(12, inet->count("dbw_updates"));
+
+    // The uploaded rows carry the new version and come back in the same run.
+    const dbwSyncCounters& c = r->counters();
+    EXPECT_EQ(2, c.uploadedNew);
+    EXPECT_EQ(2, c.updatedLocal);
+    EXPECT_EQ(0, c.downloadedNew + c.conflicts + c.deletedLocal + c.changedFields + c.updatedNet + c.deletedNet);
+    EXPECT_EQ(2u, a.table.songs.size());
+
+    EXPECT_EQ((Steps{{0, "Uploaduji řádek 0/2 tabulky songs"},
+                     {50, "Uploaduji řádek 1/2 tabulky songs"},
+                     {0, "Stahuji řádek 0/2 tabulky songs"},
+                     {0, "Mařu řádky tabulky songs"},
+                     {100, "Provádím dokončovací práce"}}),
+              progress.steps);
+    EXPECT_EQ((std::vector<std::string>{
+                  std::string("netid=    0  locid=    1;") + upText,
+                  std::string("netid=    0  locid=    2;") + upText,
+                  btkFormat("netid=%5d  locid=    1;", s1->netid).c_str() + std::string(updatedLocalText),
+                  btkFormat("netid=%5d  locid=    2;", s2->netid).c_str() + std::string(updatedLocalText),
+                  "OK",
+              }),
+              a.log);
+    EXPECT_EQ(1, a.opened);
+    EXPECT_EQ(1, a.closed);
+
+    // A plain database (UTF-8, no log) downloads both in key order.
+    PlainDb b;
+    auto down = run(b, {.download = true});
+    ASSERT_TRUE(ok) << down->errorText(true).c_str();
+    EXPECT_EQ(0, down->versionId());
+    EXPECT_EQ(1, inet->count("dbw_versions"));  // a download alone makes no version
+    EXPECT_EQ(v, b.version);
+    EXPECT_EQ(2, down->counters().downloadedNew);
+    ASSERT_EQ(2u, b.table.songs.size());
+    FakeSong* d1 = b.table.songs[0].get();
+    EXPECT_EQ(s1->netid, d1->netid);
+    EXPECT_EQ(1, d1->locid);
+    EXPECT_EQ(2, b.table.songs[1]->locid);
+    EXPECT_EQ(btkstring("\xc5\xbdlu\xc5\xa5ou\xc4\x8dk\xc3\xbd k\xc5\xaf\xc5\x88"), d1->title);
+    EXPECT_EQ(btkstring("cz"), d1->lang);
+    EXPECT_EQ(1, d1->changedCalls);
+    EXPECT_FALSE(d1->netmodified);
+
+    // A second song database gets the Windows-1250 texts back.
+    FakeSongDb c2;
+    run(c2, {.download = true});
+    ASSERT_TRUE(ok);
+    ASSERT_NE(nullptr, c2.table.byNetId(s1->netid));
+    EXPECT_EQ(btkstring("Žluťoučký kůň"), c2.table.byNetId(s1->netid)->title);
+    EXPECT_EQ(btkstring("[C]První sloka"), c2.table.byNetId(s1->netid)->text);
+}
+
+TEST_F(DbwSyncPg, ChangesAreUploadedFieldByFieldAndConflictsMarkNonet) {
+    FakeSongDb a, b;
+    FakeSong* s1 = a.table.add("Původní", "cz");
+    FakeSong* s2 = a.table.add("Beze změny", "cz");
+    uploadNew(a, {s1, s2});
+    run(b, {.download = true});
+    ASSERT_TRUE(ok);
+    FakeSong* b1 = b.table.byNetId(s1->netid);
+    ASSERT_NE(nullptr, b1);
+
+    s1->edit("Nový název");
+    ASSERT_TRUE(s1->netmodified);
+    auto r = run(a, {.upload = true, .download = true, .changed = {s1}});
+    ASSERT_TRUE(ok) << r->errorText(true).c_str();
+    int v2 = r->versionId();
+    EXPECT_FALSE(s1->netmodified);
+    EXPECT_EQ(1, r->counters().updatedNet);
+    EXPECT_EQ(1, r->counters().changedFields);
+    EXPECT_EQ("Nov\xc3\xbd n\xc3\xa1zev", title(s1->netid));
+    EXPECT_EQ(std::to_string(v2), value("SELECT dbw_version FROM songs WHERE id=" + std::to_string(s1->netid)));
+    EXPECT_EQ("27", value("SELECT string_agg(dbw_fieldid::text, ',') FROM dbw_updates WHERE dbw_version=" +
+                          std::to_string(v2)));
+    EXPECT_TRUE(logged(a, btkFormat("netid=%5d  locid=    1;změna pole title v internetové db", s1->netid)));
+
+    // b changed the same song meanwhile: its values stay and it leaves
+    // synchronisation.
+    b1->edit("Můj název");
+    ASSERT_TRUE(b1->netmodified);
+    auto conflict = run(b, {.download = true});
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(1, conflict->counters().conflicts);
+    EXPECT_EQ(0, conflict->counters().updatedLocal);  // s2 did not change since b's version
+    EXPECT_TRUE(b1->nonet);
+    EXPECT_FALSE(b1->netmodified);
+    EXPECT_EQ(btkstring("Můj název"), b1->title);
+    EXPECT_EQ(v2, b.version);
+    EXPECT_TRUE(logged(b, btkFormat("netid=%5d  locid=    1;konflikt při stahování", b1->netid)));
+
+    // Later downloads count it but change nothing.
+    s1->text = "Nová sloka";
+    s1->changed(true);
+    run(a, {.upload = true, .changed = {s1}});
+    ASSERT_TRUE(ok);
+    auto later = run(b, {.download = true});
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(1, later->counters().updatedLocal);
+    EXPECT_EQ(btkstring("Můj název"), b1->title);
+    EXPECT_EQ(btkstring(), b1->text);
+
+    // Queued as changed, a nonet object is still sent.
+    auto sent = run(b, {.upload = true, .changed = {b1}});
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(2, sent->counters().changedFields);  // title and text
+    EXPECT_EQ("M\xc5\xafj n\xc3\xa1zev", title(b1->netid));
+
+    // An unchanged object is counted and gets the new version only.
+    int updatesBefore = inet->count("dbw_updates");
+    auto same = run(a, {.upload = true, .changed = {s2}});
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(1, same->counters().updatedNet);
+    EXPECT_EQ(0, same->counters().changedFields);
+    EXPECT_EQ(updatesBefore, inet->count("dbw_updates"));
+    EXPECT_EQ(std::to_string(same->versionId()),
+              value("SELECT dbw_version FROM songs WHERE id=" + std::to_string(s2->netid)));
+}
+
+TEST_F(DbwSyncPg, DeletionsTravelBothWays) {
+    FakeSongDb a, b, c;
+    FakeSong* s1 = a.table.add("Jedna");
+    FakeSong* s2 = a.table.add("Dvě");
+    FakeSong* s3 = a.table.add("Tři");
+    uploadNew(a, {s1, s2, s3});
+    run(b, {.download = true});
+    run(c, {.download = true});
+    ASSERT_EQ(3u, b.table.songs.size());
+    int gone = s2->netid;
+    std::string creation = value("SELECT dbw_creation FROM songs WHERE id=" + std::to_string(gone));
+
+    RecordingProgress progress;
+    auto r = run(a, {.upload = true, .download = true, .progress = &progress, .deleted = {s2}});
+    ASSERT_TRUE(ok) << r->errorText(true).c_str();
+    EXPECT_EQ(1, r->counters().deletedNet);
+    EXPECT_TRUE(a.table.isDeleted(s2));
+    EXPECT_EQ(2, inet->count("songs"));
+    EXPECT_EQ(creation + "," + std::to_string(r->versionId()),
+              value("SELECT dbw_creation || ',' || dbw_version FROM dbw_deletes"));
+    EXPECT_EQ((std::pair<int, std::string>{0, "Ma6u řádek 0/1 tabulky songs"}), progress.steps.front());
+
+    FakeSong* b2 = b.table.byNetId(gone);
+    auto down = run(b, {.download = true});
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(1, down->counters().deletedLocal);
+    EXPECT_TRUE(b.table.isDeleted(b2));
+    EXPECT_EQ(2u, b.table.songs.size());
+    EXPECT_TRUE(logged(b, btkFormat("netid=%5d  locid=    2;smazání lokálního objektu", gone)));
+
+    // c still has the song: its deletion finds no row and no creation.
+    FakeSong* c2 = c.table.byNetId(gone);
+    auto again = run(c, {.upload = true, .deleted = {c2}});
+    ASSERT_TRUE(ok) << again->errorText(true).c_str();
+    EXPECT_TRUE(c.table.isDeleted(c2));
+    EXPECT_EQ("0", value("SELECT dbw_creation FROM dbw_deletes WHERE dbw_version=" +
+                         std::to_string(again->versionId())));
+    EXPECT_EQ(2, inet->count("songs"));
+
+    // A deletion record of another table deletes nothing.
+    ASSERT_TRUE(inet->exec("INSERT INTO dbw_creations (dbw_version,dbw_tableid,dbw_recordid) VALUES (1,150," +
+                           std::to_string(s1->netid) + ")"));
+    ASSERT_TRUE(inet->exec("INSERT INTO dbw_deletes (dbw_version,dbw_creation) SELECT 999, MAX(dbw_id) FROM "
+                           "dbw_creations"));
+    auto other = run(b, {.download = true});
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(0, other->counters().deletedLocal);
+    EXPECT_NE(nullptr, b.table.byNetId(s1->netid));
+}
+
+TEST_F(DbwSyncPg, MissingRowsAreFetchedAndLocalExtrasDeleted) {
+    FakeSongDb a;
+    FakeSong* s1 = a.table.add("Jedna");
+    FakeSong* s2 = a.table.add("Dvě");
+    FakeSong* s3 = a.table.add("Tři");
+    uploadNew(a, {s1, s2, s3});
+
+    PlainDb b;
+    FakeSong* kept = b.table.add("Stará kopie");
+    kept->netid = s2->netid;
+    auto r = run(b, {.missing = true});
+    ASSERT_TRUE(ok) << r->errorText(true).c_str();
+    EXPECT_EQ(2, r->counters().downloadedNew);
+    EXPECT_EQ(0, r->counters().updatedLocal);
+    EXPECT_EQ(0, b.version);  // only a download moves the version
+    EXPECT_NE(nullptr, b.table.byNetId(s1->netid));
+    EXPECT_NE(nullptr, b.table.byNetId(s3->netid));
+    EXPECT_EQ(btkstring("Stará kopie"), kept->title);
+
+    FakeSong* never = b.table.add("Nikdy nenahraná");
+    FakeSong* stale = b.table.add("Smazaná jinde");
+    stale->netid = 99999;
+    auto del = run(b, {.deleteMissing = true});
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(2, del->counters().deletedLocal);
+    EXPECT_TRUE(b.table.isDeleted(never));
+    EXPECT_TRUE(b.table.isDeleted(stale));
+    EXPECT_EQ(3u, b.table.songs.size());
+}
+
+TEST_F(DbwSyncPg, TheConditionKeepsItsVersionBound) {
+    FakeSongDb a;
+    uploadNew(a, {a.table.add("Česká", "cz"), a.table.add("Slovenská", "sk"), a.table.add("Deutsch", "de")});
+
+    PlainDb c;
+    const char* condition = "lang='cz' or lang='sk'";
+    auto first = run(c, {.download = true, .condition = condition});
+    ASSERT_TRUE(ok) << first->errorText(true).c_str();
+    EXPECT_EQ(2, first->counters().downloadedNew);
+    EXPECT_EQ(nullptr, c.table.byTitle("Deutsch"));
+
+    uploadNew(a, {a.table.add("Druhá česká", "cz")});
+    auto second = run(c, {.download = true, .condition = condition});
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(1, second->counters().downloadedNew);
+    EXPECT_EQ(0, second->counters().updatedLocal);  // the older sk row is not fetched again
+}
+
+TEST_F(DbwSyncPg, ManyRowsComeInOrderedPagesOfAHundred) {
+    FakeSongDb a;
+    std::vector<dbwSynObject*> songs;
+    for (int i = 0; i < 250; ++i) songs.push_back(a.table.add(btkFormat("Píseň %03d", i)));
+    uploadNew(a, songs);
+    // Updated rows move to the end of the table's storage, so an unordered
+    // page would see them out of key order.
+    ASSERT_TRUE(inet->exec("UPDATE songs SET remark='x' WHERE id % 3 = 0"));
+
+    PlainDb b;
+    RecordingProgress progress;
+    auto r = run(b, {.download = true, .progress = &progress});
+    ASSERT_TRUE(ok) << r->errorText(true).c_str();
+    EXPECT_EQ((Steps{{0, "Stahuji řádek 0/250 tabulky songs"},
+                     {40, "Stahuji řádek 100/250 tabulky songs"},
+                     {80, "Stahuji řádek 200/250 tabulky songs"},
+                     {0, "Mařu řádky tabulky songs"},
+                     {100, "Provádím dokončovací práce"}}),
+              progress.steps);
+    ASSERT_EQ(250u, b.table.songs.size());
+    for (size_t i = 1; i < b.table.songs.size(); ++i)
+        ASSERT_LT(b.table.songs[i - 1]->netid, b.table.songs[i]->netid) << i;
+}
+
+TEST_F(DbwSyncPg, ACancelledRunLeavesTheServerUnchanged) {
+    for (const char* stop : {"Uploaduji řádek 1/2", "Provádím dokončovací práce"}) {
+        FakeSongDb a;
+        a.version = 0;
+        FakeSong* s1 = a.table.add("Jedna");
+        FakeSong* s2 = a.table.add("Dvě");
+        RecordingProgress progress;
+        progress.stopAt = stop;
+        auto r = run(a, {.upload = true, .download = true, .progress = &progress, .added = {s1, s2}});
+        EXPECT_FALSE(ok) << stop;
+        EXPECT_EQ(btkstring("Přerušeno uživatelem"), r->errorText(true)) << stop;
+        EXPECT_EQ(btkstring(), r->errorText(true));
+        EXPECT_EQ(0, inet->count("songs"));
+        EXPECT_EQ(0, inet->count("dbw_versions"));
+        EXPECT_EQ(0, inet->count("dbw_creations"));
+        EXPECT_EQ(0, inet->count("dbw_updates"));
+        EXPECT_EQ(0, a.version);
+        EXPECT_EQ("Chyba:Přerušeno uživatelem", a.log.back());
+        EXPECT_EQ(1, a.closed);
+    }
+}
+
+TEST_F(DbwSyncPg, AFailedQueryFailsTheRunAndKeepsItsCause) {
+    FakeSongDb a;
+    int v = uploadNew(a, {a.table.add("Jedna")});
+    ASSERT_EQ(v, a.version);
+
+    auto r = run(a, {.download = true, .condition = "nosuchcolumn=1"});
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(v, a.version);  // not fallen back to 0
+    ASSERT_TRUE(btkStartsWith("Chyba:", a.log.back().c_str()));
+    EXPECT_NE(std::string::npos, a.log.back().find("nosuchcolumn"));
+    // The log line did not use the cause up.
+    std::string cause = r->errorText(true).c_str();
+    EXPECT_NE(std::string::npos, cause.find("nosuchcolumn")) << cause;
+    EXPECT_EQ(btkstring(), r->errorText(true));
+
+    // The adapter is usable again for the next run.
+    auto next = run(a, {.download = true});
+    EXPECT_TRUE(ok) << next->errorText(true).c_str();
+}
+
+TEST_F(DbwSyncPg, TablesThatCannotBePreparedFailTheRun) {
+    struct Case {
+        const char* what;
+        std::vector<int> ids;
+        int table;
+    };
+    for (const Case& k : {Case{"no key field", {27, 31}, 1}, Case{"unknown field", {23, 27, 25}, 1},
+                          Case{"unknown table", {23, 27}, 77}}) {
+        FakeSongDb a;
+        a.table.cls.ids = k.ids;
+        a.table.id = k.table;
+        auto r = run(a, {.upload = true, .download = true, .added = {a.table.add("Jedna")}});
+        EXPECT_FALSE(ok) << k.what;
+        EXPECT_FALSE(r->errorText(true).empty()) << k.what;
+        EXPECT_EQ(0, inet->count("songs")) << k.what;
+        EXPECT_EQ(0, inet->count("dbw_versions")) << k.what;
+    }
+}
+
+TEST_F(DbwSyncPg, NullEntriesAreSkippedButANullNewObjectFails) {
+    FakeSongDb a;
+    a.nullTable = true;
+    a.table.nullInObjects = true;
+    FakeSong* s1 = a.table.add("Jedna");
+    auto r = run(a, {.upload = true, .download = true, .added = {nullptr, s1}, .changed = {nullptr}});
+    ASSERT_TRUE(ok) << r->errorText(true).c_str();
+    EXPECT_EQ(1, r->counters().uploadedNew);
+    EXPECT_EQ(1, inet->count("songs"));
+
+    PlainDb b;
+    b.table.refuseNew = true;
+    auto down = run(b, {.download = true});
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(down->errorText(true).empty());
+    EXPECT_EQ(0, b.version);
+}
+
+TEST_F(DbwSyncPg, RunsWithoutWorkAndObjectsOfNoTable) {
+    FakeSongDb a;
+    RecordingProgress progress;
+    auto r = run(a, {.progress = &progress});
+    ASSERT_TRUE(ok);
+    EXPECT_EQ((Steps{{100, "Provádím dokončovací práce"}}), progress.steps);
+    EXPECT_EQ(std::vector<std::string>{"OK"}, a.log);
+    EXPECT_EQ(0, inet->count("dbw_versions"));
+
+    FakeSongClass otherClass;
+    otherClass.id = 5;
+    FakeSong stray(&otherClass);
+    auto s = run(a, {.upload = true, .download = true, .added = {&stray}});
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(0, s->versionId());
+    EXPECT_EQ(0, s->counters().uploadedNew);
+    EXPECT_EQ(0, stray.netid);
+    EXPECT_EQ(0, inet->count("dbw_versions"));
+}
+
+TEST_F(DbwSyncPg, AChangedSongWhoseRowIsGoneFailsTheRun) {
+    FakeSongDb a;
+    FakeSong* s1 = a.table.add("Jedna");
+    uploadNew(a, {s1});
+    ASSERT_TRUE(inet->exec("DELETE FROM songs"));
+    s1->edit("Změněná");
+    auto r = run(a, {.upload = true, .changed = {s1}});
+    EXPECT_FALSE(ok);
+    EXPECT_NE(std::string::npos, std::string(r->errorText(true).c_str()).find("no longer"));
+    EXPECT_EQ(1, inet->count("dbw_versions"));
+}
+
+TEST_F(DbwSyncPg, RunsHoldTheVersionTableUntilTheyEnd) {
+    FakeSongDb a;
+    RecordingProgress progress;
+    std::set<std::string> writing, reading;
+    progress.during = [&] {
+        if (writing.empty()) writing = versionLocks();
+    };
+    run(a, {.upload = true, .download = true, .progress = &progress, .added = {a.table.add("Jedna")}});
+    ASSERT_TRUE(ok);
+    EXPECT_TRUE(writing.count("ExclusiveLock")) << "writer";
+
+    RecordingProgress readProgress;
+    readProgress.during = [&] {
+        if (reading.empty()) reading = versionLocks();
+    };
+    run(a, {.download = true, .progress = &readProgress});
+    ASSERT_TRUE(ok);
+    EXPECT_TRUE(reading.count("ShareLock"));
+    EXPECT_FALSE(reading.count("ExclusiveLock"));
+    EXPECT_TRUE(versionLocks().empty());
+}
