@@ -372,9 +372,9 @@ void Tmainfrm::queueDone() {
     }
 }
 
-void Tmainfrm::commonEvent(KxCommonEvent& /*event*/) {
-    // Event 1 applies settings/mainwin/actions to the action list; the
-    // shortcut settings are read by the shortcut editor's routine.
+void Tmainfrm::commonEvent(KxCommonEvent& event) {
+    if (event.code != KX_EVENT_OPTIONS_CHANGED) return;
+    actionlist.applySettings(OptionsRoot().childByName("settings").childByName("mainwin").childByName("actions"));
 }
 
 void Tmainfrm::pagerChange(int newPage) {

@@ -8,6 +8,7 @@
 #include <QAction>
 
 #include "foundation/btkstring.h"
+#include "foundation/btkxml.h"
 
 class btkActionList {
 public:
@@ -19,6 +20,12 @@ public:
     QAction* at(int i) const { return items.at(i).action; }
     btkstring name(int i) const { return items.at(i).name; }
     btkstring category(int i) const { return items.at(i).category; }
+
+    // Applies the stored settings: for each action, the child of the node
+    // named after it sets the shortcut from its attribute "shortcut", the
+    // caption from "title" and the hint from "hint"; an absent child or
+    // attribute leaves that property alone.
+    void applySettings(const btkXMLNode& actions) const;
 
     // The action's hint (status tip), as program text.
     static btkstring hint(const QAction* action);
