@@ -87,10 +87,14 @@ Tshowlogfrm::Tshowlogfrm() : btkDialogForm(nullptr, Qt::Window | Qt::WindowStays
 }
 
 void Tshowlogfrm::showViewer() {
-    listLogFiles();
     show();
     raise();
     activateWindow();
+}
+
+void Tshowlogfrm::showEvent(QShowEvent* event) {
+    btkDialogForm::showEvent(event);
+    btkGuard([this] { listLogFiles(); });
 }
 
 void Tshowlogfrm::listLogFiles() {

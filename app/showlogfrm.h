@@ -38,6 +38,10 @@ public:
     Tlogctrlfrm* logctrl1 = nullptr;
     Tlogctrlfrm* logctrl2 = nullptr;
 
+protected:
+    // Every show lists the log files anew.
+    void showEvent(QShowEvent* event) override;
+
 private:
     btkstring selectedFilePath() const;
 
