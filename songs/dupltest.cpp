@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -152,8 +151,10 @@ bool alignmentDuplicate(const DuplTestParams& params, const DuplSong& a, const D
     const int total = la + lb;
     const int cap = params.MAX_DIF_TEST_LEN;
     const bool byTable = !literal && cap == 1 && params.MAX_DIF_LEN < 255;
-    std::optional<NextLetters> ownTable;
-    if (byTable && !nextA) nextA = &ownTable.emplace(a.letters);
+    if (byTable && !nextA) {
+        const NextLetters own(a.letters);
+        return alignmentDuplicate(params, a, b, CompareMode::prefiltered, &own);
+    }
     // The fewest matched letters that pass: the walk can match no more
     // letters than the shorter side holds. The literal walk always runs
     // to its end.

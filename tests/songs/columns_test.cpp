@@ -132,7 +132,8 @@ TEST(SongColumnKeys, KeysAndIds) {
     EXPECT_EQ(SongColumnKey(COL_SOURCE), "");
     EXPECT_EQ(SongColumnKey(16), "");
     for (int id = 0; id < 16; ++id) {
-        if (!SongColumnKey(id).empty()) EXPECT_EQ(SongColumnId(SongColumnKey(id)), id);
+        if (SongColumnKey(id).empty()) continue;
+        EXPECT_EQ(SongColumnId(SongColumnKey(id)), id);
     }
     EXPECT_EQ(SongColumnId("lang"), -1);
     EXPECT_EQ(SongColumnId(""), -1);
