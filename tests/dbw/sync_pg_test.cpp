@@ -192,8 +192,10 @@ TEST_F(DbwSyncPg, ChangesAreUploadedFieldByFieldAndConflictsMarkNonet) {
 
     s1->edit("Nový název");
     ASSERT_TRUE(s1->netmodified);
-    auto r = run(a, {.upload = true, .download = true, .changed = {s1}});
+    RecordingProgress progress;
+    auto r = run(a, {.upload = true, .download = true, .progress = &progress, .changed = {s1}});
     ASSERT_TRUE(ok) << r->errorText(true).c_str();
+    EXPECT_EQ((std::pair<int, std::string>{0, "Opravuji řádek 0/1 tabulky songs"}), progress.steps.front());
     int v2 = r->versionId();
     EXPECT_FALSE(s1->netmodified);
     EXPECT_EQ(1, r->counters().updatedNet);
@@ -366,6 +368,18 @@ TEST_F(DbwSyncPg, ManyRowsComeInOrderedPagesOfAHundred) {
     ASSERT_EQ(250u, b.table.songs.size());
     for (size_t i = 1; i < b.table.songs.size(); ++i)
         ASSERT_LT(b.table.songs[i - 1]->netid, b.table.songs[i]->netid) << i;
+
+    // Missing rows come in batches of a hundred ids.
+    PlainDb c;
+    RecordingProgress missing;
+    auto m = run(c, {.missing = true, .progress = &missing});
+    ASSERT_TRUE(ok) << m->errorText(true).c_str();
+    EXPECT_EQ((Steps{{39, "Stahuji řádek 99/250 tabulky songs"},
+                     {79, "Stahuji řádek 199/250 tabulky songs"},
+                     {100, "Provádím dokončovací práce"}}),
+              missing.steps);
+    EXPECT_EQ(250, m->counters().downloadedNew);
+    EXPECT_EQ(250u, c.table.songs.size());
 }
 
 TEST_F(DbwSyncPg, ACancelledRunLeavesTheServerUnchanged) {
@@ -403,6 +417,7 @@ TEST_F(DbwSyncPg, AFailedQueryFailsTheRunAndKeepsItsCause) {
     // The log line did not use the cause up.
     std::string cause = r->errorText(true).c_str();
     EXPECT_NE(std::string::npos, cause.find("nosuchcolumn")) << cause;
+    EXPECT_NE('\n', cause.front());  // no own error: the adapter's alone
     EXPECT_EQ(btkstring(), r->errorText(true));
 
     // The adapter is usable again for the next run.
