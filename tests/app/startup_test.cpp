@@ -83,6 +83,11 @@ TEST_F(StartupTest, ChangedSongPutsAStarOnTheCaptionAfterTheNextIdlePass) {
     EXPECT_EQ(comboText(1), btkstring("beta.xml*"));
     EXPECT_EQ(mainfrm->dbs->currentIndex(), 1);
 
+    // A change to a database that is not selected leaves its entry alone.
+    changeFirstSong(database(0));
+    idle();
+    EXPECT_EQ(comboText(0), btkstring("alpha.xml"));
+
     // After a commit the star goes at the next pass.
     database(1)->commit();
     idle();
