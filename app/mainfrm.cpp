@@ -342,6 +342,13 @@ void Tmainfrm::applySelection() {
 }
 
 void Tmainfrm::objectRemoved(KxObject* object) {
+    // A view deleted in this pass must not stay in the frames.
+    if (KxView* view = object->asView()) {
+        if (list->getView() == view) list->setView(nullptr);
+        if (grpv->getView() == view) grpv->setView(nullptr);
+        redrawSongView();
+        return;
+    }
     if (KxSong* song = object->asSong()) {
         list->songRemoved(song);
         grpv->songRemoved(song);
@@ -352,6 +359,9 @@ void Tmainfrm::objectRemoved(KxObject* object) {
 void Tmainfrm::objectChanged(KxObject* object) {
     if (object == static_cast<KxObject*>(gKxSpace)) {
         refillCombo();
+        // The frames show what the combo shows, also when the selected view
+        // went away and another took its place.
+        if (list->getView() != getActView()) applySelection();
         return;
     }
     KxView* active = getActView();

@@ -132,6 +132,22 @@ TEST_F(StartupTest, HintsAndStatusTextsGoToTheFirstPanel) {
     EXPECT_EQ(mainfrm->statusText(0), btkstring("Uloženo"));
 }
 
+TEST_F(StartupTest, ReleasedSelectedDatabaseLeavesTheFramesAndTheCombo) {
+    start();
+    btkCntVec<KxSong*> songs;
+    database(0)->getSongs(songs);
+    gMainWin->setActSong(songs[0]);
+    database(0)->release();
+    idle();
+    idle();
+    ASSERT_EQ(mainfrm->dbs->count(), 1);
+    EXPECT_EQ(comboText(0), btkstring("beta.xml"));
+    // The frames follow the entry the combo now shows.
+    EXPECT_EQ(mainfrm->list->getView(), gMainWin->getActView());
+    EXPECT_EQ(gMainWin->getActSong(), nullptr);
+    EXPECT_EQ(mainfrm->songv->getSongText(), btkstring());
+}
+
 TEST_F(StartupTest, CloseWithChangedDatabaseAnsweredNoWritesOnlyTheOptions) {
     start();
     mainfrm->dbs->setCurrentIndex(1);
