@@ -1,0 +1,145 @@
+#include "songs/inetconnection.h"
+
+#include "dbw/dbwadapter.h"
+#include "dbw/dbwsession.h"
+#include "dbw/dbwstoredconnection.h"
+#include "foundation/btkerror.h"
+#include "foundation/btkfile.h"
+#include "foundation/btkmessagebox.h"
+#include "foundation/btkref.h"
+#include "foundation/btkxml.h"
+#include "songs/appservices.h"
+#include "songs/songclass.h"
+
+const char* const KxWebAddress = "https://kx6.example.org/";
+const char* const KxContactMail = "kx6@example.org";
+
+namespace {
+
+const char* const NotConfiguredText = "Nebyl načten soubor cfg/connect.xml s údaji o připojení";
+const char* const NoConnectionText = "Připojení nebylo úspěšné";
+const char* const LockedText =
+    "Není možné se přihlásit k databázi, databáze je uzamčená, pravděpodobně probíhá rozsáhlejší oprava";
+
+// The program-wide objects, each owned here.
+btkAutoPtr<dbwStoredConnection> gStored;
+btkAutoPtr<dbwActiveConnection> gActive;
+btkAutoPtr<dbwSessionManager> gManager;
+btkAutoPtr<dbwSession> gLogin;
+
+btkstring WrongVersionText() {
+    return btkstring("Špatná verze databáze\nStáhněte si prosím novou verzi Kantorixu na adrese ") + KxWebAddress +
+           "\nPokud to nepomůže, obraťte se prosím na mně (mail:" + KxContactMail + ")";
+}
+
+// Steps 1 and 2 of a login: a configured connection whose database opens.
+bool CanLogin() {
+    if (!gManager.isSet()) return false;
+    return OpenInternetDatabase().isSet();
+}
+
+// Steps 3 to 5 of a login: the attempt's session becomes the current login.
+bool TakeLogin(dbwSession* session) {
+    gLogin.reset(session);
+    if (!gLogin.isSet()) ErrorBox(gManager->takeLastError());
+    return gLogin.isSet();
+}
+
+}  // namespace
+
+void InitInternetConnection() {
+    DoneInternetConnection();
+    const btkFile path = programDir().join("cfg").join("connect.xml");
+    if (btkFileExists(path)) {
+        btkXMLNode document;
+        try {
+            document.load(path);
+            gStored.reset(new dbwStoredConnection(document));
+        } catch (const btkError& e) {
+            // A damaged connection file must not end start-up: the program
+            // goes on as if there were none.
+            ErrorBox(btkFormat("Soubor %s s údaji o připojení se nepodařilo načíst:\n%s", path.c_str(),
+                               e.message().c_str()));
+        }
+        if (gStored.isSet()) gActive.reset(gStored->createActiveConnection(false));
+        if (gActive.isSet()) gManager.reset(new dbwSessionManager(gActive.get(), "CP1250"));
+    }
+    SongClass::instance();
+}
+
+void DoneInternetConnection() {
+    gLogin.reset();
+    gActive.reset();
+    gStored.reset();
+    gManager.reset();
+}
+
+btkstring ConnectionCaption() {
+    if (gStored.isSet() && btkStartsWith("!", gStored->name)) return gStored->name;
+    return btkstring();
+}
+
+dbwAdaRef OpenInternetDatabase() {
+    if (!gActive.isSet()) {
+        ErrorBox(NotConfiguredText);
+        return dbwAdaRef();
+    }
+    dbwAdaRef adapter = gActive->acquire();
+    if (!adapter.isSet()) {
+        ErrorBox(NoConnectionText);
+        return dbwAdaRef();
+    }
+    if (dbwSelectNamedValue(adapter.get(), "dbversion", "info") != "5") {
+        adapter = nullptr;
+        ErrorBox(WrongVersionText());
+        return dbwAdaRef();
+    }
+    if (dbwSelectNamedValue(adapter.get(), "allowconnect", "info") != "1") {
+        adapter = nullptr;
+        ErrorBox(LockedText);
+        return dbwAdaRef();
+    }
+    return adapter;
+}
+
+void PingInternetDatabase() {
+    if (OpenInternetDatabase().isSet()) InfoBox("OK");
+}
+
+bool LoginUser(const char* login, const char* password) {
+    if (!CanLogin()) return false;
+    return TakeLogin(gManager->login(login, password));
+}
+
+bool CreateAccountAndLogin(const char* login, const char* password) {
+    if (!CanLogin()) return false;
+    return TakeLogin(gManager->createUser(login, password));
+}
+
+bool EnsureLoggedIn() {
+    if (gLogin.isSet()) return true;
+    ExecuteLoginWizard();
+    UpdateLoginStatus();
+    return gLogin.isSet();
+}
+
+void Logout() {
+    gLogin.reset();
+    UpdateLoginStatus();
+}
+
+bool hasRight(const char* name) { return gLogin.isSet() && gLogin->hasRight(name); }
+
+dbwStoredConnection* StoredConnection() { return gStored.get(); }
+dbwActiveConnection* ActiveConnection() { return gActive.get(); }
+dbwSessionManager* SessionManager() { return gManager.get(); }
+
+namespace LoginRef {
+
+bool isSet() { return gLogin.isSet(); }
+
+dbwSession* get() { return gLogin.get(); }
+
+void reset(dbwSession* session) { gLogin.reset(session); }
+
+}  // namespace LoginRef

@@ -1,0 +1,137 @@
+// The internet connection without a server: no connection file, a damaged
+// one, an unreachable server, the caption, and the rights check that comes
+// before everything else in a synchronisation.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "dbw/dbwsession.h"
+#include "foundation/btkmessagebox.h"
+#include "modelenv.h"
+#include "programfolder.h"
+#include "songs/inetconnection.h"
+#include "songs/inetsync.h"
+#include "songs/kxsong.h"
+
+namespace {
+
+const char* const NotConfigured = "Nebyl načten soubor cfg/connect.xml s údaji o připojení";
+const std::string RightsHeader =
+    "Abyste mohli tuto operaci provést, potřebujete navíc tato oprávnění\n(některá se dají naklikat v Nastavení na "
+    "adrese https://kx6.example.org/, pokud jste přihlášeni) :\n";
+
+class InetConnection : public ModelTest {
+protected:
+    void SetUp() override {
+        ModelTest::SetUp();
+        setProgramDir(folder.root.c_str());
+    }
+    void TearDown() override {
+        DoneInternetConnection();
+        ModelTest::TearDown();
+    }
+    std::string box(int i) const { return btkDefaultMessageBoxes().shown().at(i).text.c_str(); }
+
+    btkXMLNode connection(const char* name, const char* server) {
+        btkXMLNode node;
+        node.setName("connection");
+        node.setAttr("name", name);
+        node.setAttr("engine", "1");
+        node.setAttr("server", server);
+        node.setAttr("dbname", "songs");
+        node.setAttr("user", "nobody");
+        node.setAttr("port", "1");
+        return node;
+    }
+
+    ProgramFolder folder;
+};
+
+TEST_F(InetConnection, WithoutAConnectionFileEveryInternetStepStopsAtOneText) {
+    InitInternetConnection();
+    EXPECT_EQ(0, boxCount());  // a missing file is not reported
+    EXPECT_EQ(nullptr, StoredConnection());
+    EXPECT_EQ(nullptr, SessionManager());
+    EXPECT_EQ(btkstring(), ConnectionCaption());
+
+    EXPECT_FALSE(LoginUser("tester", "heslo"));
+    EXPECT_FALSE(CreateAccountAndLogin("tester", "heslo"));
+    EXPECT_EQ(0, boxCount());  // logins fail silently
+
+    EXPECT_FALSE(OpenInternetDatabase().isSet());
+    PingInternetDatabase();
+    ASSERT_EQ(2, boxCount());
+    EXPECT_EQ(NotConfigured, box(0));
+    EXPECT_EQ(NotConfigured, box(1));
+    EXPECT_FALSE(LoginRef::isSet());
+    for (const char* right : {"dbadd", "dbchg", "dbdel", "ddadd", ""}) EXPECT_FALSE(hasRight(right)) << right;
+}
+
+TEST_F(InetConnection, ADamagedConnectionFileIsNamedAndStartUpGoesOn) {
+    folder.write("cfg/connect.xml", "<connection name=\"!Server\" engine=\"1\"");
+    EXPECT_NO_THROW(InitInternetConnection());
+    ASSERT_EQ(1, boxCount());
+    EXPECT_NE(std::string::npos, box(0).find(folder.path("cfg/connect.xml"))) << box(0);
+    EXPECT_EQ(nullptr, StoredConnection());
+    EXPECT_EQ(nullptr, ActiveConnection());
+    EXPECT_EQ(btkstring(), ConnectionCaption());
+    EXPECT_FALSE(OpenInternetDatabase().isSet());
+    EXPECT_EQ(NotConfigured, box(1));
+}
+
+TEST_F(InetConnection, TheCaptionShowsOnlyANameMarkedWithAnExclamationMark) {
+    folder.writeConnection(connection("!Zpěvník", "/nonexistent"));
+    InitInternetConnection();
+    EXPECT_EQ(btkstring("!Zpěvník"), ConnectionCaption());
+    ASSERT_NE(nullptr, SessionManager());
+
+    folder.writeConnection(connection("Zpěvník!", "/nonexistent"));
+    InitInternetConnection();
+    EXPECT_EQ(btkstring(), ConnectionCaption());
+    EXPECT_EQ(0, boxCount());
+}
+
+TEST_F(InetConnection, AnUnreachableServerRefusesOpeningAndLoginAndLogsOut) {
+    folder.writeConnection(connection("!Zpěvník", "/nonexistent-socket-folder"));
+    InitInternetConnection();
+    LoginRef::reset(new dbwSession(SessionManager(), 7));  // somebody was logged in
+    EXPECT_FALSE(LoginUser("tester", "heslo"));
+    ASSERT_EQ(1, boxCount());
+    EXPECT_EQ("Připojení nebylo úspěšné", box(0));
+    // Opening failed before the login: the earlier login is not touched.
+    EXPECT_TRUE(LoginRef::isSet());
+    Logout();
+    EXPECT_FALSE(LoginRef::isSet());
+}
+
+TEST_F(InetConnection, RightsAreCheckedBeforeTheLoginInTableOrder) {
+    auto* db = new KxDatabase("");
+    space->addView(db);
+    SyncOptions options;
+    options.deletedSongs.add(db->addNewSong());
+    options.newSongs.add(db->addNewSong());
+    EXPECT_FALSE(SynchronizeDatabase(db, options));
+    ASSERT_EQ(1, boxCount());
+    EXPECT_EQ(RightsHeader + "Přidávánání písní KantorixemMazání písní Kantorixem", box(0));
+
+    btkDefaultMessageBoxes().reset();
+    options.deletedSongs.clear();
+    options.changedSongs.add(options.newSongs[0]);
+    while (options.newSongs.count() < 101) options.newSongs.add(db->addNewSong());
+    EXPECT_FALSE(SynchronizeDatabase(db, options));
+    ASSERT_EQ(1, boxCount());
+    EXPECT_EQ(RightsHeader + "Přidávánání neomezeně mnoha písní KantorixemPřidávánání písní KantorixemÚprava písní "
+                             "Kantorixem",
+              box(0));
+}
+
+TEST_F(InetConnection, WithNothingQueuedNoRightIsNeededButSomebodyMustBeLoggedIn) {
+    auto* db = new KxDatabase("");
+    space->addView(db);
+    db->setChanged();
+    EXPECT_FALSE(SynchronizeDatabase(db, SyncOptions()));
+    EXPECT_EQ(0, boxCount());
+    EXPECT_TRUE(db->isChanged());  // nothing was committed
+}
+
+}  // namespace
