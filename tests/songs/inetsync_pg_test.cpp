@@ -1,0 +1,384 @@
+// Login and synchronisation of song databases against the internet song
+// database fixture: the info-table checks, logins and accounts, the rights
+// check, the report, the failure that must not lose unsaved edits, and two
+// program folders synchronising through the server with kxtool sync.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "dbw/dbwsession.h"
+#include "foundation/btkmessagebox.h"
+#include "inetdb_test.h"
+#include "programfolder.h"
+#include "songs/dailylog.h"
+#include "songs/dbfile.h"
+#include "songs/inetconnection.h"
+#include "songs/inetsync.h"
+#include "songs/kxsong.h"
+#include "songs/kxspace.h"
+
+namespace {
+
+const std::string RightsHeader =
+    "Abyste mohli tuto operaci provést, potřebujete navíc tato oprávnění\n(některá se dají naklikat v Nastavení na "
+    "adrese https://kx6.example.org/, pokud jste přihlášeni) :\n";
+const std::string LockedText =
+    "Není možné se přihlásit k databázi, databáze je uzamčená, pravděpodobně probíhá rozsáhlejší oprava";
+const std::string FailureHead =
+    "Synchronizace se nepovedla, v internetové ani lokální databázi nebyly provedené žádné změny:\nVýpis níže "
+    "ukazuje změny, o které se synchronizace pokoušela\n";
+const std::string BeginRecord = "##BEGIN##[inetsyn]";
+
+// What a database file holds of one song.
+struct StoredSong {
+    std::string text;
+    int netid = 0;
+    bool nonet = false;
+    bool netmodified = false;
+};
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+};
+
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+class InetSyncPg : public kx6InetDbTest {
+protected:
+    InetSyncPg() : kx6InetDbTest("kx6_songsync") {}
+
+    void SetUp() override {
+        kx6InetDbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        btkDefaultMessageBoxes().reset();
+        btkDefaultMessageBoxes().quiet = true;
+        system = new KxSystem;
+        space = new KxSpace;
+        configure(folder);
+        setProgramDir(folder.root.c_str());
+        InitInternetConnection();
+    }
+    void TearDown() override {
+        DoneInternetConnection();
+        LogClose();
+        if (space) {
+            space->release();
+            system->processQueue();
+            delete system;
+        }
+        btkDefaultMessageBoxes().reset();
+        kx6InetDbTest::TearDown();
+    }
+
+    void configure(const ProgramFolder& f) {
+        f.writeConnection(inet->connectionElement());
+        f.writeAutoLogin(kx6InetDb::login, kx6InetDb::password);
+    }
+    int boxCount() const { return static_cast<int>(btkDefaultMessageBoxes().shown().size()); }
+    std::string box(int i) const { return btkDefaultMessageBoxes().shown().at(i).text.c_str(); }
+    std::string lastBox() const { return btkDefaultMessageBoxes().shown().back().text.c_str(); }
+
+    // A database file of the folder (written empty when missing), loaded.
+    KxDatabase* openDb(const ProgramFolder& f, const char* name = "zpevnik.xml") {
+        std::string path = f.path(std::string("db/") + name);
+        if (!btkFileExists(path.c_str())) {
+            DbExportProps props;
+            WriteDatabaseFile(path.c_str(), btkCntVec<KxSong*>(), &props);
+        }
+        auto* db = new KxDatabase(path.c_str());
+        space->addView(db);
+        db->ensureLoaded();
+        return db;
+    }
+    KxSong* addSong(KxDatabase* db, const char* title, const char* text = "[C]Sloka") {
+        KxSong* song = db->addNewSong();
+        song->title = title;
+        song->group = "Lidové";
+        song->lang = "cz";
+        song->text = text;
+        song->locid = db->nextLocalId();
+        song->setModified(false);
+        return song;
+    }
+    KxSong* byTitle(KxDatabase* db, const char* title) {
+        for (KxSong* song : db->songs)
+            if (song->title == title) return song;
+        return nullptr;
+    }
+    // The songs of a database file by title, read by a database of its own.
+    std::map<std::string, StoredSong> stored(const ProgramFolder& f, const char* name = "zpevnik.xml") {
+        KxDatabase* db = openDb(f, name);
+        std::map<std::string, StoredSong> songs;
+        for (KxSong* s : db->songs) songs[s->title.c_str()] = {s->text.c_str(), s->netid, s->nonet, s->netmodified};
+        db->release();
+        system->processQueue();
+        return songs;
+    }
+    // Changes songs of a folder's database file and commits it.
+    template <class Edit> void editFile(const ProgramFolder& f, Edit edit) {
+        KxDatabase* db = openDb(f);
+        edit(db);
+        db->commit();
+        db->release();
+        system->processQueue();
+    }
+    bool login() { return LoginUser(kx6InetDb::login, kx6InetDb::password); }
+
+    // kxtool sync on a program folder; its output with standard error
+    // after standard output.
+    ToolRun kxtool(const ProgramFolder& f, const std::string& flags = "") {
+        std::string errFile = f.path("kxtool.err");
+        std::string command =
+            std::string(KXTOOL_PATH) + " sync '" + f.root + "' zpevnik " + flags + " 2>'" + errFile + "'";
+        ToolRun run;
+        FILE* pipe = popen(command.c_str(), "r");
+        if (!pipe) return run;
+        char buffer[4096];
+        for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
+        int status = pclose(pipe);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.out += f.read("kxtool.err");
+        return run;
+    }
+
+    ProgramFolder folder;
+    KxSystem* system = nullptr;
+    KxSpace* space = nullptr;
+};
+
+TEST_F(InetSyncPg, TheInfoTableMustHoldVersionFiveAndAllowConnections) {
+    ASSERT_TRUE(login());
+    EXPECT_EQ(inet->userId(), LoginRef::get()->userId());
+    EXPECT_TRUE(hasRight("ddadd"));
+    PingInternetDatabase();
+    ASSERT_EQ(1, boxCount());
+    EXPECT_EQ("OK", box(0));
+
+    ASSERT_TRUE(inet->exec("UPDATE info SET value='5 ' WHERE name='dbversion'"));
+    EXPECT_FALSE(login());
+    EXPECT_EQ("Špatná verze databáze\nStáhněte si prosím novou verzi Kantorixu na adrese https://kx6.example.org/"
+              "\nPokud to nepomůže, obraťte se prosím na mně (mail:kx6@example.org)",
+              lastBox());
+    EXPECT_TRUE(LoginRef::isSet());  // the database did not open: the login stays
+
+    ASSERT_TRUE(inet->exec("UPDATE info SET value='5' WHERE name='dbversion'"));
+    ASSERT_TRUE(inet->exec("UPDATE info SET value='0' WHERE name='allowconnect'"));
+    btkDefaultMessageBoxes().reset();
+    EXPECT_FALSE(login());
+    PingInternetDatabase();
+    KxDatabase* db = openDb(folder);
+    EXPECT_FALSE(SynchronizeDatabase(db, SyncOptions()));
+    ASSERT_EQ(3, boxCount());
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(LockedText, box(i));
+    EXPECT_EQ(0, folder.logCount(BeginRecord));  // no run began
+}
+
+TEST_F(InetSyncPg, AFailedLoginAfterASuccessfulOneLeavesNobodyLoggedIn) {
+    ASSERT_TRUE(login());
+    EXPECT_FALSE(LoginUser(kx6InetDb::login, "spatne"));
+    ASSERT_EQ(1, boxCount());
+    EXPECT_EQ("Špatný login nebo heslo", box(0));
+    EXPECT_FALSE(LoginRef::isSet());
+    EXPECT_FALSE(hasRight("dbadd"));
+
+    // A new account is logged in at once, with no rights yet.
+    EXPECT_TRUE(CreateAccountAndLogin("zpěvák", "tajné"));
+    ASSERT_TRUE(LoginRef::isSet());
+    EXPECT_EQ(btkstring("zpěvák"), LoginRef::get()->loginName());
+    EXPECT_FALSE(hasRight("dbadd"));
+    EXPECT_FALSE(CreateAccountAndLogin("zpěvák", "jiné"));
+    EXPECT_EQ("Uživatelské jméno už existuje", lastBox());
+    EXPECT_FALSE(LoginRef::isSet());
+    EXPECT_TRUE(LoginUser("zpěvák", "tajné"));
+}
+
+TEST_F(InetSyncPg, ASuccessfulRunReportsItsCountsAndSavesTheDatabase) {
+    ASSERT_TRUE(login());
+    KxDatabase* db = openDb(folder);
+    SyncOptions options;
+    options.newSongs.add(addSong(db, "Ach synku"));
+    options.newSongs.add(addSong(db, "Okolo Hradce"));
+    ASSERT_TRUE(db->isChanged());
+
+    ASSERT_TRUE(SynchronizeDatabase(db, options)) << lastBox();
+    ASSERT_EQ(1, boxCount());
+    // The download takes the run's own new version too: both songs count
+    // as updated locally.
+    EXPECT_EQ(btkDefaultMessageBoxes().shown()[0].flags & btkMB_ICONINFORMATION, btkMB_ICONINFORMATION);
+    EXPECT_EQ("Synchronizace proběhla úspěšně\nUPLOAD:\nNová verze internetové databáze:1\n"
+              "Počet polí upravených v internetové databázi:0\nPočet písní upravených v internetové databázi:0\n"
+              "Počet nových písní přenesených na server:2\nPočet písní smazaných z internetové databáze:0\n"
+              "DOWNLOAD:\nNová verze lokální databáze:1\nPočet písní smazaných z lokální databáze:0\n"
+              "Počet písní, u kterých nastal konflikt při přenosu ze serveru:0\n"
+              "Počet písní upravených v lokální databázi:2\nPočet písní přidaných do lokální databáze:0\n====\n"
+              "Podrobné informace o synchronizaci byly napsány do logovacího souboru " +
+                  std::string(LogFileName().c_str()),
+              box(0));
+    EXPECT_EQ(2, inet->count("songs"));
+    EXPECT_FALSE(db->isChanged());
+    auto songs = stored(folder);
+    EXPECT_NE(0, songs["Ach synku"].netid);
+    EXPECT_NE(0, songs["Okolo Hradce"].netid);
+    EXPECT_EQ(1, folder.logCount(BeginRecord));
+    EXPECT_EQ(1, folder.logCount("##DBFILE##[zpevnik]"));
+
+    // Download only, with nothing queued: no right needed, no new version,
+    // and the file is written although nothing changed.
+    ASSERT_TRUE(inet->exec("UPDATE dbw_users SET dbw_rights=''"));
+    ASSERT_TRUE(login());
+    std::string saved = folder.read("db/zpevnik.xml");
+    folder.write("db/zpevnik.xml", saved + "\n");
+    btkDefaultMessageBoxes().reset();
+    SyncOptions downloadOnly;
+    downloadOnly.upload = false;
+    ASSERT_TRUE(SynchronizeDatabase(db, downloadOnly)) << lastBox();
+    EXPECT_TRUE(btkStartsWith("Synchronizace proběhla úspěšně\nUPLOAD:\nPočet polí", box(0).c_str())) << box(0);
+    EXPECT_EQ(saved, folder.read("db/zpevnik.xml"));
+    EXPECT_EQ(2, folder.logCount(BeginRecord));
+}
+
+TEST_F(InetSyncPg, WithoutDdaddAHundredNewSongsPassAndAHundredAndOneAreRefused) {
+    ASSERT_TRUE(inet->exec("UPDATE dbw_users SET dbw_rights='dbadd'"));
+    ASSERT_TRUE(login());
+    KxDatabase* db = openDb(folder);
+    SyncOptions options;
+    for (int i = 0; i < 101; ++i) options.newSongs.add(addSong(db, btkFormat("Píseň %d", i)));
+
+    EXPECT_FALSE(SynchronizeDatabase(db, options));
+    ASSERT_EQ(1, boxCount());
+    EXPECT_EQ(RightsHeader + "Přidávánání neomezeně mnoha písní Kantorixem", box(0));
+    EXPECT_EQ(0, inet->count("songs"));
+    EXPECT_EQ(0, folder.logCount(BeginRecord));
+    EXPECT_TRUE(db->isChanged());  // untouched
+
+    options.newSongs.removeItems(100, 1);
+    ASSERT_TRUE(SynchronizeDatabase(db, options)) << lastBox();
+    EXPECT_EQ(100, inet->count("songs"));
+}
+
+TEST_F(InetSyncPg, AFailedRunLeavesTheServerUnchangedAndKeepsEditsMadeBeforeIt) {
+    ASSERT_TRUE(login());
+    KxDatabase* db = openDb(folder);
+    SyncOptions first;
+    KxSong* song = addSong(db, "Ach synku");
+    first.newSongs.add(song);
+    ASSERT_TRUE(SynchronizeDatabase(db, first)) << lastBox();
+    const int netid = song->netid;
+
+    // Unsaved edits, then a run whose download fails on the server.
+    song->title = "Ach synku, synku";
+    song->setModified(true);
+    KxSong* added = addSong(db, "Večerníček");
+    SyncOptions failing;
+    failing.changedSongs.add(song);
+    failing.newSongs.add(added);
+    failing.condition = "nosuchcolumn=1";
+    btkDefaultMessageBoxes().reset();
+    EXPECT_FALSE(SynchronizeDatabase(db, failing));
+
+    ASSERT_EQ(1, boxCount());
+    const std::string text = box(0);
+    EXPECT_TRUE(btkStartsWith(FailureHead.c_str(), text.c_str())) << text;
+    EXPECT_TRUE(contains(text, "nosuchcolumn")) << text;
+    EXPECT_TRUE(contains(text, "\nUPLOAD:\n")) << text;
+    // The server is as before the run.
+    EXPECT_EQ(1, inet->count("songs"));
+    EXPECT_EQ(1, inet->count("dbw_versions"));
+    EXPECT_EQ("Ach synku", inet->value("SELECT title FROM songs WHERE id=" + std::to_string(netid)));
+    // The file holds the edits committed before the run, and the database
+    // was reloaded from it.
+    auto songs = stored(folder);
+    ASSERT_EQ(2u, songs.size());
+    EXPECT_EQ(netid, songs["Ach synku, synku"].netid);
+    EXPECT_TRUE(songs["Ach synku, synku"].netmodified);
+    EXPECT_EQ(0, songs["Večerníček"].netid);
+    EXPECT_FALSE(db->isChanged());
+    EXPECT_EQ(2, db->songs.count());
+    EXPECT_EQ(2, folder.logCount(BeginRecord));
+    EXPECT_EQ(1, folder.logCount("Chyba:"));
+}
+
+TEST_F(InetSyncPg, TwoProgramFoldersSynchroniseThroughTheServer) {
+    ProgramFolder p1, p2;
+    configure(p1);
+    configure(p2);
+    editFile(p1, [&](KxDatabase* db) {
+        addSong(db, "Ach synku");
+        addSong(db, "Okolo Hradce");
+        addSong(db, "Nazev?");  // a placeholder title is never proposed
+    });
+    openDb(p2)->release();
+
+    ToolRun run = kxtool(p1);
+    ASSERT_EQ(0, run.status) << run.out;
+    EXPECT_TRUE(contains(run.out, "Synchronizace proběhla úspěšně\nUPLOAD:\n")) << run.out;
+    EXPECT_TRUE(contains(run.out, "Počet nových písní přenesených na server:2\n")) << run.out;
+    EXPECT_TRUE(contains(run.out, "\n" + p1.root + "/data/")) << run.out;
+    EXPECT_EQ(2, inet->count("songs"));
+
+    run = kxtool(p2);
+    ASSERT_EQ(0, run.status) << run.out;
+    EXPECT_TRUE(contains(run.out, "Počet písní přidaných do lokální databáze:2\n")) << run.out;
+    ASSERT_EQ(2u, stored(p2).size());
+
+    // p2 changes one song, deletes another and adds a third.
+    editFile(p2, [&](KxDatabase* db) {
+        KxSong* a = byTitle(db, "Ach synku");
+        a->text = "[G]Nová sloka";
+        a->setModified(true);
+        byTitle(db, "Okolo Hradce")->special = "netdelete";
+        addSong(db, "Večerníček");
+    });
+    run = kxtool(p2);
+    ASSERT_EQ(0, run.status) << run.out;
+    EXPECT_TRUE(contains(run.out, "Počet písní upravených v internetové databázi:1\n")) << run.out;
+    EXPECT_TRUE(contains(run.out, "Počet nových písní přenesených na server:1\n")) << run.out;
+    EXPECT_TRUE(contains(run.out, "Počet písní smazaných z internetové databáze:1\n")) << run.out;
+    // Songs the run deleted do not come back with the saved file.
+    EXPECT_EQ(0u, stored(p2).count("Okolo Hradce"));
+
+    run = kxtool(p1);
+    ASSERT_EQ(0, run.status) << run.out;
+    auto songs = stored(p1);
+    EXPECT_EQ(3u, songs.size()) << run.out;  // the placeholder song stays local
+    EXPECT_EQ("[G]Nová sloka", songs["Ach synku"].text);
+    EXPECT_EQ(0u, songs.count("Okolo Hradce"));
+    EXPECT_NE(0, songs["Večerníček"].netid);
+
+    // Both change the same song; the one that comes second without
+    // uploading gets a conflict and keeps its own text out of the net.
+    editFile(p1, [&](KxDatabase* db) {
+        KxSong* a = byTitle(db, "Ach synku");
+        a->text = "[D]Text z prvního";
+        a->setModified(true);
+    });
+    editFile(p2, [&](KxDatabase* db) {
+        KxSong* a = byTitle(db, "Ach synku");
+        a->text = "[E]Text z druhého";
+        a->setModified(true);
+    });
+    ASSERT_EQ(0, kxtool(p2).status);
+    run = kxtool(p1, "--no-upload");
+    ASSERT_EQ(0, run.status) << run.out;
+    EXPECT_TRUE(contains(run.out, "Počet písní, u kterých nastal konflikt při přenosu ze serveru:1\n")) << run.out;
+    songs = stored(p1);
+    EXPECT_TRUE(songs["Ach synku"].nonet);
+    EXPECT_EQ("[D]Text z prvního", songs["Ach synku"].text);
+
+    // A locked database stops before any run.
+    ASSERT_TRUE(inet->exec("UPDATE info SET value='0' WHERE name='allowconnect'"));
+    run = kxtool(p1);
+    EXPECT_EQ(1, run.status);
+    EXPECT_TRUE(contains(run.out, LockedText)) << run.out;
+
+    // One log record per run that began.
+    EXPECT_EQ(3, p1.logCount(BeginRecord));
+    EXPECT_EQ(3, p2.logCount(BeginRecord));
+}
+
+}  // namespace
