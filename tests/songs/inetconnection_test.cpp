@@ -11,6 +11,7 @@
 #include "programfolder.h"
 #include "songs/inetconnection.h"
 #include "songs/inetsync.h"
+#include "songs/uibridge.h"
 #include "songs/kxsong.h"
 
 namespace {
@@ -132,6 +133,53 @@ TEST_F(InetConnection, WithNothingQueuedNoRightIsNeededButSomebodyMustBeLoggedIn
     EXPECT_FALSE(SynchronizeDatabase(db, SyncOptions()));
     EXPECT_EQ(0, boxCount());
     EXPECT_TRUE(db->isChanged());  // nothing was committed
+}
+
+TEST_F(InetConnection, EnsureLoggedInRunsTheWizardAndShowsTheLoginState) {
+    struct Wizard : KxLoginWizard {
+        void execute() override {
+            ++runs;
+            if (logIn) LoginRef::reset(new dbwSession(SessionManager(), 3));
+        }
+        int runs = 0;
+        bool logIn = false;
+    } wizard;
+    struct LoginStateWin : MainWinBase {
+        KxSong* getActSong() override { return nullptr; }
+        KxSong* getActSongMsg() override { return nullptr; }
+        KxView* getActView() override { return nullptr; }
+        KxView* getActViewMsg() override { return nullptr; }
+        KxDatabase* getActDatabase() override { return nullptr; }
+        KxDatabase* getActDatabaseMsg() override { return nullptr; }
+        KxDatabase* getActInetDatabase() override { return nullptr; }
+        void setActSong(KxSong*) override {}
+        void selectView(int) override {}
+        void setStatusText(const char*) override {}
+        void showLoginState() override { ++shown; }
+        void selectSongById(int) override {}
+        void closeMain() override {}
+        void getListSongs(btkCntVec<KxSong*>&) override {}
+        int shown = 0;
+    } win;
+    folder.writeConnection(connection("!Zpěvník", "/nonexistent"));
+    InitInternetConnection();
+    gLoginWizard = &wizard;
+    gMainWin = &win;
+
+    EXPECT_FALSE(EnsureLoggedIn());
+    EXPECT_EQ(1, wizard.runs);
+    EXPECT_EQ(1, win.shown);
+    wizard.logIn = true;
+    EXPECT_TRUE(EnsureLoggedIn());
+    EXPECT_TRUE(EnsureLoggedIn());  // already logged in: no wizard
+    EXPECT_EQ(2, wizard.runs);
+    EXPECT_EQ(2, win.shown);
+    Logout();
+    EXPECT_FALSE(LoginRef::isSet());
+    EXPECT_EQ(3, win.shown);
+
+    gLoginWizard = nullptr;
+    gMainWin = nullptr;
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "songs/dbfile.h"
 #include "songs/inetconnection.h"
 #include "songs/inetsync.h"
+#include "songs/uibridge.h"
 #include "songs/kxsong.h"
 #include "songs/kxspace.h"
 
@@ -301,6 +302,38 @@ TEST_F(InetSyncPg, AFailedRunLeavesTheServerUnchangedAndKeepsEditsMadeBeforeIt) 
     EXPECT_EQ(2, db->songs.count());
     EXPECT_EQ(2, folder.logCount(BeginRecord));
     EXPECT_EQ(1, folder.logCount("Chyba:"));
+}
+
+TEST_F(InetSyncPg, TheRunShowsItsProgressAndACancelFailsIt) {
+    struct Progress : KxProgressWindow {
+        void start(const char* caption, const char* text, int maximum, bool cancelVisible) override {
+            started = std::string(caption) + "|" + text + "|" + std::to_string(maximum) + "|" +
+                      (cancelVisible ? "cancel" : "");
+        }
+        bool step(int, const char*) override { return ++steps < 2; }
+        void close() override { ++closed; }
+        std::string started;
+        int steps = 0;
+        int closed = 0;
+    } window;
+    gProgressWindow = &window;
+    ASSERT_TRUE(login());
+    KxDatabase* db = openDb(folder);
+    SyncOptions options;
+    options.newSongs.add(addSong(db, "Ach synku"));
+    options.newSongs.add(addSong(db, "Okolo Hradce"));
+    bool ok = SynchronizeDatabase(db, options);
+    gProgressWindow = nullptr;
+
+    EXPECT_FALSE(ok);
+    EXPECT_EQ("Synchronizace|Inicializace...|100|cancel", window.started);
+    EXPECT_EQ(1, window.closed);
+    ASSERT_EQ(1, boxCount());
+    EXPECT_TRUE(btkStartsWith((FailureHead + "Přerušeno uživatelem\nUPLOAD:\n").c_str(), box(0).c_str())) << box(0);
+    EXPECT_EQ(0, inet->count("songs"));
+    // The new songs were committed before the run and are still there.
+    EXPECT_EQ(2, db->songs.count());
+    EXPECT_FALSE(db->isChanged());
 }
 
 TEST_F(InetSyncPg, TwoProgramFoldersSynchroniseThroughTheServer) {
