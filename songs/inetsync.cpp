@@ -53,21 +53,6 @@ bool CommitShown(KxDatabase* database) {
     }
 }
 
-// Songs the run deleted were released to the queue and leave their database
-// only in the next idle pass, after the commit that follows the run would
-// have written them back into the file. They leave it now.
-void TakeOutDeletedSongs(KxDatabase* database) {
-    if (!gKxSystem) return;
-    for (int i = 0; i < gKxSystem->pendingCount(); ++i) {
-        const KxQueElem& element = gKxSystem->pending(i);
-        KxSong* song = element.kind == KX_REMOVED ? element.object->asSong() : nullptr;
-        if (song && song->database == database) {
-            database->removeSong(song);
-            song->database = nullptr;
-        }
-    }
-}
-
 }  // namespace
 
 btkstring SyncReport(KxDatabase* database, dbwSynchronize& run) {
@@ -127,7 +112,6 @@ bool SynchronizeDatabase(KxDatabase* database, const SyncOptions& options) {
 
     if (ok) {
         InfoBox(btkstring("Synchronizace proběhla úspěšně\n") + report);
-        TakeOutDeletedSongs(database);
         database->setChanged();
         database->changed();
         CommitShown(database);

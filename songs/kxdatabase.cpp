@@ -31,7 +31,13 @@ void KxSongTable::getObjects(btkCntVec<dbwSynObject*>& objects) {
 }
 
 void KxSongTable::deleteObject(dbwSynObject* object) {
-    if (object) static_cast<KxSong*>(object)->release();
+    if (!object) return;
+    // The song leaves the database at once, not in the next queue pass: the
+    // save that follows a synchronisation must not write it back.
+    KxSong* song = static_cast<KxSong*>(object);
+    database->removeSong(song);
+    song->database = nullptr;
+    song->release();
 }
 
 dbwSynObject* KxSongTable::newObject() {
