@@ -1,6 +1,6 @@
 #include "app/qtfiledialogs.h"
 
-#include "foundation/qt/btkfiledialogs.h"
+#include "foundation/qt/btkdialogs.h"
 #include "songs/uibridge.h"
 
 namespace {
@@ -8,10 +8,10 @@ namespace {
 class QtFileDialogs : public KxFileDialogs {
 public:
     bool openFile(const char* filter, const char* initialDir, btkstring& path) override {
-        return btkQtOpenFileDialog(filter, initialDir, path);
+        return btkDialogs().openFile(filter, initialDir, path);
     }
     bool saveFile(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) override {
-        return btkQtSaveFileDialog(filter, initialDir, defaultExt, path);
+        return btkDialogs().saveFile(filter, initialDir, defaultExt, path);
     }
 };
 

@@ -15,7 +15,11 @@
 #include "app/startfrm.h"
 #include "app/winlistfrm.h"
 #include "appenv.h"
+#include "foundation/qt/btkdialogs.h"
 #include "foundation/qt/btkfiledialogs.h"
+#include "app/qtfiledialogs.h"
+#include "songs/appservices.h"
+#include "songs/uibridge.h"
 #include "foundation/qt/btkqstring.h"
 
 namespace {
@@ -142,6 +146,27 @@ TEST(FileDialogFilter, PlatformPairsBecomeQtNameFilters) {
     // A caption without its pattern is left out.
     EXPECT_EQ(btkQtFileFilter("Text|*.txt|Zbytek"), QStringLiteral("Text (*.txt)"));
     EXPECT_EQ(btkQtFileFilter(""), QString());
+}
+
+TEST(FileDialogs, TheModelsDialogsGoThroughTheScriptedBackend) {
+    btkScriptedDialogs scripted;
+    btkDialogBackend* previous = btkSetDialogBackend(&scripted);
+    InstallQtFileDialogs();
+    scripted.files.push_back("/tmp/vyber.xml");
+    EXPECT_EQ(ExecuteOpenDialog("Databáze|*.xml", "/tmp"), btkstring("/tmp/vyber.xml"));
+    // An empty script cancels; the path stays as it was.
+    btkstring path = "stará.xml";
+    EXPECT_FALSE(ExecuteSaveDialog("Databáze|*.xml", "/tmp", path));
+    EXPECT_EQ(path, btkstring("stará.xml"));
+    EXPECT_EQ(scripted.asked, 2);
+    QColor color(Qt::red);
+    scripted.colors.push_back(QColor(Qt::blue));
+    EXPECT_TRUE(btkDialogs().chooseColor(color));
+    EXPECT_EQ(color, QColor(Qt::blue));
+    EXPECT_FALSE(btkDialogs().chooseColor(color));
+    EXPECT_EQ(color, QColor(Qt::blue));
+    gFileDialogs = nullptr;
+    EXPECT_EQ(btkSetDialogBackend(previous), &scripted);
 }
 
 TEST(StartWindow, SplashHidesTheOkButtonTheAboutBoxShowsIt) {

@@ -1,0 +1,80 @@
+#include "foundation/qt/btkdialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFontDialog>
+
+#include "foundation/qt/btkfiledialogs.h"
+
+bool btkQtDialogs::openFile(const char* filter, const char* initialDir, btkstring& path) {
+    return btkQtOpenFileDialog(filter, initialDir, path);
+}
+
+bool btkQtDialogs::saveFile(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) {
+    return btkQtSaveFileDialog(filter, initialDir, defaultExt, path);
+}
+
+bool btkQtDialogs::chooseFont(QFont& font, QColor& color) {
+    QFontDialog dialog(font, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted) return false;
+    font = dialog.selectedFont();
+    // QFontDialog has no colour: it follows in its own chooser, whose
+    // cancel keeps the colour.
+    chooseColor(color);
+    return true;
+}
+
+bool btkQtDialogs::chooseColor(QColor& color) {
+    const QColor chosen = QColorDialog::getColor(color, QApplication::activeWindow());
+    if (!chosen.isValid()) return false;
+    color = chosen;
+    return true;
+}
+
+bool btkScriptedDialogs::openFile(const char*, const char*, btkstring& path) {
+    ++asked;
+    if (files.empty()) return false;
+    path = files.front();
+    files.pop_front();
+    return true;
+}
+
+bool btkScriptedDialogs::saveFile(const char*, const char*, const char*, btkstring& path) {
+    return openFile(nullptr, nullptr, path);
+}
+
+bool btkScriptedDialogs::chooseFont(QFont& font, QColor& color) {
+    ++asked;
+    if (fonts.empty()) return false;
+    font = fonts.front().first;
+    color = fonts.front().second;
+    fonts.pop_front();
+    return true;
+}
+
+bool btkScriptedDialogs::chooseColor(QColor& color) {
+    ++asked;
+    if (colors.empty()) return false;
+    color = colors.front();
+    colors.pop_front();
+    return true;
+}
+
+namespace {
+
+btkQtDialogs& qtDialogs() {
+    static btkQtDialogs dialogs;
+    return dialogs;
+}
+
+btkDialogBackend* current = nullptr;
+
+}  // namespace
+
+btkDialogBackend& btkDialogs() { return current ? *current : qtDialogs(); }
+
+btkDialogBackend* btkSetDialogBackend(btkDialogBackend* backend) {
+    btkDialogBackend* previous = &btkDialogs();
+    current = backend;
+    return previous;
+}

@@ -1,0 +1,52 @@
+// The modal choosers of the program: open and save file, font, colour. They
+// are shown by a replaceable backend, like the message boxes: the Qt one by
+// default, a scripted one in tests, so no test ever waits for a user.
+#pragma once
+
+#include <deque>
+
+#include <QColor>
+#include <QFont>
+
+#include "foundation/btkstring.h"
+
+class btkDialogBackend {
+public:
+    virtual ~btkDialogBackend() = default;
+    // Filters as btkQtFileFilter takes them. On OK the chosen path is
+    // written to path.
+    virtual bool openFile(const char* filter, const char* initialDir, btkstring& path) = 0;
+    virtual bool saveFile(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) = 0;
+    // The font and its colour, changed on OK.
+    virtual bool chooseFont(QFont& font, QColor& color) = 0;
+    virtual bool chooseColor(QColor& color) = 0;
+};
+
+// QFileDialog, QFontDialog (with its colour) and QColorDialog.
+class btkQtDialogs : public btkDialogBackend {
+public:
+    bool openFile(const char* filter, const char* initialDir, btkstring& path) override;
+    bool saveFile(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) override;
+    bool chooseFont(QFont& font, QColor& color) override;
+    bool chooseColor(QColor& color) override;
+};
+
+// Answers from queues; an empty queue cancels. Counts what was asked.
+class btkScriptedDialogs : public btkDialogBackend {
+public:
+    bool openFile(const char* filter, const char* initialDir, btkstring& path) override;
+    bool saveFile(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) override;
+    bool chooseFont(QFont& font, QColor& color) override;
+    bool chooseColor(QColor& color) override;
+
+    std::deque<btkstring> files;  // paths for open and save
+    std::deque<std::pair<QFont, QColor>> fonts;
+    std::deque<QColor> colors;
+    int asked = 0;
+};
+
+// The backend in use (the Qt one until another is set).
+btkDialogBackend& btkDialogs();
+// Installs a backend (not owned); null restores the Qt one. Returns the
+// previous one.
+btkDialogBackend* btkSetDialogBackend(btkDialogBackend* backend);
