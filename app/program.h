@@ -23,9 +23,6 @@ bool ParseAutoLogin(const char* text, btkstring& login, btkstring& password);
 // Own initialisation, steps 1 to 10, on the program folder (programDir()).
 // The splash window is shown when showSplash is set.
 void InitProgram(bool showSplash);
-// Makes the windows in their order and runs the main window's creation
-// event; the main window is shown when show is set.
-void CreateWindows(bool show);
 // Destroys the windows and the model, the queue last.
 void EndProgram();
 

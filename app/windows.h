@@ -19,6 +19,9 @@ extern Tqsearchfrm* qsearchfrm;
 extern Tshowlogfrm* showlogfrm;
 extern Twinlistfrm* winlistfrm;
 
+// Makes the windows in their order and runs the main window's creation
+// event; the main window is shown when show is set.
+void CreateWindows(bool show);
 // Destroys every window made by CreateWindows, the main window last, and
 // takes the window bridges away from the model.
 void DestroyWindows();

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "app/program.h"
+#include "app/windows.h"
 #include "foundation/btkfile.h"
 #include "foundation/qt/btkapplication.h"
 #include "songs/uibridge.h"
