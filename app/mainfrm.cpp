@@ -21,6 +21,7 @@
 #include "foundation/qt/btkapplication.h"
 #include "foundation/qt/btkprintersetup.h"
 #include "foundation/qt/btkqstring.h"
+#include "songs/inetconnection.h"
 #include "songs/kxdatabase.h"
 #include "songs/kxsong.h"
 #include "songs/kxspace.h"
@@ -160,8 +161,13 @@ void Tmainfrm::buildActions() {
                      }));
     a = actionlist.add(this, "a_editcellvalue", "Upravit položku buňky", "Úpravy");
     QObject::connect(a, &QAction::triggered, this, btkGuarded([this](bool) { cell->setFocus(); }));
-    actionlist.add(this, "a_login", "Přihlásit se", "Internet");
-    actionlist.add(this, "a_logout", "Odhlásit se", "Internet");
+    a = actionlist.add(this, "a_login", "Přihlásit se", "Internet");
+    QObject::connect(a, &QAction::triggered, this, btkGuarded([this](bool) {
+                         EnsureLoggedIn();
+                         showLoginState();
+                     }));
+    a = actionlist.add(this, "a_logout", "Odhlásit se", "Internet");
+    QObject::connect(a, &QAction::triggered, this, btkGuarded([](bool) { Logout(); }));
     a = actionlist.add(this, "a_printersetup", "Nastavení tiskárny", "Nastavení");
     QObject::connect(a, &QAction::triggered, this, btkGuarded([](bool) { runPrinterSetup(); }));
     a = actionlist.add(this, "a_showlog", "Ukázat log", "Systém");

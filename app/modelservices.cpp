@@ -1,22 +1,27 @@
 #include "app/modelservices.h"
 
+#include "dbw/dbwsession.h"
 #include "foundation/btkfile.h"
+#include "songs/inetconnection.h"
 #include "songs/kxspace.h"
 
-// No internet connection is read yet: every internet action reports that no
-// connection settings were read.
-void StartInternetConnection() {}
+void StartInternetConnection() { InitInternetConnection(); }
 
-// Without a session manager nobody can be logged in.
-void AutoLoginUser(const char* /*login*/, const char* /*password*/) {}
+void StopInternetConnection() { DoneInternetConnection(); }
+
+void AutoLoginUser(const char* login, const char* password) { LoginUser(login, password); }
 
 bool CurrentLogin(btkstring& login, btkstring& name) {
     login = "";
     name = "";
-    return false;
+    if (!LoginRef::isSet()) return false;
+    dbwSession* session = LoginRef::get();
+    login = session->loginName();
+    name = session->userField(159);
+    return true;
 }
 
-btkstring StoredConnectionCaption() { return btkstring(); }
+btkstring StoredConnectionCaption() { return ConnectionCaption(); }
 
 void LoadDbFolder(KxSpace* space, const char* folder) {
     const btkFile dir(folder);

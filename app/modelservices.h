@@ -12,6 +12,8 @@ class KxSpace;
 // Reads cfg/connect.xml of the program folder into the stored and active
 // connection and the session manager. A missing file is not reported.
 void StartInternetConnection();
+// Drops the login, the connections and the session manager (program exit).
+void StopInternetConnection();
 // The automatic login with a login and a password read from
 // cfg/autologin.txt; a failure shows the session manager's error.
 void AutoLoginUser(const char* login, const char* password);

@@ -152,6 +152,7 @@ void EndProgram() {
         delete gKxSystem;
     }
     gMainWin = nullptr;
+    StopInternetConnection();
     gAppClosing = false;
     gTerminateRequested = false;
 }

@@ -50,25 +50,25 @@ btkstring SongDatabaseXml(std::initializer_list<const char*> titles) {
     return xml;
 }
 
-void AppTest::SetUp() {
-    boxes().reset();
-    boxes().quiet = true;
+TestProgram::TestProgram() {
+    btkDefaultMessageBoxes().reset();
+    btkDefaultMessageBoxes().quiet = true;
     setProgramDir(folder.path());
 }
 
-void AppTest::TearDown() {
+TestProgram::~TestProgram() {
     end();
-    boxes().reset();
+    btkDefaultMessageBoxes().reset();
 }
 
-void AppTest::start() {
+void TestProgram::start() {
     InitProgram(false);
     CreateWindows(true);
     InstallIdleQueuePass(*btkApplication::instance());
     started = true;
 }
 
-void AppTest::end() {
+void TestProgram::end() {
     if (!started) return;
     EndProgram();
     btkApplication::instance()->setIdleWork({}, {});
@@ -76,13 +76,13 @@ void AppTest::end() {
     started = false;
 }
 
-void AppTest::idle(int ms) {
+void TestProgram::idle(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
 }
 
-bool AppTest::boxShown(const char* text) const {
+bool TestProgram::boxShown(const char* text) const {
     for (const auto& box : btkDefaultMessageBoxes().shown())
         if (std::strcmp(box.text.c_str(), text) == 0) return true;
     return false;

@@ -27,10 +27,15 @@ private:
 // from 1.
 btkstring SongDatabaseXml(std::initializer_list<const char*> titles);
 
-class AppTest : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
+// The program started on a temporary folder of its own, ended with the
+// object; message boxes are scripted.
+class TestProgram {
+public:
+    TestProgram();
+    ~TestProgram();
+    TestProgram(const TestProgram&) = delete;
+    TestProgram& operator=(const TestProgram&) = delete;
+
     // Starts the program on the folder: own initialisation, windows (main
     // window shown), idle queue pass.
     void start();
@@ -45,3 +50,5 @@ protected:
     TempFolder folder;
     bool started = false;
 };
+
+class AppTest : public ::testing::Test, public TestProgram {};
