@@ -13,13 +13,11 @@
 #include "foundation/btkstring.h"
 #include "foundation/qt/btkapplication.h"
 #include "foundation/qt/btkqstring.h"
+#include "songs/inetconnection.h"
 
 Tstartfrm* startfrm = nullptr;
 
 namespace {
-
-const char* const WebAddress = "https://kx6.example.org/";
-const char* const MailAddress = "mailto:kx6@example.org";
 
 // A label that opens its address with the desktop when clicked.
 QLabel* linkLabel(QWidget* parent, const char* text, const char* address) {
@@ -66,8 +64,8 @@ Tstartfrm::Tstartfrm() : btkDialogForm(nullptr, Qt::FramelessWindowHint) {
     auto* credits = new QVBoxLayout(Panel1);
     credits->addWidget(new QLabel(btkToQString("Správce zpěvníků a databází písní"), Panel1));
     credits->addWidget(new QLabel(btkToQString("Akordy v hranatých závorkách, transpozice, tisk zpěvníků"), Panel1));
-    credits->addWidget(linkLabel(Panel1, "kx6.example.org", WebAddress));
-    credits->addWidget(linkLabel(Panel1, "kx6@example.org", MailAddress));
+    credits->addWidget(linkLabel(Panel1, KxWebAddress, KxWebAddress));
+    credits->addWidget(linkLabel(Panel1, KxContactMail, btkstring("mailto:") + KxContactMail));
 
     btok = new QPushButton(QStringLiteral("OK"), this);
     btok->setObjectName("btok");
