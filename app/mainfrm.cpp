@@ -135,7 +135,7 @@ Tmainfrm::Tmainfrm() : queueHandler(this), commonHandler(this) {
     QObject::connect(pager, &QTabWidget::currentChanged, this, btkGuarded([this](int page) { pagerChange(page); }));
 
     btkstring title = btkstring("Kantorix ") + KX_VERSION;
-    btkstring connectionCaption = StoredConnectionCaption();
+    btkstring connectionCaption = ConnectionCaption();
     if (connectionCaption.startsWith("!")) title = connectionCaption;
     setWindowTitle(btkToQString(title));
 

@@ -16,6 +16,7 @@
 #include "foundation/qt/btkqtmessagebox.h"
 #include "songs/appservices.h"
 #include "songs/dailylog.h"
+#include "songs/inetconnection.h"
 #include "songs/kxspace.h"
 #include "songs/uibridge.h"
 
@@ -51,7 +52,7 @@ void InitProgram(bool showSplash) {
     // 4. The queue.
     if (!gKxSystem) new KxSystem;
     // 5. The internet connection settings.
-    StartInternetConnection();
+    InitInternetConnection();
     // 6. The options.
     OptionsRoot().clear();
     gOptionsLoaded = false;
@@ -66,10 +67,10 @@ void InitProgram(bool showSplash) {
     // 7. The automatic login.
     btkstring login, password;
     if (ParseAutoLogin(btkReadTextFile(dir.join("cfg/autologin.txt")), login, password))
-        AutoLoginUser(login, password);
+        LoginUser(login, password);
     // 8.-9. The root of open views with the databases of the db folder.
     if (!gKxSpace) new KxSpace;
-    LoadDbFolder(gKxSpace, dir.join("db"));
+    gKxSpace->loadDatabaseFolder(dir.join("db"));
     // 10. The import filters.
     RegisterImportFilters();
 }
@@ -152,7 +153,7 @@ void EndProgram() {
         delete gKxSystem;
     }
     gMainWin = nullptr;
-    StopInternetConnection();
+    DoneInternetConnection();
     gAppClosing = false;
     gTerminateRequested = false;
 }

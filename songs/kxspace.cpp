@@ -37,6 +37,17 @@ void KxSpace::addView(KxView* view) {
     changed();
 }
 
+void KxSpace::loadDatabaseFolder(const char* dir) {
+    for (const char* pattern : {"*.xml", "*.xgz"}) {
+        btkFileList files(btkFile(dir).join(pattern));
+        for (int i = 0; i < files.count(); ++i) {
+            auto* db = new KxDatabase(btkFile(dir).join(files[i]));
+            db->inDbFolder = true;
+            addView(db);
+        }
+    }
+}
+
 void KxSpace::getViews(btkCntVec<KxView*>& list) const { list = views; }
 
 void KxSpace::getDatabases(btkCntVec<KxDatabase*>& list) const {

@@ -17,6 +17,9 @@ public:
 
     // Appends the view (owned from now on) and posts the root changed.
     void addView(KxView* view);
+    // Adds one database (not loaded yet) per "*.xml" file of the folder,
+    // then one per "*.xgz" file, each list sorted by name.
+    void loadDatabaseFolder(const char* dir);
     void getViews(btkCntVec<KxView*>& list) const;
     void getDatabases(btkCntVec<KxDatabase*>& list) const;
     // The first view whose name equals the text ignoring ASCII case; a

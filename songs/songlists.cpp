@@ -50,13 +50,4 @@ void SongGroupList::rebuild() {
     }
 }
 
-void LoadDatabaseFolder(KxSpace* space, const char* dir) {
-    for (const char* pattern : {"*.xml", "*.xgz"}) {
-        btkFileList files(btkFile(dir).join(pattern));
-        for (int i = 0; i < files.count(); ++i) {
-            auto* db = new KxDatabase(btkFile(dir).join(files[i]));
-            db->inDbFolder = true;
-            space->addView(db);
-        }
-    }
-}
+

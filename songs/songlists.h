@@ -58,6 +58,3 @@ public:
     btkCntVec<KxSong*> songs;
 };
 
-// Adds one database (not loaded yet) per "*.xml" file of the folder, then
-// one per "*.xgz" file, each list sorted by name, to the root.
-void LoadDatabaseFolder(KxSpace* space, const char* dir);

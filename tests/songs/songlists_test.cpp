@@ -41,7 +41,7 @@ TEST_F(SongLists, FolderScanPlainFilesFirstNothingLoaded) {
         std::fclose(f);
     }
     btkMakeDir(dir.join("sub.xml"));
-    LoadDatabaseFolder(space, dir);
+    space->loadDatabaseFolder(dir);
     btkCntVec<KxDatabase*> dbs;
     space->getDatabases(dbs);
     ASSERT_EQ(dbs.count(), 4);
