@@ -2,6 +2,8 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QFont>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -12,6 +14,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "app/customsortfrm.h"
 #include "app/modelservices.h"
 #include "app/program.h"
 #include "app/startfrm.h"
@@ -141,7 +144,11 @@ Tmainfrm::Tmainfrm() : queueHandler(this), commonHandler(this) {
 
     list->setSongControlHandler(&songControlHandler);
     grpv->setSongControlHandler(&songControlHandler);
-    // The column properties under mainwin.list are applied by the song grid.
+    list->grid->setFont(QFont(QStringLiteral("Arial"), list->grid->font().pointSize()));
+    list->cellSelected = [this](int row, int gridColumn, bool byUser) { gridCellSelected(row, gridColumn, byUser); };
+    list->applyOptionsNode(OptionsRoot().getChild("mainwin.list"));
+    QObject::connect(cell, &QLineEdit::returnPressed, this, btkGuarded([this] { cellConfirmed(); }));
+    cell->installEventFilter(this);
 
     static MainWinMainWinBase bridge;
     gMainWin = &bridge;
@@ -161,6 +168,29 @@ void Tmainfrm::buildActions() {
                      }));
     a = actionlist.add(this, "a_editcellvalue", "Upravit položku buňky", "Úpravy");
     QObject::connect(a, &QAction::triggered, this, btkGuarded([this](bool) { cell->setFocus(); }));
+    a = actionlist.add(this, "a_allowquickedit", "Povolit rychlé úpravy", "Úpravy");
+    a->setCheckable(true);
+    QObject::connect(a, &QAction::triggered, this, btkGuarded([this](bool checked) {
+                         if (!checked) actionlist.find("a_autofill")->setChecked(false);
+                     }));
+    a = actionlist.add(this, "a_fillcolumn", "Vyplnit sloupec hodnotou buňky", "Úpravy");
+    QObject::connect(a, &QAction::triggered, this, btkGuarded([this](bool) {
+                         if (quickEditsAllowed()) list->fillColumn(btkFromQString(cell->text()));
+                     }));
+    a = actionlist.add(this, "a_autofill", "Automaticky vyplňovat buňku", "Úpravy");
+    a->setCheckable(true);
+    QObject::connect(a, &QAction::triggered, this, btkGuarded([this, a](bool checked) {
+                         if (checked && !quickEditsAllowed()) a->setChecked(false);
+                     }));
+    a = actionlist.add(this, "a_filtercell", "Filtrovat podle hodnoty buňky", "Úpravy");
+    QObject::connect(a, &QAction::triggered, this,
+                     btkGuarded([this](bool) { list->filterCell(btkFromQString(cell->text())); }));
+    a = actionlist.add(this, "a_dbcustomsort", "Vlastní třídění", "Databáze");
+    QObject::connect(a, &QAction::triggered, this, btkGuarded([this](bool) {
+                         if (!customsortfrm) return;
+                         if (std::unique_ptr<CustomCompare> order = customsortfrm->Execute())
+                             list->setCustomOrder(std::move(order));
+                     }));
     a = actionlist.add(this, "a_login", "Přihlásit se", "Internet");
     QObject::connect(a, &QAction::triggered, this, btkGuarded([this](bool) {
                          EnsureLoggedIn();
@@ -185,7 +215,8 @@ void Tmainfrm::buildMenus() {
     };
     const MenuDef menus[] = {
         {"Melodar", {"a_kxselect", "-", "a_quit"}},
-        {"Úpravy", {"a_editcellvalue"}},
+        {"Databáze", {"a_dbcustomsort"}},
+        {"Úpravy", {"a_editcellvalue", "a_allowquickedit", "a_fillcolumn", "a_autofill", "a_filtercell"}},
         {"Internet", {"a_login", "a_logout"}},
         {"Nastavení", {"a_printersetup"}},
         {"Systém", {"a_showlog"}},
@@ -201,6 +232,8 @@ void Tmainfrm::buildMenus() {
         }
     }
     for (const char* name : {"a_quit", "a_about"}) toolbar_base->addAction(actionlist.find(name));
+    for (const char* name : {"a_allowquickedit", "a_fillcolumn", "a_autofill", "a_filtercell"})
+        toolbar_qedit->addAction(actionlist.find(name));
 }
 
 void Tmainfrm::FormCreate() {
@@ -347,6 +380,36 @@ void Tmainfrm::applySelection() {
     }
 }
 
+bool Tmainfrm::quickEditsAllowed() {
+    QAction* allow = actionlist.find("a_allowquickedit");
+    if (allow && allow->isChecked()) return true;
+    InfoBox("Není povoleno provádět rychlé úpravy, dá se povolit v menu Úpravy");
+    return false;
+}
+
+void Tmainfrm::gridCellSelected(int row, int gridColumn, bool byUser) {
+    // Only a cell the user moves to is filled: a cell the program selects
+    // again after a rebuild or a search keeps its value.
+    QAction* autofill = actionlist.find("a_autofill");
+    if (byUser && row >= 0 && autofill && autofill->isChecked())
+        list->setCellText(row, gridColumn, btkFromQString(cell->text()));
+    else
+        cell->setText(btkToQString(list->cellText(row, gridColumn).text));
+    selCol = gridColumn;
+    selRow = row;
+}
+
+void Tmainfrm::cellConfirmed() {
+    if (pager->currentIndex() != 0) return;
+    list->setCellText(selRow, selCol, btkFromQString(cell->text()));
+    list->grid->setFocus();
+}
+
+void Tmainfrm::cellCancelled() {
+    cell->setText(btkToQString(list->cellText(selRow, selCol).text));
+    list->grid->setFocus();
+}
+
 void Tmainfrm::objectRemoved(KxObject* object) {
     // A view deleted in this pass must not stay in the frames.
     if (KxView* view = object->asView()) {
@@ -417,6 +480,15 @@ void Tmainfrm::showEvent(QShowEvent* event) {
         KxCommonEvent e{KX_EVENT_OPTIONS_CHANGED};
         BroadcastCommonEvent(e);
     });
+}
+
+bool Tmainfrm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == cell && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        btkGuard([this] { cellCancelled(); });
+        return true;
+    }
+    return btkMainForm::eventFilter(watched, event);
 }
 
 bool Tmainfrm::event(QEvent* event) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/songframes.h"
+#include "app/songgridfrm.h"
 #include "foundation/qt/btkactionlist.h"
 #include "foundation/qt/btkform.h"
 #include "songs/appservices.h"
@@ -55,6 +56,17 @@ public:
     void refillCombo();
     void applySelection();
 
+    // Quick cell editing: the grid made a cell current (row from the first
+    // song, -1 for none); Enter and Esc in the cell edit box.
+    void gridCellSelected(int row, int gridColumn, bool byUser);
+    void cellConfirmed();
+    void cellCancelled();
+    // True while a_allowquickedit is checked; otherwise tells the user how
+    // to allow quick edits.
+    bool quickEditsAllowed();
+    int selectedCellRow() const { return selRow; }
+    int selectedCellColumn() const { return selCol; }
+
     // The queue handler.
     void objectRemoved(KxObject* object);
     void objectChanged(KxObject* object);
@@ -82,6 +94,7 @@ protected:
     void FormClose() override;
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildActions();

@@ -5,6 +5,8 @@
 #include "songs/uibridge.h"
 
 Tbusyfrm* busyfrm = nullptr;
+Tcolumnfrm* columnfrm = nullptr;
+Tcustomsortfrm* customsortfrm = nullptr;
 Tprintersettingsfrm* printersettingsfrm = nullptr;
 Tprintrangefrm* printrangefrm = nullptr;
 Tprogressfrm* progressfrm = nullptr;
@@ -25,14 +27,15 @@ template <class T> void destroy(T*& window) {
 
 void CreateWindows(bool show) {
     // In the program's window order; the windows of the other commands
-    // (song-book types, command line, columns, custom sort, database
-    // properties, export filters, internal synchronisation, login wizard,
-    // options, RTF export, song lists, song sets and subsets, view song,
+    // (song-book types, command line, database properties, export
+    // filters, internal synchronisation, login wizard, options, RTF export, song lists, song sets and subsets, view song,
     // song-book window, song-book types, text import, song difference,
     // search, song editor, custom export) join this list with their
     // commands.
     new Tmainfrm();
     make(busyfrm);
+    make(columnfrm);
+    make(customsortfrm);
     make(printersettingsfrm);
     make(printrangefrm);
     make(progressfrm);
@@ -53,6 +56,8 @@ void DestroyWindows() {
     destroy(progressfrm);
     destroy(printrangefrm);
     destroy(printersettingsfrm);
+    destroy(customsortfrm);
+    destroy(columnfrm);
     destroy(busyfrm);
     delete mainfrm;
     gMainWin = nullptr;

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "app/busyfrm.h"
+#include "app/columnfrm.h"
+#include "app/customsortfrm.h"
 #include "app/mainfrm.h"
 #include "app/printersettingsfrm.h"
 #include "app/printrangefrm.h"
@@ -12,6 +14,8 @@
 #include "app/winlistfrm.h"
 
 extern Tbusyfrm* busyfrm;
+extern Tcolumnfrm* columnfrm;
+extern Tcustomsortfrm* customsortfrm;
 extern Tprintersettingsfrm* printersettingsfrm;
 extern Tprintrangefrm* printrangefrm;
 extern Tprogressfrm* progressfrm;
