@@ -46,7 +46,7 @@ int convert(const kxtool::Args& a) {
     if (a.size() != 2) return kxtool::usageError("convert FROM TO");
     btkConverter converter(a[0].c_str(), a[1].c_str());
     btkstring out = converter.convert(kxtool::readStdin().c_str());
-    kxtool::writeStdout(std::string(out.c_str(), static_cast<size_t>(out.length())));
+    kxtool::writeStdout(out.c_str(), out.length());
     return 0;
 }
 

@@ -19,6 +19,7 @@ struct Registrar {
 std::string readStdin();
 // Writes bytes to standard output unchanged.
 void writeStdout(const std::string& bytes);
+void writeStdout(const char* bytes, int length);
 // Prints "usage: kxtool <usage>" to stderr and returns 2.
 int usageError(const char* usage);
 

@@ -36,6 +36,10 @@ void writeStdout(const std::string& bytes) {
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
 }
 
+void writeStdout(const char* bytes, int length) {
+    if (length > 0) std::fwrite(bytes, 1, static_cast<size_t>(length), stdout);
+}
+
 int usageError(const char* usage) {
     std::fprintf(stderr, "usage: kxtool %s\n", usage);
     return 2;

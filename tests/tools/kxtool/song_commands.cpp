@@ -6,6 +6,7 @@
 #include "foundation/btkerror.h"
 #include "foundation/btkfile.h"
 #include "kxtool.h"
+#include "song_model.h"
 #include "songs/chords.h"
 #include "songs/dbfile.h"
 #include "songs/kxsong.h"
@@ -13,26 +14,9 @@
 
 namespace {
 
-// A queue and a root for one command, ended with a final pass.
-struct Model {
-    Model() : space(new KxSpace) {}
-    ~Model() {
-        space->release();
-        queue.processQueue();
-    }
-    KxDatabase* open(const char* file) {
-        KxDatabase* db = new KxDatabase(file);
-        space->addView(db);
-        db->ensureLoaded();
-        return db;
-    }
-    KxSystem queue;
-    KxSpace* space;
-};
-
 int dbResave(const kxtool::Args& a) {
     if (a.size() != 2) return kxtool::usageError("db-resave IN OUT");
-    Model model;
+    kxtool::SongModel model;
     KxDatabase* db = model.open(a[0].c_str());
     if (db->loadFailed()) return 1;
     DbExportProps props = db->exportProps();
@@ -47,7 +31,7 @@ int dbResave(const kxtool::Args& a) {
 
 int dbInfo(const kxtool::Args& a) {
     if (a.size() != 1) return kxtool::usageError("db-info FILE");
-    Model model;
+    kxtool::SongModel model;
     KxDatabase* db = model.open(a[0].c_str());
     if (db->loadFailed()) return 1;
     std::printf("%d\n", db->songs.count());
@@ -58,7 +42,7 @@ int dbInfo(const kxtool::Args& a) {
 int transpose(const kxtool::Args& a) {
     if (a.size() != 1) return kxtool::usageError("transpose N  (stdin to stdout)");
     btkstring out = TransposeText(kxtool::readStdin().c_str(), std::atoi(a[0].c_str()));
-    kxtool::writeStdout(std::string(out.c_str(), static_cast<size_t>(out.length())));
+    kxtool::writeStdout(out.c_str(), out.length());
     return 0;
 }
 

@@ -7,6 +7,7 @@
 
 #include "foundation/btkerror.h"
 #include "kxtool.h"
+#include "song_model.h"
 #include "songs/dupltest.h"
 #include "songs/internalsync.h"
 #include "songs/kxsong.h"
@@ -16,28 +17,11 @@
 
 namespace {
 
-// A queue and a root for one command, ended with a final pass.
-struct SongModel {
-    SongModel() : space(new KxSpace) {}
-    ~SongModel() {
-        space->release();
-        queue.processQueue();
-    }
-    KxDatabase* open(const char* file) {
-        KxDatabase* db = new KxDatabase(file);
-        space->addView(db);
-        db->ensureLoaded();
-        return db;
-    }
-    KxSystem queue;
-    KxSpace* space;
-};
-
-void print(const btkstring& text) { kxtool::writeStdout(std::string(text.c_str(), static_cast<size_t>(text.length()))); }
+void print(const btkstring& text) { kxtool::writeStdout(text.c_str(), text.length()); }
 
 int dupltest(const kxtool::Args& a) {
     if (a.size() != 2) return kxtool::usageError("dupltest 'ARGS' FILE");
-    SongModel model;
+    kxtool::SongModel model;
     KxDatabase* db = model.open(a[1].c_str());
     if (db->loadFailed()) return 1;
     DuplTestParams params;
@@ -48,7 +32,7 @@ int dupltest(const kxtool::Args& a) {
 
 int isync(const kxtool::Args& a) {
     if (a.size() != 2) return kxtool::usageError("isync SRC DST");
-    SongModel model;
+    kxtool::SongModel model;
     KxDatabase* source = model.open(a[0].c_str());
     KxDatabase* target = model.open(a[1].c_str());
     if (source->loadFailed() || target->loadFailed()) return 1;
@@ -73,7 +57,7 @@ int isync(const kxtool::Args& a) {
 int sort(const kxtool::Args& a) {
     const char* usage = "sort COLUMN FILE";
     if (a.size() != 2) return kxtool::usageError(usage);
-    SongModel model;
+    kxtool::SongModel model;
     KxDatabase* db = model.open(a[1].c_str());
     if (db->loadFailed()) return 1;
     const std::string& column = a[0];
