@@ -72,32 +72,8 @@ TEST(SqliteOpen, FailsForAFileThatCannotBeCreatedAndStaysClosed) {
 
 TEST_F(SqliteConnection, WalksTheTypicalUse) {
   EXPECT_TRUE(db->connected());
-  ASSERT_TRUE(db->exec("CREATE TABLE song (id INTEGER PRIMARY KEY, title varchar(20), year int)"))
-      << db->error();
-  EXPECT_EQ(db->insert("INSERT INTO song (title, year) VALUES ('One', 1990)", "song", "id"), 1);
-  EXPECT_EQ(db->insert("INSERT INTO song (title) VALUES ('Two')", "song", "id"), 2);
-  EXPECT_EQ(db->insert("INSERT INTO nosuch VALUES (1)", "nosuch", "id"), 0);
-  EXPECT_NE(std::string(db->error()).find("nosuch"), std::string::npos) << db->error();
-
-  DbwResult result(db->query("SELECT id, title, year FROM song ORDER BY id"));
-  ASSERT_TRUE(result) << db->error();
-  EXPECT_EQ(result->rowCount(), 2);
-  EXPECT_EQ(result->columnCount(), 3);
-  EXPECT_STREQ(result->columnName(1), "title");
-  EXPECT_EQ(result->columnName(3), nullptr);
-  dbwDbRow* row = result->nextRow();
-  ASSERT_NE(row, nullptr);
-  EXPECT_STREQ(row->value(0), "1");
-  EXPECT_STREQ(row->value(1), "One");
-  EXPECT_STREQ(row->value(2), "1990");
-  EXPECT_EQ(row->value(3), nullptr);
-  EXPECT_EQ(row->value(-1), nullptr);
-  row = result->nextRow();
-  ASSERT_NE(row, nullptr);
-  EXPECT_STREQ(row->value(1), "Two");
-  EXPECT_EQ(row->value(2), nullptr);  // SQL NULL
-  EXPECT_EQ(result->nextRow(), nullptr);
-  EXPECT_EQ(result->nextRow(), nullptr);
+  walkTypicalUse(db.get(), "CREATE TABLE song (id INTEGER PRIMARY KEY, title varchar(20), year int)",
+                 nullptr);
 }
 
 TEST_F(SqliteConnection, ASecondOpenLeavesTheFirstDatabaseAlone) {

@@ -80,3 +80,38 @@ inline std::vector<dbwColumnRecord> markedRecords(size_t count) {
   }
   return records;
 }
+
+// The typical use an outside program makes of a connection: create a table
+// (createTable names id, title and year), insert two rows and read them back.
+// A SQL NULL reads as nullRead: null, or "" where the engine's client library
+// gives an empty text.
+inline void walkTypicalUse(dbwDbConnection* db, const char* createTable, const char* nullRead) {
+  ASSERT_TRUE(db->exec(createTable)) << db->error();
+  EXPECT_EQ(db->insert("INSERT INTO song (title, year) VALUES ('One', 1990)", "song", "id"), 1);
+  EXPECT_EQ(db->insert("INSERT INTO song (title) VALUES ('Two')", "song", "id"), 2);
+  EXPECT_EQ(db->insert("INSERT INTO nosuch VALUES (1)", "nosuch", "id"), 0);
+  EXPECT_NE(std::string(db->error()).find("nosuch"), std::string::npos) << db->error();
+
+  DbwResult result(db->query("SELECT id, title, year FROM song ORDER BY id"));
+  ASSERT_TRUE(result) << db->error();
+  EXPECT_EQ(result->rowCount(), 2);
+  EXPECT_EQ(result->columnCount(), 3);
+  EXPECT_STREQ(result->columnName(1), "title");
+  EXPECT_EQ(result->columnName(3), nullptr);
+  dbwDbRow* row = result->nextRow();
+  ASSERT_NE(row, nullptr);
+  EXPECT_STREQ(row->value(0), "1");
+  EXPECT_STREQ(row->value(1), "One");
+  EXPECT_STREQ(row->value(2), "1990");
+  EXPECT_EQ(row->value(3), nullptr);
+  EXPECT_EQ(row->value(-1), nullptr);
+  row = result->nextRow();
+  ASSERT_NE(row, nullptr);
+  EXPECT_STREQ(row->value(1), "Two");
+  if (nullRead)
+    EXPECT_STREQ(row->value(2), nullRead);
+  else
+    EXPECT_EQ(row->value(2), nullptr);
+  EXPECT_EQ(result->nextRow(), nullptr);
+  EXPECT_EQ(result->nextRow(), nullptr);
+}
