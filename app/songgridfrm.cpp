@@ -422,6 +422,13 @@ void Tsonggridfrm::gridMousePressed(QMouseEvent* event) {
 // ---- quick search
 
 void Tsonggridfrm::search(const char* text, int direction) {
+    // The search box searches again from the current row whenever a key
+    // goes up, also after Enter or an arrow found the next song: a search
+    // for the same text that the current song still matches keeps that
+    // result and its status text ("Hledání znova od začátku").
+    KxSong* current = currentSong();
+    if (direction == 0 && lastSearch == text && current && current->containsText(text)) return;
+    lastSearch = text;
     ClearStatusText();
     const int count = songCount();
     const int step = direction < 0 ? -1 : 1;

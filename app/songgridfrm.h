@@ -210,5 +210,7 @@ private:
     mutable std::unordered_map<const KxSong*, int> rows;
     mutable bool rowsDirty = true;
     bool programSelection = false;
+    // The text of the last quick search.
+    btkstring lastSearch;
     bool applyingWidths = false;
 };
