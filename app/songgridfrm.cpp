@@ -90,6 +90,14 @@ Tsonggridfrm::Tsonggridfrm(QWidget* parent)
 }
 
 Tsonggridfrm::~Tsonggridfrm() {
+    // The table and its model go while the list they show still exists,
+    // and nobody hears of the current cell any more.
+    cellSelected = nullptr;
+    controlHandler = nullptr;
+    delete grid;
+    grid = nullptr;
+    delete model;
+    model = nullptr;
     // The list must not sort with a comparator that goes first.
     songList.compare = nullptr;
 }
@@ -186,10 +194,13 @@ void Tsonggridfrm::changeModel(const std::function<void()>& change) {
     const int keepColumn = currentColumn() >= 0 && currentColumn() < visibleIds.count() ? visibleIds[currentColumn()] : -1;
     const bool was = programSelection;
     programSelection = true;
+    // The reset lays the header out afresh: its sizes are not the user's.
+    applyingWidths = true;
     model->beginChange();
     change();
     rowsDirty = true;
     model->endChange();
+    applyingWidths = false;
     applyWidths();
     grid->horizontalHeader()->setVisible(songCount() > 0);
     const int row = rowOf(keep);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include <QAction>
+#include <QColor>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QHeaderView>
@@ -282,6 +283,39 @@ TEST_F(SongGridTest, StackMarksRepaintTheirRowsWhileOtherChangesRebuildAfterTheP
     idle();
     EXPECT_EQ(resets.count(), 1);
     EXPECT_EQ(titles(), (Titles{"Alena", "Cesta", "Okno", "Pole", "Zlato", "Zuzana"}));
+}
+
+// Marks songs in a list of its own and colours the rows of songs it holds.
+class MarkingWindow : public CustomSongSelector, public CustomSongCellPainter {
+public:
+    void put(KxSong* song) override { calls.push_back("put " + std::string(song->title.c_str())); }
+    void take(KxSong* song) override { calls.push_back("take " + std::string(song->title.c_str())); }
+    void toggle(KxSong* song) override { calls.push_back("toggle " + std::string(song->title.c_str())); }
+    void background(KxSong* song, btkColor& color, bool& set) override {
+        if (song->title == "Pole") {
+            color = colorMake(255, 0, 0);
+            set = true;
+        }
+    }
+    void textColor(KxSong*, btkColor&, bool&) override {}
+    std::vector<std::string> calls;
+};
+
+TEST_F(SongGridTest, ASongSelectorTakesThePlaceOfTheStackAndPaintersColourRows) {
+    start();
+    MarkingWindow window;
+    grid()->setSongSelector(&window);
+    grid()->addCellPainter(&window);
+    clickCell(indexOf("Bude"), COL_TITLE);
+    QTest::keyClick(grid()->grid, Qt::Key_Insert);
+    clickCell(indexOf("Okno"), COL_TITLE, Qt::ShiftModifier);
+    EXPECT_EQ(window.calls, (std::vector<std::string>{"toggle Bude", "put Cesta", "put Okno"}));
+    EXPECT_EQ(gKxSpace->getStack()->songs.count(), 0);
+
+    const QVariant red = grid()->model->data(grid()->model->index(indexOf("Pole"), 1), Qt::BackgroundRole);
+    EXPECT_EQ(red.value<QColor>(), QColor(255, 0, 0));
+    EXPECT_TRUE(grid()->model->data(grid()->model->index(0, 1), Qt::BackgroundRole).isNull());
+    EXPECT_TRUE(grid()->model->data(grid()->model->index(0, 1), Qt::ForegroundRole).isNull());
 }
 
 TEST_F(SongGridTest, DeletedSongsAndViewsLeaveTheGrid) {
