@@ -45,9 +45,7 @@ TEST_F(MysqlConnection, WalksTheTypicalUse) {
                  "CREATE TABLE song (id int(11) NOT NULL AUTO_INCREMENT PRIMARY KEY, "
                  "title varchar(40), year int)",
                  nullptr);
-}
-
-TEST_F(MysqlConnection, ASecondOpenLeavesTheFirstConnectionAlone) {
+  // A second open leaves the first connection alone.
   EXPECT_FALSE(db->open("mysql", "localhost", "root", "", 0));
   EXPECT_TRUE(db->connected());
   EXPECT_EQ(readSingle(db.get(), "SELECT DATABASE()"), s_database);
@@ -62,14 +60,10 @@ TEST_F(MysqlConnection, QueryWithoutAResultSetGivesNull) {
 }
 
 TEST_F(MysqlConnection, QuotedTextReadsBackUnchanged) {
-  ASSERT_TRUE(db->exec("CREATE TABLE t (id int NOT NULL AUTO_INCREMENT PRIMARY KEY, v text)"));
-  std::string text = trickyText();
   EXPECT_STREQ(db->quote("it's"), "it\\'s");
-  std::string sql = std::string("INSERT INTO t (v) VALUES ('") + db->quote(text.c_str()) + "')";
-  ASSERT_EQ(db->insert(sql.c_str(), "t", "id"), 1) << db->error();
-  EXPECT_EQ(readSingle(db.get(), "SELECT v FROM t"), text);
-  EXPECT_EQ(readSingle(db.get(), "SELECT CHAR_LENGTH(v) FROM t"),
-            std::to_string(kTrickyTextCharacters));
+  expectQuotedTextReadsBack(db.get(),
+                            "CREATE TABLE t (id int NOT NULL AUTO_INCREMENT PRIMARY KEY, v text)",
+                            "SELECT CHAR_LENGTH(v) FROM t");
 }
 
 TEST_F(MysqlConnection, TableNamesFailWhenMoreThanTheCapacity) {
@@ -92,10 +86,7 @@ TEST_F(MysqlConnection, ColumnTypesCarryTheExtraAttribute) {
   EXPECT_EQ(columnList(db.get(), "song"),
             (std::vector<std::string>{"id: int(11) auto_increment", "title: varchar(40) ",
                                       "price: decimal(10,2) "}));
-  auto records = markedRecords(2);
-  EXPECT_FALSE(db->columns("song", records.data(), 2));
-  EXPECT_STREQ(records[0].name, "untouched");
-  EXPECT_STREQ(records[1].type, "untouched");
+  expectColumnsRefused(db.get(), "song", 2);
 }
 
 TEST_F(MysqlConnection, TableNamesInCatalogueStatementsAreQuoted) {
@@ -105,8 +96,7 @@ TEST_F(MysqlConnection, TableNamesInCatalogueStatementsAreQuoted) {
   EXPECT_EQ(db->columnCount("keep; DROP TABLE keep"), 0);
   EXPECT_EQ(db->columnCount("keep` ; DROP TABLE `keep"), 0);
   EXPECT_EQ(db->columnCount("keep"), 1);
-  auto records = markedRecords(1);
-  EXPECT_FALSE(db->columns("nosuch", records.data(), 1));
+  expectColumnsRefused(db.get(), "nosuch", 1);
   EXPECT_EQ(db->columnCount("nosuch"), 0);
 }
 

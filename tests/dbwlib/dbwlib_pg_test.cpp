@@ -85,19 +85,12 @@ TEST_F(PgConnection, FailedKeyLookUpKeepsTheTransactionUsable) {
   EXPECT_EQ(readSingle(db.get(), "SELECT count(*) FROM plain"), "1");
 }
 
-TEST_F(PgConnection, QuotedTextReadsBackUnchanged) {
+TEST_F(PgConnection, QuoteFollowsTheSessionsStringMode) {
   EXPECT_STREQ(db->quote("it's a\\b"), "it''s a\\b");
   EXPECT_STREQ(db->quote(""), "");
-  ASSERT_TRUE(db->exec("CREATE TABLE t (id serial, v text)"));
-  std::string text = trickyText();
-  std::string sql = std::string("INSERT INTO t (v) VALUES ('") + db->quote(text.c_str()) + "')";
-  ASSERT_EQ(db->insert(sql.c_str(), "t", "id"), 1) << db->error();
-  EXPECT_EQ(readSingle(db.get(), "SELECT v FROM t"), text);
-  EXPECT_EQ(readSingle(db.get(), "SELECT char_length(v) FROM t"),
-            std::to_string(kTrickyTextCharacters));
-}
+  expectQuotedTextReadsBack(db.get(), "CREATE TABLE t (id serial, v text)",
+                            "SELECT char_length(v) FROM t");
 
-TEST_F(PgConnection, QuoteFollowsTheSessionsStringMode) {
   ASSERT_TRUE(db->exec("SET standard_conforming_strings = off"));
   EXPECT_STREQ(db->quote("it's a\\b"), "it''s a\\\\b");
   std::string text = trickyText();
@@ -114,10 +107,7 @@ TEST_F(PgConnection, ColumnRecordsGiveModifiersAndSerial) {
   EXPECT_EQ(columnList(db.get(), "song"),
             (std::vector<std::string>{"id: serial", "title: varchar(40)", "price: numeric(10,2)",
                                       "n: int4", "free: varchar"}));
-  auto records = markedRecords(4);
-  EXPECT_FALSE(db->columns("song", records.data(), 4));
-  EXPECT_STREQ(records[0].name, "untouched");
-  EXPECT_STREQ(records[3].type, "untouched");
+  expectColumnsRefused(db.get(), "song", 4);
 }
 
 TEST_F(PgConnection, TableNamesListUserTablesAndRespectTheCapacity) {
@@ -136,36 +126,29 @@ TEST_F(PgConnection, TableNamesInCatalogueStatementsAreQuoted) {
   ASSERT_TRUE(db->exec("CREATE TABLE \"it's\" (a int, b text)")) << db->error();
   EXPECT_EQ(db->columnCount("it's"), 2);
   EXPECT_EQ(db->columnCount("x' OR relname LIKE '%"), 0);
-  auto records = markedRecords(2);
-  EXPECT_FALSE(db->columns("nosuch", records.data(), 2));
-  EXPECT_STREQ(records[0].name, "untouched");
+  expectColumnsRefused(db.get(), "nosuch", 2);
   EXPECT_EQ(db->columnCount("nosuch"), 0);
 }
 
-TEST(PgOpen, AFailedConnectionKeepsItsReasonAndRefusesAnotherOpen) {
+TEST(PgOpen, AFailedConnectionKeepsItsReasonAndAnyOpenRefusesAnother) {
   std::string conninfo;
   KX6_REQUIRE_PG(conninfo);
+  const int port = std::atoi(kx6PgPort().c_str());
   DbwConnection db = dbwCreate(DBW_ENGINE_POSTGRESQL);
   EXPECT_STREQ(db->error(), "");
-  EXPECT_FALSE(db->open("dbwlib_no_such_database", kx6PgHost().c_str(), "postgres", nullptr,
-                        std::atoi(kx6PgPort().c_str())));
+  EXPECT_FALSE(db->open("dbwlib_no_such_database", kx6PgHost().c_str(), "postgres", nullptr, port));
   EXPECT_NE(std::string(db->error()).find("dbwlib_no_such_database"), std::string::npos)
       << db->error();
   EXPECT_FALSE(db->connected());
-  EXPECT_FALSE(db->open("postgres", kx6PgHost().c_str(), "postgres", nullptr,
-                        std::atoi(kx6PgPort().c_str())));
+  EXPECT_FALSE(db->open("postgres", kx6PgHost().c_str(), "postgres", nullptr, port));
   EXPECT_FALSE(db->connected());
-}
 
-TEST(PgOpen, ASecondOpenLeavesTheFirstConnectionAlone) {
-  std::string conninfo;
-  KX6_REQUIRE_PG(conninfo);
-  DbwConnection db = dbwCreate(DBW_ENGINE_POSTGRESQL);
-  ASSERT_TRUE(db->open("postgres", kx6PgHost().c_str(), "postgres", "", std::atoi(kx6PgPort().c_str())))
-      << db->error();
-  EXPECT_FALSE(db->open("template1", kx6PgHost().c_str(), "postgres", "", std::atoi(kx6PgPort().c_str())));
-  EXPECT_TRUE(db->connected());
-  EXPECT_EQ(readSingle(db.get(), "SELECT current_database()"), "postgres");
+  // A second open leaves the first connection alone.
+  DbwConnection ok = dbwCreate(DBW_ENGINE_POSTGRESQL);
+  ASSERT_TRUE(ok->open("postgres", kx6PgHost().c_str(), "postgres", "", port)) << ok->error();
+  EXPECT_FALSE(ok->open("template1", kx6PgHost().c_str(), "postgres", "", port));
+  EXPECT_TRUE(ok->connected());
+  EXPECT_EQ(readSingle(ok.get(), "SELECT current_database()"), "postgres");
 }
 
 }  // namespace

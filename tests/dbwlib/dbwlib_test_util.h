@@ -71,14 +71,31 @@ inline std::vector<std::string> columnList(dbwDbConnection* db, const char* tabl
   return out;
 }
 
-// A record array marked so that writes into it show.
-inline std::vector<dbwColumnRecord> markedRecords(size_t count) {
-  std::vector<dbwColumnRecord> records(count);
+// columns() refuses a missing table or too small a capacity without writing
+// into the records.
+inline void expectColumnsRefused(dbwDbConnection* db, const char* table, int capacity) {
+  std::vector<dbwColumnRecord> records(static_cast<size_t>(capacity));
   for (auto& r : records) {
     std::strcpy(r.name, "untouched");
     std::strcpy(r.type, "untouched");
   }
-  return records;
+  EXPECT_FALSE(db->columns(table, records.data(), capacity)) << table;
+  for (const auto& r : records) {
+    EXPECT_STREQ(r.name, "untouched") << table;
+    EXPECT_STREQ(r.type, "untouched") << table;
+  }
+}
+
+// A quoted tricky text inserted into t (id, v) reads back whole; lengthSql
+// is the engine's character count of v.
+inline void expectQuotedTextReadsBack(dbwDbConnection* db, const char* createTable,
+                                      const char* lengthSql) {
+  ASSERT_TRUE(db->exec(createTable)) << db->error();
+  std::string text = trickyText();
+  std::string sql = std::string("INSERT INTO t (v) VALUES ('") + db->quote(text.c_str()) + "')";
+  ASSERT_EQ(db->insert(sql.c_str(), "t", "id"), 1) << db->error();
+  EXPECT_EQ(readSingle(db, "SELECT v FROM t"), text);
+  EXPECT_EQ(readSingle(db, lengthSql), std::to_string(kTrickyTextCharacters));
 }
 
 // The typical use an outside program makes of a connection: create a table
