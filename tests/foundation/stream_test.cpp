@@ -9,7 +9,17 @@
 #include "foundation/btkstream.h"
 #include "io_test_support.h"
 
-TEST(Streams, FileReadOfMissingFileIsEmpty) {
+namespace {
+
+void writeGzip(const std::string& path, const std::string& content) {
+    btkGZWriteStream out(path.c_str(), "wb");
+    out.write(content.data(), static_cast<int>(content.size()));
+    ASSERT_TRUE(out.close());
+}
+
+}  // namespace
+
+TEST(Streams, MissingFilesReadEmptyAndFailTheirWrites) {
     btkFileReadStream in("/nonexistent/kx6/file.xml", "rb");
     char buf[8];
     EXPECT_EQ(in.read(buf, sizeof buf), 0);
@@ -17,6 +27,14 @@ TEST(Streams, FileReadOfMissingFileIsEmpty) {
     btkGZReadStream gz("/nonexistent/kx6/file.xgz", "rb");
     EXPECT_EQ(gz.read(buf, sizeof buf), 0);
     EXPECT_FALSE(gz.isOpen());
+
+    btkFileWriteStream out("/nonexistent/kx6/x.txt", "w");
+    out << "lost";
+    EXPECT_FALSE(out.isOpen());
+    EXPECT_FALSE(out.close());
+    btkGZWriteStream gzOut("/nonexistent/kx6/x.xgz", "wb");
+    gzOut << "lost";
+    EXPECT_FALSE(gzOut.close());
 }
 
 TEST(Streams, BufferReadDeliversChunksThenZero) {
@@ -31,7 +49,7 @@ TEST(Streams, BufferReadDeliversChunksThenZero) {
     EXPECT_EQ(in.read(buf, 4), 0);
 }
 
-TEST(Streams, StringWriteStreamGrowsAndClears) {
+TEST(Streams, StringAndTextWriteStreams) {
     btkStringWriteStream s;
     EXPECT_STREQ(s.c_str(), "");
     s << "ab" << 'c';
@@ -46,9 +64,7 @@ TEST(Streams, StringWriteStreamGrowsAndClears) {
     s.write(big.data(), 1000);
     EXPECT_EQ(std::string(s.c_str()), big);
     EXPECT_TRUE(s.close());
-}
 
-TEST(Streams, TextWriteStreamCollectsThroughTheDumper) {
     btkTextWriteStream t;
     btkTextDumper& dumper = t;
     dumper.write("Am ", 3);
@@ -60,7 +76,7 @@ TEST(Streams, TextWriteStreamCollectsThroughTheDumper) {
     EXPECT_STREQ(target.c_str(), "xy");
 }
 
-TEST(Streams, TextModeWritesCRLFAndReadsItBack) {
+TEST(Streams, TextModeWritesCRLFAndReadsItBackBinaryModeChangesNoByte) {
     TempDir dir;
     std::string path = dir.path("t.txt");
     {
@@ -73,6 +89,13 @@ TEST(Streams, TextModeWritesCRLFAndReadsItBack) {
     EXPECT_EQ(readAll(in), "a\nb\r\nc\n");
     btkFileReadStream raw(path.c_str(), "rb");
     EXPECT_EQ(readAll(raw), "a\r\nb\r\r\nc\r\n");
+
+    std::string bytes("\r\n\n\0\x9a\r", 6);
+    {
+        btkFileWriteStream out(path.c_str(), "wb");
+        out.write(bytes.data(), static_cast<int>(bytes.size()));
+    }
+    EXPECT_EQ(readBytes(path), bytes);
 }
 
 TEST(Streams, TextModeReadJoinsPairsSplitAcrossReads) {
@@ -87,18 +110,7 @@ TEST(Streams, TextModeReadJoinsPairsSplitAcrossReads) {
     EXPECT_EQ(got, "ab\ncd\r\rx\r");
 }
 
-TEST(Streams, BinaryModeChangesNoByte) {
-    TempDir dir;
-    std::string path = dir.path("b.bin");
-    std::string bytes("\r\n\n\0\x9a\r", 6);
-    {
-        btkFileWriteStream out(path.c_str(), "wb");
-        out.write(bytes.data(), static_cast<int>(bytes.size()));
-    }
-    EXPECT_EQ(readBytes(path), bytes);
-}
-
-TEST(Streams, GzipWriteThenReadBackByteForByte) {
+TEST(Streams, GzipRoundTripAndPlainFilesPassThrough) {
     TempDir dir;
     std::string path = dir.path("songs.xgz");
     std::string content;
@@ -111,15 +123,12 @@ TEST(Streams, GzipWriteThenReadBackByteForByte) {
     btkGZReadStream in(path.c_str(), "rb");
     EXPECT_EQ(readAll(in), content);
     EXPECT_FALSE(in.failed());
-}
 
-TEST(Streams, GzipReaderPassesPlainFilesThrough) {
-    TempDir dir;
-    std::string path = dir.path("plain.xml");
-    writeBytes(path, "<a />\r\n");
-    btkGZReadStream in(path.c_str(), "rb");
-    EXPECT_EQ(readAll(in), "<a />\r\n");
-    EXPECT_FALSE(in.failed());
+    std::string plain = dir.path("plain.xml");
+    writeBytes(plain, "<a />\r\n");
+    btkGZReadStream passed(plain.c_str(), "rb");
+    EXPECT_EQ(readAll(passed), "<a />\r\n");
+    EXPECT_FALSE(passed.failed());
 }
 
 TEST(Streams, TruncatedGzipEndsInputAndReportsFailure) {
@@ -127,11 +136,7 @@ TEST(Streams, TruncatedGzipEndsInputAndReportsFailure) {
     std::string path = dir.path("cut.xgz");
     std::string content(20000, 'a');
     for (size_t i = 0; i < content.size(); i += 7) content[i] = static_cast<char>('a' + i % 23);
-    {
-        btkGZWriteStream out(path.c_str(), "wb");
-        out.write(content.data(), static_cast<int>(content.size()));
-        ASSERT_TRUE(out.close());
-    }
+    writeGzip(path, content);
     std::string whole = readBytes(path);
     writeBytes(path, whole.substr(0, whole.size() / 2));
     btkGZReadStream in(path.c_str(), "rb");
@@ -153,15 +158,5 @@ TEST(Streams, WriteErrorsAreReportedByClose) {
 
     btkGZWriteStream gz("/dev/full", "wb");
     gz << "text";
-    EXPECT_FALSE(gz.close());
-}
-
-TEST(Streams, OpenFailureMarksWriteStreamFailed) {
-    btkFileWriteStream out("/nonexistent/kx6/x.txt", "w");
-    out << "lost";
-    EXPECT_FALSE(out.isOpen());
-    EXPECT_FALSE(out.close());
-    btkGZWriteStream gz("/nonexistent/kx6/x.xgz", "wb");
-    gz << "lost";
     EXPECT_FALSE(gz.close());
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,15 @@ namespace {
 
 std::vector<std::string> events;
 
+// Objects still alive at the end of a test; the fixture releases them.
+std::set<KxObject*> live;
+
 struct Obj : KxObject {
-    explicit Obj(std::string n) : n(std::move(n)) {}
-    ~Obj() override { events.push_back("delete " + n); }
+    explicit Obj(std::string n) : n(std::move(n)) { live.insert(this); }
+    ~Obj() override {
+        live.erase(this);
+        events.push_back("delete " + n);
+    }
     void afterNotify() override { events.push_back("after " + n); }
     std::string n;
 };
@@ -64,7 +71,12 @@ struct BusyRecorder : KxBusyWindow {
 class QueueTest : public ::testing::Test {
 protected:
     void SetUp() override { events.clear(); }
-    void TearDown() override { gBusyWindow = nullptr; }
+    void TearDown() override {
+        gBusyWindow = nullptr;
+        for (KxObject* o : std::set<KxObject*>(live)) o->release();
+        queue.processQueue();
+        EXPECT_TRUE(live.empty());
+    }
     std::vector<std::string> eventsWith(const std::string& prefix) {
         std::vector<std::string> r;
         for (auto& e : events)
@@ -79,21 +91,15 @@ using V = std::vector<std::string>;
 TEST_F(QueueTest, RepeatedChangesMakeOneElementAndOneDelivery) {
     Recorder h("h");
     Obj* a = new Obj("a");
-    a->changed();
-    a->changed();
-    a->changed();
+    for (int i = 0; i < 3; ++i) a->changed();
     EXPECT_EQ(queue.pendingCount(), 1);
     queue.processQueue();
     EXPECT_EQ(events, (V{"h notify a 0", "h changed a", "h done", "after a"}));
-    a->release();
-    queue.processQueue();
 }
 
 TEST_F(QueueTest, KindsRiseToTheHighestAndKeepTheirPlace) {
     Recorder h("h");
-    Obj* a = new Obj("a");
-    Obj* b = new Obj("b");
-    Obj* c = new Obj("c");
+    Obj *a = new Obj("a"), *b = new Obj("b"), *c = new Obj("c");
     a->changed();
     b->changed();
     c->release();
@@ -108,8 +114,6 @@ TEST_F(QueueTest, KindsRiseToTheHighestAndKeepTheirPlace) {
     queue.processQueue();
     EXPECT_EQ(events, (V{"h notify a 1", "h notice a", "h notify b 2", "h notify c 2", "h removed b", "h removed c",
                          "delete b", "delete c", "h done"}));
-    a->release();
-    queue.processQueue();
 }
 
 TEST_F(QueueTest, PassOrderWithTwoHandlersAndMessages) {
@@ -123,15 +127,11 @@ TEST_F(QueueTest, PassOrderWithTwoHandlersAndMessages) {
     EXPECT_EQ(events, (V{"h1 notify a 0", "h2 notify a 0", "h1 changed a", "h2 changed a", "h1 notify r 2",
                          "h2 notify r 2", "h1 removed r", "h2 removed r", "delete r", "run m1", "msgdelete m1",
                          "run m2", "msgdelete m2", "h1 done", "h2 done", "after a"}));
-    a->release();
-    queue.processQueue();
 }
 
 TEST_F(QueueTest, PostsDuringThePass) {
     Recorder h("h");
-    Obj* a = new Obj("a");
-    Obj* b = new Obj("b");
-    Obj* c = new Obj("c");
+    Obj *a = new Obj("a"), *b = new Obj("b"), *c = new Obj("c");
     // Posted from objectChanged: delivered in the same pass. Posted again
     // with the same kind: no second delivery.
     h.onChanged = [&](KxObject* o) {
@@ -152,14 +152,11 @@ TEST_F(QueueTest, PostsDuringThePass) {
     events.clear();
     queue.processQueue();
     EXPECT_EQ(eventsWith("h changed"), (V{"h changed c"}));
-    for (Obj* o : {a, b, c}) o->release();
-    queue.processQueue();
 }
 
 TEST_F(QueueTest, ReleaseOfAnObjectAlreadyDeliveredIsNotLost) {
     Recorder h("h");
-    Obj* a = new Obj("a");
-    Obj* b = new Obj("b");
+    Obj *a = new Obj("a"), *b = new Obj("b");
     // Releasing a (delivered first) while b is being delivered.
     h.onChanged = [&](KxObject* o) {
         if (o == b) a->release();
@@ -171,8 +168,6 @@ TEST_F(QueueTest, ReleaseOfAnObjectAlreadyDeliveredIsNotLost) {
     EXPECT_EQ(eventsWith("delete"), (V{"delete a"}));
     // A deleted object gets no after-notification.
     EXPECT_EQ(eventsWith("after"), (V{"after b"}));
-    b->release();
-    queue.processQueue();
 }
 
 TEST_F(QueueTest, ObjectsRemovedInAPassTakeNoFurtherNotices) {
@@ -195,15 +190,12 @@ struct RefMsg : KxMessage {
 };
 
 TEST_F(QueueTest, PendingMessagesDropRemovedObjects) {
-    Obj* a = new Obj("a");
-    Obj* b = new Obj("b");
+    Obj *a = new Obj("a"), *b = new Obj("b");
     queue.postMessage(new RefMsg(a));
     queue.postMessage(new RefMsg(b));
     a->release();
     queue.processQueue();
     EXPECT_EQ(eventsWith("run"), (V{"run without", "run with b"}));
-    b->release();
-    queue.processQueue();
 }
 
 struct SelfRemover final : KxHandler {
@@ -222,16 +214,12 @@ TEST_F(QueueTest, HandlersRegisteredOrRemovedDuringAPass) {
     };
     a->changed();
     queue.processQueue();
-    EXPECT_EQ(eventsWith("h2 changed").size(), 1u);
-    EXPECT_EQ(eventsWith("h3 changed").size(), 1u);
-    EXPECT_EQ(eventsWith("late changed").size(), 1u);
-    EXPECT_EQ(eventsWith("late done").size(), 1u);
+    for (const char* once : {"h2 changed", "h3 changed", "late changed", "late done"})
+        EXPECT_EQ(eventsWith(once).size(), 1u) << once;
     EXPECT_EQ(queue.handlerCount(), 3);
     delete h2;
     delete late;
     EXPECT_EQ(queue.handlerCount(), 1);
-    a->release();
-    queue.processQueue();
 }
 
 TEST_F(QueueTest, EmptyQueueStillEndsThePassAndBaseMessageIsDeleted) {
@@ -254,8 +242,6 @@ TEST_F(QueueTest, BusyNoticeAboveThirtyTwoPending) {
     queue.processQueue();
     EXPECT_EQ(eventsWith("busy"), (V{"busy Vaše poslední přání vyžaduje ne zrovna pakatel práce, vydržte..."}));
     EXPECT_EQ(events.back(), "unbusy");
-    for (Obj* o : objs) o->release();
-    queue.processQueue();
 }
 
 struct Window {
@@ -282,11 +268,7 @@ TEST_F(QueueTest, PrivateHandlerForwardsToItsWindow) {
 }
 
 TEST_F(QueueTest, ChildListsStayLinked) {
-    Obj* p = new Obj("p");
-    Obj* q = new Obj("q");
-    Obj* a = new Obj("a");
-    Obj* b = new Obj("b");
-    Obj* c = new Obj("c");
+    Obj *p = new Obj("p"), *q = new Obj("q"), *a = new Obj("a"), *b = new Obj("b"), *c = new Obj("c");
     for (Obj* o : {a, b, c}) o->setParent(p);
     b->setParent(q);
     EXPECT_EQ(p->firstChild(), a);
@@ -305,10 +287,6 @@ TEST_F(QueueTest, ChildListsStayLinked) {
     a->setParent(q);
     EXPECT_EQ(q->lastChild(), a);
     EXPECT_EQ(b->nextSibling(), a);
-    q->release();
-    a->release();
-    b->release();
-    queue.processQueue();
 }
 
 }  // namespace

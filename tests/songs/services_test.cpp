@@ -58,24 +58,24 @@ protected:
     FakeMainWin main;
 };
 
+// Logs id * 10 + code; the handler with id 1 deletes itself on its event.
 struct Listener : CommonHandler {
     explicit Listener(std::vector<int>* log, int id) : log(log), id(id) {}
     void event(KxCommonEvent& e) override {
         log->push_back(id * 10 + e.code);
         if (onEvent) onEvent();
+        if (id == 1) delete this;
     }
     std::vector<int>* log;
     int id;
     std::function<void()> onEvent;
 };
 
-struct SelfRemovingListener : CommonHandler {
-    explicit SelfRemovingListener(std::vector<int>* log) : log(log) {}
-    void event(KxCommonEvent& e) override {
-        log->push_back(10 + e.code);
-        delete this;
-    }
-    std::vector<int>* log;
+struct Window {
+    Window() : handler(this) {}
+    void commonEvent(KxCommonEvent& e) { codes.push_back(e.code); }
+    TPrivateCommonHandler<Window> handler;
+    std::vector<int> codes;
 };
 
 TEST_F(Services, BroadcastReachesEveryHandlerAsTheListChanges) {
@@ -83,7 +83,7 @@ TEST_F(Services, BroadcastReachesEveryHandlerAsTheListChanges) {
     int before = CommonHandlerCount();
     // The first handler removes itself, the second adds a new one: nobody
     // is skipped and the newcomer hears the same event.
-    new SelfRemovingListener(&log);
+    new Listener(&log, 1);
     Listener second(&log, 2);
     Listener* late = nullptr;
     second.onEvent = [&] {
@@ -94,23 +94,15 @@ TEST_F(Services, BroadcastReachesEveryHandlerAsTheListChanges) {
     EXPECT_EQ(log, (std::vector<int>{12, 22, 32}));
     EXPECT_EQ(CommonHandlerCount(), before + 2);
     delete late;
-}
 
-struct Window {
-    Window() : handler(this) {}
-    void commonEvent(KxCommonEvent& e) { codes.push_back(e.code); }
-    TPrivateCommonHandler<Window> handler;
-    std::vector<int> codes;
-};
-
-TEST_F(Services, PrivateCommonHandlerForwardsTheCode) {
+    // A window's private handler forwards the code.
     Window w;
-    KxCommonEvent e{KX_EVENT_OPTIONS_CHANGED};
-    BroadcastCommonEvent(e);
+    KxCommonEvent changed{KX_EVENT_OPTIONS_CHANGED};
+    BroadcastCommonEvent(changed);
     EXPECT_EQ(w.codes, (std::vector<int>{1}));
 }
 
-TEST_F(Services, StatusTextStopsOnceTheProgramCloses) {
+TEST_F(Services, StatusTextStopsOnceTheProgramClosesAndLogWindowsWorkHeadless) {
     ShowStatusText("jedna");
     ClearStatusText();
     gAppClosing = true;
@@ -121,6 +113,13 @@ TEST_F(Services, StatusTextStopsOnceTheProgramCloses) {
     gMainWin = nullptr;
     ShowStatusText("bez okna");
     UpdateLoginStatus();
+
+    ClearHeadlessLogText();
+    btkRef<LogWindow> log = OpenLogWindow("dupltest", "Test stejných písní", "db.xml");
+    log->write("první řádek");
+    log->write("druhý\n");
+    EXPECT_STREQ(HeadlessLogText(), "první řádek\ndruhý\n");
+    ExecuteLoginWizard();  // nothing registered: nothing happens
 }
 
 struct ProgressWindow : KxProgressWindow {
@@ -164,27 +163,21 @@ TEST_F(Services, CollectSongSetByKind) {
     KxSong* own = view->addNewSong();
     b->putOnStack();
 
-    btkCntVec<KxSong*> set;
-    set.add(a);
-    CollectSongSet(SONGSET_CURRENT, set);
-    EXPECT_EQ(set.count(), 0);
-    CollectSongSet(SONGSET_VIEW, set);
-    EXPECT_EQ(set.count(), 0);
+    auto collect = [](int kind) {
+        btkCntVec<KxSong*> set;
+        set.add(nullptr);  // the set is cleared first
+        CollectSongSet(kind, set);
+        return std::vector<KxSong*>(set.begin(), set.end());
+    };
+    using Songs = std::vector<KxSong*>;
+    EXPECT_EQ(collect(SONGSET_CURRENT), Songs{});
+    EXPECT_EQ(collect(SONGSET_VIEW), Songs{});
     main.current = a;
     main.view = view;
-    CollectSongSet(SONGSET_CURRENT, set);
-    ASSERT_EQ(set.count(), 1);
-    EXPECT_EQ(set[0], a);
-    CollectSongSet(SONGSET_STACK, set);
-    ASSERT_EQ(set.count(), 1);
-    EXPECT_EQ(set[0], b);
-    CollectSongSet(SONGSET_VIEW, set);
-    EXPECT_EQ(set.count(), 3);
-    CollectSongSet(SONGSET_ALL, set);
-    ASSERT_EQ(set.count(), 3);
-    EXPECT_EQ(set[0], a);
-    EXPECT_EQ(set[1], b);
-    EXPECT_EQ(set[2], own);
+    EXPECT_EQ(collect(SONGSET_CURRENT), Songs{a});
+    EXPECT_EQ(collect(SONGSET_STACK), Songs{b});
+    EXPECT_EQ(collect(SONGSET_VIEW).size(), 3u);
+    EXPECT_EQ(collect(SONGSET_ALL), (Songs{a, b, own}));
 }
 
 TEST_F(Services, MainWindowMessages) {
@@ -203,15 +196,6 @@ TEST_F(Services, MainWindowMessages) {
     gone->release();
     pass();
     EXPECT_EQ(main.current, keep);
-}
-
-TEST_F(Services, HeadlessLogWindowCollectsText) {
-    ClearHeadlessLogText();
-    btkRef<LogWindow> log = OpenLogWindow("dupltest", "Test stejných písní", "db.xml");
-    log->write("první řádek");
-    log->write("druhý\n");
-    EXPECT_STREQ(HeadlessLogText(), "první řádek\ndruhý\n");
-    ExecuteLoginWizard();  // nothing registered: nothing happens
 }
 
 class DailyLog : public ::testing::Test {
@@ -258,10 +242,6 @@ TEST_F(DailyLog, NameRecordsAndMissingFolder) {
     LogWriteLine("dalsi");
     EXPECT_EQ(read(), text + "drzeno\r\ndalsi\r\n");
 }
-
-}  // namespace
-
-namespace {
 
 struct ScriptedDialogs : KxFileDialogs {
     bool openFile(const char* filter, const char* dir, btkstring& path) override {
