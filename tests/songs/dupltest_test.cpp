@@ -249,25 +249,6 @@ TEST(DuplParams, DbltestKeys) {
 
 using DuplReport = ModelTest;
 
-// Just enough main window for the test to find its database.
-struct FakeMain : MainWinBase {
-    KxSong* getActSong() override { return nullptr; }
-    KxSong* getActSongMsg() override { return nullptr; }
-    KxView* getActView() override { return db; }
-    KxView* getActViewMsg() override { return db; }
-    KxDatabase* getActDatabase() override { return db; }
-    KxDatabase* getActDatabaseMsg() override { return db; }
-    KxDatabase* getActInetDatabase() override { return nullptr; }
-    void setActSong(KxSong*) override {}
-    void selectView(int) override {}
-    void setStatusText(const char*) override {}
-    void showLoginState() override {}
-    void selectSongById(int) override {}
-    void closeMain() override {}
-    void getListSongs(btkCntVec<KxSong*>&) override {}
-    KxDatabase* db = nullptr;
-};
-
 TEST_F(DuplReport, ReportInTheLogWindow) {
     DuplTestParams params;
     ClearHeadlessLogText();
@@ -283,8 +264,8 @@ TEST_F(DuplReport, ReportInTheLogWindow) {
         song->title = "Hola";
         song->locid = db->nextLocalId();
     }
-    FakeMain main;
-    main.db = db;
+    FakeMainWin main;
+    main.view = db;
     gMainWin = &main;
     params.parse("");
     gMainWin = nullptr;

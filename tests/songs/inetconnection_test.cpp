@@ -144,23 +144,7 @@ TEST_F(InetConnection, EnsureLoggedInRunsTheWizardAndShowsTheLoginState) {
         int runs = 0;
         bool logIn = false;
     } wizard;
-    struct LoginStateWin : MainWinBase {
-        KxSong* getActSong() override { return nullptr; }
-        KxSong* getActSongMsg() override { return nullptr; }
-        KxView* getActView() override { return nullptr; }
-        KxView* getActViewMsg() override { return nullptr; }
-        KxDatabase* getActDatabase() override { return nullptr; }
-        KxDatabase* getActDatabaseMsg() override { return nullptr; }
-        KxDatabase* getActInetDatabase() override { return nullptr; }
-        void setActSong(KxSong*) override {}
-        void selectView(int) override {}
-        void setStatusText(const char*) override {}
-        void showLoginState() override { ++shown; }
-        void selectSongById(int) override {}
-        void closeMain() override {}
-        void getListSongs(btkCntVec<KxSong*>&) override {}
-        int shown = 0;
-    } win;
+    FakeMainWin win;
     folder.writeConnection(connection("!Zpěvník", "/nonexistent"));
     InitInternetConnection();
     gLoginWizard = &wizard;
@@ -168,15 +152,15 @@ TEST_F(InetConnection, EnsureLoggedInRunsTheWizardAndShowsTheLoginState) {
 
     EXPECT_FALSE(EnsureLoggedIn());
     EXPECT_EQ(1, wizard.runs);
-    EXPECT_EQ(1, win.shown);
+    EXPECT_EQ(1, win.loginShown);
     wizard.logIn = true;
     EXPECT_TRUE(EnsureLoggedIn());
     EXPECT_TRUE(EnsureLoggedIn());  // already logged in: no wizard
     EXPECT_EQ(2, wizard.runs);
-    EXPECT_EQ(2, win.shown);
+    EXPECT_EQ(2, win.loginShown);
     Logout();
     EXPECT_FALSE(LoginRef::isSet());
-    EXPECT_EQ(3, win.shown);
+    EXPECT_EQ(3, win.loginShown);
 
     gLoginWizard = nullptr;
     gMainWin = nullptr;

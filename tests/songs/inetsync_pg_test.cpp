@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <map>
 #include <string>
 
@@ -48,6 +49,14 @@ struct ToolRun {
 };
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// A kxtool run that succeeded and printed every given part.
+testing::AssertionResult succeeded(const ToolRun& run, std::initializer_list<std::string> parts) {
+    if (run.status != 0) return testing::AssertionFailure() << "status " << run.status << "\n" << run.out;
+    for (const std::string& part : parts)
+        if (!contains(run.out, part)) return testing::AssertionFailure() << "no \"" << part << "\" in\n" << run.out;
+    return testing::AssertionSuccess();
+}
 
 class InetSyncPg : public kx6InetDbTest {
 protected:
@@ -127,6 +136,14 @@ protected:
         db->commit();
         db->release();
         system->processQueue();
+    }
+    // Gives one song of a folder's database file a new text.
+    void editText(const ProgramFolder& f, const char* title, const char* text) {
+        editFile(f, [&](KxDatabase* db) {
+            KxSong* song = byTitle(db, title);
+            song->text = text;
+            song->setModified(true);
+        });
     }
     bool login() { return LoginUser(kx6InetDb::login, kx6InetDb::password); }
 
@@ -347,65 +364,45 @@ TEST_F(InetSyncPg, TwoProgramFoldersSynchroniseThroughTheServer) {
     });
     openDb(p2)->release();
 
-    ToolRun run = kxtool(p1);
-    ASSERT_EQ(0, run.status) << run.out;
-    EXPECT_TRUE(contains(run.out, "Synchronizace proběhla úspěšně\nUPLOAD:\n")) << run.out;
-    EXPECT_TRUE(contains(run.out, "Počet nových písní přenesených na server:2\n")) << run.out;
-    EXPECT_TRUE(contains(run.out, "\n" + p1.root + "/data/")) << run.out;
+    ASSERT_TRUE(succeeded(kxtool(p1), {"Synchronizace proběhla úspěšně\nUPLOAD:\n",
+                                          "Počet nových písní přenesených na server:2\n", "\n" + p1.root + "/data/"}));
     EXPECT_EQ(2, inet->count("songs"));
-
-    run = kxtool(p2);
-    ASSERT_EQ(0, run.status) << run.out;
-    EXPECT_TRUE(contains(run.out, "Počet písní přidaných do lokální databáze:2\n")) << run.out;
+    ASSERT_TRUE(succeeded(kxtool(p2), {"Počet písní přidaných do lokální databáze:2\n"}));
     ASSERT_EQ(2u, stored(p2).size());
 
     // p2 changes one song, deletes another and adds a third.
+    editText(p2, "Ach synku", "[G]Nová sloka");
     editFile(p2, [&](KxDatabase* db) {
-        KxSong* a = byTitle(db, "Ach synku");
-        a->text = "[G]Nová sloka";
-        a->setModified(true);
         byTitle(db, "Okolo Hradce")->special = "netdelete";
         addSong(db, "Večerníček");
     });
-    run = kxtool(p2);
-    ASSERT_EQ(0, run.status) << run.out;
-    EXPECT_TRUE(contains(run.out, "Počet písní upravených v internetové databázi:1\n")) << run.out;
-    EXPECT_TRUE(contains(run.out, "Počet nových písní přenesených na server:1\n")) << run.out;
-    EXPECT_TRUE(contains(run.out, "Počet písní smazaných z internetové databáze:1\n")) << run.out;
+    ASSERT_TRUE(succeeded(kxtool(p2), {"Počet písní upravených v internetové databázi:1\n",
+                                          "Počet nových písní přenesených na server:1\n",
+                                          "Počet písní smazaných z internetové databáze:1\n"}));
     // Songs the run deleted do not come back with the saved file.
     EXPECT_EQ(0u, stored(p2).count("Okolo Hradce"));
 
-    run = kxtool(p1);
-    ASSERT_EQ(0, run.status) << run.out;
+    ASSERT_TRUE(succeeded(kxtool(p1), {}));
     auto songs = stored(p1);
-    EXPECT_EQ(3u, songs.size()) << run.out;  // the placeholder song stays local
+    EXPECT_EQ(3u, songs.size());  // the placeholder song stays local
     EXPECT_EQ("[G]Nová sloka", songs["Ach synku"].text);
     EXPECT_EQ(0u, songs.count("Okolo Hradce"));
     EXPECT_NE(0, songs["Večerníček"].netid);
 
     // Both change the same song; the one that comes second without
     // uploading gets a conflict and keeps its own text out of the net.
-    editFile(p1, [&](KxDatabase* db) {
-        KxSong* a = byTitle(db, "Ach synku");
-        a->text = "[D]Text z prvního";
-        a->setModified(true);
-    });
-    editFile(p2, [&](KxDatabase* db) {
-        KxSong* a = byTitle(db, "Ach synku");
-        a->text = "[E]Text z druhého";
-        a->setModified(true);
-    });
-    ASSERT_EQ(0, kxtool(p2).status);
-    run = kxtool(p1, "--no-upload");
-    ASSERT_EQ(0, run.status) << run.out;
-    EXPECT_TRUE(contains(run.out, "Počet písní, u kterých nastal konflikt při přenosu ze serveru:1\n")) << run.out;
+    editText(p1, "Ach synku", "[D]Text z prvního");
+    editText(p2, "Ach synku", "[E]Text z druhého");
+    ASSERT_TRUE(succeeded(kxtool(p2), {}));
+    ASSERT_TRUE(succeeded(kxtool(p1, "--no-upload"),
+                          {"Počet písní, u kterých nastal konflikt při přenosu ze serveru:1\n"}));
     songs = stored(p1);
     EXPECT_TRUE(songs["Ach synku"].nonet);
     EXPECT_EQ("[D]Text z prvního", songs["Ach synku"].text);
 
     // A locked database stops before any run.
     ASSERT_TRUE(inet->exec("UPDATE info SET value='0' WHERE name='allowconnect'"));
-    run = kxtool(p1);
+    ToolRun run = kxtool(p1);
     EXPECT_EQ(1, run.status);
     EXPECT_TRUE(contains(run.out, LockedText)) << run.out;
 

@@ -20,29 +20,6 @@
 
 namespace {
 
-struct FakeMainWin : MainWinBase {
-    KxSong* getActSong() override { return current; }
-    KxSong* getActSongMsg() override { return current; }
-    KxView* getActView() override { return view; }
-    KxView* getActViewMsg() override { return view; }
-    KxDatabase* getActDatabase() override { return view ? view->asDatabase() : nullptr; }
-    KxDatabase* getActDatabaseMsg() override { return getActDatabase(); }
-    KxDatabase* getActInetDatabase() override { return nullptr; }
-    void setActSong(KxSong* song) override { current = song; }
-    void selectView(int index) override { selected = index; }
-    void setStatusText(const char* text) override { status.push_back(text); }
-    void showLoginState() override { ++loginShown; }
-    void selectSongById(int) override {}
-    void closeMain() override {}
-    void getListSongs(btkCntVec<KxSong*>&) override {}
-
-    KxSong* current = nullptr;
-    KxView* view = nullptr;
-    int selected = -1;
-    int loginShown = 0;
-    std::vector<std::string> status;
-};
-
 class Services : public ModelTest {
 protected:
     void SetUp() override {
