@@ -27,37 +27,42 @@ dbwFieldDesc parse(dbwAdapter* a, const char* type, dbwFieldDesc d = dbwFieldDes
 
 }  // namespace
 
-TEST(DbwDialects, IdentifierQuotingDoublesEmbeddedQuotes) {
+TEST(DbwDialects, TextsAndPropertiesPerEngine) {
     Dialects d;
-    EXPECT_EQ(btkstring("items"), d.base->quoteIdentifier("items"));
-    EXPECT_EQ(btkstring("\"items\""), d.pg->quoteIdentifier("items"));
-    EXPECT_EQ(btkstring("\"a\"\"b\""), d.pg->quoteIdentifier("a\"b"));
+    const struct {
+        dbwAdapter* a;
+        const char *quoted, *limit, *isNull, *notNull, *empty;
+        bool pk, alter, serialIndex, option;
+    } rows[] = {
+        {d.base.get(), "a\"b", " LIMIT 100 OFFSET 200", "x IS NULL", "x IS NOT NULL", "TRUNCATE TABLE a\"b", true, true,
+         false, false},
+        {d.pg.get(), "\"a\"\"b\"", " LIMIT 100 OFFSET 200", "x ISNULL", "x NOTNULL", "TRUNCATE TABLE \"a\"\"b\"",
+         true, true, false, false},
+        {d.my.get(), "`a\"b`", " LIMIT 200,100", "ISNULL(x)", "(NOT ISNULL(x))", "TRUNCATE TABLE `a\"b`", true, true,
+         false, false},
+        {d.lite.get(), "\"a\"\"b\"", " LIMIT 100 OFFSET 200", "x IS NULL", "x IS NOT NULL", "DELETE FROM  \"a\"\"b\"",
+         false, false, true, true},
+        {d.fb.get(), "\"a\"\"b\"", "", "x IS NULL", "x IS NOT NULL", "TRUNCATE TABLE \"a\"\"b\"", true, true, false,
+         true},
+    };
+    for (const auto& r : rows) {
+        const char* engine = r.a->connection()->engineName();
+        EXPECT_EQ(btkstring(r.quoted), r.a->quoteIdentifier("a\"b")) << engine;
+        EXPECT_EQ(btkstring(r.limit), r.a->limitClause(200, 100)) << engine;
+        EXPECT_EQ(btkstring(r.isNull), r.a->isNullSQL("x")) << engine;
+        EXPECT_EQ(btkstring(r.notNull), r.a->isNotNullSQL("x")) << engine;
+        EXPECT_EQ(btkstring(r.empty), r.a->emptyTableSQL("a\"b")) << engine;
+        EXPECT_EQ(r.pk, r.a->primaryKeyInCreate()) << engine;
+        EXPECT_EQ(r.alter, r.a->canAlterColumns()) << engine;
+        EXPECT_EQ(r.serialIndex, r.a->indexSerialKey()) << engine;
+        EXPECT_EQ(r.option, r.a->engineOption()) << engine;
+        // None of it asks the database.
+        EXPECT_TRUE(static_cast<FakeConnection*>(r.a->connection())->statements.empty()) << engine;
+    }
     EXPECT_EQ(btkstring("`a``b`"), d.my->quoteIdentifier("a`b"));
-    EXPECT_EQ(btkstring("\"a\"\"b\""), d.lite->quoteIdentifier("a\"b"));
-    EXPECT_EQ(btkstring("\"items\""), d.fb->quoteIdentifier("items"));
+    // Firebird leaves its system tables' names as they are.
     EXPECT_EQ(btkstring("rdb$fields"), d.fb->quoteIdentifier("rdb$fields"));
     EXPECT_EQ(btkstring("RDB$FIELDS"), d.fb->quoteIdentifier("RDB$FIELDS"));
-}
-
-TEST(DbwDialects, LimitNullTestsAndEmptyingTables) {
-    Dialects d;
-    EXPECT_EQ(btkstring(" LIMIT 100 OFFSET 200"), d.pg->limitClause(200, 100));
-    EXPECT_EQ(btkstring(" LIMIT 100 OFFSET 200"), d.lite->limitClause(200, 100));
-    EXPECT_EQ(btkstring(" LIMIT 200,100"), d.my->limitClause(200, 100));
-    EXPECT_EQ(btkstring(""), d.fb->limitClause(200, 100));
-
-    EXPECT_EQ(btkstring("x IS NULL"), d.base->isNullSQL("x"));
-    EXPECT_EQ(btkstring("x IS NOT NULL"), d.fb->isNotNullSQL("x"));
-    EXPECT_EQ(btkstring("x ISNULL"), d.pg->isNullSQL("x"));
-    EXPECT_EQ(btkstring("x NOTNULL"), d.pg->isNotNullSQL("x"));
-    EXPECT_EQ(btkstring("ISNULL(x)"), d.my->isNullSQL("x"));
-    EXPECT_EQ(btkstring("(NOT ISNULL(x))"), d.my->isNotNullSQL("x"));
-    EXPECT_EQ(btkstring("x IS NULL"), d.lite->isNullSQL("x"));
-    EXPECT_EQ(btkstring("x IS NOT NULL"), d.lite->isNotNullSQL("x"));
-
-    EXPECT_EQ(btkstring("TRUNCATE TABLE \"songs\""), d.pg->emptyTableSQL("songs"));
-    EXPECT_EQ(btkstring("TRUNCATE TABLE `songs`"), d.my->emptyTableSQL("songs"));
-    EXPECT_EQ(btkstring("DELETE FROM  \"songs\""), d.lite->emptyTableSQL("songs"));
 }
 
 TEST(DbwDialects, IndexDropAndFirebirdGenerator) {
@@ -93,26 +98,6 @@ TEST(DbwDialects, IndexDropAndFirebirdGenerator) {
     EXPECT_EQ(0, list.count());  // two serial fields: no counter
 }
 
-TEST(DbwDialects, PropertiesAnswerWithoutTheDatabase) {
-    Dialects d;
-    struct Row {
-        dbwAdapter* a;
-        bool pk, alter, serialIndex, option;
-    } rows[] = {{d.base.get(), true, true, false, false},
-                {d.pg.get(), true, true, false, false},
-                {d.my.get(), true, true, false, false},
-                {d.lite.get(), false, false, true, true},
-                {d.fb.get(), true, true, false, true}};
-    for (const Row& r : rows) {
-        EXPECT_EQ(r.pk, r.a->primaryKeyInCreate());
-        EXPECT_EQ(r.alter, r.a->canAlterColumns());
-        EXPECT_EQ(r.serialIndex, r.a->indexSerialKey());
-        EXPECT_EQ(r.option, r.a->engineOption());
-    }
-    for (const auto& ref : {d.base, d.pg, d.my, d.lite, d.fb})
-        EXPECT_TRUE(static_cast<FakeConnection*>(ref->connection())->statements.empty());
-}
-
 TEST(DbwColumnTypes, TypeNamesPerEngine) {
     Dialects d;
     const char* base[] = {"", "INT", "INT", "INT", "VARCHAR", "TEXT", "INT", "INT", "DATETIME", "BLOB", "FLOAT", "NUMERIC", "CHAR", ""};
@@ -133,18 +118,23 @@ TEST(DbwColumnTypes, TypeNamesPerEngine) {
 
 TEST(DbwColumnTypes, TypeFromNamePerEngine) {
     Dialects d;
-    EXPECT_EQ(1, d.base->typeFromName("INT"));
-    EXPECT_EQ(0, d.base->typeFromName("int"));
-    EXPECT_EQ(12, d.base->typeFromName("CHAR"));
-    EXPECT_EQ(0, d.base->typeFromName("INT4"));
-    EXPECT_EQ(1, d.pg->typeFromName("INT4"));
-    EXPECT_EQ(6, d.pg->typeFromName("INT2"));
-    EXPECT_EQ(8, d.pg->typeFromName("TIMESTAMP"));
-    EXPECT_EQ(2, d.lite->typeFromName("INTEGER PRIMARY KEY"));
-    EXPECT_EQ(0, d.pg->typeFromName("INTEGER PRIMARY KEY"));
-    EXPECT_EQ(1, d.fb->typeFromName("SHORT"));
-    EXPECT_EQ(1, d.fb->typeFromName("LONG"));
-    EXPECT_EQ(0, d.my->typeFromName("INT4"));
+    const struct {
+        dbwAdapter* a;
+        const char* name;
+        int code;
+    } rows[] = {{d.base.get(), "INT", 1},
+                {d.base.get(), "int", 0},
+                {d.base.get(), "CHAR", 12},
+                {d.base.get(), "INT4", 0},
+                {d.pg.get(), "INT4", 1},
+                {d.pg.get(), "INT2", 6},
+                {d.pg.get(), "TIMESTAMP", 8},
+                {d.lite.get(), "INTEGER PRIMARY KEY", 2},
+                {d.pg.get(), "INTEGER PRIMARY KEY", 0},
+                {d.fb.get(), "SHORT", 1},
+                {d.fb.get(), "LONG", 1},
+                {d.my.get(), "INT4", 0}};
+    for (const auto& r : rows) EXPECT_EQ(r.code, r.a->typeFromName(r.name)) << r.a->connection()->engineName() << " " << r.name;
 
     EXPECT_EQ(1, dbwFieldTypeFromName("int"));
     EXPECT_EQ(0, dbwFieldTypeFromName("INT"));
@@ -155,34 +145,39 @@ TEST(DbwColumnTypes, TypeFromNamePerEngine) {
 
 TEST(DbwColumnTypes, ParsingColumnTypeTexts) {
     Dialects d;
-    dbwFieldDesc v = parse(d.base.get(), "VARCHAR(40)");
-    EXPECT_EQ(4, v.sqltype);
-    EXPECT_EQ(40, v.size);
-    v = parse(d.base.get(), "  varchar ( 40 ) ");
-    EXPECT_EQ(4, v.sqltype);
-    EXPECT_EQ(40, v.size);
-    v = parse(d.base.get(), "NUMERIC(10,2)");
-    EXPECT_EQ(11, v.sqltype);
-    EXPECT_EQ(10, v.precision);
-    EXPECT_EQ(2, v.scale);
+    const struct {
+        dbwAdapter* a;
+        const char* text;
+        int sqltype, size, precision, scale;
+    } rows[] = {
+        {d.base.get(), "VARCHAR(40)", 4, 40, 0, 0},
+        {d.base.get(), "  varchar ( 40 ) ", 4, 40, 0, 0},
+        {d.base.get(), "NUMERIC(10,2)", 11, 0, 10, 2},
+        {d.base.get(), "CHAR(3) NOT NULL", 12, 3, 0, 0},
+        {d.base.get(), "INTEGER", 0, 0, 0, 0},
+        {d.fb.get(), "INTEGER NOT NULL", 0, 0, 0, 0},
+        {d.lite.get(), "integer primary key", 2, 0, 0, 0},
+        {d.pg.get(), "integer primary key", 0, 0, 0, 0},
+        {d.fb.get(), "SHORT", 1, 0, 0, 0},
+        {d.pg.get(), "int2", 6, 0, 0, 0},
+        {d.base.get(), "INT(5)", 1, 0, 0, 0},  // sizes only for varchar and char
+        {d.my.get(), "int(10) unsigned auto_increment", 2, 0, 0, 0},
+        {d.pg.get(), "int(10) unsigned auto_increment", 1, 0, 0, 0},
+        {d.base.get(), "", 0, 0, 0, 0},
+    };
+    for (const auto& r : rows) {
+        dbwFieldDesc v = parse(r.a, r.text);
+        EXPECT_EQ(r.sqltype, v.sqltype) << r.text;
+        EXPECT_EQ(r.size, v.size) << r.text;
+        EXPECT_EQ(r.precision, v.precision) << r.text;
+        EXPECT_EQ(r.scale, v.scale) << r.text;
+    }
+    // A type without its own precision and scale keeps the ones it had.
     dbwFieldDesc before;
     before.precision = 7;
     before.scale = 3;
-    v = parse(d.base.get(), "NUMERIC", before);
+    dbwFieldDesc v = parse(d.base.get(), "NUMERIC", before);
     EXPECT_EQ(11, v.sqltype);
     EXPECT_EQ(7, v.precision);
     EXPECT_EQ(3, v.scale);
-    v = parse(d.base.get(), "CHAR(3) NOT NULL");
-    EXPECT_EQ(12, v.sqltype);
-    EXPECT_EQ(3, v.size);
-    EXPECT_EQ(0, parse(d.base.get(), "INTEGER").sqltype);
-    EXPECT_EQ(0, parse(d.fb.get(), "INTEGER NOT NULL").sqltype);
-    EXPECT_EQ(2, parse(d.lite.get(), "integer primary key").sqltype);
-    EXPECT_EQ(0, parse(d.pg.get(), "integer primary key").sqltype);
-    EXPECT_EQ(1, parse(d.fb.get(), "SHORT").sqltype);
-    EXPECT_EQ(6, parse(d.pg.get(), "int2").sqltype);
-    EXPECT_EQ(0, parse(d.base.get(), "INT(5)").size);  // sizes only for varchar and char
-    EXPECT_EQ(2, parse(d.my.get(), "int(10) unsigned auto_increment").sqltype);
-    EXPECT_EQ(1, parse(d.pg.get(), "int(10) unsigned auto_increment").sqltype);
-    EXPECT_EQ(0, parse(d.base.get(), "").sqltype);
 }

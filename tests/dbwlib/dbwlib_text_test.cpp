@@ -16,41 +16,34 @@ std::vector<std::string> parsed(const std::string& sql) {
 
 using Columns = std::vector<std::string>;
 
-TEST(SqliteCreateTableParse, PrimaryKeyClauseGivesNoColumn) {
-  EXPECT_EQ(parsed("CREATE TABLE t (id INTEGER PRIMARY KEY, name varchar(20) NOT NULL, "
-                   "PRIMARY KEY(id))"),
-            (Columns{"id: INTEGER PRIMARY KEY", "name: varchar(20) NOT NULL"}));
-  EXPECT_EQ(parsed("CREATE TABLE t (a int, primary key (a, b), b text)"),
-            (Columns{"a: int", "b: text"}));
-  EXPECT_EQ(parsed("CREATE TABLE t (primary_id int, pri text)"),
-            (Columns{"primary_id: int", "pri: text"}));
-}
-
-TEST(SqliteCreateTableParse, TypesKeepParenthesesAndLoseTrailingLineBreaks) {
-  EXPECT_EQ(parsed("CREATE TABLE t(\n  price numeric(10,2) DEFAULT (1+2),\n  n\tint\n)"),
-            (Columns{"price: numeric(10,2) DEFAULT (1+2)", "n: int"}));
-  EXPECT_EQ(parsed("CREATE TABLE t(a, b)"), (Columns{"a: ", "b: "}));
-}
-
-TEST(SqliteCreateTableParse, TableConstraintsAndQuotedTextsAreSkippedWhole) {
-  EXPECT_EQ(parsed("CREATE TABLE t (a int DEFAULT 'x,)y', b int, "
-                   "CONSTRAINT pk PRIMARY KEY (a), UNIQUE (a, b), CHECK (a > 0), "
-                   "FOREIGN KEY (b) REFERENCES u(id))"),
-            (Columns{"a: int DEFAULT 'x,)y'", "b: int"}));
-  EXPECT_EQ(parsed("CREATE TABLE t (-- the key, first\n a int /* ) */, b text)"),
-            (Columns{"a: int /* ) */", "b: text"}));
-}
-
-TEST(SqliteCreateTableParse, QuotedColumnNames) {
-  EXPECT_EQ(parsed("CREATE TABLE t (\"my col\" TEXT, `b``q` int, [c d] real, \"primary\" int)"),
-            (Columns{"my col: TEXT", "b`q: int", "c d: real", "primary: int"}));
-}
-
-TEST(SqliteCreateTableParse, TextsWithoutAColumnListGiveNone) {
-  EXPECT_TRUE(parsed("").empty());
-  EXPECT_TRUE(parsed("CREATE TABLE t").empty());
-  EXPECT_TRUE(parsed("CREATE TABLE t ()").empty());
-  EXPECT_EQ(parsed("CREATE TABLE t (a int"), (Columns{"a: int"}));
+TEST(SqliteCreateTableParse, ColumnsAndTheirTypeTexts) {
+  const struct {
+    const char* sql;
+    Columns columns;
+  } cases[] = {
+      // A PRIMARY KEY clause gives no column; names merely starting so do.
+      {"CREATE TABLE t (id INTEGER PRIMARY KEY, name varchar(20) NOT NULL, PRIMARY KEY(id))",
+       {"id: INTEGER PRIMARY KEY", "name: varchar(20) NOT NULL"}},
+      {"CREATE TABLE t (a int, primary key (a, b), b text)", {"a: int", "b: text"}},
+      {"CREATE TABLE t (primary_id int, pri text)", {"primary_id: int", "pri: text"}},
+      // Types keep their parentheses and lose trailing line breaks.
+      {"CREATE TABLE t(\n  price numeric(10,2) DEFAULT (1+2),\n  n\tint\n)",
+       {"price: numeric(10,2) DEFAULT (1+2)", "n: int"}},
+      {"CREATE TABLE t(a, b)", {"a: ", "b: "}},
+      // Table constraints, quoted texts and comments are skipped whole.
+      {"CREATE TABLE t (a int DEFAULT 'x,)y', b int, CONSTRAINT pk PRIMARY KEY (a), UNIQUE (a, b), "
+       "CHECK (a > 0), FOREIGN KEY (b) REFERENCES u(id))",
+       {"a: int DEFAULT 'x,)y'", "b: int"}},
+      {"CREATE TABLE t (-- the key, first\n a int /* ) */, b text)", {"a: int /* ) */", "b: text"}},
+      {"CREATE TABLE t (\"my col\" TEXT, `b``q` int, [c d] real, \"primary\" int)",
+       {"my col: TEXT", "b`q: int", "c d: real", "primary: int"}},
+      // Texts without a column list give none; an unclosed one what it has.
+      {"", {}},
+      {"CREATE TABLE t", {}},
+      {"CREATE TABLE t ()", {}},
+      {"CREATE TABLE t (a int", {"a: int"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(parsed(c.sql), c.columns) << c.sql;
 }
 
 TEST(PgConnectionString, QuotesEveryValueAndLeavesOutEmptyOnes) {
