@@ -27,6 +27,18 @@ inline dbwFldDef* defField(dbwTableDef* t, const char* name, int sqltype, int si
     return f;
 }
 
+// A table with its fields in one go: {name, sqltype, size} each.
+struct defColumn {
+    const char* name;
+    int sqltype;
+    int size = 0;
+};
+inline dbwTableDef* defTable(dbwDbDef& def, const char* name, std::initializer_list<defColumn> columns) {
+    dbwTableDef* t = defTable(def, name);
+    for (const defColumn& c : columns) defField(t, c.name, c.sqltype, c.size);
+    return t;
+}
+
 inline dbwIndexDef* defIndex(dbwTableDef* t, const char* name, std::initializer_list<dbwFldDef*> fields) {
     auto* i = new dbwIndexDef(t);
     i->name = name;

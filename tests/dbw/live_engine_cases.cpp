@@ -41,6 +41,13 @@ struct ItemsDef {
     dbwTableDef* items;
     dbwFldDef* id;
     dbwFldDef* name;
+    // The statements that make the table in an empty database.
+    btkStrings createSQL(dbwAdapter* ada) {
+        dbwDbDef none;
+        btkStrings list;
+        ada->upgradeSQL(&none, &def, list);
+        return list;
+    }
 };
 
 }  // namespace
@@ -77,17 +84,23 @@ TEST_P(LiveEngineTest, AttachReadWriteAndDetach) {
     EXPECT_EQ(nullptr, ada->readStructure());
 }
 
-TEST_P(LiveEngineTest, AttachWithoutADefinitionStoresAnEmptyOne) {
+TEST_P(LiveEngineTest, AttachWithoutADefinitionAndDamagedMarks) {
     ASSERT_TRUE(ada->attach(nullptr)) << ada->errorText(true).c_str();
     std::unique_ptr<dbwDbDef> back(ada->readStructure());
     ASSERT_NE(nullptr, back);
     dbwDbDef empty;
     EXPECT_EQ(defXML(empty), defXML(*back));
-    EXPECT_EQ(0, back->tables.count());
-}
 
-TEST_P(LiveEngineTest, OnlyTheExactMagicRowMakesADatabaseManaged) {
-    ASSERT_TRUE(ada->attach(nullptr));
+    // An unreadable or empty stored structure gives null.
+    ASSERT_TRUE(ada->execFormat("UPDATE %i SET %i='<dbdef lastid=\"3\" >' WHERE %i='dbw_structure'",
+                                {"dbw_info", "value", "name"}));
+    EXPECT_EQ(nullptr, ada->readStructure());
+    EXPECT_TRUE(ada->errorText(true).startsWith("The stored database structure is not valid XML: "));
+    ASSERT_TRUE(ada->execFormat("UPDATE %i SET %i='' WHERE %i='dbw_structure'", {"dbw_info", "value", "name"}));
+    EXPECT_EQ(nullptr, ada->readStructure());
+    EXPECT_TRUE(ada->isManaged());
+
+    // Only the exact magic row makes a database managed.
     ASSERT_TRUE(ada->execFormat("UPDATE %i SET %i='dbw' WHERE %i='dbw_magic'", {"dbw_info", "value", "name"}));
     EXPECT_FALSE(ada->isManaged());
     EXPECT_EQ(nullptr, ada->readStructure());
@@ -97,31 +110,16 @@ TEST_P(LiveEngineTest, OnlyTheExactMagicRowMakesADatabaseManaged) {
     EXPECT_FALSE(ada->isManaged());
 }
 
-TEST_P(LiveEngineTest, UnreadableOrEmptyStoredStructureGivesNull) {
-    ASSERT_TRUE(ada->attach(nullptr));
-    ASSERT_TRUE(ada->execFormat("UPDATE %i SET %i='<dbdef lastid=\"3\" >' WHERE %i='dbw_structure'",
-                                {"dbw_info", "value", "name"}));
-    EXPECT_EQ(nullptr, ada->readStructure());
-    EXPECT_TRUE(ada->errorText(true).startsWith("The stored database structure is not valid XML: "));
-    ASSERT_TRUE(ada->execFormat("UPDATE %i SET %i='' WHERE %i='dbw_structure'", {"dbw_info", "value", "name"}));
-    EXPECT_EQ(nullptr, ada->readStructure());
-    EXPECT_TRUE(ada->isManaged());
-}
-
 TEST_P(LiveEngineTest, UpgradeAddsAColumnAndKeepsEveryRow) {
     ItemsDef d;
-    dbwDbDef none;
-    btkStrings list;
-    ada->upgradeSQL(&none, &d.def, list);
-    run(list);
-    ASSERT_TRUE(ada->exec("INSERT INTO items (name) VALUES ('a')"));
-    ASSERT_TRUE(ada->exec("INSERT INTO items (name) VALUES ('b')"));
+    run(d.createSQL(ada.get()));
+    ASSERT_TRUE(ada->exec("INSERT INTO items (name) VALUES ('a'), ('b')"));
 
     std::unique_ptr<dbwDbDef> next(defCopy(d.def));
     dbwTableDef* items = next->tableById(d.items->id);
     defField(items, "note", 5);
     defIndex(items, "items_name", {items->fieldById(d.name->id)});
-    list.clear();
+    btkStrings list;
     ada->upgradeSQL(&d.def, next.get(), list);
     run(list);
 
@@ -148,10 +146,7 @@ TEST_P(LiveEngineTest, UpgradeAddsAColumnAndKeepsEveryRow) {
 
 TEST_P(LiveEngineTest, RebuildKeepsRowsFillsDefaultsAndContinuesKeys) {
     ItemsDef d;
-    dbwDbDef none;
-    btkStrings list;
-    ada->upgradeSQL(&none, &d.def, list);
-    run(list);
+    run(d.createSQL(ada.get()));
     for (const char* n : {"a", "b", "c"})
         ASSERT_TRUE(ada->execFormat("INSERT INTO items (name) VALUES (%s)", {n}));
     ASSERT_TRUE(ada->exec("DELETE FROM items WHERE name='a'"));
@@ -164,7 +159,7 @@ TEST_P(LiveEngineTest, RebuildKeepsRowsFillsDefaultsAndContinuesKeys) {
     defField(songs, "count", 1);
     defField(songs, "flag", 3);
     defField(songs, "at", 8);
-    list.clear();
+    btkStrings list;
     ada->upgradeSQL(&d.def, next.get(), list);
     run(list);
 
@@ -181,14 +176,8 @@ TEST_P(LiveEngineTest, RebuildKeepsRowsFillsDefaultsAndContinuesKeys) {
 
 TEST_P(LiveEngineTest, ReadSchemaGivesTheEnginesTypeCodes) {
     dbwDbDef def;
-    dbwTableDef* t = defTable(def, "typed");
-    defField(t, "id", 2);
-    defField(t, "name", 4, 40);
-    defField(t, "body", 5);
-    defField(t, "flag", 3);
-    defField(t, "n", 1);
-    defField(t, "small", 6);
-    defField(t, "at", 8);
+    dbwTableDef* t = defTable(def, "typed",
+                              {{"id", 2}, {"name", 4, 40}, {"body", 5}, {"flag", 3}, {"n", 1}, {"small", 6}, {"at", 8}});
     defField(t, "price", 11, 0, 10, 2);
     defField(t, "code", 12, 3);
     btkStrings list;
@@ -230,28 +219,16 @@ TEST_P(LiveEngineTest, ResetCounterAndEmptyTableContinueAfterTheHighestKey) {
 TEST_P(LiveEngineTest, RowsAndTheVersionLog) {
     dbwDbDef def;
     def.versioned = true;
-    dbwTableDef* versions = defTable(def, "dbw_versions");
-    defField(versions, "dbw_id", 2);
-    defField(versions, "dbw_created", 4, 32);
-    defField(versions, "dbw_userid", 1);
-    dbwTableDef* creations = defTable(def, "dbw_creations");
-    defField(creations, "dbw_id", 2);
-    defField(creations, "dbw_version", 1);
-    defField(creations, "dbw_tableid", 1);
-    defField(creations, "dbw_recordid", 1);
-    dbwTableDef* updates = defTable(def, "dbw_updates");
-    defField(updates, "dbw_version", 1);
-    defField(updates, "dbw_tableid", 1);
-    defField(updates, "dbw_recordid", 1);
-    defField(updates, "dbw_fieldid", 1);
-    defField(updates, "dbw_value", 5);
-    dbwTableDef* songs = defTable(def, "songs");
+    defTable(def, "dbw_versions", {{"dbw_id", 2}, {"dbw_created", 4, 32}, {"dbw_userid", 1}});
+    defTable(def, "dbw_creations", {{"dbw_id", 2}, {"dbw_version", 1}, {"dbw_tableid", 1}, {"dbw_recordid", 1}});
+    defTable(def, "dbw_updates",
+             {{"dbw_version", 1}, {"dbw_tableid", 1}, {"dbw_recordid", 1}, {"dbw_fieldid", 1}, {"dbw_value", 5}});
+    dbwTableDef* songs =
+        defTable(def, "songs", {{"id", 2}, {"title", 4, 100}, {"text", 5}, {"dbw_version", 1}, {"dbw_creation", 1}});
     songs->versioned = true;
-    dbwFldDef* id = defField(songs, "id", 2);
-    dbwFldDef* title = defField(songs, "title", 4, 100);
-    dbwFldDef* text = defField(songs, "text", 5);
-    defField(songs, "dbw_version", 1);
-    defField(songs, "dbw_creation", 1);
+    dbwFldDef* id = songs->fields[0];
+    dbwFldDef* title = songs->fields[1];
+    dbwFldDef* text = songs->fields[2];
     dbwDbDef none;
     btkStrings list;
     ada->upgradeSQL(&none, &def, list);
