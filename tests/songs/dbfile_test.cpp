@@ -4,46 +4,28 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 #include "foundation/btkfile.h"
 #include "foundation/btkstream.h"
 #include "modelenv.h"
 #include "songs/dbfile.h"
 #include "songs/kxsong.h"
+#include "tests/foundation/io_test_support.h"
 
 namespace {
 
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
-
 std::string gunzip(const std::string& path) {
     btkGZReadStream in(path.c_str(), "rb");
-    std::string bytes;
-    char buf[4096];
-    for (int n; (n = in.read(buf, sizeof buf)) > 0;) bytes.append(buf, static_cast<size_t>(n));
-    return bytes;
+    return readAll(in);
 }
 
-bool isGzip(const std::string& path) {
-    std::string b = readBytes(path);
-    return b.size() > 2 && static_cast<unsigned char>(b[0]) == 0x1f && static_cast<unsigned char>(b[1]) == 0x8b;
-}
+bool isGzip(const std::string& path) { return readBytes(path).rfind("\x1f\x8b", 0) == 0; }
 
 // Two songs: escaped title, Czech letters, variables, custom columns, an
 // empty text, every flag and number.
@@ -68,34 +50,30 @@ const std::string twoSongs =
 
 class DbFile : public ModelTest {
 protected:
-    void SetUp() override {
-        ModelTest::SetUp();
-        char tmpl[] = "/tmp/kx6dbfileXXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-    }
     void TearDown() override {
         ModelTest::TearDown();
-        chmod(dir.c_str(), 0755);
-        std::string cmd = "rm -rf '" + dir + "'";
-        (void)std::system(cmd.c_str());
+        chmod(dir.path().c_str(), 0755);
     }
-    std::string path(const char* name) const { return dir + "/" + name; }
+    std::string path(const char* name) const { return dir.path(name); }
     KxDatabase* open(const std::string& file) {
         KxDatabase* db = new KxDatabase(file.c_str());
         space->addView(db);
         return db;
     }
+    std::vector<KxSong*> loaded(KxDatabase* db) {
+        btkCntVec<KxSong*> songs;
+        db->getSongs(songs);
+        return std::vector<KxSong*>(songs.begin(), songs.end());
+    }
 
-    std::string dir;
+    TempDir dir;
 };
 
 TEST_F(DbFile, ReadsEveryFieldAndWritesTheSameBytes) {
     writeBytes(path("in.xml"), twoSongs);
     KxDatabase* db = open(path("in.xml"));
-    btkCntVec<KxSong*> songs;
-    db->getSongs(songs);
-    ASSERT_EQ(songs.count(), 2);
+    auto songs = loaded(db);
+    ASSERT_EQ(songs.size(), 2u);
     EXPECT_FALSE(db->isChanged());
     EXPECT_EQ(db->version, 7);
     EXPECT_TRUE(db->isinetdb);
@@ -121,10 +99,8 @@ TEST_F(DbFile, ReadsEveryFieldAndWritesTheSameBytes) {
     EXPECT_EQ(gunzip(path("out.XGZ")), twoSongs);
 
     // Compressed input reads the same.
-    KxDatabase* packed = open(path("out.XGZ"));
-    btkCntVec<KxSong*> again;
-    packed->getSongs(again);
-    ASSERT_EQ(again.count(), 2);
+    auto again = loaded(open(path("out.XGZ")));
+    ASSERT_EQ(again.size(), 2u);
     EXPECT_STREQ(again[0]->title, s->title);
 }
 
@@ -163,9 +139,8 @@ TEST_F(DbFile, ReaderRules) {
                "<database dbversion=\"9\"><song title=\"druha\" locid=\"3\"/></database>\n"
                "</jiny_koren>\n");
     KxDatabase* db = open(path("odd.xml"));
-    btkCntVec<KxSong*> songs;
-    db->getSongs(songs);
-    ASSERT_EQ(songs.count(), 3);
+    auto songs = loaded(db);
+    ASSERT_EQ(songs.size(), 3u);
     // The empty song element adds nothing; the one with only an empty
     // variable adds a song without variables.
     EXPECT_STREQ(songs[0]->title, "");
@@ -196,13 +171,9 @@ TEST_F(DbFile, LoadingNumbersSongsWithoutLocalId) {
     KxDatabase* db = open(path("Songs.xml"));
     EXPECT_FALSE(db->isLoaded());
     EXPECT_STREQ(db->caption(), "Songs.xml");
-    btkCntVec<KxSong*> songs;
-    db->getSongs(songs);
-    ASSERT_EQ(songs.count(), 4);
-    EXPECT_EQ(songs[0]->locid, 8);
-    EXPECT_EQ(songs[1]->locid, 7);
-    EXPECT_EQ(songs[2]->locid, 9);
-    EXPECT_EQ(songs[3]->locid, 10);
+    std::vector<int> locids;
+    for (KxSong* song : loaded(db)) locids.push_back(song->locid);
+    EXPECT_EQ(locids, (std::vector<int>{8, 7, 9, 10}));
     EXPECT_STREQ(db->caption(), "Songs.xml*");
     EXPECT_EQ(db->nextLocalId(), 11);
 }
@@ -333,15 +304,15 @@ TEST_F(DbFile, CommitIntoReadOnlyFolderKeepsTheFile) {
     db->songs[0]->title = "jiny";
     db->songs[0]->setModified(true);
     if (geteuid() != 0) {
-        chmod(dir.c_str(), 0555);
+        chmod(dir.path().c_str(), 0555);
         expectFailedCommitKeepsEverything(db, path("ro.xml"), twoSongs);
         return;
     }
     // Folder permissions do not bind root: the commit runs in a child
     // process as the user nobody.
     const uid_t nobody = 65534;
-    ASSERT_EQ(chown(dir.c_str(), nobody, nobody), 0);
-    chmod(dir.c_str(), 0555);
+    ASSERT_EQ(chown(dir.path().c_str(), nobody, nobody), 0);
+    chmod(dir.path().c_str(), 0555);
     pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {

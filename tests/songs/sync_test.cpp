@@ -2,15 +2,14 @@
 // class, the song table, the local database's log, and the proposals.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <string>
 
 #include "foundation/btkfile.h"
 #include "modelenv.h"
 #include "songs/dailylog.h"
 #include "songs/kxsong.h"
 #include "songs/songclass.h"
+#include "tests/foundation/io_test_support.h"
 
 namespace {
 
@@ -35,14 +34,10 @@ TEST_F(SongSync, SongClassFieldsAsText) {
     s->remark = "R";
     s->text = "\n[C]text\n";
     s->lang = "sk";
-    EXPECT_STREQ(c.fieldText(o, 23), "77");
-    EXPECT_STREQ(c.fieldText(o, 27), "Název");
-    EXPECT_STREQ(c.fieldText(o, 29), "G");
-    EXPECT_STREQ(c.fieldText(o, 31), "A");
-    EXPECT_STREQ(c.fieldText(o, 33), "R");
-    EXPECT_STREQ(c.fieldText(o, 35), "[C]text");
-    EXPECT_STREQ(c.fieldText(o, 184), "sk");
-    EXPECT_STREQ(c.fieldText(o, 25), "");
+    const struct { int field; const char* text; } texts[] = {
+        {23, "77"}, {27, "Název"}, {29, "G"}, {31, "A"}, {33, "R"}, {35, "[C]text"}, {184, "sk"}, {25, ""},
+    };
+    for (const auto& t : texts) EXPECT_STREQ(c.fieldText(o, t.field), t.text) << t.field;
 
     c.setField(o, 23, "12abc");
     EXPECT_EQ(s->netid, 12);
@@ -59,34 +54,37 @@ TEST_F(SongSync, Proposals) {
     KxDatabase* db = new KxDatabase("");
     space->addView(db);
     KxSong* s = db->addNewSong();
+    // What the song is proposed for: N new, D delete, C changed.
+    auto proposed = [s] {
+        return std::string(SongIsNewForNet(*s) ? "N" : "") + (SongIsNetDelete(*s) ? "D" : "") +
+               (SongIsNetChanged(*s) ? "C" : "");
+    };
     s->title = "Nazev?";
     s->group = "Rock";
     s->text = "[C]la";
-    EXPECT_FALSE(SongIsNewForNet(*s));
+    EXPECT_EQ(proposed(), "");
     s->title = "Píseň";
-    EXPECT_TRUE(SongIsNewForNet(*s));
+    EXPECT_EQ(proposed(), "N");
     s->group = "Skupina?";
-    EXPECT_FALSE(SongIsNewForNet(*s));
+    EXPECT_EQ(proposed(), "");
     s->group = "Rock";
     s->text = "";
-    EXPECT_FALSE(SongIsNewForNet(*s));
+    EXPECT_EQ(proposed(), "");
     s->text = "x";
     s->special = "netdelete";
-    EXPECT_FALSE(SongIsNewForNet(*s));
-    EXPECT_FALSE(SongIsNetDelete(*s));  // no internet id: proposed for nothing
+    EXPECT_EQ(proposed(), "");  // no internet id: proposed for nothing
     s->netid = 4;
-    EXPECT_TRUE(SongIsNetDelete(*s));
-    EXPECT_FALSE(SongIsNetChanged(*s));
+    EXPECT_EQ(proposed(), "D");
     s->special = "";
     s->netmodified = true;
-    EXPECT_TRUE(SongIsNetChanged(*s));
+    EXPECT_EQ(proposed(), "C");
     s->nonet = true;
-    EXPECT_FALSE(SongIsNetChanged(*s));
+    EXPECT_EQ(proposed(), "");
     s->special = "netdelete";
-    EXPECT_FALSE(SongIsNetDelete(*s));
+    EXPECT_EQ(proposed(), "");
     s->netid = 0;
     s->special = "";
-    EXPECT_FALSE(SongIsNewForNet(*s));
+    EXPECT_EQ(proposed(), "");
 }
 
 TEST_F(SongSync, SongTable) {
@@ -118,12 +116,10 @@ TEST_F(SongSync, SongTable) {
 }
 
 TEST_F(SongSync, RunLogGoesToTheDailyLog) {
-    char tmpl[] = "/tmp/kx6synlogXXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    std::string dir = tmpl;
-    setProgramDir(dir.c_str());
-    btkMakeDir((dir + "/data").c_str());
-    KxDatabase* db = new KxDatabase((dir + "/Moje.xgz").c_str());
+    TempDir dir;
+    setProgramDir(dir.path().c_str());
+    btkMakeDir(dir.path("data").c_str());
+    KxDatabase* db = new KxDatabase(dir.path("Moje.xgz").c_str());
     space->addView(db);
     dbwLocalDb* local = db;
     void* handle = local->openLog();
@@ -132,14 +128,11 @@ TEST_F(SongSync, RunLogGoesToTheDailyLog) {
     local->writeLog(handle, "druhy");
     local->closeLog(handle);
     LogClose();
-    std::ifstream in(LogFileName().c_str(), std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string text = readBytes(LogFileName().c_str());
     ASSERT_EQ(text.rfind("\r\n##BEGIN##[inetsyn]{", 0), 0u) << text;
     std::string tail = "}(Synchronizace)\r\n##DBFILE##[Moje]\r\nprvni\r\ndruhy\r\n##END##[inetsyn]\r\n";
     ASSERT_GE(text.size(), tail.size());
     EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
-    std::string cmd = "rm -rf '" + dir + "'";
-    (void)std::system(cmd.c_str());
 }
 
 }  // namespace
