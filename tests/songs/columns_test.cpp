@@ -1,6 +1,8 @@
 // Song columns: cell texts, what a cell write changes and marks, the keys.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "modelenv.h"
 #include "songs/songcolumns.h"
 
@@ -53,10 +55,10 @@ TEST_F(SongColumns, StackColumnTakesOnlyExactAno) {
 }
 
 TEST_F(SongColumns, NumbersAndFlags) {
-    SetSongCellText(song, COL_LOCID, "abc", noCustom);
-    EXPECT_EQ(song->locid, 0);
-    SetSongCellText(song, COL_LOCID, "  -12x", noCustom);
-    EXPECT_EQ(song->locid, -12);
+    for (auto [text, locid] : {std::pair{"abc", 0}, {"  -12x", -12}}) {
+        SetSongCellText(song, COL_LOCID, text, noCustom);
+        EXPECT_EQ(song->locid, locid) << text;
+    }
     SetSongCellText(song, COL_LOCID, "40", noCustom);
     EXPECT_EQ(db->nextLocalId(), 41);  // a hand-given id is not given again
 
@@ -67,18 +69,17 @@ TEST_F(SongColumns, NumbersAndFlags) {
     EXPECT_EQ(SongCellText(song, COL_NETID, noCustom), "77");
     EXPECT_EQ(SongCellText(song, COL_NONET, noCustom), "ano");
 
-    SetSongCellText(song, COL_NETMODIFIED, "ano", noCustom);
-    EXPECT_EQ(SongCellText(song, COL_NETMODIFIED, noCustom), "1");
-    SetSongCellText(song, COL_NETMODIFIED, "Ano", noCustom);
-    EXPECT_EQ(SongCellText(song, COL_NETMODIFIED, noCustom), "0");
-    SetSongCellText(song, COL_NETMODIFIED, "3", noCustom);
+    // What a cell reads after a write.
+    const struct { int column; const char *written, *read; } cells[] = {
+        {COL_NETMODIFIED, "ano", "1"}, {COL_NETMODIFIED, "Ano", "0"}, {COL_NETMODIFIED, "3", "1"},
+        {COL_NONET, "0", "ne"}, {COL_VERSION, "9", "9"}, {COL_SPECIAL, "netdelete", "netdelete"},
+    };
+    for (const auto& c : cells) {
+        SetSongCellText(song, c.column, c.written, noCustom);
+        EXPECT_EQ(SongCellText(song, c.column, noCustom), c.read) << c.column << " " << c.written;
+    }
     EXPECT_TRUE(song->netmodified);
-    SetSongCellText(song, COL_NONET, "0", noCustom);
     EXPECT_FALSE(song->nonet);
-    SetSongCellText(song, COL_VERSION, "9", noCustom);
-    EXPECT_EQ(SongCellText(song, COL_VERSION, noCustom), "9");
-    SetSongCellText(song, COL_SPECIAL, "netdelete", noCustom);
-    EXPECT_EQ(SongCellText(song, COL_SPECIAL, noCustom), "netdelete");
 }
 
 TEST_F(SongColumns, ChangeMarks) {
@@ -126,18 +127,14 @@ TEST_F(SongColumns, UserColumnsAreSongVariables) {
 }
 
 TEST(SongColumnKeys, KeysAndIds) {
-    EXPECT_EQ(SongColumnKey(COL_TITLE), "title");
-    EXPECT_EQ(SongColumnKey(COL_NETMODIFIED), "netmodified");
-    EXPECT_EQ(SongColumnKey(COL_LANG), "");
-    EXPECT_EQ(SongColumnKey(COL_SOURCE), "");
-    EXPECT_EQ(SongColumnKey(16), "");
+    const struct { int id; const char* key; } keys[] = {
+        {COL_TITLE, "title"}, {COL_NETMODIFIED, "netmodified"}, {COL_LANG, ""}, {COL_SOURCE, ""}, {16, ""},
+    };
+    for (const auto& k : keys) EXPECT_EQ(SongColumnKey(k.id), k.key) << k.id;
     for (int id = 0; id < 16; ++id) {
-        if (SongColumnKey(id).empty()) continue;
-        EXPECT_EQ(SongColumnId(SongColumnKey(id)), id);
+        if (!SongColumnKey(id).empty()) EXPECT_EQ(SongColumnId(SongColumnKey(id)), id);
     }
-    EXPECT_EQ(SongColumnId("lang"), -1);
-    EXPECT_EQ(SongColumnId(""), -1);
-    EXPECT_EQ(SongColumnId("Title"), -1);
+    for (const char* unknown : {"lang", "", "Title"}) EXPECT_EQ(SongColumnId(unknown), -1) << unknown;
     EXPECT_STREQ(SongColumnCaptions[COL_NONET], "Nesrovnávat s internetem");
 }
 

@@ -24,17 +24,13 @@ struct Item : AbstractSongData {
     int locid, netid = 0;
 };
 
-std::vector<std::string> titles(const btkCntVec<AbstractSongData*>& items) {
-    std::vector<std::string> out;
-    for (const AbstractSongData* item : items) out.push_back(item->getTitle().c_str());
-    return out;
-}
-
 std::vector<std::string> sorted(const SongCompare& compare, std::vector<Item>& items) {
     btkCntVec<AbstractSongData*> list;
     for (Item& item : items) list.add(&item);
     SortByCompare(&compare, list);
-    return titles(list);
+    std::vector<std::string> out;
+    for (const AbstractSongData* item : list) out.push_back(item->getTitle().c_str());
+    return out;
 }
 
 btkXMLNode order(const char* xml) {
@@ -46,52 +42,45 @@ btkXMLNode order(const char* xml) {
 TEST(LocaleOrder, CzechCollation) {
     std::vector<Item> items{{"Ivan"}, {"Chata"}, {"Hora"}, {"Čáp"}, {"Cesta"}};
     EXPECT_EQ(sorted(gTitleCompare, items), (std::vector<std::string>{"Cesta", "Čáp", "Hora", "Chata", "Ivan"}));
-    EXPECT_EQ(LocaleCompare("", ""), 0);
-    EXPECT_EQ(LocaleCompare("", "a"), -1);
-    EXPECT_EQ(LocaleCompare("b", "a"), 1);
-    EXPECT_EQ(LocaleCompare("řeka", "rys"), 1);   // ř after r
-    EXPECT_EQ(LocaleCompare("šum", "sova"), 1);
-    EXPECT_EQ(LocaleCompare("10", "9"), -1);      // texts, not numbers
-    EXPECT_NE(LocaleCompare("a", "A"), 0);        // case counts
-    EXPECT_EQ(LocaleCompare("abc", "abc"), 0);
+    // ř after r and š after s; texts, not numbers; case counts.
+    const struct { const char *a, *b; int order; } rows[] = {
+        {"", "", 0}, {"", "a", -1}, {"b", "a", 1}, {"řeka", "rys", 1}, {"šum", "sova", 1}, {"10", "9", -1},
+        {"abc", "abc", 0}, {"a", "A", -1}, {"A", "a", 1},
+    };
+    for (const auto& r : rows) EXPECT_EQ(LocaleCompare(r.a, r.b), r.order) << r.a << " " << r.b;
 }
 
 TEST(FixedOrders, TieBreakKeys) {
     std::vector<Item> items{{"Same", "B", 1}, {"Same", "A", 3}, {"Same", "A", 2}, {"Other", "Z", 9}};
-    EXPECT_EQ(sorted(gTitleCompare, items), (std::vector<std::string>{"Other", "Same", "Same", "Same"}));
     btkCntVec<AbstractSongData*> list;
     for (Item& item : items) list.add(&item);
-    SortByCompare(&gTitleCompare, list);
-    EXPECT_EQ(list[1]->getLocid(), 2);
-    EXPECT_EQ(list[2]->getLocid(), 3);
-    EXPECT_EQ(list[3]->getLocid(), 1);
+    auto sortedBy = [&](const SongCompare& compare, int (AbstractSongData::*key)() const) {
+        SortByCompare(&compare, list);
+        std::vector<int> keys;
+        for (const AbstractSongData* item : list) keys.push_back((item->*key)());
+        return keys;
+    };
+    using Keys = std::vector<int>;
+    EXPECT_EQ(sortedBy(gTitleCompare, &AbstractSongData::getLocid), (Keys{9, 2, 3, 1}));
 
     // Group order: group, title, local id; author and remark fall back to it.
     items[3].group = "A";
     items[0].author = items[1].author = items[2].author = "X";
-    SortByCompare(&gAuthorCompare, list);  // "" author first
-    EXPECT_EQ(list[0]->getTitle(), "Other");
-    EXPECT_EQ(list[1]->getLocid(), 2);
-    EXPECT_EQ(list[3]->getLocid(), 1);
-    SortByCompare(&gGroupCompare, list);
-    EXPECT_EQ(list[0]->getTitle(), "Other");
-    EXPECT_EQ(list[3]->getGroup(), "B");
+    EXPECT_EQ(sortedBy(gAuthorCompare, &AbstractSongData::getLocid), (Keys{9, 2, 3, 1}));  // "" author first
+    items[3].group = "C";
+    EXPECT_EQ(sortedBy(gGroupCompare, &AbstractSongData::getLocid), (Keys{2, 3, 1, 9}));
+    items[3].group = "A";
 
     items[0].netid = 3;
     items[1].netid = -1;
-    SortByCompare(&gNETIDCompare, list);
-    EXPECT_EQ(list[0]->getNetid(), -1);
-    EXPECT_EQ(list[3]->getNetid(), 3);
-    SortByCompare(&gLOCIDCompare, list);
-    EXPECT_EQ(list[0]->getLocid(), 1);
-    EXPECT_EQ(list[3]->getLocid(), 9);
+    EXPECT_EQ(sortedBy(gNETIDCompare, &AbstractSongData::getNetid), (Keys{-1, 0, 0, 3}));
+    EXPECT_EQ(sortedBy(gLOCIDCompare, &AbstractSongData::getLocid), (Keys{1, 2, 3, 9}));
 
     CustomColCompare byVar("v");
     items[0].var = "b";
     items[1].var = "a";
-    SortByCompare(&byVar, list);  // empty values first, by group order
-    EXPECT_EQ(list[2]->getLocid(), 3);
-    EXPECT_EQ(list[3]->getLocid(), 1);
+    // Empty values first, by group order.
+    EXPECT_EQ(sortedBy(byVar, &AbstractSongData::getLocid), (Keys{9, 2, 3, 1}));
 
     EXPECT_EQ(StandardColumnCompare(1), &gTitleCompare);
     EXPECT_EQ(StandardColumnCompare(9), &gNETIDCompare);
@@ -124,15 +113,17 @@ TEST(CustomOrders, DataTypes) {
     Item ten("a"), nine("b");
     ten.var = "10";
     nine.var = "9";
-    key.datatype = 0;
-    EXPECT_LT(CustomCompare::compareItem(key, &ten, &nine), 0);
-    key.datatype = 1;
-    EXPECT_GT(CustomCompare::compareItem(key, &ten, &nine), 0);
-    key.revert = true;
-    EXPECT_LT(CustomCompare::compareItem(key, &ten, &nine), 0);
+    // Text, number, reversed number, unknown type.
+    const struct { int datatype; bool revert; int sign; } rows[] = {
+        {0, false, -1}, {1, false, 1}, {1, true, -1}, {7, false, 0},
+    };
+    for (const auto& r : rows) {
+        key.datatype = r.datatype;
+        key.revert = r.revert;
+        int order = CustomCompare::compareItem(key, &ten, &nine);
+        EXPECT_EQ((order > 0) - (order < 0), r.sign) << r.datatype << r.revert;
+    }
     key.revert = false;
-    key.datatype = 7;
-    EXPECT_EQ(CustomCompare::compareItem(key, &ten, &nine), 0);
 
     key.datatype = 2;
     Item later("x"), earlier("y"), empty("z");
@@ -180,12 +171,11 @@ TEST(Sorting, SafeWithAnyComparator) {
     for (int n : seen) EXPECT_EQ(n, 1);
 
     // No comparator, or one item: untouched.
-    btkCntVec<AbstractSongData*> two;
+    btkCntVec<AbstractSongData*> two, one;
     two.add(&items[1]);
     two.add(&items[0]);
     SortByCompare(nullptr, two);
     EXPECT_EQ(two[0], &items[1]);
-    btkCntVec<AbstractSongData*> one;
     one.add(&items[3]);
     SortByCompare(&gLOCIDCompare, one);
     EXPECT_EQ(one[0], &items[3]);
