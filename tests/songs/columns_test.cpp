@@ -132,7 +132,9 @@ TEST(SongColumnKeys, KeysAndIds) {
     };
     for (const auto& k : keys) EXPECT_EQ(SongColumnKey(k.id), k.key) << k.id;
     for (int id = 0; id < 16; ++id) {
-        if (!SongColumnKey(id).empty()) EXPECT_EQ(SongColumnId(SongColumnKey(id)), id);
+        if (!SongColumnKey(id).empty()) {
+            EXPECT_EQ(SongColumnId(SongColumnKey(id)), id);
+        }
     }
     for (const char* unknown : {"lang", "", "Title"}) EXPECT_EQ(SongColumnId(unknown), -1) << unknown;
     EXPECT_STREQ(SongColumnCaptions[COL_NONET], "Nesrovnávat s internetem");

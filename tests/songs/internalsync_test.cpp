@@ -47,9 +47,7 @@ TEST_F(InternalSync, EqualDatabasesGiveEmptyListsAndSections) {
     s->vars.set("Rok", "1999");        // nor are user columns
     add(target, 2, "B");
     PrepareInternalSync(plan);
-    EXPECT_EQ(plan.newCandidates.count(), 0);
-    EXPECT_EQ(plan.deleteCandidates.count(), 0);
-    EXPECT_EQ(plan.changedCandidates.count(), 0);
+    EXPECT_EQ(plan.newCandidates.count() + plan.deleteCandidates.count() + plan.changedCandidates.count(), 0);
     EXPECT_EQ(plan.sourceSongs.count(), 2);
     EXPECT_EQ(RunInternalSync(plan), "Zdrojová databáze:zdroj\nPřidané písně:\nUpravené písně:\nSmazané písně:\n");
     EXPECT_FALSE(target->isChanged());
@@ -66,12 +64,11 @@ TEST_F(InternalSync, AddsChangesAndDeletes) {
     add(target, 6, "Stejná")->author = "x";
     target->setChanged();
     PrepareInternalSync(plan);
-    ASSERT_EQ(plan.newCandidates.count(), 1);
-    EXPECT_EQ(plan.newCandidates[0], fresh);
+    using Songs = std::vector<KxSong*>;
+    EXPECT_EQ(items(plan.newCandidates), Songs{fresh});
     ASSERT_EQ(plan.deleteCandidates.count(), 1);
-    ASSERT_EQ(plan.changedCandidates.count(), 1);
-    EXPECT_EQ(plan.changedCandidates[0], edited);
-    EXPECT_EQ(plan.changedTargets[0], old);
+    EXPECT_EQ(items(plan.changedCandidates), Songs{edited});
+    EXPECT_EQ(items(plan.changedTargets), Songs{old});
     EXPECT_EQ(plan.newSongs.count(), 1);  // every candidate chosen
     KxSong* gone = plan.deleteCandidates[0];
     btkstring goneLine = line(gone);
@@ -100,10 +97,8 @@ TEST_F(InternalSync, SongsWithoutInternetIdNeverMatch) {
     KxSong* other = add(target, 0, "Jiná místní", "different");
     EXPECT_EQ(findSongByNetId(target->songs, 0), nullptr);
     PrepareInternalSync(plan);
-    ASSERT_EQ(plan.newCandidates.count(), 1);
-    EXPECT_EQ(plan.newCandidates[0], local);
-    ASSERT_EQ(plan.deleteCandidates.count(), 1);
-    EXPECT_EQ(plan.deleteCandidates[0], other);
+    EXPECT_EQ(items(plan.newCandidates), std::vector<KxSong*>{local});
+    EXPECT_EQ(items(plan.deleteCandidates), std::vector<KxSong*>{other});
     EXPECT_EQ(plan.changedCandidates.count(), 0);
     // The user keeps the target's song: nothing overwrites it.
     plan.deleteSongs.clear();

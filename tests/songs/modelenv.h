@@ -12,6 +12,9 @@
 #include "songs/kxview.h"
 #include "songs/uibridge.h"
 
+// The items of an array, for comparing a whole list at once.
+template <class T> std::vector<T> items(const btkCntVec<T>& array) { return std::vector<T>(array.begin(), array.end()); }
+
 // A main window that shows the view and song it is given and records what
 // it is told.
 struct FakeMainWin : MainWinBase {
