@@ -19,9 +19,7 @@ TEST(DbwConnectionPassword, UsesItsOwnSevenByteKey) {
     EXPECT_EQ(eight.substr(0, 2), eight.substr(14, 2));
     EXPECT_EQ(btkstring("aaaaaaaa"), dbwUnscramblePassword(eight));
     EXPECT_EQ(btkstring("heslo čř"), dbwUnscramblePassword(scrambleConnectionPassword("heslo čř")));
-}
-
-TEST(DbwConnectionPassword, OddLengthsUnknownCharactersAndEmptyText) {
+    // Odd lengths, unknown characters and empty texts.
     EXPECT_EQ(btkstring(""), dbwUnscramblePassword(""));
     EXPECT_EQ(btkstring(""), dbwUnscramblePassword(nullptr));
     EXPECT_EQ(btkstring("a"), dbwUnscramblePassword("2ak"));
@@ -100,22 +98,15 @@ TEST(DbwPostgreSQLConnection, WithoutAServer) {
     EXPECT_FALSE(pg->isConnected());
     EXPECT_EQ(btkstring(""), pg->lastError());
     EXPECT_FALSE(pg->connectFile("x"));
-    dbwConnFeatures f;
-    pg->features(f);
-    EXPECT_TRUE(f.serverBased);
-    EXPECT_FALSE(f.fileBased);
     // Standard SQL escaping: quote doubled, backslash kept.
     EXPECT_STREQ("it''s a\\b", pg->escape("it's a\\b"));
     EXPECT_FALSE(pg->exec("SELECT 1"));
     EXPECT_EQ(nullptr, pg->query("SELECT 1"));
     EXPECT_EQ(-1, pg->insertGetId("INSERT", "t", "id"));
-    pg->release();
     EXPECT_EQ(nullptr, createBuiltinConnection(0));
     EXPECT_EQ(nullptr, createBuiltinConnection(2));
-}
 
-TEST(DbwPostgreSQLConnection, FailedConnectKeepsItsHandleAndRefusesAgain) {
-    dbwDbConnection* pg = createBuiltinConnection(1);
+    // A failed connect keeps its handle and refuses another.
     EXPECT_FALSE(pg->connect("songs", "/nonexistent-kx6-socket-dir", "kx", "", 0));
     btkstring first = pg->lastError();
     EXPECT_FALSE(first.empty());

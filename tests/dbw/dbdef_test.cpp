@@ -3,26 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "dbw/dbwdbdef.h"
+#include "def_builders.h"
 
 namespace {
-
-dbwTableDef* addTable(dbwDbDef& def, const char* name) {
-    auto* t = new dbwTableDef(&def);
-    t->name = name;
-    def.tables.add(t);
-    return t;
-}
-
-dbwFldDef* addField(dbwTableDef* t, const char* name, int sqltype, int size = 0) {
-    auto* f = new dbwFldDef(t);
-    f->name = name;
-    dbwFieldDesc d;
-    d.sqltype = sqltype;
-    d.size = size;
-    f->type.setDescription(d);
-    t->fields.add(f);
-    return f;
-}
 
 dbwDbTypeDef* addType(dbwDbDef& def, const char* name, int base) {
     auto* t = new dbwDbTypeDef(&def);
@@ -37,8 +20,8 @@ dbwDbTypeDef* addType(dbwDbDef& def, const char* name, int base) {
 TEST(DbwDbDef, IdsFollowLastIdAndFieldTypesComeRightAfterTheirField) {
     dbwDbDef def;
     def.lastid = 7;
-    dbwTableDef* t = addTable(def, "t");
-    dbwFldDef* f = addField(t, "f", 1);
+    dbwTableDef* t = defTable(def, "t");
+    dbwFldDef* f = defField(t, "f", 1);
     EXPECT_EQ(8, t->id);
     EXPECT_EQ(9, f->id);
     EXPECT_EQ(10, f->type.id);
@@ -51,10 +34,10 @@ TEST(DbwDbDef, IdsFollowLastIdAndFieldTypesComeRightAfterTheirField) {
 
 TEST(DbwDbDef, DeletingFromTheMiddleOfTheRegistryKeepsTheOthersFindable) {
     dbwDbDef def;
-    dbwTableDef* t = addTable(def, "t");
-    dbwFldDef* a = addField(t, "a", 1);
-    dbwFldDef* b = addField(t, "b", 1);
-    dbwFldDef* c = addField(t, "c", 1);
+    dbwTableDef* t = defTable(def, "t");
+    dbwFldDef* a = defField(t, "a", 1);
+    dbwFldDef* b = defField(t, "b", 1);
+    dbwFldDef* c = defField(t, "c", 1);
     int bid = b->id;
     t->fields.removeItems(1, 1);
     EXPECT_EQ(nullptr, def.objectById(bid));
@@ -117,20 +100,20 @@ TEST(DbwDbDef, BaseTypeLoopsEndAndUnknownBasesCountAsNone) {
 
 TEST(DbwDbDef, CounterFieldNeedsExactlyOneSerialField) {
     dbwDbDef def;
-    dbwTableDef* t = addTable(def, "t");
-    addField(t, "a", 1);
+    dbwTableDef* t = defTable(def, "t");
+    defField(t, "a", 1);
     EXPECT_EQ(nullptr, t->counterField());
-    dbwFldDef* key = addField(t, "id", 2);
+    dbwFldDef* key = defField(t, "id", 2);
     EXPECT_EQ(key, t->counterField());
-    addField(t, "id2", 2);
+    defField(t, "id2", 2);
     EXPECT_EQ(nullptr, t->counterField());
 }
 
 TEST(DbwDbDef, ComparingDefinitionsById) {
     auto build = [](dbwDbDef& def) {
-        dbwTableDef* t = addTable(def, "songs");
-        addField(t, "title", 4, 40);
-        addField(t, "text", 5);
+        dbwTableDef* t = defTable(def, "songs");
+        defField(t, "title", 4, 40);
+        defField(t, "text", 5);
         return t;
     };
     dbwDbDef a, b;
@@ -152,7 +135,7 @@ TEST(DbwDbDef, ComparingDefinitionsById) {
     EXPECT_EQ(1, compareDbDefs(&a, &b));
     tb->fields[0]->name = "title";
 
-    addField(tb, "extra", 1);
+    defField(tb, "extra", 1);
     EXPECT_EQ(1, compareTables(ta, tb));
     EXPECT_EQ(1, compareTables(tb, ta));
     tb->fields.removeItems(2, 1);
@@ -171,7 +154,7 @@ TEST(DbwDbDef, ComparingDefinitionsById) {
     EXPECT_EQ(0, compareIndexFields(ia, ib));
     EXPECT_EQ(0, compareDbDefs(&a, &b));
 
-    addTable(b, "other");
+    defTable(b, "other");
     EXPECT_EQ(1, compareDbDefs(&a, &b));
     EXPECT_EQ(1, compareDbDefs(&b, &a));
 }
@@ -185,11 +168,11 @@ TEST(DbwDbDefXML, RoundTripKeepsEverything) {
     nd.sqltype = 4;
     nd.size = 20;
     named->setDescription(nd);
-    dbwTableDef* t = addTable(def, "songs");
+    dbwTableDef* t = defTable(def, "songs");
     t->title = "Písně";
     t->versioned = true;
-    dbwFldDef* key = addField(t, "id", 2);
-    dbwFldDef* title = addField(t, "title", 0);
+    dbwFldDef* key = defField(t, "id", 2);
+    dbwFldDef* title = defField(t, "title", 0);
     title->title = "Název";
     title->type.basetype = named->id;
     title->type.data.clear();

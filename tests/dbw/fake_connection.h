@@ -8,6 +8,17 @@
 
 #include "dbw/dbwconnection.h"
 
+// Standard SQL literal escaping: quotes doubled, nothing else touched.
+inline int doubleQuotesInto(char* dest, const char* src, int n) {
+    char* out = dest;
+    for (int i = 0; i < n && src[i]; ++i) {
+        if (src[i] == '\'') *out++ = '\'';
+        *out++ = src[i];
+    }
+    *out = 0;
+    return static_cast<int>(out - dest);
+}
+
 class FakeConnection : public dbwDbConnection {
 public:
     explicit FakeConnection(const char* engine = "fake") : engine(engine) {}
@@ -30,16 +41,7 @@ public:
     btkstring lastError() override { return error.c_str(); }
     const char* engineName() override { return engine.c_str(); }
     bool isConnected() override { return true; }
-    // Quotes doubled, like the standard SQL form.
-    int escapeInto(char* dest, const char* src, int n) override {
-        char* out = dest;
-        for (int i = 0; i < n && src[i]; ++i) {
-            if (src[i] == '\'') *out++ = '\'';
-            *out++ = src[i];
-        }
-        *out = 0;
-        return static_cast<int>(out - dest);
-    }
+    int escapeInto(char* dest, const char* src, int n) override { return doubleQuotesInto(dest, src, n); }
 
     std::string engine;
     std::vector<std::string> statements;

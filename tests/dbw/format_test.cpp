@@ -18,18 +18,16 @@ struct AdapterOver {
 
 }  // namespace
 
-TEST(DbwFormatSQL, AllDirectivesInOneFormat) {
-    AdapterOver a("postgresql");
+TEST(DbwFormatSQL, DirectivesRawTextAndMissingArguments) {
+    AdapterOver pg("postgresql");
     EXPECT_EQ(btkstring("SELECT \"name\" FROM t WHERE x='O''Neil' AND n=5 AND p LIKE 'a%'"),
-              dbwFormatSQL(a.ref.get(), "SELECT %i FROM t WHERE x=%s AND n=%d AND p LIKE 'a%%'",
+              dbwFormatSQL(pg.ref.get(), "SELECT %i FROM t WHERE x=%s AND n=%d AND p LIKE 'a%%'",
                            {"name", "O'Neil", 5}));
-}
-
-TEST(DbwFormatSQL, RawTextUnknownDirectiveAndTrailingPercent) {
-    AdapterOver a("mysql");
-    EXPECT_EQ(btkstring("x DELETE FROM `t`"), dbwFormatSQL(a.ref.get(), "%x %q %i%", {"DELETE FROM", "t"}));
+    // An unknown directive, raw text and a trailing percent.
+    AdapterOver my("mysql");
+    EXPECT_EQ(btkstring("x DELETE FROM `t`"), dbwFormatSQL(my.ref.get(), "%x %q %i%", {"DELETE FROM", "t"}));
     // Backslashes are not touched by %s; missing arguments write nothing.
-    EXPECT_EQ(btkstring("'a\\b' "), dbwFormatSQL(a.ref.get(), "%s %s", {"a\\b"}));
+    EXPECT_EQ(btkstring("'a\\b' "), dbwFormatSQL(my.ref.get(), "%s %s", {"a\\b"}));
     EXPECT_EQ(btkstring("7 '12'"), dbwFormatSQL(nullptr, "%d %s", {"7", 12}));
 }
 
@@ -144,10 +142,8 @@ TEST(DbwTransactions, OnlyTheOutermostBeginAndCommitReachTheEngine) {
     EXPECT_TRUE(conn.rollback());
     EXPECT_EQ(0, conn.transactionDepth());
     EXPECT_EQ((std::vector<std::string>{"BEGIN", "ROLLBACK"}), conn.statements);
-}
 
-TEST(DbwTransactions, FailedBeginOrCommitIsReported) {
-    FakeConnection conn;
+    // A failed begin or commit is reported and leaves no transaction open.
     conn.failing = {"BEGIN"};
     EXPECT_FALSE(conn.begin());
     EXPECT_EQ(0, conn.transactionDepth());

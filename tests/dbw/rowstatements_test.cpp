@@ -17,6 +17,12 @@ dbwAdaRef adapterFor(const char* engine, const char* encoding = "UTF-8") {
 
 FakeConnection* fake(const dbwAdaRef& ada) { return static_cast<FakeConnection*>(ada->connection()); }
 
+btkStrings strings(std::initializer_list<btkstring> texts) {
+    btkStrings out;
+    for (const btkstring& t : texts) out.add(t);
+    return out;
+}
+
 struct Songs {
     Songs() {
         def.lastid = 2;  // table id 3
@@ -24,12 +30,15 @@ struct Songs {
         id = defField(t, "id", 2);
         a = defField(t, "a", 5);
         b = defField(t, "b", 5);
+        ab.add(a);
+        ab.add(b);
     }
     dbwDbDef def;
     dbwTableDef* t;
     dbwFldDef* id;
     dbwFldDef* a;
     dbwFldDef* b;
+    btkCntVec<dbwFldDef*> ab;
 };
 
 }  // namespace
@@ -41,12 +50,8 @@ TEST(DbwRowStatements, InsertAndSelectTexts) {
     btkStrings noValues;
     EXPECT_EQ(btkstring("INSERT INTO \"t\" (dbw_version,dbw_creation) VALUES ('7','0')"), pg->insertSQL(s.t, none, noValues, 7));
 
-    btkCntVec<dbwFldDef*> fields;
-    fields.add(s.a);
-    fields.add(s.b);
-    btkStrings values;
-    values.add("it's");
-    values.add("x");
+    btkCntVec<dbwFldDef*>& fields = s.ab;
+    btkStrings values = strings({"it's", "x"});
     EXPECT_EQ(btkstring("INSERT INTO \"t\" (\"a\",\"b\",dbw_version,dbw_creation) VALUES ('it''s','x','7','0')"),
               pg->insertSQL(s.t, fields, values, 7));
     EXPECT_EQ(42, pg->insertRecord(s.t, s.id, fields, values, 7));
@@ -63,23 +68,15 @@ TEST(DbwRowStatements, UpdateRecordLogsEachFieldBeforeTheUpdate) {
     Songs s;
     ASSERT_EQ(3, s.t->id);
     dbwAdaRef lite = adapterFor("sqlite");
-    btkCntVec<dbwFldDef*> fields;
-    fields.add(s.a);
-    fields.add(s.b);
-    btkStrings values;
-    values.add("x");
-    values.add("y'z");
+    btkCntVec<dbwFldDef*>& fields = s.ab;
+    btkStrings values = strings({"x", "y'z"});
     btkStrings list;
     lite->updateRecordSQL(s.t, s.id, 9, 17, fields, values, list);
     ASSERT_EQ(3, list.count());
-    EXPECT_EQ(btkFormat("INSERT INTO dbw_updates (dbw_version,dbw_tableid,dbw_recordid,dbw_fieldid,dbw_value) VALUES "
-                        "('9','3','17','%d','x')",
-                        s.a->id),
-              list[0]);
-    EXPECT_EQ(btkFormat("INSERT INTO dbw_updates (dbw_version,dbw_tableid,dbw_recordid,dbw_fieldid,dbw_value) VALUES "
-                        "('9','3','17','%d','y''z')",
-                        s.b->id),
-              list[1]);
+    const char* logRow =
+        "INSERT INTO dbw_updates (dbw_version,dbw_tableid,dbw_recordid,dbw_fieldid,dbw_value) VALUES ('9','3','17','%d',%s)";
+    EXPECT_EQ(btkFormat(logRow, s.a->id, "'x'"), list[0]);
+    EXPECT_EQ(btkFormat(logRow, s.b->id, "'y''z'"), list[1]);
     EXPECT_EQ(btkstring("UPDATE \"t\" SET \"a\"='x',\"b\"='y''z',dbw_version='9' WHERE \"id\"='17'"), list[2]);
 
     // No changed field: the row still takes the version.
@@ -102,8 +99,7 @@ TEST(DbwRowStatements, ValuesAreConvertedToTheConnectionEncodingUnlessToldNot) {
     btkstring utf8 = btkConverter("CP1250", "UTF-8").convert("čaj");
     btkCntVec<dbwFldDef*> fields;
     fields.add(s.a);
-    btkStrings values;
-    values.add(utf8);
+    btkStrings values = strings({utf8});
     EXPECT_TRUE(a->updateRecord(s.t, s.id, fields, values, 4, true));
     EXPECT_EQ(std::string("UPDATE \"t\" SET \"a\"='čaj' WHERE \"id\"='4'"), fake(a)->statements.back());
     EXPECT_TRUE(a->updateRecord(s.t, s.id, fields, values, 4, false));

@@ -89,13 +89,3 @@ int SQLiteTestConnection::insertGetId(const char* sql, const char* table, const 
     if (!table || !*table || !keyColumn || !*keyColumn) return 0;
     return static_cast<int>(sqlite3_last_insert_rowid(db));
 }
-
-int SQLiteTestConnection::escapeInto(char* dest, const char* src, int n) {
-    char* out = dest;
-    for (int i = 0; i < n && src[i]; ++i) {
-        if (src[i] == '\'') *out++ = '\'';
-        *out++ = src[i];
-    }
-    *out = 0;
-    return static_cast<int>(out - dest);
-}

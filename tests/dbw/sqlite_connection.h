@@ -7,6 +7,7 @@
 #include <string>
 
 #include "dbw/dbwconnection.h"
+#include "fake_connection.h"
 
 class SQLiteTestConnection : public dbwDbConnection {
 public:
@@ -21,7 +22,7 @@ public:
     const char* engineName() override { return "sqlite"; }
     bool isConnected() override { return db != nullptr; }
     void features(dbwConnFeatures& f) override { f.fileBased = true; }
-    int escapeInto(char* dest, const char* src, int n) override;
+    int escapeInto(char* dest, const char* src, int n) override { return doubleQuotesInto(dest, src, n); }
 
 private:
     sqlite3* db = nullptr;

@@ -30,10 +30,6 @@ public:
 
 TEST(DbwSync, ObjectDefaults) {
     Letter o;
-    EXPECT_EQ(0, o.locid);
-    EXPECT_EQ(0, o.netid);
-    EXPECT_FALSE(o.netmodified);
-    EXPECT_FALSE(o.nonet);
     o.changed(true);
     EXPECT_FALSE(o.netmodified);  // never uploaded: nothing to mark
     o.netid = 5;
