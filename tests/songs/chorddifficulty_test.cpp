@@ -26,16 +26,15 @@ TEST(ChordDifficulty, SuffixTypes) {
 }
 
 TEST(ChordDifficulty, CollectingChords) {
-    EXPECT_EQ(only("[Am/G]").note, 9);
-    EXPECT_EQ(only("[Am/G]").type, 2);
-    EXPECT_EQ(only("[A/C#]").type, 1);
-    EXPECT_EQ(only("x[Fmaj7]y").note, 5);
-    EXPECT_EQ(only("[Fmaj7]").type, 9);
-    EXPECT_EQ(only("[C7maj]").type, 9);
-    EXPECT_EQ(only("[C79]").type, 3);
-    EXPECT_EQ(only("[Hdim]").note, 11);
-    EXPECT_EQ(only("[Hdim]").type, 8);
-    EXPECT_EQ(only("[E5+]").type, 10);
+    const struct { const char* text; int note, type; } cases[] = {
+        {"[Am/G]", 9, 2}, {"[A/C#]", 9, 1}, {"x[Fmaj7]y", 5, 9}, {"[C7maj]", 0, 9}, {"[C79]", 0, 3}, {"[Hdim]", 11, 8},
+        {"[E5+]", 4, 10},
+    };
+    for (const auto& c : cases) {
+        ChordRec chord = only(c.text);
+        EXPECT_EQ(chord.note, c.note) << c.text;
+        EXPECT_EQ(chord.type, c.type) << c.text;
+    }
     btkCntVec<ChordRec> chords;
     CollectChords("[Esus4] [(Am)] [x] text [C] [C] [C]", chords);
     EXPECT_EQ(chords.count(), 3);  // Es with "us4", a bracketed "(" and no note are not counted

@@ -2,6 +2,9 @@
 // rewrite of a text and the chord-line test.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 #include "songs/chords.h"
 
 namespace {
@@ -31,65 +34,49 @@ TEST(Chords, ParseNoteNameTakesTheFirstPrefixInTableOrder) {
 }
 
 TEST(Chords, NoteNameIsATrueModulo) {
-    EXPECT_STREQ(NoteName(3), "Es");
-    EXPECT_STREQ(NoteName(23), "H");
-    EXPECT_STREQ(NoteName(-1), "H");
-    EXPECT_STREQ(NoteName(-48), "C");
-    EXPECT_STREQ(NoteName(-49), "H");  // below -48 the name must not vanish
-    EXPECT_STREQ(NoteName(-1000000), "As");
+    // Below -48 the name must not vanish.
+    const struct { int pitch; const char* name; } rows[] = {
+        {3, "Es"}, {23, "H"}, {-1, "H"}, {-48, "C"}, {-49, "H"}, {-1000000, "As"},
+    };
+    for (const auto& r : rows) EXPECT_STREQ(NoteName(r.pitch), r.name) << r.pitch;
 }
+
+// Texts and their transpositions; broken markup passes unchanged.
+struct TransposeCase {
+    const char* text;
+    int shift;
+    const char* expected;
+};
 
 TEST(Chords, TransposeRewritesRootAndBass) {
-    EXPECT_EQ(tr("[Am]", 2), "[Hm]");
-    EXPECT_EQ(tr("[C/E]", 1), "[C#/F]");
-    EXPECT_EQ(tr("[(G7)]", 5), "[(C7)]");
-    EXPECT_EQ(tr("[C]", -1), "[H]");
-    EXPECT_EQ(tr("[D]", -7), "[G]");
-    EXPECT_EQ(tr("[Des]", 0), "[C#]");
-    EXPECT_EQ(tr("[Hes]", 0), "[B]");
-    EXPECT_EQ(tr("[E#]", 0), "[F]");
-    EXPECT_EQ(tr("[Cb][Bb]", 0), "[H][B]");
-    EXPECT_EQ(tr("[C]Ahoj [Ami/G]svete", 2), "[D]Ahoj [Hmi/A]svete");
-    EXPECT_EQ(tr("[Coda]", 2), "[Doda]");
-    EXPECT_EQ(tr("[Asus4]", 1), "[Aus4]");  // As + 1 = A, suffix us4
+    const TransposeCase cases[] = {
+        {"[Am]", 2, "[Hm]"}, {"[C/E]", 1, "[C#/F]"}, {"[(G7)]", 5, "[(C7)]"}, {"[C]", -1, "[H]"}, {"[D]", -7, "[G]"},
+        {"[Des]", 0, "[C#]"}, {"[Hes]", 0, "[B]"}, {"[E#]", 0, "[F]"}, {"[Cb][Bb]", 0, "[H][B]"},
+        {"[C]Ahoj [Ami/G]svete", 2, "[D]Ahoj [Hmi/A]svete"}, {"[Coda]", 2, "[Doda]"},
+        {"[Asus4]", 1, "[Aus4]"},  // As + 1 = A, suffix us4
+        {"[C/x]", 2, "[D/x]"},
+        {"[C/[D]", 2, "[D/[D]"},  // a "/" without a bass note copies the next character, even a "["
+        {"text [G7", 2, "text [A7"},  // an unclosed chord copies the rest and writes no "]"
+        {"[x", 2, "[x"}, {"[", 2, "["}, {"[C/", 2, "[D/"}, {"", 5, ""},
+        {"[C]Žluťoučký kůň", 12, "[C]Žluťoučký kůň"},  // Czech letters pass through
+    };
+    for (const TransposeCase& c : cases) EXPECT_EQ(tr(c.text, c.shift), c.expected) << c.text << " " << c.shift;
+    for (const char* text : {"[am]", "[x]", "[Refrén]", "[]", "plain text", "a]b", "[(x)]"})
+        EXPECT_EQ(tr(text, 3), text);
 }
 
-TEST(Chords, NonChordsAndBrokenMarkupPassUnchanged) {
-    for (const char* text : {"[am]", "[x]", "[Refrén]", "[]", "plain text", "a]b", "[(x)]"}) EXPECT_EQ(tr(text, 3), text);
-    EXPECT_EQ(tr("[C/x]", 2), "[D/x]");
-    // A "/" without a bass note: the next character is copied, even a "[".
-    EXPECT_EQ(tr("[C/[D]", 2), "[D/[D]");
-    // An unclosed chord copies the rest and writes no "]".
-    EXPECT_EQ(tr("text [G7", 2), "text [A7");
-    EXPECT_EQ(tr("[x", 2), "[x");
-    EXPECT_EQ(tr("[", 2), "[");
-    EXPECT_EQ(tr("[C/", 2), "[D/");
-    EXPECT_EQ(tr("", 5), "");
-    // Czech letters pass through as they are.
-    EXPECT_EQ(tr("[C]Žluťoučký kůň", 12), "[C]Žluťoučký kůň");
-}
-
-TEST(Chords, LineHasChords) {
-    EXPECT_FALSE(LineHasChords(""));
-    EXPECT_FALSE(LineHasChords("text only"));
-    EXPECT_FALSE(LineHasChords("[C"));
-    EXPECT_FALSE(LineHasChords("]C["));
-    EXPECT_FALSE(LineHasChords("[[C]]"));
+TEST(Chords, LineHasChordsAndTranspositionSteps) {
+    for (const char* text : {"", "text only", "[C", "]C[", "[[C]]", "text\n[C]text"})
+        EXPECT_FALSE(LineHasChords(text)) << text;
     EXPECT_TRUE(LineHasChords("[C]text[G]"));
-    EXPECT_FALSE(LineHasChords("text\n[C]text"));
     EXPECT_TRUE(LineHasChords("[C]text\nplain"));
-}
 
-TEST(Chords, TranspositionStepsStayWithinAnOctave) {
+    // Each step from the last result stays within an octave.
     int t = 0;
-    t = StepTransposition(t, -1);
-    EXPECT_EQ(t, 11);
-    t = StepTransposition(t, 7);
-    EXPECT_EQ(t, 6);
-    t = StepTransposition(t, -7);
-    EXPECT_EQ(t, 11);
-    t = StepTransposition(t, 1);
-    EXPECT_EQ(t, 0);
+    for (auto [step, expected] : {std::pair{-1, 11}, {7, 6}, {-7, 11}, {1, 0}}) {
+        t = StepTransposition(t, step);
+        EXPECT_EQ(t, expected) << step;
+    }
 }
 
 }  // namespace

@@ -1,17 +1,21 @@
 // Song text blocks: label lines and the blocks they start.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "songs/textblocks.h"
 
 namespace {
 
-struct Blocks {
-    explicit Blocks(const char* text) { SplitTextBlocks(text, list); }
-    int count() const { return list.count(); }
-    const btkstring& label(int i) const { return list[i]->label; }
-    const btkstring& body(int i) const { return list[i]->body; }
+// The blocks of a text, each as "label|body", joined by ";".
+std::string blocks(const char* text) {
     btkObjArray<Sloka> list;
-};
+    SplitTextBlocks(text, list);
+    std::string all;
+    for (int i = 0; i < list.count(); ++i)
+        all += (i ? ";" : "") + std::string(list[i]->label.c_str()) + "|" + list[i]->body.c_str();
+    return all;
+}
 
 TEST(TextBlocks, LabelLineStart) {
     const char* text = "a.b\n \t.1\nx .y";
@@ -24,28 +28,13 @@ TEST(TextBlocks, LabelLineStart) {
 }
 
 TEST(TextBlocks, Splitting) {
-    Blocks plain("one\ntwo\n");
-    ASSERT_EQ(plain.count(), 1);
-    EXPECT_EQ(plain.label(0), "");
-    EXPECT_EQ(plain.body(0), "one\ntwo\n");
-    EXPECT_EQ(Blocks("").count(), 0);
-
-    Blocks verses("intro\n  .1\nfirst\n.R\nchorus");
-    ASSERT_EQ(verses.count(), 3);
-    EXPECT_EQ(verses.body(0), "intro\n  ");  // the blanks before "." end the body
-    EXPECT_EQ(verses.label(1), "1");
-    EXPECT_EQ(verses.body(1), "first\n");
-    EXPECT_EQ(verses.label(2), "R");
-    EXPECT_EQ(verses.body(2), "chorus");
-
-    Blocks joined(".R\n.1\nwords\n.end");
-    ASSERT_EQ(joined.count(), 1);  // a label with no lyrics gives no block
-    EXPECT_EQ(joined.label(0), "R1");
-    EXPECT_EQ(joined.body(0), "words\n");
-
-    Blocks notLabels("a. b\nc .d");
-    ASSERT_EQ(notLabels.count(), 1);
-    EXPECT_EQ(notLabels.body(0), "a. b\nc .d");
+    EXPECT_EQ(blocks("one\ntwo\n"), "|one\ntwo\n");
+    EXPECT_EQ(blocks(""), "");
+    // The blanks before "." end the body.
+    EXPECT_EQ(blocks("intro\n  .1\nfirst\n.R\nchorus"), "|intro\n  ;1|first\n;R|chorus");
+    // A label with no lyrics gives no block: its name joins the next one.
+    EXPECT_EQ(blocks(".R\n.1\nwords\n.end"), "R1|words\n");
+    EXPECT_EQ(blocks("a. b\nc .d"), "|a. b\nc .d");
 }
 
 }  // namespace
