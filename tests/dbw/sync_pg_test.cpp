@@ -65,7 +65,17 @@ protected:
         return r->versionId();
     }
     std::string value(const std::string& sql) { return inet->value(sql); }
-    std::string title(int netid) { return value("SELECT title FROM songs WHERE id=" + std::to_string(netid)); }
+    std::string songValue(const char* column, int netid) {
+        return value(std::string("SELECT ") + column + " FROM songs WHERE id=" + std::to_string(netid));
+    }
+    std::string title(int netid) { return songValue("title", netid); }
+    // The rows of songs, dbw_versions, dbw_creations and dbw_updates.
+    std::string rowCounts() {
+        std::string out;
+        for (const char* table : {"songs", "dbw_versions", "dbw_creations", "dbw_updates"})
+            out += (out.empty() ? "" : " ") + std::to_string(inet->count(table));
+        return out;
+    }
     // The granted lock modes on dbw_versions, seen from another connection.
     std::set<std::string> versionLocks() {
         btkStrings modes;
@@ -113,11 +123,9 @@ TEST_F(DbwSyncPg, NewSongsBecomeServerRowsWithTheirVersionLog) {
     // The row in UTF-8, with this run's version and its creation record.
     std::string id1 = std::to_string(s1->netid);
     EXPECT_EQ("\xc5\xbdlu\xc5\xa5ou\xc4\x8dk\xc3\xbd k\xc5\xaf\xc5\x88", title(s1->netid));
-    EXPECT_EQ("[C]Prvn\xc3\xad sloka", value("SELECT text FROM songs WHERE id=" + id1));
-    EXPECT_EQ(std::to_string(v), value("SELECT dbw_version FROM songs WHERE id=" + id1));
-    EXPECT_EQ(value("SELECT dbw_id FROM dbw_creations WHERE dbw_recordid=" + id1),
-              value("SELECT dbw_creation FROM songs WHERE id=" + id1));
-    EXPECT_EQ(1, inet->count("dbw_versions"));
+    EXPECT_EQ("[C]Prvn\xc3\xad sloka", songValue("text", s1->netid));
+    EXPECT_EQ(std::to_string(v), songValue("dbw_version", s1->netid));
+    EXPECT_EQ(value("SELECT dbw_id FROM dbw_creations WHERE dbw_recordid=" + id1), songValue("dbw_creation", s1->netid));
     EXPECT_EQ(std::to_string(inet->userId()), value("SELECT dbw_userid FROM dbw_versions"));
     EXPECT_EQ("2", value("SELECT COUNT(*) FROM dbw_creations WHERE dbw_tableid=1 AND dbw_version=" +
                          std::to_string(v)));
@@ -127,7 +135,7 @@ TEST_F(DbwSyncPg, NewSongsBecomeServerRowsWithTheirVersionLog) {
                     "WHERE dbw_recordid=" + id1 + " AND dbw_version=" + std::to_string(v)));
     EXPECT_EQ("\xc5\xbdlu\xc5\xa5ou\xc4\x8dk\xc3\xbd k\xc5\xaf\xc5\x88",
               value("SELECT dbw_value FROM dbw_updates WHERE dbw_fieldid=27 AND dbw_recordid=" + id1));
-    EXPECT_EQ(12, inet->count("dbw_updates"));
+    EXPECT_EQ("2 1 2 12", rowCounts());
 
     // The uploaded rows carry the new version and come back in the same run.
     const dbwSyncCounters& c = r->counters();
@@ -201,7 +209,7 @@ TEST_F(DbwSyncPg, ChangesAreUploadedFieldByFieldAndConflictsMarkNonet) {
     EXPECT_EQ(1, r->counters().updatedNet);
     EXPECT_EQ(1, r->counters().changedFields);
     EXPECT_EQ("Nov\xc3\xbd n\xc3\xa1zev", title(s1->netid));
-    EXPECT_EQ(std::to_string(v2), value("SELECT dbw_version FROM songs WHERE id=" + std::to_string(s1->netid)));
+    EXPECT_EQ(std::to_string(v2), songValue("dbw_version", s1->netid));
     EXPECT_EQ("27", value("SELECT string_agg(dbw_fieldid::text, ',') FROM dbw_updates WHERE dbw_version=" +
                           std::to_string(v2)));
     EXPECT_TRUE(logged(a, btkFormat("netid=%5d  locid=    1;změna pole title v internetové db", s1->netid)));
@@ -244,8 +252,7 @@ TEST_F(DbwSyncPg, ChangesAreUploadedFieldByFieldAndConflictsMarkNonet) {
     EXPECT_EQ(1, same->counters().updatedNet);
     EXPECT_EQ(0, same->counters().changedFields);
     EXPECT_EQ(updatesBefore, inet->count("dbw_updates"));
-    EXPECT_EQ(std::to_string(same->versionId()),
-              value("SELECT dbw_version FROM songs WHERE id=" + std::to_string(s2->netid)));
+    EXPECT_EQ(std::to_string(same->versionId()), songValue("dbw_version", s2->netid));
 }
 
 TEST_F(DbwSyncPg, DeletionsTravelBothWays) {
@@ -258,7 +265,7 @@ TEST_F(DbwSyncPg, DeletionsTravelBothWays) {
     run(c, {.download = true});
     ASSERT_EQ(3u, b.table.songs.size());
     int gone = s2->netid;
-    std::string creation = value("SELECT dbw_creation FROM songs WHERE id=" + std::to_string(gone));
+    std::string creation = songValue("dbw_creation", gone);
 
     RecordingProgress progress;
     auto r = run(a, {.upload = true, .download = true, .progress = &progress, .deleted = {s2}});
@@ -394,10 +401,7 @@ TEST_F(DbwSyncPg, ACancelledRunLeavesTheServerUnchanged) {
         EXPECT_FALSE(ok) << stop;
         EXPECT_EQ(btkstring("Přerušeno uživatelem"), r->errorText(true)) << stop;
         EXPECT_EQ(btkstring(), r->errorText(true));
-        EXPECT_EQ(0, inet->count("songs"));
-        EXPECT_EQ(0, inet->count("dbw_versions"));
-        EXPECT_EQ(0, inet->count("dbw_creations"));
-        EXPECT_EQ(0, inet->count("dbw_updates"));
+        EXPECT_EQ("0 0 0 0", rowCounts()) << stop;
         EXPECT_EQ(0, a.version);
         EXPECT_EQ("Chyba:Přerušeno uživatelem", a.log.back());
         EXPECT_EQ(1, a.closed);
@@ -439,8 +443,7 @@ TEST_F(DbwSyncPg, TablesThatCannotBePreparedFailTheRun) {
         auto r = run(a, {.upload = true, .download = true, .added = {a.table.add("Jedna")}});
         EXPECT_FALSE(ok) << k.what;
         EXPECT_FALSE(r->errorText(true).empty()) << k.what;
-        EXPECT_EQ(0, inet->count("songs")) << k.what;
-        EXPECT_EQ(0, inet->count("dbw_versions")) << k.what;
+        EXPECT_EQ("0 0 0 0", rowCounts()) << k.what;
     }
 }
 
