@@ -30,10 +30,6 @@ TEST(XMLMerge, OntoAnEmptyTarget) {
     btkXMLNode target;
     XMLMergeTree(target, tree("<t a=\"1\"><x b=\"2\" /></t>"));
     EXPECT_EQ(std::string(target.toString()), "< a=\"1\" >\n<x b=\"2\" />\n</>\n");
-    EXPECT_EQ(target.attr("a"), "1");
-    ASSERT_EQ(target.childCount(), 1);
-    EXPECT_EQ(target.child(0).name(), "x");
-    EXPECT_EQ(target.child(0).attr("b"), "2");
 }
 
 TEST(XMLMerge, KeepsWhatOnlyTheTargetHasAndMergesRepeatedNamesOntoTheFirst) {
