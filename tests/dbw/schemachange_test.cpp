@@ -22,6 +22,18 @@ std::vector<std::string> texts(const btkStrings& list) {
     return out;
 }
 
+std::vector<std::string> createSQL(const char* engine, dbwTableDef* t) {
+    btkStrings list;
+    adapterFor(engine)->createTableSQL(t, list);
+    return texts(list);
+}
+
+std::vector<std::string> alterSQL(const char* engine, dbwTableDef* from, dbwTableDef* to) {
+    btkStrings list;
+    adapterFor(engine)->alterTableSQL(from, to, list);
+    return texts(list);
+}
+
 // t: id serial, name varchar(40), price numeric(10,2).
 struct Table {
     Table() {
@@ -41,31 +53,22 @@ struct Table {
 
 TEST(DbwSchemaChange, CreateTablePerEngine) {
     Table s;
-    btkStrings list;
-    adapterFor("postgresql")->createTableSQL(s.t, list);
     EXPECT_EQ(std::vector<std::string>({"CREATE TABLE \"t\" (\n  \"id\" SERIAL,\n  \"name\" VARCHAR(40),\n"
                                         "  \"price\" NUMERIC(10,2),\n  PRIMARY KEY (\"id\")\n)"}),
-              texts(list));
-
-    list.clear();
-    adapterFor("sqlite")->createTableSQL(s.t, list);
+              createSQL("postgresql", s.t));
     EXPECT_EQ(std::vector<std::string>({"CREATE TABLE \"t\" (\n  \"id\" INTEGER PRIMARY KEY,\n  \"name\" VARCHAR(40),\n"
                                         "  \"price\" NUMERIC(10,2)\n)",
                                         "CREATE INDEX \"t_id\" ON \"t\" (\"id\")"}),
-              texts(list));
-
-    list.clear();
-    adapterFor("firebird")->createTableSQL(s.t, list);
-    ASSERT_EQ(2, list.count());
-    EXPECT_EQ(btkstring("CREATE GENERATOR dbw_t_generator"), list[1]);
+              createSQL("sqlite", s.t));
+    std::vector<std::string> fb = createSQL("firebird", s.t);
+    ASSERT_EQ(2u, fb.size());
+    EXPECT_EQ("CREATE GENERATOR dbw_t_generator", fb[1]);
 
     // Without a serial key: no key clause, no index.
     dbwDbDef plain;
     dbwTableDef* u = defTable(plain, "u");
     defField(u, "a", 12, 3);
-    list.clear();
-    adapterFor("sqlite")->createTableSQL(u, list);
-    EXPECT_EQ(std::vector<std::string>({"CREATE TABLE \"u\" (\n  \"a\" CHAR(3)\n)"}), texts(list));
+    EXPECT_EQ(std::vector<std::string>({"CREATE TABLE \"u\" (\n  \"a\" CHAR(3)\n)"}), createSQL("sqlite", u));
 
     EXPECT_EQ(btkstring("CREATE TABLE `dbw_temp` (\n  `id` INT UNSIGNED AUTO_INCREMENT,\n  `name` VARCHAR(40),\n"
                         "  `price` NUMERIC(10,2)\n)"),
@@ -90,16 +93,12 @@ TEST(DbwSchemaChange, ChangedColumnsAlterOrRebuild) {
     defField(t2, "note", 5);
     defField(t2, "text", 5);
 
-    btkStrings list;
-    adapterFor("postgresql")->alterTableSQL(s.t, t2, list);
     EXPECT_EQ(std::vector<std::string>({"ALTER TABLE \"t\" DROP COLUMN \"price\"", "ALTER TABLE \"t\" ADD COLUMN \"note\" TEXT",
                                         "ALTER TABLE \"t\" ADD COLUMN \"text\" TEXT"}),
-              texts(list));
+              alterSQL("postgresql", s.t, t2));
 
     // SQLite cannot alter columns: the six statements of a rebuild, the new
     // fields filled from their default literals by position.
-    list.clear();
-    adapterFor("sqlite")->alterTableSQL(s.t, t2, list);
     EXPECT_EQ(std::vector<std::string>(
                   {"CREATE TABLE \"dbw_temp\" (\n  \"id\" INTEGER PRIMARY KEY,\n  \"name\" VARCHAR(40),\n  \"note\" TEXT,\n"
                    "  \"text\" TEXT\n)",
@@ -109,12 +108,10 @@ TEST(DbwSchemaChange, ChangedColumnsAlterOrRebuild) {
                    "  \"text\" TEXT\n)",
                    "CREATE INDEX \"t_id\" ON \"t\" (\"id\")", "INSERT INTO \"t\" SELECT * FROM \"dbw_temp\"",
                    "DROP TABLE \"dbw_temp\""}),
-              texts(list));
+              alterSQL("sqlite", s.t, t2));
 
     // Unchanged tables give nothing.
-    list.clear();
-    adapterFor("sqlite")->alterTableSQL(s.t, s.t, list);
-    EXPECT_EQ(0, list.count());
+    EXPECT_TRUE(alterSQL("sqlite", s.t, s.t).empty());
 }
 
 TEST(DbwSchemaChange, RenamesRebuildFromTheOldNameAndKeepTheSerialKeyWorking) {
@@ -124,31 +121,28 @@ TEST(DbwSchemaChange, RenamesRebuildFromTheOldNameAndKeepTheSerialKeyWorking) {
     t2->name = "songs";
     defField(t2, "flag", 3);
 
-    btkStrings list;
-    adapterFor("mysql")->alterTableSQL(s.t, t2, list);
-    ASSERT_EQ(6, list.count());
+    std::vector<std::string> list = alterSQL("mysql", s.t, t2);
+    ASSERT_EQ(6u, list.size());
     // dbw_temp keeps the AUTO_INCREMENT column a key, as MySQL demands.
-    EXPECT_EQ(btkstring("CREATE TABLE `dbw_temp` (\n  `id` INT UNSIGNED AUTO_INCREMENT,\n  `name` VARCHAR(40),\n"
-                        "  `price` NUMERIC(10,2),\n  `flag` SMALLINT,\n  PRIMARY KEY (`id`)\n)"),
+    EXPECT_EQ("CREATE TABLE `dbw_temp` (\n  `id` INT UNSIGNED AUTO_INCREMENT,\n  `name` VARCHAR(40),\n"
+              "  `price` NUMERIC(10,2),\n  `flag` SMALLINT,\n  PRIMARY KEY (`id`)\n)",
               list[0]);
     // A new bool starts as 0, which every engine's integer column takes.
-    EXPECT_EQ(btkstring("INSERT INTO `dbw_temp` SELECT `id`,`name`,`price`,'0' AS dbw_temp_fld_3 FROM `t`"), list[1]);
-    EXPECT_EQ(btkstring("DROP TABLE `t`"), list[2]);
-    EXPECT_TRUE(list[3].startsWith("CREATE TABLE `songs` ("));
-    EXPECT_EQ(btkstring("INSERT INTO `songs` SELECT * FROM `dbw_temp`"), list[4]);
+    EXPECT_EQ("INSERT INTO `dbw_temp` SELECT `id`,`name`,`price`,'0' AS dbw_temp_fld_3 FROM `t`", list[1]);
+    EXPECT_EQ("DROP TABLE `t`", list[2]);
+    EXPECT_EQ(0u, list[3].find("CREATE TABLE `songs` ("));
+    EXPECT_EQ("INSERT INTO `songs` SELECT * FROM `dbw_temp`", list[4]);
 
     // The re-created serial starts again at 1: it is set past the copied keys.
-    list.clear();
-    adapterFor("postgresql")->alterTableSQL(s.t, t2, list);
-    ASSERT_EQ(7, list.count());
-    EXPECT_EQ(btkstring("SELECT setval(pg_get_serial_sequence('\"songs\"','id'),COALESCE(max(\"id\"),0)+1,false) FROM "
-                        "\"songs\""),
+    list = alterSQL("postgresql", s.t, t2);
+    ASSERT_EQ(7u, list.size());
+    EXPECT_EQ("SELECT setval(pg_get_serial_sequence('\"songs\"','id'),COALESCE(max(\"id\"),0)+1,false) FROM \"songs\"",
               list[6]);
     next->versioned = true;
     t2->versioned = true;
-    list.clear();
-    adapterFor("postgresql")->alterTableSQL(s.t, t2, list);
-    EXPECT_NE(nullptr, std::strstr(list[6], btkFormat("GREATEST(COALESCE(max(\"id\"),0),COALESCE((SELECT max(dbw_recordid) "
+    list = alterSQL("postgresql", s.t, t2);
+    ASSERT_EQ(7u, list.size());
+    EXPECT_NE(nullptr, std::strstr(list[6].c_str(), btkFormat("GREATEST(COALESCE(max(\"id\"),0),COALESCE((SELECT max(dbw_recordid) "
                                                       "FROM dbw_creations WHERE dbw_tableid='%d'),0))+1",
                                                       t2->id)));
 }

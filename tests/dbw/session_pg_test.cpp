@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "dbw/dbwactiveconnection.h"
 #include "dbw/dbwdbdef.h"
@@ -121,9 +122,7 @@ TEST_F(DbwSessionPg, AccountCreationFailures) {
     // by the server.
     std::unique_ptr<dbwSession> four(manager->createUser("abcd", "x"));
     EXPECT_NE(nullptr, four);
-    btkstring tooLong;
-    for (int i = 0; i < 70; ++i) tooLong += 'a';
-    EXPECT_EQ(nullptr, manager->createUser(tooLong, "x"));
+    EXPECT_EQ(nullptr, manager->createUser(std::string(70, 'a').c_str(), "x"));
     EXPECT_EQ(btkstring("Uživatele se nepovedlo vytvořit"), manager->takeLastError());
 }
 

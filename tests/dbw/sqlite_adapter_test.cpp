@@ -80,20 +80,6 @@ TEST_F(DbwSQLiteAdapter, FormattedLiteralsStayInert) {
     EXPECT_EQ(5, ada->insertGetId("INSERT INTO info VALUES ('n','v')", "info", "rowid"));
 }
 
-TEST_F(DbwSQLiteAdapter, BaseStatementListOnARealEngine) {
-    btkStrings list;
-    list.add("CREATE TABLE a (x INT)");
-    list.add("CREATE TABLE a (x INT)");
-    list.add("CREATE TABLE c (x INT)");
-    EXPECT_FALSE(ada->execList(list));
-    btkstring error = ada->errorText(true);
-    EXPECT_TRUE(error.startsWith("Chyba při zpracovávání dotazu:\nCREATE TABLE a (x INT)\n\n")) << error.c_str();
-    EXPECT_EQ(btkstring("1"), dbwSelectValue(ada.get(), "SELECT count(*) FROM sqlite_master WHERE name='a'", true));
-    EXPECT_EQ(btkstring("0"), dbwSelectValue(ada.get(), "SELECT count(*) FROM sqlite_master WHERE name='c'", true));
-    EXPECT_TRUE(ada->exec(ada->emptyTableSQL("info")));
-    EXPECT_EQ(btkstring("0"), dbwSelectValue(ada.get(), "SELECT count(*) FROM info", true));
-}
-
 TEST_F(DbwSQLiteAdapter, AnsiCollationOrdersCzechAndIgnoresCase) {
     // UTF-8 texts: "chata", "hrad", "Ivan", "čaj", "cena".
     ASSERT_TRUE(ada->exec("CREATE TABLE w (t TEXT)"));
