@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "foundation/btkimposition.h"
@@ -14,110 +16,55 @@ using kx6test::StubPageFormat;
 
 namespace {
 
-// Page numbers of one side of one sheet, row by row, columns left to right;
-// -1 for a blank cell.
-std::vector<int> side(const btkPageDistribution& d, int sheet, int s) {
-    std::vector<int> out;
-    for (int r = 0; r < d.rows(); ++r)
-        for (int c = 0; c < d.cols(); ++c) {
-            btkLogPage* p = d.get(sheet, c, r, s);
-            out.push_back(p ? p->number : -1);
+// The page numbers of every sheet: cells row by row, columns left to right,
+// "-" for a blank cell; front and back parted by "/", sheets by ", ".
+std::string layout(const btkPageDistribution& d) {
+    std::string out;
+    for (int sheet = 0; sheet < d.sheets(); ++sheet)
+        for (int s = 0; s < 2; ++s) {
+            out += sheet == 0 && s == 0 ? "" : s == 0 ? ", " : "/";
+            for (int r = 0; r < d.rows(); ++r)
+                for (int c = 0; c < d.cols(); ++c) {
+                    btkLogPage* p = d.get(sheet, c, r, s);
+                    out += (r || c ? " " : "") + (p ? std::to_string(p->number) : std::string("-"));
+                }
         }
     return out;
 }
 
-using V = std::vector<int>;
-
 }  // namespace
 
-TEST(Imposition, BookletOfEightPages) {
-    btkObjArray<btkLogPage> pages;
-    kx6test::addMarkerPages(pages, 8);
-    btkPageDistribution d(2, 1, pages, nullptr, 0, 0);
-    EXPECT_EQ(d.sheets(), 2);
-    EXPECT_EQ(d.total(), 8);
-    EXPECT_EQ(side(d, 0, 0), (V{7, 0}));
-    EXPECT_EQ(side(d, 0, 1), (V{1, 6}));
-    EXPECT_EQ(side(d, 1, 0), (V{5, 2}));
-    EXPECT_EQ(side(d, 1, 1), (V{3, 4}));
-}
-
-TEST(Imposition, BookletOfFivePagesLeavesTheLastCellsBlank) {
-    btkObjArray<btkLogPage> pages;
-    kx6test::addMarkerPages(pages, 5);
-    btkPageDistribution d(2, 1, pages, nullptr, 0, 0);
-    EXPECT_EQ(d.total(), 8);
-    EXPECT_EQ(d.sheets(), 2);
-    EXPECT_EQ(side(d, 0, 0), (V{-1, 0}));
-    EXPECT_EQ(side(d, 0, 1), (V{1, -1}));
-    EXPECT_EQ(side(d, 1, 0), (V{-1, 2}));
-    EXPECT_EQ(side(d, 1, 1), (V{3, 4}));
-}
-
-TEST(Imposition, BookletTwoRowsPairsFacingCells) {
-    btkObjArray<btkLogPage> pages;
-    kx6test::addMarkerPages(pages, 8);
-    btkPageDistribution d(2, 2, pages, nullptr, 0, 0);
-    // Storage order per row: front column 1, back column 0, front column 0,
-    // back column 1; each step of four positions takes i, i + 1, 7 - i, 6 - i.
-    EXPECT_EQ(d.sheets(), 1);
-    EXPECT_EQ(side(d, 0, 0), (V{7, 0, 5, 2}));
-    EXPECT_EQ(side(d, 0, 1), (V{1, 6, 3, 4}));
-}
-
-TEST(Imposition, OddColumnsTakeStorageOrder) {
-    btkObjArray<btkLogPage> pages;
-    kx6test::addMarkerPages(pages, 6);
-    btkPageDistribution d(3, 1, pages, nullptr, 0, 0);
-    EXPECT_EQ(d.sheets(), 1);
-    EXPECT_EQ(side(d, 0, 0), (V{4, 2, 0}));
-    EXPECT_EQ(side(d, 0, 1), (V{1, 3, 5}));
-}
-
-TEST(Imposition, SingleCellSheetsInEveryMode) {
-    btkObjArray<btkLogPage> pages;
-    kx6test::addMarkerPages(pages, 3);
-    for (int mode : {0, 1, 2}) {
-        btkPageDistribution d(1, 1, pages, nullptr, 0, mode);
-        EXPECT_EQ(d.sheets(), 2) << mode;
-        EXPECT_EQ(side(d, 0, 0), V{0}) << mode;
-        EXPECT_EQ(side(d, 0, 1), V{1}) << mode;
-        EXPECT_EQ(side(d, 1, 0), V{2}) << mode;
-        EXPECT_EQ(side(d, 1, 1), V{-1}) << mode;
+TEST(Imposition, BookletAndReadingOrder) {
+    const struct {
+        int cols, rows, pages, lead, mode, total;  // total -1: not checked
+        const char* layout;
+    } cases[] = {
+        {2, 1, 8, 0, 0, 8, "7 0/1 6, 5 2/3 4"},
+        {2, 1, 5, 0, 0, 8, "- 0/1 -, - 2/3 4"},  // the last cells stay blank
+        // Storage order per row: front column 1, back column 0, front column
+        // 0, back column 1; each step of four positions takes i, i + 1,
+        // 7 - i, 6 - i.
+        {2, 2, 8, 0, 0, -1, "7 0 5 2/1 6 3 4"},
+        {3, 1, 6, 0, 0, -1, "4 2 0/1 3 5"},  // odd columns take storage order
+        {1, 1, 3, 0, 0, -1, "0/1, 2/-"},  // single cells in every mode
+        {1, 1, 3, 0, 1, -1, "0/1, 2/-"},
+        {1, 1, 3, 0, 2, -1, "0/1, 2/-"},
+        {2, 2, 5, 0, 1, -1, "0 1 4 -/2 3 - -"},
+        {2, 2, 5, 1, 1, -1, "- 0 3 4/1 2 - -"},
+        // Four pages and one blank need a second sheet. Cell i holds page
+        // i - 1: the first booklet step (cells 0, 1, 11, 10) places only page 0.
+        {2, 1, 8, 1, 0, 12, "- -/0 -, - 1/2 7, 6 3/4 5"},
+    };
+    for (const auto& c : cases) {
+        btkObjArray<btkLogPage> pages;
+        kx6test::addMarkerPages(pages, c.pages);
+        btkPageDistribution d(c.cols, c.rows, pages, nullptr, c.lead, c.mode);
+        EXPECT_EQ(layout(d), c.layout) << c.cols << "x" << c.rows << " pages " << c.pages << " mode " << c.mode;
+        EXPECT_EQ(d.lead(), c.lead);
+        if (c.total >= 0) {
+            EXPECT_EQ(d.total(), c.total) << c.layout;
+        }
     }
-}
-
-TEST(Imposition, ReadingOrder) {
-    btkObjArray<btkLogPage> pages;
-    kx6test::addMarkerPages(pages, 5);
-    btkPageDistribution d(2, 2, pages, nullptr, 0, 1);
-    EXPECT_EQ(d.sheets(), 1);
-    EXPECT_EQ(side(d, 0, 0), (V{0, 1, 4, -1}));
-    EXPECT_EQ(side(d, 0, 1), (V{2, 3, -1, -1}));
-}
-
-TEST(Imposition, OneLeadingBlank) {
-    btkObjArray<btkLogPage> pages;
-    kx6test::addMarkerPages(pages, 5);
-    btkPageDistribution d(2, 2, pages, nullptr, 1, 1);
-    EXPECT_EQ(d.lead(), 1);
-    EXPECT_EQ(side(d, 0, 0), (V{-1, 0, 3, 4}));
-    EXPECT_EQ(side(d, 0, 1), (V{1, 2, -1, -1}));
-
-    // Four pages and one blank need a second sheet.
-    btkObjArray<btkLogPage> eight;
-    kx6test::addMarkerPages(eight, 8);
-    btkPageDistribution d2(2, 1, eight, nullptr, 1, 0);
-    EXPECT_EQ(d2.total(), 12);
-    EXPECT_EQ(d2.sheets(), 3);
-    // Cell i holds page i - 1: the first booklet step (cells 0, 1, 11, 10)
-    // places only page 0.
-    EXPECT_EQ(side(d2, 0, 0), (V{-1, -1}));
-    EXPECT_EQ(side(d2, 0, 1), (V{0, -1}));
-    EXPECT_EQ(side(d2, 1, 0), (V{-1, 1}));
-    EXPECT_EQ(side(d2, 1, 1), (V{2, 7}));
-    EXPECT_EQ(side(d2, 2, 0), (V{6, 3}));
-    EXPECT_EQ(side(d2, 2, 1), (V{4, 5}));
 }
 
 TEST(Imposition, DegenerateCountsGiveNoSheets) {
@@ -142,11 +89,8 @@ TEST(Imposition, OutOfRangeCellsGiveTheFiller) {
     btkA4Distribution<int*> d(1, 1, pages, &filler, 0, 1);
     EXPECT_EQ(d.get(0, 0, 0, 0), &a);
     EXPECT_EQ(d.get(0, 0, 0, 1), &b);
-    EXPECT_EQ(d.get(1, 0, 0, 0), &filler);
-    EXPECT_EQ(d.get(-1, 0, 0, 0), &filler);
-    EXPECT_EQ(d.get(0, 1, 0, 0), &filler);
-    EXPECT_EQ(d.get(0, 0, 1, 0), &filler);
-    EXPECT_EQ(d.get(0, 0, 0, 2), &filler);
+    for (auto [sheet, col, row, side] : {std::tuple{1, 0, 0, 0}, {-1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 2}})
+        EXPECT_EQ(d.get(sheet, col, row, side), &filler);
     d.set(5, 0, 0, 0, &b);  // ignored
     d.set(0, 0, 0, 0, &b);
     EXPECT_EQ(d.get(0, 0, 0, 0), &b);
