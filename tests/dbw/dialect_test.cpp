@@ -4,6 +4,7 @@
 #include "dbw/dbwadapter.h"
 #include "dbw/dbwdbdef.h"
 #include "dbw/dbwmetadata.h"
+#include "def_builders.h"
 #include "fake_connection.h"
 
 namespace {
@@ -68,31 +69,21 @@ TEST(DbwDialects, TextsAndPropertiesPerEngine) {
 TEST(DbwDialects, IndexDropAndFirebirdGenerator) {
     Dialects d;
     dbwDbDef def;
-    auto* table = new dbwTableDef(&def);
-    def.tables.add(table);
-    table->name = "songs";
-    auto* index = new dbwIndexDef(table);
-    table->indexes.add(index);
-    index->name = "ix";
+    dbwTableDef* table = defTable(def, "songs");
+    dbwIndexDef* index = defIndex(table, "ix", {});
     EXPECT_EQ(btkstring("DROP INDEX \"ix\""), d.pg->dropIndexSQL(index));
     EXPECT_EQ(btkstring("DROP INDEX `ix` ON `songs`"), d.my->dropIndexSQL(index));
 
     btkStrings list;
     d.fb->afterCreateTableSQL(table, list);
     EXPECT_EQ(0, list.count());  // no serial field
-    auto* key = new dbwFldDef(table);
-    table->fields.add(key);
-    dbwFieldDesc serial;
-    serial.sqltype = 2;
-    key->type.setDescription(serial);
+    defField(table, "id", 2);
     d.pg->afterCreateTableSQL(table, list);
     EXPECT_EQ(0, list.count());
     d.fb->afterCreateTableSQL(table, list);
     ASSERT_EQ(1, list.count());
     EXPECT_EQ(btkstring("CREATE GENERATOR dbw_songs_generator"), list[0]);
-    auto* second = new dbwFldDef(table);
-    table->fields.add(second);
-    second->type.setDescription(serial);
+    defField(table, "id2", 2);
     list.clear();
     d.fb->afterCreateTableSQL(table, list);
     EXPECT_EQ(0, list.count());  // two serial fields: no counter

@@ -3,6 +3,7 @@
 
 #include "dbw/dbwdbdef.h"
 #include "dbw/dbwsync.h"
+#include "def_builders.h"
 
 namespace {
 
@@ -44,12 +45,9 @@ TEST(DbwSync, ObjectDefaults) {
 
 TEST(DbwSync, ValuesAreTakenInFieldOrderAndConvertedForTheServer) {
     dbwDbDef def;
-    auto* t = new dbwTableDef(&def);
-    def.tables.add(t);
-    auto* a = new dbwFldDef(t);
-    auto* b = new dbwFldDef(t);
-    t->fields.add(a);
-    t->fields.add(b);
+    dbwTableDef* t = defTable(def, "t");
+    dbwFldDef* a = defField(t, "a", 0);
+    dbwFldDef* b = defField(t, "b", 0);
     btkCntVec<dbwFldDef*> fields;
     fields.add(b);
     fields.add(a);
