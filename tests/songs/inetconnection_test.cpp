@@ -35,13 +35,9 @@ protected:
 
     btkXMLNode connection(const char* name, const char* server) {
         btkXMLNode node;
-        node.setName("connection");
-        node.setAttr("name", name);
-        node.setAttr("engine", "1");
-        node.setAttr("server", server);
-        node.setAttr("dbname", "songs");
-        node.setAttr("user", "nobody");
-        node.setAttr("port", "1");
+        node.parse(btkFormat("<connection name=\"%s\" engine=\"1\" server=\"%s\" dbname=\"songs\" user=\"nobody\" "
+                             "port=\"1\" />",
+                             name, server));
         return node;
     }
 

@@ -3,10 +3,7 @@
 // headless log windows and the daily log.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <functional>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -17,6 +14,7 @@
 #include "songs/dailylog.h"
 #include "songs/kxsong.h"
 #include "songs/mainwinmsgs.h"
+#include "tests/foundation/io_test_support.h"
 
 namespace {
 
@@ -177,32 +175,20 @@ TEST_F(Services, MainWindowMessages) {
 
 class DailyLog : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/kx6logXXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-        setProgramDir(dir.c_str());
-    }
-    void TearDown() override {
-        LogClose();
-        std::string cmd = "rm -rf '" + dir + "'";
-        (void)std::system(cmd.c_str());
-    }
-    std::string read() {
-        std::ifstream in(LogFileName().c_str(), std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    }
-    std::string dir;
+    void SetUp() override { setProgramDir(dir.path().c_str()); }
+    void TearDown() override { LogClose(); }
+    std::string read() { return readBytes(LogFileName().c_str()); }
+    TempDir dir;
 };
 
 TEST_F(DailyLog, NameRecordsAndMissingFolder) {
     btkDateTime now = btkDateTime::now();
-    EXPECT_STREQ(LogFileName(), btkFormat("%s/data/%d%02d%02d.log", dir.c_str(), now.tm_year + 1900, now.tm_mon + 1,
-                                          now.tm_mday));
+    EXPECT_STREQ(LogFileName(), btkFormat("%s/data/%d%02d%02d.log", dir.path().c_str(), now.tm_year + 1900,
+                                          now.tm_mon + 1, now.tm_mday));
     // Without the data folder every write does nothing.
     LogWriteLine("ztraceno");
     EXPECT_FALSE(btkFileExists(LogFileName()));
-    btkMakeDir((dir + "/data").c_str());
+    btkMakeDir(dir.path("data").c_str());
     LogBegin("inetsyn", "Synchronizace");
     LogTag("DBFILE", "Songs");
     LogWriteLine("řádek");
