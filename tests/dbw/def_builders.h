@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "dbw/dbwdbdef.h"
+#include "foundation/btkstrings.h"
 #include "foundation/btkxml.h"
 
 inline dbwTableDef* defTable(dbwDbDef& def, const char* name) {
@@ -45,6 +46,19 @@ inline dbwIndexDef* defIndex(dbwTableDef* t, const char* name, std::initializer_
     for (dbwFldDef* f : fields) i->fields.add(f);
     t->indexes.add(i);
     return i;
+}
+
+// Field and value lists as the row statements take them.
+inline btkCntVec<dbwFldDef*> defFields(std::initializer_list<dbwFldDef*> fields) {
+    btkCntVec<dbwFldDef*> out;
+    for (dbwFldDef* f : fields) out.add(f);
+    return out;
+}
+
+inline btkStrings defValues(std::initializer_list<btkstring> texts) {
+    btkStrings out;
+    for (const btkstring& t : texts) out.add(t);
+    return out;
 }
 
 inline btkstring defXML(const dbwDbDef& def) {

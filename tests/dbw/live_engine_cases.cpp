@@ -238,12 +238,8 @@ TEST_P(LiveEngineTest, RowsAndTheVersionLog) {
     EXPECT_EQ(2, ada->newVersion(5));
     EXPECT_EQ(btkstring("5"), value("SELECT dbw_userid FROM dbw_versions WHERE dbw_id=2"));
 
-    btkCntVec<dbwFldDef*> fields;
-    fields.add(title);
-    fields.add(text);
-    btkStrings values;
-    values.add(utf8("Já 'a' \\ ty"));
-    values.add(utf8("řádek"));
+    btkCntVec<dbwFldDef*> fields = defFields({title, text});
+    btkStrings values = defValues({utf8("Já 'a' \\ ty"), utf8("řádek")});
     int key = ada->insertRecord(songs, id, fields, values, 2);
     EXPECT_EQ(1, key) << ada->errorText(true).c_str();
     EXPECT_EQ(1, ada->newCreation(2, songs->id, key));
@@ -257,10 +253,8 @@ TEST_P(LiveEngineTest, RowsAndTheVersionLog) {
     EXPECT_EQ(2, out.count());
 
     // Changing one field: the log row first, then the row with its version.
-    btkCntVec<dbwFldDef*> changed;
-    changed.add(text);
-    btkStrings newValues;
-    newValues.add(utf8("nový 'text' \\"));
+    btkCntVec<dbwFldDef*> changed = defFields({text});
+    btkStrings newValues = defValues({utf8("nový 'text' \\")});
     list.clear();
     ada->updateRecordSQL(songs, id, 3, key, changed, newValues, list);
     ASSERT_EQ(2, list.count());

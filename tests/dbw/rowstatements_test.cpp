@@ -17,12 +17,6 @@ dbwAdaRef adapterFor(const char* engine, const char* encoding = "UTF-8") {
 
 FakeConnection* fake(const dbwAdaRef& ada) { return static_cast<FakeConnection*>(ada->connection()); }
 
-btkStrings strings(std::initializer_list<btkstring> texts) {
-    btkStrings out;
-    for (const btkstring& t : texts) out.add(t);
-    return out;
-}
-
 struct Songs {
     Songs() {
         def.lastid = 2;  // table id 3
@@ -30,15 +24,12 @@ struct Songs {
         id = defField(t, "id", 2);
         a = defField(t, "a", 5);
         b = defField(t, "b", 5);
-        ab.add(a);
-        ab.add(b);
     }
     dbwDbDef def;
     dbwTableDef* t;
     dbwFldDef* id;
     dbwFldDef* a;
     dbwFldDef* b;
-    btkCntVec<dbwFldDef*> ab;
 };
 
 }  // namespace
@@ -50,8 +41,8 @@ TEST(DbwRowStatements, InsertAndSelectTexts) {
     btkStrings noValues;
     EXPECT_EQ(btkstring("INSERT INTO \"t\" (dbw_version,dbw_creation) VALUES ('7','0')"), pg->insertSQL(s.t, none, noValues, 7));
 
-    btkCntVec<dbwFldDef*>& fields = s.ab;
-    btkStrings values = strings({"it's", "x"});
+    btkCntVec<dbwFldDef*> fields = defFields({s.a, s.b});
+    btkStrings values = defValues({"it's", "x"});
     EXPECT_EQ(btkstring("INSERT INTO \"t\" (\"a\",\"b\",dbw_version,dbw_creation) VALUES ('it''s','x','7','0')"),
               pg->insertSQL(s.t, fields, values, 7));
     EXPECT_EQ(42, pg->insertRecord(s.t, s.id, fields, values, 7));
@@ -68,8 +59,8 @@ TEST(DbwRowStatements, UpdateRecordLogsEachFieldBeforeTheUpdate) {
     Songs s;
     ASSERT_EQ(3, s.t->id);
     dbwAdaRef lite = adapterFor("sqlite");
-    btkCntVec<dbwFldDef*>& fields = s.ab;
-    btkStrings values = strings({"x", "y'z"});
+    btkCntVec<dbwFldDef*> fields = defFields({s.a, s.b});
+    btkStrings values = defValues({"x", "y'z"});
     btkStrings list;
     lite->updateRecordSQL(s.t, s.id, 9, 17, fields, values, list);
     ASSERT_EQ(3, list.count());
@@ -97,9 +88,8 @@ TEST(DbwRowStatements, ValuesAreConvertedToTheConnectionEncodingUnlessToldNot) {
     Songs s;
     dbwAdaRef a = adapterFor("postgresql", "CP1250");
     btkstring utf8 = btkConverter("CP1250", "UTF-8").convert("čaj");
-    btkCntVec<dbwFldDef*> fields;
-    fields.add(s.a);
-    btkStrings values = strings({utf8});
+    btkCntVec<dbwFldDef*> fields = defFields({s.a});
+    btkStrings values = defValues({utf8});
     EXPECT_TRUE(a->updateRecord(s.t, s.id, fields, values, 4, true));
     EXPECT_EQ(std::string("UPDATE \"t\" SET \"a\"='čaj' WHERE \"id\"='4'"), fake(a)->statements.back());
     EXPECT_TRUE(a->updateRecord(s.t, s.id, fields, values, 4, false));
