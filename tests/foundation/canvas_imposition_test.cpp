@@ -89,7 +89,8 @@ TEST(Imposition, OutOfRangeCellsGiveTheFiller) {
     btkA4Distribution<int*> d(1, 1, pages, &filler, 0, 1);
     EXPECT_EQ(d.get(0, 0, 0, 0), &a);
     EXPECT_EQ(d.get(0, 0, 0, 1), &b);
-    for (auto [sheet, col, row, side] : {std::tuple{1, 0, 0, 0}, {-1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 2}})
+    for (auto [sheet, col, row, side] :
+         {std::tuple{1, 0, 0, 0}, {-1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 2}})
         EXPECT_EQ(d.get(sheet, col, row, side), &filler);
     d.set(5, 0, 0, 0, &b);  // ignored
     d.set(0, 0, 0, 0, &b);

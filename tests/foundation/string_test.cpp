@@ -82,7 +82,8 @@ TEST(String, SubstrClipsAndRejects) {
     const struct { int from, count; const char* expected; } rows[] = {
         {1, 3, "ell"}, {3, 100, "lo"}, {5, 1, ""}, {-1, 3, ""}, {2, 0, ""}, {2, -4, ""},
     };
-    for (const auto& r : rows) EXPECT_EQ(btkstring("hello").substr(r.from, r.count), r.expected) << r.from << "," << r.count;
+    for (const auto& r : rows)
+        EXPECT_EQ(btkstring("hello").substr(r.from, r.count), r.expected) << r.from << "," << r.count;
     EXPECT_EQ(btkstring().substr(0, 1), "");
 }
 
@@ -105,7 +106,9 @@ TEST(String, Numbers) {
     EXPECT_EQ(btkAtoi("4294967297"), 1);  // wraps, no trap
     EXPECT_DOUBLE_EQ(btkstring(" 2.5e1x").toDouble(), 25.0);
     EXPECT_DOUBLE_EQ(btkstring("abc").toDouble(), 0.0);
-    const struct { double value; const char* text; } floats[] = {{1.5, "1.5"}, {2.0, "2"}, {0.0, "0"}, {10.0, "10"}, {-0.25, "-0.25"}};
+    const struct { double value; const char* text; } floats[] = {
+        {1.5, "1.5"}, {2.0, "2"}, {0.0, "0"}, {10.0, "10"}, {-0.25, "-0.25"},
+    };
     for (const auto& r : floats) EXPECT_EQ(btkFloatToStr(r.value), r.text);
     EXPECT_EQ(btkIntToStr(-123), "-123");
 }

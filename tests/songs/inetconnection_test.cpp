@@ -57,9 +57,7 @@ TEST_F(InetConnection, WithoutAConnectionFileEveryInternetStepStopsAtOneText) {
 
     EXPECT_FALSE(OpenInternetDatabase().isSet());
     PingInternetDatabase();
-    ASSERT_EQ(2, boxCount());
-    EXPECT_EQ(NotConfigured, box(0));
-    EXPECT_EQ(NotConfigured, box(1));
+    EXPECT_EQ(boxes(), std::vector<std::string>(2, NotConfigured));
     EXPECT_FALSE(LoginRef::isSet());
     for (const char* right : {"dbadd", "dbchg", "dbdel", "ddadd", ""}) EXPECT_FALSE(hasRight(right)) << right;
 }
@@ -93,8 +91,7 @@ TEST_F(InetConnection, AnUnreachableServerRefusesOpeningAndLoginAndLogsOut) {
     InitInternetConnection();
     LoginRef::reset(new dbwSession(SessionManager(), 7));  // somebody was logged in
     EXPECT_FALSE(LoginUser("tester", "heslo"));
-    ASSERT_EQ(1, boxCount());
-    EXPECT_EQ("Připojení nebylo úspěšné", box(0));
+    EXPECT_EQ(boxes(), std::vector<std::string>{"Připojení nebylo úspěšné"});
     // Opening failed before the login: the earlier login is not touched.
     EXPECT_TRUE(LoginRef::isSet());
     Logout();
@@ -108,18 +105,16 @@ TEST_F(InetConnection, RightsAreCheckedBeforeTheLoginInTableOrder) {
     options.deletedSongs.add(db->addNewSong());
     options.newSongs.add(db->addNewSong());
     EXPECT_FALSE(SynchronizeDatabase(db, options));
-    ASSERT_EQ(1, boxCount());
-    EXPECT_EQ(RightsHeader + "Přidávánání písní KantorixemMazání písní Kantorixem", box(0));
+    EXPECT_EQ(boxes(), std::vector<std::string>{RightsHeader + "Přidávánání písní KantorixemMazání písní Kantorixem"});
 
     btkDefaultMessageBoxes().reset();
     options.deletedSongs.clear();
     options.changedSongs.add(options.newSongs[0]);
     while (options.newSongs.count() < 101) options.newSongs.add(db->addNewSong());
     EXPECT_FALSE(SynchronizeDatabase(db, options));
-    ASSERT_EQ(1, boxCount());
-    EXPECT_EQ(RightsHeader + "Přidávánání neomezeně mnoha písní KantorixemPřidávánání písní KantorixemÚprava písní "
-                             "Kantorixem",
-              box(0));
+    EXPECT_EQ(boxes(), std::vector<std::string>{RightsHeader +
+                                                "Přidávánání neomezeně mnoha písní KantorixemPřidávánání písní "
+                                                "KantorixemÚprava písní Kantorixem"});
 }
 
 TEST_F(InetConnection, WithNothingQueuedNoRightIsNeededButSomebodyMustBeLoggedIn) {

@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "dbw/dbwsession.h"
 #include "foundation/btkmessagebox.h"
@@ -92,6 +93,11 @@ protected:
     int boxCount() const { return static_cast<int>(btkDefaultMessageBoxes().shown().size()); }
     std::string box(int i) const { return btkDefaultMessageBoxes().shown().at(i).text.c_str(); }
     std::string lastBox() const { return btkDefaultMessageBoxes().shown().back().text.c_str(); }
+    static std::vector<std::string> boxes() {
+        std::vector<std::string> texts;
+        for (const auto& box : btkDefaultMessageBoxes().shown()) texts.push_back(box.text.c_str());
+        return texts;
+    }
 
     // A database file of the folder (written empty when missing), loaded.
     KxDatabase* openDb(const ProgramFolder& f, const char* name = "zpevnik.xml") {
@@ -174,8 +180,7 @@ TEST_F(InetSyncPg, TheInfoTableMustHoldVersionFiveAndAllowConnections) {
     EXPECT_EQ(inet->userId(), LoginRef::get()->userId());
     EXPECT_TRUE(hasRight("ddadd"));
     PingInternetDatabase();
-    ASSERT_EQ(1, boxCount());
-    EXPECT_EQ("OK", box(0));
+    EXPECT_EQ(boxes(), std::vector<std::string>{"OK"});
 
     ASSERT_TRUE(inet->exec("UPDATE info SET value='5 ' WHERE name='dbversion'"));
     EXPECT_FALSE(login());
@@ -191,16 +196,14 @@ TEST_F(InetSyncPg, TheInfoTableMustHoldVersionFiveAndAllowConnections) {
     PingInternetDatabase();
     KxDatabase* db = openDb(folder);
     EXPECT_FALSE(SynchronizeDatabase(db, SyncOptions()));
-    ASSERT_EQ(3, boxCount());
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(LockedText, box(i));
+    EXPECT_EQ(boxes(), std::vector<std::string>(3, LockedText));
     EXPECT_EQ(0, folder.logCount(BeginRecord));  // no run began
 }
 
 TEST_F(InetSyncPg, AFailedLoginAfterASuccessfulOneLeavesNobodyLoggedIn) {
     ASSERT_TRUE(login());
     EXPECT_FALSE(LoginUser(kx6InetDb::login, "spatne"));
-    ASSERT_EQ(1, boxCount());
-    EXPECT_EQ("Špatný login nebo heslo", box(0));
+    EXPECT_EQ(boxes(), std::vector<std::string>{"Špatný login nebo heslo"});
     EXPECT_FALSE(LoginRef::isSet());
     EXPECT_FALSE(hasRight("dbadd"));
 
@@ -268,8 +271,7 @@ TEST_F(InetSyncPg, WithoutDdaddAHundredNewSongsPassAndAHundredAndOneAreRefused) 
     for (int i = 0; i < 101; ++i) options.newSongs.add(addSong(db, btkFormat("Píseň %d", i)));
 
     EXPECT_FALSE(SynchronizeDatabase(db, options));
-    ASSERT_EQ(1, boxCount());
-    EXPECT_EQ(RightsHeader + "Přidávánání neomezeně mnoha písní Kantorixem", box(0));
+    EXPECT_EQ(boxes(), std::vector<std::string>{RightsHeader + "Přidávánání neomezeně mnoha písní Kantorixem"});
     EXPECT_EQ(0, inet->count("songs"));
     EXPECT_EQ(0, folder.logCount(BeginRecord));
     EXPECT_TRUE(db->isChanged());  // untouched

@@ -13,7 +13,10 @@
 #include "songs/uibridge.h"
 
 // The items of an array, for comparing a whole list at once.
-template <class T> std::vector<T> items(const btkCntVec<T>& array) { return std::vector<T>(array.begin(), array.end()); }
+template <class T>
+std::vector<T> items(const btkCntVec<T>& array) {
+    return std::vector<T>(array.begin(), array.end());
+}
 
 // A main window that shows the view and song it is given and records what
 // it is told.
@@ -56,6 +59,12 @@ protected:
     }
     void pass() { system->processQueue(); }
     int boxCount() const { return static_cast<int>(btkDefaultMessageBoxes().shown().size()); }
+    // The texts of every message box shown so far.
+    static std::vector<std::string> boxes() {
+        std::vector<std::string> texts;
+        for (const auto& box : btkDefaultMessageBoxes().shown()) texts.push_back(box.text.c_str());
+        return texts;
+    }
 
     KxSystem* system = nullptr;
     KxSpace* space = nullptr;
