@@ -89,18 +89,16 @@ TEST(DbwDialects, IndexDropAndFirebirdGenerator) {
     EXPECT_EQ(0, list.count());  // two serial fields: no counter
 }
 
+// (The key and bool types of PostgreSQL, MySQL and SQLite show in the
+// CREATE TABLE texts of the schema change tests.)
 TEST(DbwColumnTypes, TypeNamesPerEngine) {
     Dialects d;
     const char* base[] = {"", "INT", "INT", "INT", "VARCHAR", "TEXT", "INT", "INT", "DATETIME", "BLOB", "FLOAT", "NUMERIC", "CHAR", ""};
     for (int code = 0; code <= 13; ++code) EXPECT_STREQ(base[code], d.base->typeName(code)) << code;
-    EXPECT_STREQ("SERIAL", d.pg->typeName(2));
     EXPECT_STREQ("INT2", d.pg->typeName(6));
     EXPECT_STREQ("TIMESTAMP", d.pg->typeName(8));
     EXPECT_STREQ("INT", d.pg->typeName(3));
-    EXPECT_STREQ("INT UNSIGNED AUTO_INCREMENT", d.my->typeName(2));
-    EXPECT_STREQ("SMALLINT", d.my->typeName(3));
     EXPECT_STREQ("DATETIME", d.my->typeName(8));
-    EXPECT_STREQ("INTEGER PRIMARY KEY", d.lite->typeName(2));
     EXPECT_STREQ("INTEGER", d.lite->typeName(3));
     EXPECT_STREQ("INTEGER NOT NULL", d.fb->typeName(2));
     EXPECT_STREQ("BLOB", d.fb->typeName(5));
