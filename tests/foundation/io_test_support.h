@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <stdexcept>
 #include <vector>
 #include <filesystem>
 #include <fstream>
@@ -53,6 +54,13 @@ inline std::string readAll(btkReadStream& in) {
     char buf[1024];
     for (int n; (n = in.read(buf, sizeof buf)) > 0;) all.append(buf, static_cast<size_t>(n));
     return all;
+}
+
+// A gzip file of the given content; the close must succeed.
+inline void writeGzip(const std::string& path, const std::string& content) {
+    btkGZWriteStream out(path.c_str(), "wb");
+    out.write(content.data(), static_cast<int>(content.size()));
+    if (!out.close()) throw std::runtime_error("gzip write failed: " + path);
 }
 
 // The names in a folder (hidden ones included), sorted, blank-separated.

@@ -9,16 +9,6 @@
 #include "foundation/btkstream.h"
 #include "io_test_support.h"
 
-namespace {
-
-void writeGzip(const std::string& path, const std::string& content) {
-    btkGZWriteStream out(path.c_str(), "wb");
-    out.write(content.data(), static_cast<int>(content.size()));
-    ASSERT_TRUE(out.close());
-}
-
-}  // namespace
-
 TEST(Streams, MissingFilesReadEmptyAndFailTheirWrites) {
     btkFileReadStream in("/nonexistent/kx6/file.xml", "rb");
     char buf[8];
