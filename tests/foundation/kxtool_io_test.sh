@@ -17,17 +17,15 @@ kxtool xml-resave "$dir/in.xml" "$dir/utf.xml" UTF-8
 grep -q 'encoding="UTF-8"' "$dir/utf.xml"
 
 # Malformed input: the specified text, exit status 1, no crash, old file kept.
-printf '<a><b>' > "$dir/bad.xml"
-cp "$dir/once.xml" "$dir/keep.xml"
-if kxtool xml-resave "$dir/bad.xml" "$dir/keep.xml" 2> "$dir/err"; then exit 1; fi
-grep -q 'unexpected end of file' "$dir/err"
-cmp "$dir/once.xml" "$dir/keep.xml"
-printf '<a>&nbsp;</a>' > "$dir/bad.xml"
-if kxtool xml-resave "$dir/bad.xml" "$dir/x.xml" 2> "$dir/err"; then exit 1; fi
-grep -q 'unknown entity' "$dir/err"
+printf '<a><b>' > "$dir/eof.xml"
+printf '<a>&nbsp;</a>' > "$dir/entity.xml"
 { printf '<e>%.0s' {1..10000}; printf '</e>%.0s' {1..10000}; } > "$dir/deep.xml"
-if kxtool xml-resave "$dir/deep.xml" "$dir/x.xml" 2> "$dir/err"; then exit 1; fi
-grep -q 'nested deeper' "$dir/err"
+cp "$dir/once.xml" "$dir/keep.xml"
+for bad in 'eof:unexpected end of file' 'entity:unknown entity' 'deep:nested deeper'; do
+  if kxtool xml-resave "$dir/${bad%%:*}.xml" "$dir/keep.xml" 2> "$dir/err"; then exit 1; fi
+  grep -q "${bad#*:}" "$dir/err"
+  cmp "$dir/once.xml" "$dir/keep.xml"
+done
 # Saving into a folder that does not exist fails.
 if kxtool xml-resave "$dir/in.xml" "$dir/none/x.xml" 2> "$dir/err"; then exit 1; fi
 
