@@ -230,16 +230,15 @@ TEST_F(DbFile, ImportMovesSongsWithNewLocalIds) {
     pass();
     EXPECT_EQ(readBytes(path("src.xml")), twoSongs);
     EXPECT_EQ(space->viewCount(), 1);
-}
 
-TEST_F(DbFile, ImportIntoADatabaseNotLoadedYetKeepsBoth) {
-    writeBytes(path("src.xml"), twoSongs);
+    // Into a database not loaded yet: its own songs stay, the imported ones
+    // are numbered after them.
     writeBytes(path("dst.xml"), "<melodar_data><database><song title=\"own\" locid=\"5\"/></database></melodar_data>");
-    KxDatabase* db = open(path("dst.xml"));
-    db->importFile(path("src.xml").c_str());
-    ASSERT_EQ(db->songs.count(), 3);
-    EXPECT_STREQ(db->songs[0]->title, "own");
-    EXPECT_EQ(db->songs[2]->locid, 7);
+    KxDatabase* dst = open(path("dst.xml"));
+    dst->importFile(path("src.xml").c_str());
+    ASSERT_EQ(dst->songs.count(), 3);
+    EXPECT_STREQ(dst->songs[0]->title, "own");
+    EXPECT_EQ(dst->songs[2]->locid, 7);
 }
 
 TEST_F(DbFile, UnreadableFileIsNeitherLoadedNorOverwritten) {
