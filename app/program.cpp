@@ -2,10 +2,10 @@
 
 #include <QApplication>
 
-#include "app/mainfrm.h"
+#include "app/main/mainfrm.h"
 #include "app/modelservices.h"
 #include "app/qtfiledialogs.h"
-#include "app/startfrm.h"
+#include "app/main/startfrm.h"
 #include "app/windows.h"
 #include "foundation/btkerror.h"
 #include "foundation/btkfile.h"

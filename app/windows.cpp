@@ -1,7 +1,7 @@
 #include "app/windows.h"
 
 #include "app/program.h"
-#include "app/vcllogwinfrm.h"
+#include "app/main/vcllogwinfrm.h"
 #include "songs/uibridge.h"
 
 Tbusyfrm* busyfrm = nullptr;

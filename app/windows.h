@@ -2,16 +2,16 @@
 // window variable (null while it does not exist).
 #pragma once
 
-#include "app/busyfrm.h"
-#include "app/columnfrm.h"
-#include "app/customsortfrm.h"
-#include "app/mainfrm.h"
-#include "app/printersettingsfrm.h"
-#include "app/printrangefrm.h"
-#include "app/progressfrm.h"
-#include "app/qsearchfrm.h"
-#include "app/showlogfrm.h"
-#include "app/winlistfrm.h"
+#include "app/main/busyfrm.h"
+#include "app/settings/columnfrm.h"
+#include "app/settings/customsortfrm.h"
+#include "app/main/mainfrm.h"
+#include "app/main/printersettingsfrm.h"
+#include "app/main/printrangefrm.h"
+#include "app/main/progressfrm.h"
+#include "app/main/qsearchfrm.h"
+#include "app/main/showlogfrm.h"
+#include "app/main/winlistfrm.h"
 
 extern Tbusyfrm* busyfrm;
 extern Tcolumnfrm* columnfrm;

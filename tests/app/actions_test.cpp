@@ -2,7 +2,7 @@
 #include <QAction>
 #include <QApplication>
 
-#include "app/mainfrm.h"
+#include "app/main/mainfrm.h"
 #include "appenv.h"
 #include "foundation/qt/btkactionlist.h"
 #include "foundation/qt/btkqstring.h"

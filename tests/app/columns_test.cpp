@@ -2,7 +2,7 @@
 // dialog on the column properties.
 #include <QListWidget>
 
-#include "app/columnfrm.h"
+#include "app/settings/columnfrm.h"
 #include "appenv.h"
 #include "foundation/qt/btkqstring.h"
 

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include "app/customsortfrm.h"
+#include "app/settings/customsortfrm.h"
 #include "appenv.h"
 #include "foundation/qt/btkqstring.h"
 #include "songs/uibridge.h"

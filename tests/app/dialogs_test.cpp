@@ -9,11 +9,11 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "app/printrangefrm.h"
-#include "app/progressfrm.h"
-#include "app/qsearchfrm.h"
-#include "app/startfrm.h"
-#include "app/winlistfrm.h"
+#include "app/main/printrangefrm.h"
+#include "app/main/progressfrm.h"
+#include "app/main/qsearchfrm.h"
+#include "app/main/startfrm.h"
+#include "app/main/winlistfrm.h"
 #include "appenv.h"
 #include "foundation/qt/btkdialogs.h"
 #include "foundation/qt/btkfiledialogs.h"

@@ -6,7 +6,7 @@
 
 #include <QComboBox>
 
-#include "app/mainfrm.h"
+#include "app/main/mainfrm.h"
 #include "app/program.h"
 #include "appenv.h"
 #include "foundation/btkxml.h"

@@ -15,7 +15,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "app/songgridmodel.h"
+#include "app/main/songgridmodel.h"
 #include "app/windows.h"
 #include "foundation/qt/btkqstring.h"
 #include "gridenv.h"

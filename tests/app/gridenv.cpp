@@ -4,7 +4,7 @@
 #include <QHeaderView>
 #include <QTest>
 
-#include "app/songgridmodel.h"
+#include "app/main/songgridmodel.h"
 #include "songs/kxsong.h"
 
 btkstring GridDatabaseXml(const std::vector<SongSpec>& songs, const char* customcols) {

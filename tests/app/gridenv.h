@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/mainfrm.h"
+#include "app/main/mainfrm.h"
 #include "appenv.h"
 
 struct SongSpec {

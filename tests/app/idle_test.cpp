@@ -6,8 +6,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include "app/busyfrm.h"
-#include "app/progressfrm.h"
+#include "app/main/busyfrm.h"
+#include "app/main/progressfrm.h"
 #include "app/windows.h"
 #include "appenv.h"
 #include "foundation/qt/btkapplication.h"

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QStatusBar>
 
-#include "app/mainfrm.h"
+#include "app/main/mainfrm.h"
 #include "appenv.h"
 #include "foundation/btkscramble.h"
 #include "foundation/qt/btkqstring.h"

@@ -1,7 +1,7 @@
 // Reading and rewriting the daily log files, and the number under a click.
 #include <gtest/gtest.h>
 
-#include "app/logfile.h"
+#include "app/main/logfile.h"
 
 namespace {
 

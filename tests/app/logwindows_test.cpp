@@ -8,10 +8,10 @@
 #include <QTextCursor>
 #include <QToolButton>
 
-#include "app/logctrlfrm.h"
-#include "app/mainfrm.h"
-#include "app/showlogfrm.h"
-#include "app/vcllogwinfrm.h"
+#include "app/main/logctrlfrm.h"
+#include "app/main/mainfrm.h"
+#include "app/main/showlogfrm.h"
+#include "app/main/vcllogwinfrm.h"
 #include "app/windows.h"
 #include "appenv.h"
 #include "foundation/btkfile.h"

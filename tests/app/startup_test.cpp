@@ -12,7 +12,7 @@
 #include <QApplication>
 #include <QTabWidget>
 
-#include "app/mainfrm.h"
+#include "app/main/mainfrm.h"
 #include "app/program.h"
 #include "appenv.h"
 #include "foundation/btkfile.h"

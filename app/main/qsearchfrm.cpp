@@ -1,4 +1,4 @@
-#include "app/qsearchfrm.h"
+#include "app/main/qsearchfrm.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

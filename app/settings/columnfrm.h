@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "app/songgridcolumns.h"
+#include "app/main/songgridcolumns.h"
 #include "foundation/qt/btkform.h"
 
 class QListWidget;

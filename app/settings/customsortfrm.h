@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/customsortctrl.h"
+#include "app/settings/customsortctrl.h"
 #include "foundation/qt/btkform.h"
 #include "songs/songcompare.h"
 

@@ -1,4 +1,4 @@
-#include "app/logfile.h"
+#include "app/main/logfile.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "app/mainfrm.h"
+#include "app/main/mainfrm.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -14,10 +14,10 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "app/customsortfrm.h"
+#include "app/settings/customsortfrm.h"
 #include "app/modelservices.h"
 #include "app/program.h"
-#include "app/startfrm.h"
+#include "app/main/startfrm.h"
 #include "app/version.h"
 #include "app/windows.h"
 #include "foundation/btkmessagebox.h"

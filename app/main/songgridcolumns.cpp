@@ -1,4 +1,4 @@
-#include "app/songgridcolumns.h"
+#include "app/main/songgridcolumns.h"
 
 #include "songs/kxsong.h"
 

@@ -1,4 +1,4 @@
-#include "app/printersettingsfrm.h"
+#include "app/main/printersettingsfrm.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "app/logctrlfrm.h"
+#include "app/main/logctrlfrm.h"
 
 #include <QEvent>
 #include <QMouseEvent>
@@ -6,7 +6,7 @@
 #include <QTextBlock>
 #include <QVBoxLayout>
 
-#include "app/logfile.h"
+#include "app/main/logfile.h"
 #include "foundation/btkfile.h"
 #include "foundation/qt/btkapplication.h"
 #include "foundation/qt/btkqstring.h"

@@ -3,8 +3,8 @@
 // and can write an edited file back.
 #pragma once
 
-#include "app/logctrlfrm.h"
-#include "app/logfile.h"
+#include "app/main/logctrlfrm.h"
+#include "app/main/logfile.h"
 #include "foundation/qt/btkform.h"
 
 class QListWidget;

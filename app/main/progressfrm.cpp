@@ -1,4 +1,4 @@
-#include "app/progressfrm.h"
+#include "app/main/progressfrm.h"
 
 #include <QApplication>
 #include <QCloseEvent>

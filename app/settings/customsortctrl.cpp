@@ -1,4 +1,4 @@
-#include "app/customsortctrl.h"
+#include "app/settings/customsortctrl.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,4 +1,4 @@
-#include "app/startfrm.h"
+#include "app/main/startfrm.h"
 
 #include <QApplication>
 #include <QDesktopServices>

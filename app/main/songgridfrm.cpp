@@ -1,4 +1,4 @@
-#include "app/songgridfrm.h"
+#include "app/main/songgridfrm.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -6,8 +6,8 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
-#include "app/columnfrm.h"
-#include "app/songgridmodel.h"
+#include "app/settings/columnfrm.h"
+#include "app/main/songgridmodel.h"
 #include "foundation/qt/btkapplication.h"
 #include "foundation/qt/btkqstring.h"
 #include "songs/kxsong.h"

@@ -1,4 +1,4 @@
-#include "app/customsortfrm.h"
+#include "app/settings/customsortfrm.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -4,8 +4,8 @@
 // message queue. The model reaches it through MainWinBase.
 #pragma once
 
-#include "app/songframes.h"
-#include "app/songgridfrm.h"
+#include "app/main/songframes.h"
+#include "app/main/songgridfrm.h"
 #include "foundation/qt/btkactionlist.h"
 #include "foundation/qt/btkform.h"
 #include "songs/appservices.h"

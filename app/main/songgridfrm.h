@@ -12,9 +12,9 @@
 
 #include <QTableView>
 
-#include "app/qsearchfrm.h"
-#include "app/songframes.h"
-#include "app/songgridcolumns.h"
+#include "app/main/qsearchfrm.h"
+#include "app/main/songframes.h"
+#include "app/main/songgridcolumns.h"
 #include "foundation/btkcolor.h"
 #include "foundation/btkstrings.h"
 #include "foundation/btkxml.h"

@@ -1,10 +1,10 @@
-#include "app/songgridmodel.h"
+#include "app/main/songgridmodel.h"
 
 #include <QColor>
 #include <QPainter>
 #include <QPixmap>
 
-#include "app/songgridfrm.h"
+#include "app/main/songgridfrm.h"
 #include "foundation/qt/btkqstring.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/winlistfrm.h"
+#include "app/main/winlistfrm.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "app/vcllogwinfrm.h"
+#include "app/main/vcllogwinfrm.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "app/busyfrm.h"
+#include "app/main/busyfrm.h"
 
 #include <QApplication>
 #include <QFrame>

@@ -1,4 +1,4 @@
-#include "app/printrangefrm.h"
+#include "app/main/printrangefrm.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "app/showlogfrm.h"
+#include "app/main/showlogfrm.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>

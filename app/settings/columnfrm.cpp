@@ -1,4 +1,4 @@
-#include "app/columnfrm.h"
+#include "app/settings/columnfrm.h"
 
 #include <algorithm>
 

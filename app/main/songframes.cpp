@@ -1,4 +1,4 @@
-#include "app/songframes.h"
+#include "app/main/songframes.h"
 
 #include "songs/kxsong.h"
 #include "songs/kxview.h"

@@ -4,7 +4,7 @@
 // writes.
 #pragma once
 
-#include "app/logctrlfrm.h"
+#include "app/main/logctrlfrm.h"
 #include "foundation/btkref.h"
 #include "foundation/qt/btkform.h"
 #include "songs/uibridge.h"
