@@ -28,10 +28,9 @@ template <class T> void destroy(T*& window) {
 void CreateWindows(bool show) {
     // In the program's window order; the windows of the other commands
     // (song-book types, command line, database properties, export
-    // filters, internal synchronisation, login wizard, options, RTF export, song lists, song sets and subsets, view song,
-    // song-book window, song-book types, text import, song difference,
-    // search, song editor, custom export) join this list with their
-    // commands.
+    // filters, internal synchronisation, login wizard, options, RTF
+    // export, song-book window, song-book types, text import, search, song
+    // editor, custom export) join this list with their commands.
     new Tmainfrm();
     make(busyfrm);
     make(columnfrm);
@@ -41,6 +40,11 @@ void CreateWindows(bool show) {
     make(progressfrm);
     make(qsearchfrm);
     make(showlogfrm);
+    make(songlistfrm);
+    make(songsetfrm);
+    make(songsubsetfrm);
+    make(viewsongfrm);
+    make(songdifffrm);
     make(winlistfrm);
     InstallLogWindowFactory();
     mainfrm->FormCreate();
@@ -51,6 +55,11 @@ void DestroyWindows() {
     gLogWindowFactory = nullptr;
     CloseAllLogWindows();
     destroy(winlistfrm);
+    destroy(songdifffrm);
+    destroy(viewsongfrm);
+    destroy(songsubsetfrm);
+    destroy(songsetfrm);
+    destroy(songlistfrm);
     destroy(showlogfrm);
     destroy(qsearchfrm);
     destroy(progressfrm);

@@ -3,8 +3,6 @@
 #pragma once
 
 #include "app/main/busyfrm.h"
-#include "app/settings/columnfrm.h"
-#include "app/settings/customsortfrm.h"
 #include "app/main/mainfrm.h"
 #include "app/main/printersettingsfrm.h"
 #include "app/main/printrangefrm.h"
@@ -12,6 +10,13 @@
 #include "app/main/qsearchfrm.h"
 #include "app/main/showlogfrm.h"
 #include "app/main/winlistfrm.h"
+#include "app/settings/columnfrm.h"
+#include "app/settings/customsortfrm.h"
+#include "app/song/songdifffrm.h"
+#include "app/song/songlistfrm.h"
+#include "app/song/songsetfrm.h"
+#include "app/song/songsubsetfrm.h"
+#include "app/song/viewsongfrm.h"
 
 extern Tbusyfrm* busyfrm;
 extern Tcolumnfrm* columnfrm;

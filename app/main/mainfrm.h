@@ -4,8 +4,9 @@
 // message queue. The model reaches it through MainWinBase.
 #pragma once
 
-#include "app/main/songframes.h"
 #include "app/main/songgridfrm.h"
+#include "app/song/groupviewfrm.h"
+#include "app/song/songvfrm.h"
 #include "foundation/qt/btkactionlist.h"
 #include "foundation/qt/btkform.h"
 #include "songs/appservices.h"

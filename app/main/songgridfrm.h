@@ -13,8 +13,8 @@
 #include <QTableView>
 
 #include "app/main/qsearchfrm.h"
-#include "app/main/songframes.h"
 #include "app/main/songgridcolumns.h"
+#include "app/song/songlistframe.h"
 #include "foundation/btkcolor.h"
 #include "foundation/btkstrings.h"
 #include "foundation/btkxml.h"

@@ -1,0 +1,81 @@
+#include "app/song/songsetfrm.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "foundation/qt/btkqstring.h"
+#include "songs/appservices.h"
+
+Tsongsetfrm* songsetfrm = nullptr;
+
+Tsongsetctrlfrm::Tsongsetctrlfrm(QWidget* parent) : QWidget(parent) {
+    setObjectName("setctrl");
+    songsrc = new QGroupBox(btkToQString("Množina písní"), this);
+    songsrc->setObjectName("songsrc");
+    buttons = new QButtonGroup(this);
+    const char* const captions[4] = {"Aktuální píseň", "Zásobník", "Aktuální databáze", "Všechny databáze"};
+    auto* column = new QVBoxLayout(songsrc);
+    for (int i = 0; i < 4; ++i) {
+        choices[i] = new QRadioButton(btkToQString(captions[i]), songsrc);
+        choices[i]->setObjectName(QStringLiteral("songsrc%1").arg(i));
+        buttons->addButton(choices[i], i);
+        column->addWidget(choices[i]);
+    }
+    choices[0]->setChecked(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(songsrc);
+}
+
+int Tsongsetctrlfrm::choice() const { return std::max(buttons->checkedId(), 0); }
+
+void Tsongsetctrlfrm::setChoice(int newChoice) {
+    if (newChoice >= 0 && newChoice < 4) choices[newChoice]->setChecked(true);
+}
+
+Tsongsetfrm::Tsongsetfrm() {
+    setObjectName("songsetfrm");
+    setWindowTitle(btkToQString("Výběr písní"));
+    label = new QLabel(this);
+    label->setObjectName("label");
+    label->setWordWrap(true);
+    setctrl = new Tsongsetctrlfrm(this);
+    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1->setObjectName("BitBtn1");
+    BitBtn1->setDefault(true);
+    BitBtn2 = new QPushButton(btkToQString("Storno"), this);
+    BitBtn2->setObjectName("BitBtn2");
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label);
+    layout->addWidget(setctrl);
+    layout->addLayout(buttons);
+    QObject::connect(BitBtn1, &QPushButton::clicked, this, [this] { accept(); });
+    QObject::connect(BitBtn2, &QPushButton::clicked, this, [this] { reject(); });
+}
+
+bool Tsongsetfrm::ask(const char* question, int& choice) {
+    label->setText(btkToQString(question));
+    const int confirmed = setctrl->choice();
+    if ((runner ? runner(*this) : exec()) != QDialog::Accepted) {
+        setctrl->setChoice(confirmed);
+        return false;
+    }
+    choice = setctrl->choice();
+    return true;
+}
+
+bool AskSongSet(const char* question, btkCntVec<KxSong*>& songs) {
+    int choice = 0;
+    if (!songsetfrm || !songsetfrm->ask(question, choice)) return false;
+    CollectSongSet(choice, songs);
+    return true;
+}
