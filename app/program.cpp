@@ -1,6 +1,9 @@
 #include "app/program.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "app/main/mainfrm.h"
 #include "app/modelservices.h"
@@ -56,12 +59,14 @@ void InitProgram(bool showSplash) {
     // 6. The options.
     OptionsRoot().clear();
     gOptionsLoaded = false;
+    const btkstring optionsFile = dir.join("options.xml");
     try {
-        OptionsRoot().load(dir.join("options.xml"));
+        OptionsRoot().load(optionsFile);
         gOptionsLoaded = true;
-    } catch (const btkError&) {
+    } catch (const btkError& e) {
         OptionsRoot().clear();
-        ErrorBox(OptionsLoadErrorText);
+        // The box says where the file was looked for and why it was refused.
+        ErrorBox(btkFormat("%s\n\n%s\n%s", OptionsLoadErrorText, optionsFile.c_str(), e.message().c_str()));
         gTerminateRequested = true;
     }
     // 7. The automatic login.
@@ -123,10 +128,19 @@ bool ProgramCloseQuery() {
 
 void ProgramClose(int dbIndex) {
     OptionsRoot().setIntAttr("db", dbIndex);
-    SaveOptions();
+    // The close question has already saved or given up every database, so
+    // only the settings are at stake: a failed save is shown and the program
+    // still ends (with status 1) rather than hiding its windows and running on.
+    int status = 0;
+    try {
+        SaveOptions();
+    } catch (const btkError& e) {
+        ErrorBox(e.message());
+        status = 1;
+    }
     // Closing the main window ends the program even while other windows
     // are open.
-    QApplication::quit();
+    QApplication::exit(status);
 }
 
 void SaveOptions() {
@@ -163,12 +177,14 @@ int ProgramMain(int argc, char** argv) {
     app.setQuitOnLastWindowClosed(false);
     btkInstallQtMessageBoxes();
     InstallQtFileDialogs();
+    InstallQtTranslations(app);
+    int status = 0;
     try {
         InitProgram(true);
         QApplication::setApplicationName("Kantorix");
         CreateWindows(true);
         InstallIdleQueuePass(app);
-        if (!gTerminateRequested) app.exec();
+        status = gTerminateRequested ? 1 : app.exec();
         EndProgram();
     } catch (const btkError& e) {
         ErrorBox(e.message());
@@ -177,5 +193,16 @@ int ProgramMain(int argc, char** argv) {
         ErrorBox(UnexpectedErrorText);
         return 1;
     }
-    return 0;
+    return status;
+}
+
+void InstallQtTranslations(QApplication& app) {
+    // Qt's own dialogs (files, page set-up, colours, fonts) speak Czech like
+    // the rest of the program; without the translation they stay English.
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QLocale(QLocale::Czech), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+    else
+        delete translator;
 }

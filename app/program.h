@@ -6,6 +6,7 @@
 #include "foundation/btkstring.h"
 
 class btkApplication;
+class QApplication;
 
 extern const char* const OptionsLoadErrorText;
 extern const char* const UnexpectedErrorText;
@@ -29,7 +30,9 @@ void EndProgram();
 // The close of the main window: the questions about open song books and
 // changed databases; true when the program may close.
 bool ProgramCloseQuery();
-// The main window closes: stores the combo index and saves the options.
+// The main window closes: stores the combo index, saves the options and ends
+// the message loop, with status 1 when the options could not be saved (the
+// error box names the file).
 void ProgramClose(int dbIndex);
 // Broadcasts the save event, writes options.xml in Windows-1250 and closes
 // the daily log.
@@ -38,5 +41,9 @@ void SaveOptions();
 // The idle work of the application: one queue pass.
 void InstallIdleQueuePass(btkApplication& app);
 
-// The whole program; returns the process's exit code.
+// Loads Qt's Czech translation for its own dialogs, when installed.
+void InstallQtTranslations(QApplication& app);
+
+// The whole program; returns the process's exit code: 1 when options.xml
+// could not be read or written.
 int ProgramMain(int argc, char** argv);

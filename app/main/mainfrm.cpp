@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -115,6 +117,9 @@ Tmainfrm::Tmainfrm() : queueHandler(this), commonHandler(this) {
     Splitter1->addWidget(pager);
     Splitter1->addWidget(songv);
     Splitter1->setSizes({425, 445});
+    // A larger window widens the song list and the song view alike.
+    Splitter1->setStretchFactor(0, 1);
+    Splitter1->setStretchFactor(1, 1);
     setCentralWidget(Splitter1);
 
     statusPanels[0] = new QLabel(this);
@@ -243,7 +248,40 @@ void Tmainfrm::FormCreate() {
     dbs->setCurrentIndex(stored >= 0 && stored < dbs->count() ? stored : -1);
     refilling = false;
     applySelection();
+    restoreWindowLayout();
     Tstartfrm::freeSplash();
+}
+
+// ---- window size and splitter, kept in the options as mainwin.window
+
+void Tmainfrm::restoreWindowLayout() {
+    if (OptionsRoot().indexOfChild("mainwin.window") < 0) return;
+    const btkXMLNode node = OptionsRoot().childByName("mainwin.window");
+    const QRect stored(node.intAttr("left"), node.intAttr("top"), node.intAttr("width"), node.intAttr("height"));
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    // A size from another, larger screen or a window left off screen is not
+    // restored: the default size is better than an unreachable window.
+    if (stored.width() >= 300 && stored.height() >= 200 &&
+        (!screen || screen->availableGeometry().intersects(stored))) {
+        resize(stored.size());
+        move(stored.topLeft());
+    }
+    const int left = node.intAttr("split0"), right = node.intAttr("split1");
+    if (left > 0 && right > 0) Splitter1->setSizes({left, right});
+    if (node.intAttr("maximized") != 0) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void Tmainfrm::saveWindowLayout() {
+    btkXMLNode node = OptionsRoot().getChild("mainwin.window");
+    const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
+    node.setIntAttr("left", normal.x());
+    node.setIntAttr("top", normal.y());
+    node.setIntAttr("width", normal.width());
+    node.setIntAttr("height", normal.height());
+    node.setIntAttr("maximized", isMaximized() ? 1 : 0);
+    const QList<int> sizes = Splitter1->sizes();
+    node.setIntAttr("split0", sizes.value(0));
+    node.setIntAttr("split1", sizes.value(1));
 }
 
 SongListFrame* Tmainfrm::currentFrame() const {
@@ -452,6 +490,7 @@ void Tmainfrm::queueDone() {
 }
 
 void Tmainfrm::commonEvent(KxCommonEvent& event) {
+    if (event.code == KX_EVENT_OPTIONS_SAVE) saveWindowLayout();
     if (event.code != KX_EVENT_OPTIONS_CHANGED) return;
     actionlist.applySettings(OptionsRoot().childByName("settings").childByName("mainwin").childByName("actions"));
 }

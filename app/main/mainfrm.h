@@ -100,6 +100,10 @@ protected:
 private:
     void buildActions();
     void buildMenus();
+    // The window's size, place, maximised state and splitter are kept in
+    // the options (mainwin.window) from one run to the next.
+    void restoreWindowLayout();
+    void saveWindowLayout();
     void pagerChange(int newPage);
     SongListFrame* currentFrame() const;
 

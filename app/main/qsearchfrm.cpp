@@ -9,7 +9,9 @@
 #include "foundation/qt/btkapplication.h"
 #include "foundation/qt/btkqstring.h"
 
-Tqsearchfrm::Tqsearchfrm() : QDialog(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint) {
+// A frameless pop-up: it takes the keyboard the moment it shows, so no key
+// typed after the first one reaches the grid behind it.
+Tqsearchfrm::Tqsearchfrm() : QDialog(nullptr, Qt::Popup | Qt::FramelessWindowHint) {
     setObjectName("qsearchfrm");
     setWindowTitle(btkToQString("Hledání"));
     stext = new QLineEdit(this);
@@ -31,10 +33,17 @@ Tqsearchfrm::Tqsearchfrm() : QDialog(nullptr, Qt::Tool | Qt::WindowStaysOnTopHin
 }
 
 void Tqsearchfrm::Execute(int x, int y, char first, SearchControl* searchTarget) {
+    const char typed[2] = {first, 0};
+    // A key that reached the grid while the box was opening continues the
+    // text instead of starting it again.
+    if (isVisible() && target == searchTarget) {
+        stext->setText(stext->text() + btkToQString(typed));
+        stext->setCursorPosition(stext->text().length());
+        return;
+    }
     target = searchTarget;
     move(x, y);
-    const char text[2] = {first, 0};
-    stext->setText(btkToQString(text));
+    stext->setText(btkToQString(typed));
     show();
     raise();
     activateWindow();

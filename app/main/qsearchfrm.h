@@ -23,7 +23,8 @@ public:
     Tqsearchfrm();
 
     // Places the window at the screen point, puts the character into the
-    // edit box and shows the window (not modal) with the caret at the end.
+    // edit box and shows the window (a pop-up) with the caret at the end.
+    // While the box is open for the same target the character is appended.
     void Execute(int x, int y, char first, SearchControl* target);
     btkstring text() const;
 

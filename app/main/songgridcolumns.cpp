@@ -1,5 +1,7 @@
 #include "app/main/songgridcolumns.h"
 
+#include <algorithm>
+
 #include "songs/kxsong.h"
 
 void MakeStandardColProps(btkObjArray<ColProp>& props) {
@@ -23,7 +25,9 @@ void LoadColumnLayout(const btkXMLNode& node, btkObjArray<ColProp>& props) {
         const btkstring visible = btkFormat("visible%d", i);
         if (node.hasAttr(visible)) prop->visible = node.intAttr(visible) != 0;
         const btkstring width = btkFormat("wi%d", i);
-        if (node.hasAttr(width)) prop->width = node.intAttr(width);
+        // A column narrower than the minimum could not be found and widened
+        // again by the user.
+        if (node.hasAttr(width)) prop->width = std::max(node.intAttr(width), ColumnMinWidth);
     }
 }
 

@@ -9,6 +9,9 @@
 
 // Number of standard song columns (ids 0 to 15).
 constexpr int StandardColumnCount = 16;
+// The narrowest stored column width taken as it is (a narrower or negative
+// one is raised to it).
+constexpr int ColumnMinWidth = 16;
 
 struct ColProp {
     bool visible = true;
@@ -20,7 +23,8 @@ struct ColProp {
 // with their captions).
 void MakeStandardColProps(btkObjArray<ColProp>& props);
 // Reads the layout: for each index below count the existing property or a
-// new one captioned "???"; visible%d and wi%d change only what they name.
+// new one captioned "???"; visible%d and wi%d change only what they name
+// (a width below ColumnMinWidth reads as ColumnMinWidth).
 void LoadColumnLayout(const btkXMLNode& node, btkObjArray<ColProp>& props);
 // Writes count and visible%d and wi%d of every property.
 void SaveColumnLayout(btkXMLNode& node, const btkArray<ColProp*>& props);

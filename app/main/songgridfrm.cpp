@@ -1,5 +1,7 @@
 #include "app/main/songgridfrm.h"
 
+#include <algorithm>
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
@@ -61,6 +63,9 @@ Tsonggridfrm::Tsonggridfrm(QWidget* parent)
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setMinimumSectionSize(0);
     header->hide();
+    // Default widths show the whole caption and the sort mark.
+    for (ColProp* prop : colProps)
+        prop->width = std::max(prop->width, header->fontMetrics().horizontalAdvance(btkToQString(prop->caption)) + 28);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -202,6 +207,7 @@ void Tsonggridfrm::changeModel(const std::function<void()>& change) {
     model->endChange();
     applyingWidths = false;
     applyWidths();
+    showSortMark();
     grid->horizontalHeader()->setVisible(songCount() > 0);
     const int row = rowOf(keep);
     if (row >= 0) {
@@ -223,7 +229,10 @@ void Tsonggridfrm::rebuild() {
         while (colProps.count() < count) colProps.add(new ColProp);
         for (int i = 0; i < userColumns.count(); ++i) colProps[StandardColumnCount + i]->caption = userColumns[i];
         VisibleColumnIds(colProps, count, visibleIds);
-        if (SongCompare* compare = compareFor(sortColumn)) songList.compare = compare;
+        // A custom order lasts until a header click: a cell edit that
+        // rebuilds the grid must not drop it silently.
+        if (!customOrderActive())
+            if (SongCompare* compare = compareFor(sortColumn)) songList.compare = compare;
         songList.fill(view);
     });
 }
@@ -248,6 +257,17 @@ void Tsonggridfrm::sortBy(int column) {
         if (SongCompare* compare = compareFor(sortColumn)) songList.setCompare(compare);
     });
     model->repaintHeader();
+}
+
+bool Tsonggridfrm::customOrderActive() const { return customOrder && songList.compare == customOrder.get(); }
+
+void Tsonggridfrm::showSortMark() {
+    // The mark stands on the sorted column, ascending (there is no reversed
+    // column order); a custom order is no column's, so the mark goes.
+    const int section = customOrderActive() ? -1 : visibleIds.find(sortColumn);
+    QHeaderView* header = grid->horizontalHeader();
+    header->setSortIndicatorShown(section >= 0);
+    header->setSortIndicator(section, Qt::AscendingOrder);
 }
 
 void Tsonggridfrm::setCustomOrder(std::unique_ptr<SongCompare> compare) {
@@ -405,10 +425,12 @@ bool Tsonggridfrm::gridKeyPress(QKeyEvent* event) {
     const unsigned char code = static_cast<unsigned char>(typed[0]);
     if (code < 32 || code == 127) return false;
     if (!qsearchfrm) return true;
-    const QPoint corner = grid->mapToGlobal(QPoint(0, 0));
+    // The box opens by the grid's lower left corner, leaving the header and
+    // the current rows in sight.
+    const QPoint corner = grid->mapToGlobal(QPoint(0, grid->height() - qsearchfrm->sizeHint().height()));
     qsearchfrm->Execute(corner.x(), corner.y(), typed[0], &searchControl);
-    // The song of the first letter is found at once.
-    search(typed, 0);
+    // The songs are found by the whole text typed so far.
+    search(qsearchfrm->text(), 0);
     return true;
 }
 

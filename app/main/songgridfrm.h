@@ -117,6 +117,9 @@ public:
     // other id keeps the current order.
     void sortBy(int column);
     int sortColumnId() const { return sortColumn; }
+    // A custom order set with setCustomOrder sorts the rows (until a header
+    // click sorts by a column again).
+    bool customOrderActive() const;
     // Sorts by a user-defined order (held by the grid) until the next
     // rebuild.
     void setCustomOrder(std::unique_ptr<SongCompare> compare);
@@ -181,6 +184,7 @@ private:
     // The comparator of a column id; null keeps the current order.
     SongCompare* compareFor(int column);
     void applyWidths();
+    void showSortMark();  // the header's sort indicator follows the order
     int rowOf(const KxSong* song) const;
     void currentCellChanged(const QModelIndex& current, const QModelIndex& previous);
     void putSong(KxSong* song);

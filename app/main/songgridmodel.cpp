@@ -86,7 +86,6 @@ QVariant SongGridModel::headerData(int section, Qt::Orientation orientation, int
     const int column = grid->visibleIds[section];
     switch (role) {
     case Qt::DisplayRole: return btkToQString(grid->columnCaption(column));
-    case Qt::DecorationRole: return column == grid->sortColumnId() ? QVariant(images[2]) : QVariant();
     default: return QVariant();
     }
 }

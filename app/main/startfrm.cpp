@@ -1,6 +1,8 @@
 #include "app/main/startfrm.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QDesktopServices>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -35,7 +37,8 @@ QLabel* linkLabel(QWidget* parent, const char* text, const char* address) {
 
 Tstartfrm::Tstartfrm() : btkDialogForm(nullptr, Qt::FramelessWindowHint) {
     setObjectName("startfrm");
-    setWindowTitle(QStringLiteral("startfrm"));
+    // Frameless, but the window list and the task bar show a title.
+    setWindowTitle(QStringLiteral("Kantorix"));
     setFixedSize(483, 230);
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -88,6 +91,10 @@ Tstartfrm::Tstartfrm() : btkDialogForm(nullptr, Qt::FramelessWindowHint) {
 
 void Tstartfrm::showEvent(QShowEvent* event) {
     btkDialogForm::showEvent(event);
+    // Centred on the screen; start-up error boxes, placed over the splash,
+    // are centred with it.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     if (aboutMode) {
         btok->setVisible(true);
         layout()->activate();

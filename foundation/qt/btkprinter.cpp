@@ -71,9 +71,11 @@ void btkPrinterProps::applyTo(QPrinter& printer) const {
 }
 
 bool btkPrinterProps::pageSetup() {
-    if (!canPrint()) return false;
     QPrinter printer(QPrinter::HighResolution);
     applyTo(printer);
+    // Without a printer the page is the PDF output's: paper, orientation
+    // and margins are set up before any file name is known.
+    if (!exists && output.empty()) printer.setOutputFormat(QPrinter::PdfFormat);
     QPageSetupDialog dialog(&printer);
     if (dialog.exec() != QDialog::Accepted) return false;
     layout = printer.pageLayout();

@@ -52,8 +52,8 @@ public:
     const btkstring& outputFile() const { return output; }
 
     // Runs the page setup dialog (paper, orientation, margins) on a copy of
-    // the settings and takes them over when the user confirms. With nothing
-    // to print on it shows nothing and answers false, as if cancelled.
+    // the settings and takes them over when the user confirms. With no
+    // printer it sets up the page of the PDF output.
     bool pageSetup();
 
     // Sets up a printer for these settings (printer or PDF file, paper,

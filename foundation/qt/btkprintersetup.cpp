@@ -1,8 +1,6 @@
 #include "foundation/qt/btkprintersetup.h"
 
-#include <QFileDialog>
-
-#include "foundation/qt/btkqstring.h"
+#include "foundation/qt/btkdialogs.h"
 
 btkPrinterProps* getPrinterProps() {
     static btkRef<btkPrinterProps> props;
@@ -10,13 +8,13 @@ btkPrinterProps* getPrinterProps() {
     return props.get();
 }
 
-bool runPrinterSetup() {
-    btkPrinterProps* props = getPrinterProps();
-    if (!props->isValid()) {
-        const QString file = QFileDialog::getSaveFileName(nullptr, QString(), btkToQString(props->outputFile()),
-                                                          QStringLiteral("PDF (*.pdf)"));
-        if (file.isEmpty()) return false;
-        props->setOutputFile(btkFromQString(file));
-    }
-    return props->pageSetup();
+bool runPrinterSetup() { return getPrinterProps()->pageSetup(); }
+
+bool btkChoosePrintTarget(btkPrinterProps* props) {
+    if (!props) props = getPrinterProps();
+    if (props->canPrint()) return true;
+    btkstring file = props->outputFile();
+    if (!btkDialogs().saveFile("PDF|*.pdf", "", "pdf", file) || file.empty()) return false;
+    props->setOutputFile(file);
+    return true;
 }

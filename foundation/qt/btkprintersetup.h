@@ -7,6 +7,11 @@
 btkPrinterProps* getPrinterProps();
 
 // Runs the page setup of the shared printer properties; true on OK. Where no
-// printer exists it first asks for the PDF file to print into (false when
-// that is cancelled).
+// printer exists it sets up the page of the PDF output (no file is asked
+// for until something is printed).
 bool runPrinterSetup();
+
+// Makes the properties (null: the shared ones) ready to print: where there
+// is no printer and no PDF file yet, asks for the PDF file through the
+// program's save dialog. False when the user cancels.
+[[nodiscard]] bool btkChoosePrintTarget(btkPrinterProps* props = nullptr);

@@ -1,5 +1,6 @@
 #include "foundation/qt/btkqtmessagebox.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 
@@ -26,6 +27,30 @@ QMessageBox::StandardButtons buttonsOf(int flags) {
     }
 }
 
+// A button's Czech name; a text that names its buttons at the start of a line
+// ("ANO = ...", "Storno = ...") gives them exactly as it writes them, so the
+// user finds on the buttons the words the question explains.
+QString buttonName(const QString& text, const char* name) {
+    const QString wanted = btkToQString(name);
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        const int eq = line.indexOf(QLatin1Char('='));
+        if (eq <= 0) continue;
+        const QString named = line.left(eq).trimmed();
+        if (named.compare(wanted, Qt::CaseInsensitive) == 0) return named;
+    }
+    return wanted;
+}
+
+void nameButtons(QMessageBox& box) {
+    const struct {
+        QMessageBox::StandardButton button;
+        const char* name;
+    } names[] = {{QMessageBox::Yes, "Ano"}, {QMessageBox::No, "Ne"}, {QMessageBox::Cancel, "Storno"},
+                 {QMessageBox::Ok, "OK"}};
+    for (const auto& n : names)
+        if (QAbstractButton* button = box.button(n.button)) button->setText(buttonName(box.text(), n.name));
+}
+
 }  // namespace
 
 int btkQtMessageBoxes::show(const char* text, const char* caption, int flags) {
@@ -33,6 +58,7 @@ int btkQtMessageBoxes::show(const char* text, const char* caption, int flags) {
                     QApplication::activeWindow());
     // Texts are the program's own and may hold '<' (file names, SQL).
     box.setTextFormat(Qt::PlainText);
+    nameButtons(box);
     switch (box.exec()) {
     case QMessageBox::Ok: return btkID_OK;
     case QMessageBox::Yes: return btkID_YES;

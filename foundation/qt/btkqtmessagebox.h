@@ -10,6 +10,8 @@ public:
     // (error, question, warning, information; OK, OK and Cancel, Yes and No
     // with or without Cancel). The answer is btkID_YES, btkID_NO, btkID_OK
     // or btkID_CANCEL; a box closed without its buttons answers Cancel.
+    // The buttons read "Ano", "Ne", "Storno" and "OK", or as the text names
+    // them at the start of a line ("ANO = všechny budou uloženy").
     int show(const char* text, const char* caption, int flags) override;
 };
 

@@ -17,13 +17,17 @@ TEST(ColumnLayout, LoadChangesOnlyWhatTheNodeNamesAndSaveWritesEveryProperty) {
     EXPECT_EQ(props[5]->width, 50);
 
     btkXMLNode node;
-    node.parse("<mainwin.list count=\"3\" visible0=\"0\" wi0=\"40\" visible1=\"2\" wi2=\"130\" visible7=\"0\" />");
+    node.parse("<mainwin.list count=\"5\" visible0=\"0\" wi0=\"40\" visible1=\"2\" wi2=\"130\" wi3=\"-7\" "
+               "wi4=\"3\" visible7=\"0\" />");
     LoadColumnLayout(node, props);
     EXPECT_FALSE(props[0]->visible);
     EXPECT_EQ(props[0]->width, 40);
     EXPECT_TRUE(props[1]->visible);
     EXPECT_EQ(props[1]->width, 50);
     EXPECT_EQ(props[2]->width, 130);
+    // Negative and tiny stored widths are raised to the minimum.
+    EXPECT_EQ(props[3]->width, ColumnMinWidth);
+    EXPECT_EQ(props[4]->width, ColumnMinWidth);
     // Beyond count nothing is read.
     EXPECT_TRUE(props[7]->visible);
 

@@ -66,15 +66,17 @@ TEST_F(SongGridTest, HeaderClickSortsByItsColumnAndTheComboChangesTheSongs) {
     EXPECT_EQ(titles(), byTitle);
     EXPECT_EQ(grid()->sortColumnId(), 1);
     EXPECT_TRUE(grid()->grid->horizontalHeader()->isVisible());
-    // The sort mark sits in the title column only.
-    EXPECT_FALSE(grid()->model->headerData(gridColumn(1), Qt::Horizontal, Qt::DecorationRole).isNull());
-    EXPECT_TRUE(grid()->model->headerData(gridColumn(3), Qt::Horizontal, Qt::DecorationRole).isNull());
+    // The sort mark sits in the title column only, ascending.
+    QHeaderView* header = grid()->grid->horizontalHeader();
+    EXPECT_TRUE(header->isSortIndicatorShown());
+    EXPECT_EQ(header->sortIndicatorSection(), gridColumn(1));
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
     EXPECT_EQ(btkFromQString(grid()->model->headerData(gridColumn(3), Qt::Horizontal).toString()), btkstring("Autor"));
 
     clickHeader(COL_AUTHOR);
     EXPECT_EQ(grid()->sortColumnId(), COL_AUTHOR);
     EXPECT_EQ(titles(), byAuthor);
-    EXPECT_FALSE(grid()->model->headerData(gridColumn(3), Qt::Horizontal, Qt::DecorationRole).isNull());
+    EXPECT_EQ(header->sortIndicatorSection(), gridColumn(3));
 
     // The stack column has no order of its own: the songs stay as they are.
     clickHeader(COL_STACK);
@@ -345,7 +347,7 @@ TEST_F(SongGridTest, DeletedSongsAndViewsLeaveTheGrid) {
     EXPECT_EQ(titles(), (Titles{"Čert", "Hora", "Chata"}));
 }
 
-TEST_F(SongGridTest, CustomOrderFromTheDialogLastsUntilTheNextRebuild) {
+TEST_F(SongGridTest, CustomOrderFromTheDialogLastsUntilAHeaderClick) {
     start();
     grid()->selectSong(song("Pole"));
     customsortfrm->runner = [](Tcustomsortfrm& w) {
@@ -354,19 +356,27 @@ TEST_F(SongGridTest, CustomOrderFromTheDialogLastsUntilTheNextRebuild) {
         return int(QDialog::Accepted);
     };
     action("a_dbcustomsort")->trigger();
-    EXPECT_EQ(titles(), (Titles{"Cesta", "Anna", "Pole", "Okno", "Bude", "Zlato"}));
+    const Titles custom{"Cesta", "Anna", "Pole", "Okno", "Bude", "Zlato"};
+    EXPECT_EQ(titles(), custom);
     EXPECT_EQ(currentTitle(), "Pole");
+    // No column is the sorted one.
+    EXPECT_FALSE(grid()->grid->horizontalHeader()->isSortIndicatorShown());
 
     // Cancelled: the order stays.
     customsortfrm->runner = [](Tcustomsortfrm&) { return int(QDialog::Rejected); };
     action("a_dbcustomsort")->trigger();
     EXPECT_EQ(titles()[0], "Cesta");
 
-    // The next rebuild sorts by the sort column again.
+    // A song's change rebuilds the grid in the same order.
     song("Pole")->changed();
     idle();
-    EXPECT_EQ(titles(), byTitle);
+    EXPECT_EQ(titles(), custom);
     EXPECT_EQ(currentTitle(), "Pole");
+
+    // A header click sorts by its column again, with the mark.
+    clickHeader(COL_TITLE);
+    EXPECT_EQ(titles(), byTitle);
+    EXPECT_EQ(grid()->grid->horizontalHeader()->sortIndicatorSection(), gridColumn(COL_TITLE));
 }
 
 TEST_F(SongGridTest, HiddenColumnAndWidthSurviveARestart) {
@@ -400,7 +410,8 @@ TEST_F(SongGridTest, HiddenColumnAndWidthSurviveARestart) {
     EXPECT_EQ(layout.attr("visible3"), btkstring("0"));
     EXPECT_EQ(layout.attr("visible1"), btkstring("1"));
     EXPECT_EQ(layout.attr("wi1"), btkstring("222"));
-    EXPECT_EQ(layout.attr("wi3"), btkstring("50"));
+    // The default width fits the caption.
+    EXPECT_GE(layout.intAttr("wi3"), 50);
 
     end();
     start();
@@ -449,6 +460,13 @@ TEST_F(SongGridTest, TwentyThousandSongsSelectAndSortQuickly) {
     // The last row can be reached and shown.
     grid()->selectRow(count - 1);
     EXPECT_EQ(grid()->currentSong(), grid()->songAt(count - 1));
+
+    // Keys typed faster than the search box takes the focus still reach
+    // the grid first: every one of them lands in the box, in order.
+    QTest::keyClicks(grid()->grid, "son");
+    QTest::keyClicks(qsearchfrm->stext, "g");
+    EXPECT_EQ(qsearchfrm->text(), btkstring("song"));
+    QTest::keyClick(qsearchfrm->stext, Qt::Key_Escape);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <QStatusTipEvent>
 #include <QApplication>
 #include <QTabWidget>
+#include <QTimer>
 
 #include "app/main/mainfrm.h"
 #include "app/program.h"
@@ -219,6 +220,19 @@ TEST_F(StartupTest, FailedCommitOnCloseNamesTheFileAndKeepsTheProgramOpen) {
     EXPECT_EQ(folder.read("options.xml"), optionsText);
 }
 
+// options.xml that cannot be written at exit: the box names it and the
+// program still ends (status 1) instead of running on without windows.
+TEST_F(StartupTest, FailedOptionsSaveAtExitEndsTheProgramWithStatusOne) {
+    start();
+    std::filesystem::remove(folder.path("options.xml").c_str());
+    std::filesystem::create_directory(folder.path("options.xml").c_str());
+    QTimer::singleShot(0, [] { mainfrm->close(); });
+    QTimer::singleShot(5000, [] { QApplication::exit(99); });  // a hang shows as 99
+    EXPECT_EQ(QApplication::exec(), 1);
+    ASSERT_EQ(boxes().shown().size(), 1u);
+    EXPECT_NE(std::strstr(boxes().shown()[0].text, "options.xml"), nullptr) << boxes().shown()[0].text.c_str();
+}
+
 TEST_F(StartupTest, NoDbFolderGivesAnEmptyCombo) {
     std::filesystem::remove_all(folder.path("db").c_str());
     start();
@@ -269,7 +283,10 @@ TEST_F(StartupTest, MissingOrMalformedOptionsEndTheProgramWithoutWritingThem) {
         start();
         EXPECT_TRUE(gTerminateRequested);
         ASSERT_EQ(boxes().shown().size(), 1u);
-        EXPECT_EQ(boxes().shown()[0].text, btkstring(OptionsLoadErrorText));
+        // The box names where options.xml was looked for.
+        const btkstring text = boxes().shown()[0].text;
+        EXPECT_TRUE(text.startsWith(OptionsLoadErrorText)) << text.c_str();
+        EXPECT_NE(std::strstr(text.c_str(), folder.path("options.xml").c_str()), nullptr) << text.c_str();
         // Start-up still finished.
         EXPECT_EQ(mainfrm->dbs->count(), 2);
         SaveOptions();

@@ -21,6 +21,7 @@ struct SeenBox {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
     Qt::TextFormat format = Qt::AutoText;
+    QStringList buttonTexts;  // in the order of the standard buttons
 };
 
 class QtMessageBoxes : public testing::Test {
@@ -38,7 +39,9 @@ protected:
             if (!box) return;
             timer->stop();
             timer->deleteLater();
-            seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons(), box->textFormat()};
+            seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons(), box->textFormat(), {}};
+            for (auto b : {QMessageBox::Ok, QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+                if (QAbstractButton* shown = box->button(b)) seen.buttonTexts << shown->text();
             if (button == QMessageBox::NoButton)
                 box->reject();
             else
@@ -73,6 +76,28 @@ TEST_F(QtMessageBoxes, YesNoCancelAnswers) {
         EXPECT_EQ(QuestionBox("Uložit změny?", "ync"), expected) << button;
         EXPECT_EQ(seen.icon, QMessageBox::Question);
         EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    }
+}
+
+// The buttons are Czech; a question that explains its buttons in its text
+// names them as the text does.
+TEST_F(QtMessageBoxes, CzechButtonNames) {
+    const struct {
+        const char* text;
+        const char* mode;
+        QStringList buttons;
+    } rows[] = {
+        {"Smazat?", "yn", {"Ano", "Ne"}},
+        {"Uložit?", "ync", {"Ano", "Ne", "Storno"}},
+        {"Hotovo", "", {"OK"}},
+        {"Uložit?\nANO = všechny budou uloženy\nNE = žádná nebude uložena\nStorno = kantorix nebude ukončen\n",
+         "ync",
+         {"ANO", "NE", "Storno"}},
+    };
+    for (const auto& r : rows) {
+        answerNextBox(r.buttons.size() == 1 ? QMessageBox::Ok : QMessageBox::Yes);
+        QuestionBox(r.text, r.mode);
+        EXPECT_EQ(seen.buttonTexts, r.buttons) << r.text;
     }
 }
 
