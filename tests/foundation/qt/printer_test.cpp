@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "foundation/btkmessagebox.h"
+#include "foundation/qt/btkdialogs.h"
 #include "foundation/qt/btkprinter.h"
 #include "foundation/qt/btkprintersetup.h"
 #include "foundation/qt/btkqstring.h"
@@ -207,6 +208,19 @@ TEST_F(PdfPrinting, WithNoPrinterNothingIsValidAndNothingIsShown) {
     // A measuring canvas over the missing printer measures nothing.
     btkDCCanvas measure(nullptr, printer.ic());
     EXPECT_EQ(measure.textHeight("A"), 0);
+
+    // Printing asks for the PDF file only now; cancel leaves nothing to
+    // print on, a chosen file makes the properties printable.
+    btkScriptedDialogs dialogs;
+    btkSetDialogBackend(&dialogs);
+    EXPECT_FALSE(btkChoosePrintTarget(&props));
+    EXPECT_FALSE(props.canPrint());
+    dialogs.files.push_back("/tmp/kx.pdf");
+    EXPECT_TRUE(btkChoosePrintTarget(&props));
+    EXPECT_EQ(props.outputFile(), btkstring("/tmp/kx.pdf"));
+    EXPECT_TRUE(btkChoosePrintTarget(&props));  // nothing more to ask
+    EXPECT_EQ(dialogs.asked, 2);
+    btkSetDialogBackend(nullptr);
 }
 
 TEST_F(PdfPrinting, SharedPropertiesAreMadeOnce) {
