@@ -7,8 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -257,28 +255,16 @@ void Tmainfrm::FormCreate() {
 void Tmainfrm::restoreWindowLayout() {
     if (OptionsRoot().indexOfChild("mainwin.window") < 0) return;
     const btkXMLNode node = OptionsRoot().childByName("mainwin.window");
-    const QRect stored(node.intAttr("left"), node.intAttr("top"), node.intAttr("width"), node.intAttr("height"));
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    // A size from another, larger screen or a window left off screen is not
-    // restored: the default size is better than an unreachable window.
-    if (stored.width() >= 300 && stored.height() >= 200 &&
-        (!screen || screen->availableGeometry().intersects(stored))) {
-        resize(stored.size());
-        move(stored.topLeft());
-    }
+    // Qt's own geometry record knows the frame and the screens: a window
+    // left off a screen that is gone comes back onto a visible one.
+    restoreGeometry(QByteArray::fromHex(QByteArray(node.attr("geometry").c_str())));
     const int left = node.intAttr("split0"), right = node.intAttr("split1");
     if (left > 0 && right > 0) Splitter1->setSizes({left, right});
-    if (node.intAttr("maximized") != 0) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void Tmainfrm::saveWindowLayout() {
     btkXMLNode node = OptionsRoot().getChild("mainwin.window");
-    const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
-    node.setIntAttr("left", normal.x());
-    node.setIntAttr("top", normal.y());
-    node.setIntAttr("width", normal.width());
-    node.setIntAttr("height", normal.height());
-    node.setIntAttr("maximized", isMaximized() ? 1 : 0);
+    node.setAttr("geometry", saveGeometry().toHex().constData());
     const QList<int> sizes = Splitter1->sizes();
     node.setIntAttr("split0", sizes.value(0));
     node.setIntAttr("split1", sizes.value(1));
