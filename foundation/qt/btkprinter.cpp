@@ -105,6 +105,7 @@ btkWinPrinter::btkWinPrinter(btkPrinterProps* props) {
     scaleYValue = static_cast<double>(screenY) / dpiY;
     mmX = dpiX / 25.4;
     mmY = dpiY / 25.4;
+    icCanvas = std::make_unique<btkDCCanvas>(nullptr, printer.get());
 }
 
 btkWinPrinter::~btkWinPrinter() {
@@ -122,6 +123,25 @@ QFont btkWinPrinter::scaleFont(const QFont& screenFont) const {
     font.setPixelSize(printerPixels > 0 ? printerPixels : 1);
     font.setStretch(QFont::AnyStretch);
     return font;
+}
+
+btkCanvas btkWinPrinter::measureCanvas() {
+    return icCanvas ? btkCanvas(0, 0, icCanvas->sp()) : btkCanvas();
+}
+
+btkFont* btkWinPrinter::makeFont(const btkFontSpec& spec) const {
+    QFont screen(btkToQString(spec.name));
+    if (spec.size > 0) screen.setPointSize(spec.size);
+    screen.setBold(spec.bold);
+    screen.setItalic(spec.italic);
+    screen.setUnderline(spec.underline);
+    screen.setStrikeOut(spec.strikeout);
+    return new btkDCFont(scaleFont(screen));
+}
+
+btkCanvas btkWinPrinter::newPage() {
+    pageCanvas.setPainter(startPage());
+    return btkCanvas(0, 0, pageCanvas.sp());
 }
 
 void btkWinPrinter::fail(const QString& reason) {
@@ -171,5 +191,6 @@ void btkWinPrinter::endDoc() {
     if (!docOpen) return;
     docOpen = false;
     pagesStarted = 0;
+    pageCanvas.setPainter(nullptr);
     if (!job.end()) fail(QStringLiteral("The print job could not be finished."));
 }

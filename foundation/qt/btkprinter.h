@@ -1,7 +1,8 @@
 // The printer: the user's printer choice (btkPrinterProps: printer name,
 // paper, orientation and margins from page setup, or a PDF file where there
 // is no printer) and one print job on it (btkWinPrinter: page size and
-// resolution, printer-scaled fonts, the document and page calls).
+// resolution, printer-scaled fonts, the document and page calls). The job
+// is also the Qt-free layers' printer (btkPrintDevice).
 #pragma once
 
 #include <memory>
@@ -11,8 +12,10 @@
 #include <QPainter>
 
 #include "foundation/btkerror.h"
+#include "foundation/btkprintdevice.h"
 #include "foundation/btkref.h"
 #include "foundation/btkstring.h"
+#include "foundation/qt/btkqtcanvas.h"
 
 class QPrinter;
 class QPaintDevice;
@@ -71,23 +74,21 @@ private:
 // them is used, so later changes do not reach an open job); callers test
 // IsValid and print nothing when it is false. Printer failures are shown in
 // a box captioned "Error" and thrown as btkPrinterError.
-class btkWinPrinter {
+class btkWinPrinter : public btkPrintDevice {
 public:
     // With null props, the default printer.
     explicit btkWinPrinter(btkPrinterProps* props);
-    btkWinPrinter(const btkWinPrinter&) = delete;
-    btkWinPrinter& operator=(const btkWinPrinter&) = delete;
     // Ends a job still open (one abandoned by an exception), so its output
     // is complete; never throws.
-    ~btkWinPrinter();
+    ~btkWinPrinter() override;
 
     // There is a printer or a PDF file to print on.
-    bool IsValid() const { return printer != nullptr; }
-    bool landscape() const { return isLandscape; }
+    bool IsValid() const override { return printer != nullptr; }
+    bool landscape() const override { return isLandscape; }
     // The printable area in device pixels (0 when not valid); it follows
     // the orientation.
-    int pageWidth() const { return width; }
-    int pageHeight() const { return height; }
+    int pageWidth() const override { return width; }
+    int pageHeight() const override { return height; }
     int printerDpiX() const { return dpiX; }
     int printerDpiY() const { return dpiY; }
     int screenDpiX() const { return screenX; }
@@ -97,8 +98,8 @@ public:
     double scaleY() const { return scaleYValue; }
     // Device pixels per millimetre, truncated toward zero (from the screen
     // resolution when not valid).
-    int pixelsPerMmX() const { return static_cast<int>(mmX); }
-    int pixelsPerMmY() const { return static_cast<int>(mmY); }
+    int pixelsPerMmX() const override { return static_cast<int>(mmX); }
+    int pixelsPerMmY() const override { return static_cast<int>(mmY); }
 
     // The device to measure printer text on (a btkDCCanvas over it), with
     // or without an open job; null when not valid.
@@ -109,16 +110,24 @@ public:
     // truncated toward zero), natural width. 16 pixels at 96 dpi become 100
     // at 600 dpi.
     QFont scaleFont(const QFont& screenFont) const;
+    // A btkDCCanvas measuring on ic() (a null handle when not valid).
+    btkCanvas measureCanvas() override;
+    // A btkDCFont of scaleFont of the record's screen font (face, points,
+    // styles; a size of 0 or less keeps Qt's default size).
+    btkFont* makeFont(const btkFontSpec& spec) const override;
 
     // Starts a job under the document name; into the PDF file outputFile
     // when it is not empty. False when it cannot start (after the failure
     // was shown), and at once when the printer is not valid.
-    bool startDoc(const btkstring& documentName, const btkstring& outputFile = "");
+    [[nodiscard]] bool startDoc(const btkstring& documentName, const btkstring& outputFile);
+    [[nodiscard]] bool startDoc(const btkstring& documentName) override { return startDoc(documentName, ""); }
     // Starts the next page and returns the painter of the job.
     QPainter* startPage();
-    void endPage();
+    // startPage through a btkDCCanvas of the printer's own.
+    btkCanvas newPage() override;
+    void endPage() override;
     // Ends the job (nothing when no job is open).
-    void endDoc();
+    void endDoc() override;
     bool documentOpen() const { return docOpen; }
 
 private:
@@ -126,6 +135,9 @@ private:
 
     std::unique_ptr<QPrinter> printer;
     QPainter job;
+    // After printer and job, so they go first.
+    std::unique_ptr<btkDCCanvas> icCanvas;
+    btkDCCanvas pageCanvas;
     bool isLandscape = false;
     bool docOpen = false;
     int pagesStarted = 0;

@@ -18,3 +18,13 @@ bool btkChoosePrintTarget(btkPrinterProps* props) {
     props->setOutputFile(file);
     return true;
 }
+
+void btkInstallPrinterMaker() {
+    btkSetPrinterMaker([](bool landscape) -> std::unique_ptr<btkPrintDevice> {
+        btkRef<btkPrinterProps> props = new btkPrinterProps(*getPrinterProps());
+        props->setLandscape(landscape);
+        auto printer = std::make_unique<btkWinPrinter>(props.get());
+        if (!printer->IsValid()) return nullptr;
+        return printer;
+    });
+}

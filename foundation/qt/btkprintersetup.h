@@ -15,3 +15,8 @@ bool runPrinterSetup();
 // is no printer and no PDF file yet, asks for the PDF file through the
 // program's save dialog. False when the user cancels.
 [[nodiscard]] bool btkChoosePrintTarget(btkPrinterProps* props = nullptr);
+
+// Registers the program's printer maker (btkSetPrinterMaker): a btkWinPrinter
+// on a copy of the shared printer properties in the asked orientation; none
+// when there is nothing to print on.
+void btkInstallPrinterMaker();
