@@ -1,0 +1,189 @@
+#include "query/kxquery.h"
+
+#include "foundation/btkmessagebox.h"
+#include "query/sqlparser.h"
+#include "songs/kxsong.h"
+#include "songs/kxspace.h"
+#include "songs/kxview.h"
+
+// ---- running
+
+void StdQuerySource::songs(btkCntVec<KxSong*>& list) {
+    btkCntVec<KxSong*> viewSongs;
+    for (KxView* view : views) {
+        view->getSongs(viewSongs);
+        for (KxSong* song : viewSongs)
+            if (list.find(song) < 0) list.add(song);
+    }
+}
+
+void SetQuery::select(btkCntVec<KxSong*>& list) {
+    list.clear();
+    btkCntVec<KxSong*> all;
+    source->songs(all);
+    for (KxSong* song : all)
+        if (!condition.isSet() || queryValueIsTrue(condition->evaluate(song))) list.add(song);
+}
+
+void UpdateQuery::execute() {
+    btkCntVec<KxSong*> songs;
+    select(songs);
+    for (KxSong* song : songs)
+        for (const QueryAssign* assign : assigns) assign->run(song);
+    for (KxSong* song : songs) {
+        song->setModified(false);
+        song->changed();
+    }
+}
+
+void DeleteQuery::execute() {
+    btkCntVec<KxSong*> songs;
+    select(songs);
+    for (KxSong* song : songs) song->release();
+}
+
+// ---- assignments
+
+namespace {
+
+#define KX_FIELD_ASSIGN(Name, statement)                                               \
+    class Name final : public QueryAssign {                                            \
+    public:                                                                            \
+        using QueryAssign::QueryAssign;                                                \
+        void apply(KxSong* song, const btkstring& value) const override { statement; } \
+    }
+KX_FIELD_ASSIGN(TitleAssign, song->title = value);
+KX_FIELD_ASSIGN(GroupAssign, song->group = value);
+KX_FIELD_ASSIGN(AuthorAssign, song->author = value);
+KX_FIELD_ASSIGN(TextAssign, song->text = value);
+KX_FIELD_ASSIGN(RemarkAssign, song->remark = value);
+KX_FIELD_ASSIGN(SpecialAssign, song->special = value);
+KX_FIELD_ASSIGN(NoNetAssign, song->nonet = btkAtoi(value) != 0);
+KX_FIELD_ASSIGN(NetModifiedAssign, song->netmodified = btkAtoi(value) != 0);
+// The database's highest local id follows, so a new song never gets an id
+// that an UPDATE gave away.
+KX_FIELD_ASSIGN(LocIdAssign, song->setLocid(btkAtoi(value)));
+KX_FIELD_ASSIGN(NetIdAssign, song->netid = btkAtoi(value));
+#undef KX_FIELD_ASSIGN
+
+}  // namespace
+
+QueryAssign* NewFieldAssign(int field, SongExpr* value) {
+    switch (field) {
+    case QF_TITLE: return new TitleAssign(value);
+    case QF_GROUP: return new GroupAssign(value);
+    case QF_AUTHOR: return new AuthorAssign(value);
+    case QF_TEXT: return new TextAssign(value);
+    case QF_REMARK: return new RemarkAssign(value);
+    case QF_SPECIAL: return new SpecialAssign(value);
+    case QF_NONET: return new NoNetAssign(value);
+    case QF_NETMODIFIED: return new NetModifiedAssign(value);
+    case QF_LOCID: return new LocIdAssign(value);
+    case QF_NETID: return new NetIdAssign(value);
+    default: return nullptr;
+    }
+}
+
+void VarAssign::apply(KxSong* song, const btkstring& value) const { song->vars.set(name, value); }
+
+// ---- parsing
+
+namespace {
+
+class StatementParser {
+public:
+    explicit StatementParser(const char* text) { parser.setText(text); }
+
+    // The whole text as one statement; throws ParseError.
+    Query* parse() {
+        parser.start();
+        btkAutoPtr<Query> query;
+        switch (parser.token()) {
+        case SQL_SELECT: query.reset(parseSelectOrDelete(true)); break;
+        case SQL_DELETE: query.reset(parseSelectOrDelete(false)); break;
+        case SQL_UPDATE: query.reset(parseUpdate()); break;
+        default: parser.fail("očekáváno SELECT, UPDATE nebo DELETE");
+        }
+        // A second statement after a complete one is an error too: it must
+        // not run in place of the first.
+        if (parser.token() != SQL_END)
+            parser.fail(btkFormat("Očekáván konec dotazu, nalezeno %s", SqlParser::tokenName(parser.token()).c_str()));
+        return query.release();
+    }
+
+private:
+    Query* parseSelectOrDelete(bool select) {
+        parser.nextToken();
+        parser.expect(SQL_FROM);
+        btkAutoPtr<QuerySource> source(parseSources());
+        SongExpr* condition = parseWhere();
+        if (select) return new SelectQuery(source.release(), condition);
+        return new DeleteQuery(source.release(), condition);
+    }
+
+    Query* parseUpdate() {
+        parser.nextToken();
+        btkAutoPtr<QuerySource> source(parseSources());
+        parser.expect(SQL_SET);
+        btkObjArray<QueryAssign> assigns;
+        while (parser.token() == SQL_IDENT) {
+            assigns.add(parseAssign());
+            if (parser.token() != ',') break;
+            parser.nextToken();
+        }
+        SongExpr* condition = parseWhere();
+        return new UpdateQuery(source.release(), std::move(assigns), condition);
+    }
+
+    QueryAssign* parseAssign() {
+        const btkstring target = parser.tokenText();
+        parser.nextToken();
+        parser.expect('=');
+        SongExprPtr value(parser.parseExpression(false));
+        if (target.startsWith("@")) return new VarAssign(target.substr(1, target.length() - 1), value.release());
+        const int field = QueryFieldOf(target);
+        if (field < 0) parser.fail(btkFormat("Neznámá proměnná %s", target.c_str()));
+        return NewFieldAssign(field, value.release());
+    }
+
+    // The condition after WHERE, or null without WHERE.
+    SongExpr* parseWhere() {
+        if (parser.token() != SQL_WHERE) return nullptr;
+        parser.nextToken();
+        return parser.parseExpression(false);
+    }
+
+    // Every name is read first, then looked up.
+    QuerySource* parseSources() {
+        btkStrings names;
+        for (;;) {
+            if (parser.token() != SQL_IDENT && parser.token() != SQL_STRING)
+                parser.fail(btkFormat("Očekáván žetězec nebo identifikátor, nalezen %s",
+                                      SqlParser::tokenName(parser.token()).c_str()));
+            names.add(parser.tokenText());
+            parser.nextToken();
+            if (parser.token() != ',') break;
+            parser.nextToken();
+        }
+        btkCntVec<KxView*> views;
+        for (const btkstring& name : names) {
+            KxView* view = gKxSpace ? gKxSpace->findView(name) : nullptr;
+            if (!view) parser.fail(btkFormat("Nenalezena tabulka %s", name.c_str()));
+            views.add(view);
+        }
+        return new StdQuerySource(views);
+    }
+
+    SqlParser parser;
+};
+
+}  // namespace
+
+Query* parseQueryStatement(const char* text) {
+    try {
+        return StatementParser(text).parse();
+    } catch (const ParseError& e) {
+        ErrorBox(e.message);
+        return nullptr;
+    }
+}

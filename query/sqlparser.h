@@ -1,0 +1,101 @@
+// SqlParser: the lexer and the recursive-descent condition parser of the
+// song query language (KxSQL). Statements (SELECT, UPDATE, DELETE) are built
+// on it in query/kxquery.h.
+//
+// The lexer works on 8-bit text: blanks are bytes 1 to 32, letters are ASCII
+// only, identifiers are upper-cased, variables (@name) keep their case and
+// strings run to the next quote of the same kind (no escapes).
+//
+// Units: sqllexer.cpp (tokens), sqlparser.cpp (expressions).
+#pragma once
+
+#include "foundation/btkstream.h"
+#include "foundation/btkstring.h"
+#include "query/songexpr.h"
+
+// Token kinds. A character token has the byte's signed value (bytes above
+// 127 give negative kinds).
+enum SqlTokenKind : int {
+    SQL_OR = 257,
+    SQL_AND = 258,
+    SQL_NOT = 259,
+    SQL_IDENT = 260,  // identifier or @variable
+    SQL_NUMBER = 261,
+    SQL_STRING = 262,
+    SQL_IN = 263,
+    SQL_NEQ = 264,  // <>
+    SQL_GE = 265,   // >=
+    SQL_LE = 266,   // <=
+    SQL_SELECT = 267,
+    SQL_UPDATE = 268,
+    SQL_SET = 269,
+    SQL_DELETE = 270,
+    SQL_FROM = 271,
+    SQL_WHERE = 272,
+    SQL_START = 273,  // nothing read yet
+    SQL_END = 274,
+};
+
+// A syntax or name error; never leaves the two parse entry points.
+class ParseError {
+public:
+    explicit ParseError(const btkstring& message) : message(message) {}
+    btkstring message;
+};
+
+class SqlParser {
+public:
+    SqlParser() = default;
+    SqlParser(const SqlParser&) = delete;
+    SqlParser& operator=(const SqlParser&) = delete;
+
+    // ---- lexer
+    // Takes a copy of the text; the next token read is its first.
+    void setText(const char* text);
+    // Reads the next token into token() and tokenText().
+    void nextToken();
+    int token() const { return kind; }
+    // The text of an identifier, variable, number or string; "" otherwise.
+    btkstring tokenText() const { return btkstring(textOut.c_str()); }
+    // How messages name a token kind ("znak %c" for characters).
+    static btkstring tokenName(int kind);
+
+    // ---- parser (every operation throws ParseError)
+    // Reads the first token when nothing was read yet, parses an
+    // OR-expression and, with requireEnd, fails unless the text ends there.
+    // The caller owns the result.
+    SongExpr* parseExpression(bool requireEnd);
+    // Fails with "Očekáváno %s, nalezeno %s" unless the current token is of
+    // that kind; then advances.
+    void expect(int kind);
+    // Reads the first token when nothing was read yet.
+    void start() {
+        if (kind == SQL_START) nextToken();
+    }
+    [[noreturn]] void fail(const btkstring& message) const { throw ParseError(message); }
+
+private:
+    SongExprPtr parseOr();
+    SongExprPtr parseAnd();
+    SongExprPtr parseNot();
+    SongExprPtr parseComparison();
+    SongExprPtr parseConcatenation();
+    SongExprPtr parsePrimary();
+    SongExprPtr parseCall(const btkstring& name);
+    SongExprPtr parseName(const btkstring& name);
+
+    // Lexer steps; true when the token was recognised.
+    bool readOperator();
+    bool readKeyword();
+    void readWord(bool upper);
+    void readString(char quote);
+
+    int kind = SQL_START;
+    btkTextWriteStream textOut;
+    btkstring input;
+    const char* cursor = "";
+};
+
+// Parses a whole condition (the text must end after it). On an error shows
+// its message in the error box and returns null. The caller owns the result.
+[[nodiscard]] SongExpr* parseQueryCondition(const char* text);

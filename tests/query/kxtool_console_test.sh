@@ -1,0 +1,37 @@
+#!/bin/bash
+# kxtool console on a program folder made from dist/: a SELECT becomes the
+# active view, errors print as ERROR lines and change nothing, FILTER needs
+# a view, an UPDATE reaches the file through :commit, QUIT ends the session.
+set -euo pipefail
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+cp -r "$KX6_SOURCE_DIR/dist" "$tmp/p"
+mkdir -p "$tmp/p/data" "$tmp/p/cfg"
+# Runs the console on the UTF-8 lines of stdin; prints its output in UTF-8.
+console() { iconv -f utf-8 -t cp1250 | kxtool console "$tmp/p" "$@" | iconv -f cp1250 -t utf-8; }
+check() { [ "$1" = "$2" ] || fail "$3: got"$'\n'"$1"$'\n'"expected"$'\n'"$2"; }
+
+out=$(printf '%s\n' ':active' 'filter locid = 3' ':active' ':list VDB1' \
+  "select from 'LIDOVKY.xml' where 'koně' in title or locid = 2" ':active' ':list VDB2' \
+  'SELECT FROM lidovky DELETE FROM lidovky' 'filter locid = 13' ':list VDB2' \
+  "update lidovky set title = 'Nová ' & title where locid = 1" ':commit' 'quit' 'echo after quit' \
+  | console --db lidovky)
+check "$out" "lidovky
+VDB1
+3	Skákal pes
+VDB2
+2	Kočka leze dírou
+13	Já mám koně, vraný koně
+ERROR: Očekáván konec dotazu, nalezeno DELETE
+13	Já mám koně, vraný koně" "first session"
+
+out=$(printf '%s\n' ':active' 'filter 1' 'dbinfo' 'echo  x' ':list lidovky' | console | head -5)
+check "$out" "
+ERROR: Není otevřen pohled
+ERROR: Není otevřen pohled
+  x
+1	Nová Holka modrooká" "second session"
+
+kxtool console "$tmp/p" --db nic < /dev/null 2>/dev/null && fail "an unknown view was accepted"
+exit 0
