@@ -1,18 +1,23 @@
-// Loads and commits a generated song database of 20,000 songs (about
-// 20 MB), plain and gzip-compressed, and prints how long each step took.
+// Loads and commits a generated song database of SONGS songs (20,000 by
+// default, about 20 MB) with varied lyrics, plain and gzip-compressed, and
+// prints how long each step took, the best of RUNS runs (3 by default).
 //
-//   dbload [FOLDER] [SONGS]
+//   dbload [FOLDER] [SONGS] [RUNS]
 //
 // The files are written into FOLDER (a new temporary folder by default) and
-// removed afterwards. Targets: load and commit under 0.5 s each for the
-// plain file, within twice that for the compressed one.
+// removed afterwards. Targets: the plain load under 0.15 s for 20,000
+// songs; load and commit of the compressed file under 1.5 times those of
+// the plain one.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "bench/common/lyrics.h"
 #include "foundation/btkmessagebox.h"
 #include "songs/dbfile.h"
 #include "songs/kxsong.h"
@@ -29,14 +34,8 @@ long fileSize(const std::string& path) {
     return stat(path.c_str(), &st) == 0 ? static_cast<long>(st.st_size) : -1;
 }
 
-// A song of about a kilobyte: chords, Czech letters, variables.
-void fillSong(KxSong* s, int i) {
-    static const char* const verse =
-        "[C]Šel jsem po [Ami]cestě a [F]potkal jsem [G]tebe,\n"
-        "[C]řekla jsi [Ami]ahoj a [Dmi]koukala do [G7]nebe,\n"
-        ".R:\n"
-        "[F]Žluťoučký [G]kůň [C]úpěl [Ami]ďábelské [F]ódy, [G]hej,\n"
-        "[Es]a já jsem [B]šel, [As]kam vedly [H7]schody.\n";
+// A song with generated lyrics, an attribute needing entities, variables.
+void fillSong(KxSong* s, int i, const std::string& lyrics) {
     s->title = btkFormat("Píseň číslo %d", i);
     s->group = btkFormat("Skupina %d", i % 700);
     s->author = btkFormat("Autor %d", i % 1300);
@@ -45,9 +44,7 @@ void fillSong(KxSong* s, int i) {
     s->locid = i + 1;
     s->netid = i % 2 ? i + 1000 : 0;
     s->version = i % 5;
-    btkstring text;
-    for (int k = 0; k < 4; ++k) text += verse;
-    s->text = text;
+    s->text = lyrics.c_str();
     s->vars.set("Tónina", i % 2 ? "C dur" : "A moll");
     s->vars.set("Rok", btkIntToStr(1950 + i % 70));
 }
@@ -78,12 +75,25 @@ Figures measure(const std::string& file) {
     return f;
 }
 
+// The best of several runs of each step: the machine's other work only
+// ever adds time.
+Figures best(const std::string& file, int runs) {
+    Figures b = measure(file);
+    for (int r = 1; r < runs; ++r) {
+        Figures f = measure(file);
+        b.load = std::min(b.load, f.load);
+        b.commit = std::min(b.commit, f.commit);
+        b.release = std::min(b.release, f.release);
+    }
+    return b;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     btkDefaultMessageBoxes().quiet = false;
     std::string dir;
-    bool ownDir = argc < 2;
+    bool ownDir = argc < 2 || !*argv[1];
     if (ownDir) {
         char tmpl[] = "/tmp/kx6dbloadXXXXXX";
         if (!mkdtemp(tmpl)) return 1;
@@ -92,13 +102,16 @@ int main(int argc, char** argv) {
         dir = argv[1];
     }
     int count = argc > 2 ? std::atoi(argv[2]) : 20000;
+    int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
     std::string plain = dir + "/bench.xml";
     std::string packed = dir + "/bench.xgz";
 
     {
+        BenchLyrics lyrics(20261209);
+        std::vector<std::string> texts = lyrics.songs(count);
         KxSystem queue;
         KxDatabase* db = new KxDatabase("");
-        for (int i = 0; i < count; ++i) fillSong(db->addNewSong(), i);
+        for (int i = 0; i < count; ++i) fillSong(db->addNewSong(), i, texts[static_cast<size_t>(i)]);
         DbExportProps props;
         props.dbversion = 3;
         props.customcols = "Tónina;Rok;";
@@ -109,13 +122,18 @@ int main(int argc, char** argv) {
         db->release();
         queue.processQueue();
     }
-    std::printf("%-6s %10s %9s %9s %9s\n", "file", "size", "load", "commit", "release");
+    std::printf("%-6s %10s %9s %9s %9s %9s\n", "file", "size", "load", "commit", "release", "MB/s");
+    Figures figures[2];
+    int k = 0;
     for (const std::string& file : {plain, packed}) {
         long size = fileSize(file);
-        Figures f = measure(file);
-        std::printf("%-6s %8.1fMB %8.3fs %8.3fs %8.3fs\n", file.substr(file.size() - 3).c_str(), size / 1e6, f.load,
-                    f.commit, f.release);
+        Figures f = figures[k++] = best(file, runs);
+        std::printf("%-6s %8.1fMB %8.3fs %8.3fs %8.3fs %9.0f\n", file.substr(file.size() - 3).c_str(), size / 1e6,
+                    f.load, f.commit, f.release, fileSize(plain) / 1e6 / f.load);
     }
+    double ratio = (figures[1].load + figures[1].commit) / (figures[0].load + figures[0].commit);
+    std::printf("xgz load+commit / xml load+commit: %.2f (target under 1.5)\n", ratio);
+    std::printf("xml load per 20,000 songs: %.3f s (target under 0.15 s)\n", figures[0].load * 20000 / count);
     if (ownDir) {
         unlink(plain.c_str());
         unlink(packed.c_str());
