@@ -4,6 +4,7 @@
 #include <cstring>
 #include <ctime>
 #include <optional>
+#include <random>
 #include <string>
 
 #include "foundation/btkcolor.h"
@@ -72,6 +73,66 @@ TEST(Fold, PhraseSearchSkipsChordsBlanksAndPunctuation) {
         {"l", "ľ", false}, {"ľ", "aľa", true}, {"text", "te[unclosed chord xt", false},
     };
     for (const auto& r : rows) EXPECT_EQ(btkFoldedFind(r.phrase, btkstring(r.text)), r.found) << r.phrase;
+}
+
+namespace {
+
+// The phrase search tried at every place in turn, each character folded
+// as it is compared: the reference of btkFoldedFind.
+const char* nextPlace(const char* p) {
+    for (++p;;) {
+        if ((*p >= 1 && *p <= 32) || *p == ',' || *p == '.') {
+            ++p;
+        } else if (*p == '[') {
+            const char* close = std::strchr(p, ']');
+            p = close ? close + 1 : p + std::strlen(p);
+        } else {
+            return p;
+        }
+    }
+}
+
+bool referenceFind(const char* phrase, const char* text) {
+    for (const char* start = text; *start; start = nextPlace(start)) {
+        const char *q = phrase, *t = start;
+        while (*q && *t && btkFoldedEqual(*q, *t)) {
+            q = nextPlace(q);
+            t = nextPlace(t);
+        }
+        if (!*q) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST(Fold, PhraseSearchAgreesWithTryingEveryPlace) {
+    // Few distinct codes, so that phrases are often nearly found; chords,
+    // brackets and skipped characters anywhere, at the start included.
+    const std::string alphabet = "aAáÁbBšSŠ ,.\n[]]xľ";
+    std::mt19937 random(28);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    auto piece = [&](int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i) s += alphabet[static_cast<size_t>(pick(static_cast<int>(alphabet.size())))];
+        return s;
+    };
+    int found = 0;
+    for (int round = 0; round < 20000; ++round) {
+        std::string text = piece(pick(40));
+        // Half the phrases are pieces of the text itself, so they are found
+        // unless the folding or the skipping differs.
+        std::string phrase = piece(1 + pick(6));
+        if (round % 2 && !text.empty()) {
+            size_t at = static_cast<size_t>(pick(static_cast<int>(text.size())));
+            phrase = text.substr(at, static_cast<size_t>(1 + pick(8)));
+        }
+        bool expected = referenceFind(phrase.c_str(), text.c_str());
+        ASSERT_EQ(btkFoldedFind(phrase.c_str(), btkstring(text.c_str())), expected) << phrase << "|" << text;
+        found += expected;
+    }
+    EXPECT_GT(found, 4000);
+    EXPECT_LT(found, 16000);
 }
 
 // ---- date and time ----
