@@ -341,8 +341,11 @@ void btkSaveFile(const char* path, btkSaveFormat format, const std::function<voi
     btkstring why;
     {
         std::unique_ptr<btkWriteStream> out;
+        // Song databases are saved whole and often: the fastest level packs
+        // lyrics about a sixth worse than the default at several times the
+        // speed, and any gzip reader takes the file.
         if (format == btkSaveFormat::GZip)
-            out = std::make_unique<btkGZWriteStream>(temp.name.c_str(), "wb");
+            out = std::make_unique<btkGZWriteStream>(temp.name.c_str(), "wb1");
         else
             out = std::make_unique<btkFileWriteStream>(temp.name.c_str(), format == btkSaveFormat::Text ? "w" : "wb");
         write(*out);

@@ -114,7 +114,7 @@ bool btkTextModeWrite(FILE* file, const char* data, size_t n);
 enum class btkSaveFormat {
     Text,    // plain file in text mode
     Binary,  // plain file, bytes unchanged
-    GZip,    // gzip-compressed file
+    GZip,    // gzip-compressed file, at zlib's fastest level
 };
 
 // Writes a whole file safely: the write function fills a stream on a new
