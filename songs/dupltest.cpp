@@ -1,10 +1,22 @@
 #include "songs/dupltest.h"
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <string_view>
+#include <thread>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "foundation/btkfold.h"
 #include "foundation/btkmessagebox.h"
@@ -293,12 +305,102 @@ void DuplTester::addSongs(const btkCntVec<KxSong*>& list) {
     for (const KxSong* song : list) songs.add(new DuplSong(song->text, song->author, song->title, song->group, song->locid));
 }
 
+namespace {
+
+// Finds the duplicates of every song on all cores and hands them out in song
+// order: the comparisons of one song with the later ones do not depend on
+// the groups formed so far, only whether the song is looked at does.
+// Workers take songs in order from a shared counter, so the song the caller
+// waits for next is always among the first taken.
+class OrderedDuplicates {
+public:
+    using Find = std::function<void(int, btkCntVec<int>&)>;
+
+    OrderedDuplicates(int count, Find find) : find(std::move(find)), results(static_cast<size_t>(count)) {
+        done = std::make_unique<std::atomic<bool>[]>(static_cast<size_t>(count));
+        unsigned cores = std::thread::hardware_concurrency();
+        int workers = count < 2 ? 0 : static_cast<int>(std::min<unsigned>(cores ? cores : 1, 64));
+        for (int w = 0; w < workers; ++w) threads.emplace_back([this] { work(); });
+    }
+    OrderedDuplicates(const OrderedDuplicates&) = delete;
+    OrderedDuplicates& operator=(const OrderedDuplicates&) = delete;
+    ~OrderedDuplicates() {
+        stop = true;
+        for (std::thread& t : threads) t.join();
+    }
+
+    // The later songs that are duplicates of song i, in song order; waits
+    // for them. Rethrows what a worker threw.
+    const btkCntVec<int>& duplicatesOf(int i) {
+        if (threads.empty()) {
+            find(i, results[static_cast<size_t>(i)]);
+            return results[static_cast<size_t>(i)];
+        }
+        std::unique_lock<std::mutex> lock(mutex);
+        finished.wait(lock, [&] { return failure || done[static_cast<size_t>(i)].load(); });
+        if (failure) std::rethrow_exception(failure);
+        return results[static_cast<size_t>(i)];
+    }
+
+private:
+    void work() {
+        for (int i = next++; i < static_cast<int>(results.size()) && !stop; i = next++) {
+            try {
+                find(i, results[static_cast<size_t>(i)]);
+            } catch (...) {
+                std::lock_guard<std::mutex> lock(mutex);
+                if (!failure) failure = std::current_exception();
+                finished.notify_all();
+                return;
+            }
+            std::lock_guard<std::mutex> lock(mutex);
+            done[static_cast<size_t>(i)] = true;
+            finished.notify_all();
+        }
+    }
+
+    Find find;
+    std::vector<btkCntVec<int>> results;
+    std::unique_ptr<std::atomic<bool>[]> done;
+    std::atomic<int> next{0};
+    std::atomic<bool> stop{false};
+    std::mutex mutex;
+    std::condition_variable finished;
+    std::exception_ptr failure;
+    std::vector<std::thread> threads;
+};
+
+}  // namespace
+
 template <class Candidates> bool DuplTester::group(Candidates candidates, bool literal) {
     DuplTestProgress* progress = params.progress;
     toDelete.clear();
     kept.clear();
     if (progress) progress->total = songs.count();
-    btkCntVec<int> later, members;
+    // The later songs that are duplicates of song i, in song order.
+    auto findDuplicates = [&](int i, btkCntVec<int>& found) {
+        btkCntVec<int> later;
+        candidates(i, later);
+        if (literal) {
+            for (int j : later)
+                if (compareSongs(params, *songs[i], *songs[j], CompareMode::literal)) found.add(j);
+            return;
+        }
+        if (later.empty()) return;
+        NextLetters nextA(songs[i]->letters);
+        for (int k = 0; k < later.count(); ++k) {
+            // The candidates lie anywhere in memory: ask for the next ones
+            // early.
+            if (k + 2 < later.count()) __builtin_prefetch(songs[later[k + 2]]);
+            if (k + 1 < later.count()) __builtin_prefetch(songs[later[k + 1]]->letters.c_str());
+            if (compareSongs(params, *songs[i], *songs[later[k]], CompareMode::prefiltered, &nextA))
+                found.add(later[k]);
+        }
+    };
+    // The reference run stays on one thread.
+    std::unique_ptr<OrderedDuplicates> parallel;
+    if (!literal) parallel = std::make_unique<OrderedDuplicates>(songs.count(), findDuplicates);
+    btkCntVec<int> members, found;
     for (int i = 0; i < songs.count(); ++i) {
         if (progress) {
             if (progress->cancel) return false;
@@ -308,20 +410,12 @@ template <class Candidates> bool DuplTester::group(Candidates candidates, bool l
         if (songs[i]->inGroup) continue;
         members.clear();
         members.add(i);
-        later.clear();
-        candidates(i, later);
-        if (literal) {
-            for (int j : later)
-                if (compareSongs(params, *songs[i], *songs[j], CompareMode::literal)) members.add(j);
-        } else if (!later.empty()) {
-            NextLetters nextA(songs[i]->letters);
-            for (int k = 0; k < later.count(); ++k) {
-                // The candidates lie anywhere in memory: ask for the next
-                // ones early.
-                if (k + 2 < later.count()) __builtin_prefetch(songs[later[k + 2]]);
-                if (k + 1 < later.count()) __builtin_prefetch(songs[later[k + 1]]->letters.c_str());
-                if (compareSongs(params, *songs[i], *songs[later[k]], CompareMode::prefiltered, &nextA)) members.add(later[k]);
-            }
+        if (parallel) {
+            for (int j : parallel->duplicatesOf(i)) members.add(j);
+        } else {
+            found.clear();
+            findDuplicates(i, found);
+            for (int j : found) members.add(j);
         }
         if (members.count() < 2) continue;
         if (progress) ++progress->groups;
@@ -371,17 +465,41 @@ bool DuplTester::runExhaustive() {
 namespace {
 
 // A song's letter count and histogram, kept side by side in letter-count
-// order so that the filters read memory in sequence.
-struct LengthEntry {
+// order so that the filters read memory in sequence. The counts are 16-bit
+// (a song of more letters is compared through its own histogram), padded
+// to 32 with zeros, so that eight differences are taken at once.
+struct alignas(16) LengthEntry {
+    std::uint16_t hist[32];
     int length;
     int index;
-    int hist[26];
 };
 
-int entryDifference(const LengthEntry& a, const LengthEntry& b) {
+// A song with this many letters or more may count one letter beyond 16 bits.
+constexpr int wideLength = 65535;
+
+// Whether the sum of the histogram differences stays within limit.
+bool histogramsClose(const LengthEntry& a, const LengthEntry& b, const DuplSong& songA, const DuplSong& songB,
+                     int limit) {
+    if (a.length >= wideLength || b.length >= wideLength || limit >= 65535)
+        return histogramDifference(songA, songB, limit) <= limit;
+#if defined(__SSE2__)
+    // Saturating sums: a sum that reaches 65535 is beyond the limit both
+    // exactly and as computed.
+    __m128i sum = _mm_setzero_si128();
+    for (int k = 0; k < 32; k += 8) {
+        const __m128i x = _mm_load_si128(reinterpret_cast<const __m128i*>(a.hist + k));
+        const __m128i y = _mm_load_si128(reinterpret_cast<const __m128i*>(b.hist + k));
+        sum = _mm_adds_epu16(sum, _mm_or_si128(_mm_subs_epu16(x, y), _mm_subs_epu16(y, x)));
+    }
+    sum = _mm_adds_epu16(sum, _mm_srli_si128(sum, 8));
+    sum = _mm_adds_epu16(sum, _mm_srli_si128(sum, 4));
+    sum = _mm_adds_epu16(sum, _mm_srli_si128(sum, 2));
+    return (_mm_cvtsi128_si32(sum) & 0xFFFF) <= limit;
+#else
     int sum = 0;
     for (int c = 0; c < 26; ++c) sum += std::abs(a.hist[c] - b.hist[c]);
-    return sum;
+    return sum <= limit;
+#endif
 }
 
 }  // namespace
@@ -402,10 +520,10 @@ bool DuplTester::run() {
     for (int i = 0; i < songs.count(); ++i) {
         const DuplSong& song = *songs[i];
         if (song.letters.empty()) continue;
-        LengthEntry e;
+        LengthEntry e{};
         e.length = song.letters.length();
         e.index = i;
-        for (int c = 0; c < 26; ++c) e.hist[c] = song.hist['A' + c];
+        for (int c = 0; c < 26; ++c) e.hist[c] = static_cast<std::uint16_t>(std::min(song.hist['A' + c], 65535));
         entries.push_back(e);
     }
     std::sort(entries.begin(), entries.end(), [](const LengthEntry& a, const LengthEntry& b) {
@@ -418,7 +536,9 @@ bool DuplTester::run() {
         const LengthEntry& self = entries[static_cast<size_t>(at)];
         // The neighbours in letter-count order within reach, both ways.
         auto consider = [&](const LengthEntry& other) {
-            if (other.index > i && entryDifference(self, other) <= params.MAX_CHAR_DIF) later.add(other.index);
+            if (other.index > i &&
+                histogramsClose(self, other, *songs[i], *songs[other.index], params.MAX_CHAR_DIF))
+                later.add(other.index);
         };
         for (int k = at - 1; k >= 0 && self.length - entries[static_cast<size_t>(k)].length <= reach; --k)
             consider(entries[static_cast<size_t>(k)]);
