@@ -2,7 +2,8 @@
 # building and testing kx6 and dbwlib need (skipped when all are present).
 KX6_PACKAGES="cmake ninja-build g++ pkg-config libgtest-dev zlib1g-dev libpq-dev \
 libsqlite3-dev libmariadb-dev libicu-dev qt6-base-dev fonts-dejavu-core \
-postgresql mariadb-server poppler-utils xvfb xauth qt6-translations-l10n"
+postgresql mariadb-server poppler-utils xvfb xauth qt6-translations-l10n \
+libreoffice-writer-nogui chromium"
 
 kx6_install_packages() {
     local missing=()

@@ -1,0 +1,23 @@
+#!/bin/bash
+# kxtool export: each stream kind of the sample program folder written for
+# the sample database, byte for byte as its golden file; failures exit
+# non-zero and leave no file.
+set -euo pipefail
+data="$KX6_SOURCE_DIR/tests/export/data"
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+for filter in text page rich brief tmpl; do
+  kxtool export "$data/program" "$filter" "$data/songs.xml" "$tmp/$filter.out" || fail "export $filter"
+  cmp "$tmp/$filter.out" "$data/golden/$filter.out" || fail "$filter differs from its golden file"
+done
+
+if kxtool export "$data/program" text "$data/songs.xml" "$tmp/missing/x.out" 2>/dev/null; then
+  fail "export into a missing folder succeeded"
+fi
+if kxtool export "$data/program" nosuch "$data/songs.xml" "$tmp/x.out" 2>/dev/null; then
+  fail "export with a missing filter succeeded"
+fi
+[ ! -e "$tmp/x.out" ] || fail "a failed export left a file"
+echo ok
