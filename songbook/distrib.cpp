@@ -187,8 +187,7 @@ void daKx4DistribAlg::pullBack() {
         if (first < 0) continue;
         int moved = 0;
         for (int i = first; i < page.panes.count(); ++i) moved += page.panes[i]->full();
-        if (columnsNeeded(*page.panes[first]->group) == 1 && next.fill + moved < capacity)
-            page.moveTailTo(first, next);
+        if (columnsNeeded(*page.panes[first]->group) == 1 && next.fill + moved < capacity) page.moveTailTo(first, next);
     }
 }
 

@@ -130,8 +130,7 @@ private:
 class daKx4LinesDistribAlg final : public daDistribAlg {
 public:
     // columns below 1 count as 1.
-    daKx4LinesDistribAlg(int pageCapacity, int columns)
-        : daDistribAlg(pageCapacity), cols(columns < 1 ? 1 : columns) {}
+    daKx4LinesDistribAlg(int pageCapacity, int columns) : daDistribAlg(pageCapacity), cols(columns < 1 ? 1 : columns) {}
 
 protected:
     void distribute() override;

@@ -1,11 +1,11 @@
 // Automatic distribution on lists of pane heights, pages of height 100.
+#include "songbook/distrib.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <sstream>
 #include <string>
-
-#include "songbook/distrib.h"
 
 namespace {
 
