@@ -9,6 +9,9 @@
 
 #include "songbook/booklayout.h"
 #include "tests/support/canvas_doubles.h"
+#include "tests/support/fake_printer.h"
+
+using kx6test::CallLog;
 
 namespace {
 
@@ -132,4 +135,38 @@ TEST(BookLayout, OutlineColumnsWrapsAndNumbers) {
     EXPECT_EQ(played[0],
               "Short@0,0 3@84,0 aaaa@0,10 bbbb@30,10 cccc@60,10 dddd@0,20 4@84,20 ccccccccccccc@100,0 5@184,10");
     EXPECT_EQ(played[1], a + "@0,0 " + b + "@0,10 " + c + "@0,20 " + d + "@0,30 12@78,40 Short@100,0 6@184,0");
+}
+
+// Three logical pages, one per side: sides 0 to 2 hold pages 0 to 2, side 3
+// is blank.
+TEST(BookLayout, PrintChosenSheetSides) {
+    const struct {
+        std::vector<int> sides;
+        bool valid, failStart, printed;
+        const char* log;
+    } cases[] = {
+        {{2, 9, 0, -1},
+         true,
+         false,
+         true,
+         "startDoc(kx); newPage; text(0,0,page 2); endPage; newPage; text(0,0,page 0); endPage; endDoc"},
+        {{3}, true, false, true, "startDoc(kx); newPage; endPage; endDoc"},
+        {{4}, true, false, false, ""},
+        {{0}, false, false, false, ""},
+        {{0}, true, true, false, "startDoc(kx)"},
+    };
+    btkObjArray<btkLogPage> pages;
+    kx6test::addMarkerPages(pages, 3);
+    btkPageDistribution sheets(1, 1, pages, nullptr, 0, 1);
+    for (const auto& c : cases) {
+        kx6test::FakePrinter printer;
+        printer.valid = c.valid;
+        printer.failStart = c.failStart;
+        CallLog formatLog;
+        kx6test::StubPageFormat format(&formatLog, 100, 100);
+        btkCntVec<int> sides;
+        for (int s : c.sides) sides.add(s);
+        EXPECT_EQ(PrintSheetSides(printer, sheets, format, sides, "kx"), c.printed) << c.log;
+        EXPECT_EQ(kx6test::joined(printer.log), c.log);
+    }
 }
