@@ -96,7 +96,8 @@ int daDistribAlg::columnsNeeded(const daPaneGrp& g) const {
 }
 
 // Every group whose first pane was placed, in page order; it starts a page
-// when that pane heads its page.
+// when that pane heads its page. A group without panes (an empty table of
+// contents) takes no room: it keeps following the group it followed.
 void daDistribAlg::finish() {
     for (int p = 0; p < pages.count(); ++p) {
         const btkCntVec<daPane*>& placed = pages[p]->panes;
@@ -107,6 +108,17 @@ void daDistribAlg::finish() {
             g->newpage = i == 0;
             g->skippage = i == 0 && p > 0 && pages[p - 1]->panes.empty();
         }
+    }
+    for (int i = 0; i < groups.count(); ++i) {
+        if (!groups[i]->panes.empty()) continue;
+        int at = 0;
+        if (i > 0) {
+            at = order.find(groups[i - 1]) + 1;
+            if (at == 0) continue;  // the group before was not placed: failed anyway
+        }
+        order.add(nullptr);
+        for (int k = order.count() - 1; k > at; --k) order[k] = order[k - 1];
+        order[at] = groups[i];
     }
 }
 
@@ -228,4 +240,19 @@ void daKx4LinesDistribAlg::distribute() {
         placeGroup(*waiting[pick]);
         waiting.removeItems(pick, 1);
     }
+}
+
+// ---- making and filling
+
+std::unique_ptr<daDistribAlg> daMakeDistribAlg(int a4distrib, int hcnt, int pageCapacity) {
+    if (a4distrib == 0) return std::make_unique<daKx4DistribAlg>(pageCapacity);
+    if (a4distrib == 1) return std::make_unique<daKx4LinesDistribAlg>(pageCapacity, hcnt);
+    return nullptr;
+}
+
+daPaneGrp* daAddItemPanes(daDistribAlg& alg, int itemIndex, const btkPaneGrp* panes, bool fixtobegin, bool fixtoend) {
+    daPaneGrp* g = alg.addGroup(itemIndex, fixtobegin, fixtoend);
+    if (panes)
+        for (const btkPane* pane : panes->panes()) g->addPane(pane->height, pane->optional);
+    return g;
 }

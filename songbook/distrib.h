@@ -6,7 +6,10 @@
 // applies the result (Melodar::autoDistribute, songbook/booklayout.cpp).
 #pragma once
 
+#include <memory>
+
 #include "foundation/btkarray.h"
+#include "foundation/btkpane.h"
 
 class daPaneGrp;
 
@@ -140,3 +143,12 @@ private:
 
     int cols;
 };
+
+// The algorithm of the type's a4distrib (0 booklet, 1 rows of hcnt
+// columns) for pages of the given height; null for any other value, which
+// distributes nothing.
+std::unique_ptr<daDistribAlg> daMakeDistribAlg(int a4distrib, int hcnt, int pageCapacity);
+
+// Appends one item's group: every plain pane of panes (null: none) becomes
+// a block, every optional pane space after the block before it.
+daPaneGrp* daAddItemPanes(daDistribAlg& alg, int itemIndex, const btkPaneGrp* panes, bool fixtobegin, bool fixtoend);

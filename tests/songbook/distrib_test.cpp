@@ -65,6 +65,9 @@ TEST(Distribution, BookletOrderAndFlags) {
         // Pull back: song 2 starts below song 1 on the left page and moves
         // whole to the top of the facing page, above song 3.
         {"90 | 60 | 20 20 | 50", "0N 1N 2N 3"},
+        // Items without panes keep following the item before them.
+        {"| 30 | | 30", "0 1N 2 3"},
+        {"90 | 50 | 45 45 45 45 | | 60", "0N 1N 4N 2N 3"},
         // A first pane taller than a page is never placed.
         {"150 | 30", "1NS !"},
     };
