@@ -27,12 +27,13 @@ template <class T> void destroy(T*& window) {
 
 void CreateWindows(bool show) {
     // In the program's window order; the windows of the other commands
-    // (song-book types, command line, database properties, export
-    // filters, internal synchronisation, login wizard, options, RTF
-    // export, song-book window, song-book types, text import, search, song
-    // editor, custom export) join this list with their commands.
+    // (song-book types, database properties, export filters, internal
+    // synchronisation, login wizard, options, RTF export, song-book
+    // window, song-book types, text import, song editor, custom export)
+    // join this list with their commands.
     new Tmainfrm();
     make(busyfrm);
+    make(cmdlinefrm);
     make(columnfrm);
     make(customsortfrm);
     make(printersettingsfrm);
@@ -45,6 +46,7 @@ void CreateWindows(bool show) {
     make(songsubsetfrm);
     make(viewsongfrm);
     make(songdifffrm);
+    make(searchfrm);
     make(winlistfrm);
     InstallLogWindowFactory();
     mainfrm->FormCreate();
@@ -55,6 +57,7 @@ void DestroyWindows() {
     gLogWindowFactory = nullptr;
     CloseAllLogWindows();
     destroy(winlistfrm);
+    destroy(searchfrm);
     destroy(songdifffrm);
     destroy(viewsongfrm);
     destroy(songsubsetfrm);
@@ -67,6 +70,7 @@ void DestroyWindows() {
     destroy(printersettingsfrm);
     destroy(customsortfrm);
     destroy(columnfrm);
+    destroy(cmdlinefrm);
     destroy(busyfrm);
     delete mainfrm;
     gMainWin = nullptr;

@@ -3,11 +3,13 @@
 #pragma once
 
 #include "app/main/busyfrm.h"
+#include "app/main/cmdlinefrm.h"
 #include "app/main/mainfrm.h"
 #include "app/main/printersettingsfrm.h"
 #include "app/main/printrangefrm.h"
 #include "app/main/progressfrm.h"
 #include "app/main/qsearchfrm.h"
+#include "app/main/searchfrm.h"
 #include "app/main/showlogfrm.h"
 #include "app/main/winlistfrm.h"
 #include "app/settings/columnfrm.h"

@@ -203,6 +203,14 @@ void Tmainfrm::buildActions() {
     QObject::connect(a, &QAction::triggered, this, btkGuarded([](bool) { Logout(); }));
     a = actionlist.add(this, "a_printersetup", "Nastavení tiskárny", "Nastavení");
     QObject::connect(a, &QAction::triggered, this, btkGuarded([](bool) { runPrinterSetup(); }));
+    a = actionlist.add(this, "a_dbsearch", "Vyhledat", "Databáze");
+    QObject::connect(a, &QAction::triggered, this, btkGuarded([](bool) {
+                         if (searchfrm) searchfrm->ShowSearch();
+                     }));
+    a = actionlist.add(this, "a_cmdline", "Příkazová řádka", "Systém");
+    QObject::connect(a, &QAction::triggered, this, btkGuarded([](bool) {
+                         if (cmdlinefrm) cmdlinefrm->show();
+                     }));
     a = actionlist.add(this, "a_showlog", "Ukázat log", "Systém");
     QObject::connect(a, &QAction::triggered, this, btkGuarded([](bool) {
                          if (showlogfrm) showlogfrm->showViewer();
@@ -218,11 +226,11 @@ void Tmainfrm::buildMenus() {
     };
     const MenuDef menus[] = {
         {"Melodar", {"a_kxselect", "-", "a_quit"}},
-        {"Databáze", {"a_dbcustomsort"}},
+        {"Databáze", {"a_dbsearch", "a_dbcustomsort"}},
         {"Úpravy", {"a_editcellvalue", "a_allowquickedit", "a_fillcolumn", "a_autofill", "a_filtercell"}},
         {"Internet", {"a_login", "a_logout"}},
         {"Nastavení", {"a_printersetup"}},
-        {"Systém", {"a_showlog"}},
+        {"Systém", {"a_cmdline", "a_showlog"}},
         {"Nápověda", {"a_about"}},
     };
     for (const MenuDef& def : menus) {
@@ -234,7 +242,7 @@ void Tmainfrm::buildMenus() {
                 menu->addAction(action);
         }
     }
-    for (const char* name : {"a_quit", "a_about"}) toolbar_base->addAction(actionlist.find(name));
+    for (const char* name : {"a_quit", "a_dbsearch", "a_about"}) toolbar_base->addAction(actionlist.find(name));
     for (const char* name : {"a_allowquickedit", "a_fillcolumn", "a_autofill", "a_filtercell"})
         toolbar_qedit->addAction(actionlist.find(name));
 }
