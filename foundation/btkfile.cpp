@@ -361,3 +361,7 @@ void btkSaveFile(const char* path, btkSaveFormat format, const std::function<voi
     if (!why.empty()) saveFailed(path, why);
     temp.kept = true;
 }
+
+bool btkIsPlainFileName(const char* name) {
+    return name && *name && *name != '.' && !std::strchr(name, '/') && !std::strchr(name, '\\');
+}

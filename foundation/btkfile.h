@@ -65,6 +65,10 @@ bool btkIsAbsolute(const char* path);
 // True for an existing file that can be opened for reading; false for a
 // folder.
 bool btkFileExists(const char* path);
+// A name the user typed that may become a file name inside a folder of the
+// program: not empty, no '/' or '\', and not starting with '.' (so neither
+// "..", a hidden file, nor a path can come of it).
+bool btkIsPlainFileName(const char* name);
 bool btkIsDirectory(const char* path);
 // Size of an open file (seeks to the end and back).
 long btkFileSize(FILE* file);

@@ -71,6 +71,12 @@ TEST(Path, AppendAndJoin) {
     EXPECT_FALSE(btkIsAbsolute("d:x") || btkIsAbsolute(""));
 }
 
+TEST(Path, PlainFileNamesTypedByTheUser) {
+    for (const char* name : {"inet.xml", "moje písně", "a..b"}) EXPECT_TRUE(btkIsPlainFileName(name)) << name;
+    for (const char* name : {"", ".", "..", ".hidden", "../x", "a/b", "a\\b", "/etc/passwd"})
+        EXPECT_FALSE(btkIsPlainFileName(name)) << name;
+}
+
 TEST(Files, ExistsIsFalseForFoldersAndMissingFiles) {
     TempDir dir;
     std::string f = dir.path("a.txt");
