@@ -93,15 +93,18 @@ btkStringWriteStream::~btkStringWriteStream() { std::free(buf); }
 
 void btkStringWriteStream::write(const char* buffer, int length) {
     if (length <= 0) return;
-    if (len + length > cap) {
-        int newCap = 2 * (len + length);
+    int total = btkstring::checkedLength(static_cast<std::size_t>(len) + static_cast<std::size_t>(length));
+    if (total > cap) {
+        std::size_t doubled = 2 * static_cast<std::size_t>(total);
+        int newCap = doubled > static_cast<std::size_t>(btkstring::maxLength) ? btkstring::maxLength
+                                                                               : static_cast<int>(doubled);
         char* grown = static_cast<char*>(std::realloc(buf, static_cast<size_t>(newCap) + 1));
         if (!grown) throw std::bad_alloc();
         buf = grown;
         cap = newCap;
     }
     std::memcpy(buf + len, buffer, static_cast<size_t>(length));
-    len += length;
+    len = total;
     buf[len] = 0;
 }
 

@@ -108,7 +108,8 @@ private:
 };
 
 // Collects what is written in a growing buffer that always holds a NUL
-// behind the text.
+// behind the text. It grows up to btkstring::maxLength; a write beyond it
+// throws btkError and keeps the text as it was.
 class btkStringWriteStream : public btkWriteStream {
 public:
     btkStringWriteStream() = default;

@@ -1,5 +1,7 @@
 #include "foundation/btkstring.h"
 
+#include "foundation/btkerror.h"
+
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
@@ -13,6 +15,17 @@ namespace {
 bool isBelow33(char c) { return static_cast<unsigned char>(c) < 33; }
 
 }  // namespace
+
+int btkstring::checkedLength(std::size_t n) {
+    if (n > static_cast<std::size_t>(maxLength)) throw btkError(btkFormat("text longer than %d bytes", maxLength));
+    return static_cast<int>(n);
+}
+
+int btkstring::capacityFor(int n) {
+    std::size_t wanted = static_cast<std::size_t>(n) * 3 / 2;
+    if (wanted < static_cast<std::size_t>(n) + 16) wanted = static_cast<std::size_t>(n) + 16;
+    return wanted > static_cast<std::size_t>(maxLength) ? maxLength : static_cast<int>(wanted);
+}
 
 char* btkstring::allocate(int capacity, int length) {
     void* block = std::malloc(static_cast<size_t>(capacity) + sizeof(Header) + 1);
@@ -37,7 +50,7 @@ void btkstring::assignText(const char* s, int n) {
 }
 
 btkstring::btkstring(const char* s) : text(nullptr) {
-    if (s) assignText(s, static_cast<int>(std::strlen(s)));
+    if (s) assignText(s, checkedLength(std::strlen(s)));
 }
 
 btkstring::btkstring(const btkstring& other) noexcept : text(other.text) {
@@ -46,7 +59,8 @@ btkstring::btkstring(const btkstring& other) noexcept : text(other.text) {
 
 btkstring::btkstring(const btkstring& a, const btkstring& b) : text(nullptr) {
     int la = a.length(), lb = b.length();
-    text = allocate(capacityFor(la + lb), la + lb);
+    int total = checkedLength(static_cast<std::size_t>(la) + static_cast<std::size_t>(lb));
+    text = allocate(capacityFor(total), total);
     std::memcpy(text, a.c_str(), static_cast<size_t>(la));
     std::memcpy(text + la, b.c_str(), static_cast<size_t>(lb));
 }
@@ -90,7 +104,7 @@ void btkstring::ensureCapacity(int n) {
 
 char* btkstring::getBuffer(int n) {
     unshare();
-    ensureCapacity(n < 0 ? 0 : n);
+    ensureCapacity(n < 0 ? 0 : checkedLength(static_cast<std::size_t>(n)));
     return text;
 }
 
@@ -102,7 +116,7 @@ btkstring& btkstring::append(char c) {
     if (c == 0) return *this;  // a NUL would end the text early
     unshare();
     int len = length();
-    ensureCapacity(len + 1);
+    ensureCapacity(checkedLength(static_cast<std::size_t>(len) + 1));
     text[len] = c;
     text[len + 1] = 0;
     header()->length = len + 1;
@@ -116,12 +130,13 @@ btkstring& btkstring::append(const char* s) {
         btkstring copy(s);
         return append(copy.c_str());
     }
-    int add = static_cast<int>(std::strlen(s));
-    unshare();
+    std::size_t add = std::strlen(s);
     int len = length();
-    ensureCapacity(len + add);
-    std::memcpy(text + len, s, static_cast<size_t>(add) + 1);
-    header()->length = len + add;
+    int total = checkedLength(static_cast<std::size_t>(len) + add);
+    unshare();
+    ensureCapacity(total);
+    std::memcpy(text + len, s, add + 1);
+    header()->length = total;
     return *this;
 }
 
@@ -129,11 +144,12 @@ btkstring& btkstring::append(const btkstring& s) {
     if (!text) return *this = s;
     if (s.empty()) return *this;
     btkstring keep(s);  // keeps the other text alive if it is our own buffer
-    unshare();
     int len = length(), add = keep.length();
-    ensureCapacity(len + add);
+    int total = checkedLength(static_cast<std::size_t>(len) + static_cast<std::size_t>(add));
+    unshare();
+    ensureCapacity(total);
     std::memcpy(text + len, keep.c_str(), static_cast<size_t>(add) + 1);
-    header()->length = len + add;
+    header()->length = total;
     return *this;
 }
 

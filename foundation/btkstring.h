@@ -3,12 +3,19 @@
 // copied only before a holder writes to it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 template <class T> struct btkRelocatable;
 
 class btkstring {
 public:
+    // Longest text a string (or a string write stream) holds; growing beyond
+    // it throws btkError "text longer than 1073741824 bytes".
+    static constexpr int maxLength = 1 << 30;
+    // n as a length, or that btkError when it exceeds maxLength.
+    static int checkedLength(std::size_t n);
+
     btkstring() noexcept : text(nullptr) {}
     btkstring(const char* s);
     btkstring(const btkstring& other) noexcept;
@@ -67,7 +74,9 @@ private:
     static_assert(sizeof(Header) == 12);
 
     Header* header() const noexcept { return reinterpret_cast<Header*>(text - sizeof(Header)); }
-    static int capacityFor(int n) { return n * 3 / 2 > n + 16 ? n * 3 / 2 : n + 16; }
+    // Half as much again, at least 16 more, never beyond maxLength (n is
+    // already checked against it); computed in size_t so it cannot overflow.
+    static int capacityFor(int n);
     static char* allocate(int capacity, int length);
     void assignText(const char* s, int n);
     void ensureCapacity(int n);

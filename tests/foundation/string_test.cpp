@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <string>
 
+#include "foundation/btkerror.h"
+#include "foundation/btkstream.h"
 #include "foundation/btkstring.h"
 #include "foundation/btkstrings.h"
 
@@ -29,6 +32,18 @@ TEST(String, CapacityRuleAndGrowth) {
     for (int i = 0; i < 17; ++i) t += 'x';  // needs 20: max(30, 36)
     EXPECT_EQ(t.length(), 20);
     EXPECT_EQ(t.capacity(), 36);
+}
+
+TEST(String, GrowthBeyondTheLimitIsRefusedAndKeepsTheText) {
+    btkstring s("kept");
+    for (int n : {btkstring::maxLength + 1, INT_MAX}) EXPECT_THROW(s.getBuffer(n), btkError) << n;
+    btkStringWriteStream out;
+    out.write("kept", 4);
+    char byte = 'x';
+    // The length is refused before a byte is read.
+    EXPECT_THROW(out.write(&byte, INT_MAX), btkError);
+    EXPECT_EQ(std::string(s), "kept");
+    EXPECT_EQ(std::string(out.c_str()), "kept");
 }
 
 TEST(String, CopiesShareUntilOneWrites) {
