@@ -129,13 +129,16 @@ bool btkXMLNode::equals(const btkXMLNode& other) const {
 
 namespace {
 
+// Builds into a handle of its own, so a failed parse leaves node untouched.
 void parseStream(btkXMLNode& node, btkReadStream& stream, btkstring* encoding) {
     btkWindowTextReader reader(stream);
-    btkXMLNodeBuilder builder(node);
+    btkXMLNode parsed;
+    btkXMLNodeBuilder builder(parsed);
     btkSimpleXMLProcessor first(&builder);
     btkXMLParser parser(&first, reader);
     parser.setReportRoot(true);
     parser.run();
+    node = parsed;
     if (encoding) *encoding = parser.encoding();
 }
 

@@ -19,10 +19,15 @@
 
 class btkConverter;
 
-// Every failure of the XML reader: its text says what was wrong.
+// Every failure of the XML reader: its text says what was wrong, offset()
+// where (the byte of the input at which reading stopped; -1 when unknown).
 class btkXMLLoadError : public btkError {
 public:
-    explicit btkXMLLoadError(const btkstring& message) : btkError(message) {}
+    explicit btkXMLLoadError(const btkstring& message, long long offset = -1) : btkError(message), at(offset) {}
+    long long offset() const noexcept { return at; }
+
+private:
+    long long at;
 };
 
 // ---- tree events
@@ -111,7 +116,8 @@ public:
     // Parses a file (read in text mode) into this handle: the handle then
     // holds the document's root; handles that shared the old element keep
     // it. encoding receives the prolog's encoding name ("" when none). No
-    // text is converted. Throws btkXMLLoadError.
+    // text is converted. Throws btkXMLLoadError and then leaves the handle
+    // and encoding as they were.
     void load(const char* fileName, btkstring* encoding = nullptr);
     // The same from XML text held in memory.
     void parse(const char* xml, btkstring* encoding = nullptr);
@@ -166,6 +172,8 @@ public:
     void expect(const char* s);
     // Skips characters 1 to 32.
     void skipBlanks();
+    // Bytes of the input before the current character.
+    long long offset() const { return base + pos; }
 
 private:
     // Makes at least n bytes available beyond the position unless the input
@@ -173,6 +181,7 @@ private:
     void fill(int n);
 
     btkReadStream* stream;
+    long long base = 0;  // input offset of buffer[0]
     int held = 0;
     int pos = 0;
     char buffer[windowSize + 1] = {};
@@ -218,6 +227,8 @@ public:
     static constexpr int maxDepth = 256;
     // Longest encoding name accepted in the prolog.
     static constexpr int maxEncodingLength = 255;
+    // Longest text or attribute value accepted unless set otherwise.
+    static constexpr int defaultMaxTextLength = 64 << 20;
 
     btkXMLParser(btkXMLProcessor* first, btkWindowTextReader& reader);
     btkXMLParser(const btkXMLParser&) = delete;
@@ -226,8 +237,13 @@ public:
     // When set, the root element goes to the first processor's startElement;
     // otherwise its attributes and content go to the first processor itself.
     void setReportRoot(bool report) { reportRoot = report; }
+    // A longer text or attribute value fails with "text longer than N
+    // bytes". A run of blanks between tags is dropped whatever its length,
+    // so blank padding never fills memory.
+    void setMaxTextLength(int n) { maxText = n > 0 ? n : 0; }
     // Steps until the document ends or a processor stops the run. Throws
-    // btkXMLLoadError; the parser is not usable after that.
+    // btkXMLLoadError carrying the input offset; the parser is not usable
+    // after that.
     void run();
     // Ends the current run after the event being delivered.
     void stop() { stopped = true; }
@@ -248,9 +264,14 @@ private:
     void readQuoted(btkStringWriteStream& into);
     void readEntity(btkStringWriteStream& into);
     void flushCharacters();
+    // Adds one byte of a text or value, within the length limit.
+    void collect(btkStringWriteStream& into, char c);
+    [[noreturn]] void failTooLong() const;
     btkXMLProcessor* top() const { return stack[depth - 1]; }
 
     bool reportRoot = false;
+    int maxText = defaultMaxTextLength;
+    bool blanksDropped = false;  // the pending text's leading blanks went over the limit
     btkstring enc;
     bool stopped = false;
     bool rootReported = false;

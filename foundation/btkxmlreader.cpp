@@ -25,6 +25,7 @@ bool isNameChar(char c) {
 void btkWindowTextReader::fill(int n) {
     if (n > windowSize) fail("Not implemented");
     if (held - pos >= n || endOfInput) return;
+    base += pos;
     std::memmove(buffer, buffer + pos, static_cast<size_t>(held - pos));
     held -= pos;
     pos = 0;
@@ -112,7 +113,12 @@ btkXMLParser::btkXMLParser(btkXMLProcessor* first, btkWindowTextReader& reader) 
 
 void btkXMLParser::run() {
     stopped = false;
-    while (state != End && !stopped) step();
+    try {
+        while (state != End && !stopped) step();
+    } catch (const btkXMLLoadError& e) {
+        if (e.offset() >= 0) throw;
+        throw btkXMLLoadError(e.message(), reader->offset());
+    }
 }
 
 void btkXMLParser::step() {
@@ -227,7 +233,7 @@ void btkXMLParser::readContent() {
         if (c == '&') {
             readEntity(chars);
         } else {
-            if (c != '\r') chars.write(&c, 1);
+            if (c != '\r') collect(chars, c);
             r.advance(1);
         }
     }
@@ -254,7 +260,7 @@ void btkXMLParser::readQuoted(btkStringWriteStream& into) {
         if (c == '&') {
             readEntity(into);
         } else {
-            into.write(&c, 1);
+            collect(into, c);
             r.advance(1);
         }
     }
@@ -268,13 +274,30 @@ void btkXMLParser::readEntity(btkStringWriteStream& into) {
     } entities[] = {{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&apos;", '\''}, {"&quot;", '"'}};
     for (const auto& e : entities) {
         if (reader->startsWith(e.text)) {
-            into.write(&e.value, 1);
+            collect(into, e.value);
             reader->advance(static_cast<int>(std::strlen(e.text)));
             return;
         }
     }
     fail("unknown entity");
 }
+
+void btkXMLParser::collect(btkStringWriteStream& into, char c) {
+    bool text = &into == &chars;
+    if (text && blanksDropped && !isBlank(c)) failTooLong();
+    if (into.length() >= maxText) {
+        // Blanks alone go on: they are dropped at the next tag unless text
+        // follows, and then that text is too long anyway.
+        if (!text || !isBlank(c)) failTooLong();
+        for (const char* t = chars.c_str(); *t; ++t)
+            if (!isBlank(*t)) failTooLong();
+        chars.clear();
+        blanksDropped = true;
+    }
+    into.write(&c, 1);
+}
+
+void btkXMLParser::failTooLong() const { fail(btkFormat("text longer than %d bytes", maxText)); }
 
 void btkXMLParser::flushCharacters() {
     btkXMLProcessor* p = top();
@@ -285,4 +308,5 @@ void btkXMLParser::flushCharacters() {
         if (hasText) p->characters(*this, text);
     }
     chars.clear();
+    blanksDropped = false;
 }

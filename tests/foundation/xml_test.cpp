@@ -278,6 +278,53 @@ TEST(XMLReader, ErrorTexts) {
     EXPECT_THROW(n.parse("<r>"), btkError);
 }
 
+TEST(XMLReader, ErrorsCarryTheirOffsetAndLeaveTheNodeAsItWas) {
+    const std::string far = "<r>" + std::string(1000, ' ') + "<a>&bad;</a></r>";
+    const struct { std::string xml; long long offset; } rows[] = {
+        {"<r>text", 7}, {"<r>&nbsp;</r>", 3}, {"<r a=1 />", 5}, {far, 1006},
+    };
+    for (const auto& r : rows) {
+        btkXMLNode node;
+        node.parse("<old a=\"1\"><c /></old>");
+        btkstring encoding = "kept";
+        try {
+            node.parse(r.xml.c_str(), &encoding);
+            ADD_FAILURE() << r.xml;
+        } catch (const btkXMLLoadError& e) {
+            EXPECT_EQ(e.offset(), r.offset) << r.xml;
+        }
+        EXPECT_EQ(node.toString(), "<old a=\"1\" >\n<c />\n</old>\n") << r.xml;
+        EXPECT_EQ(encoding, "kept");
+    }
+}
+
+TEST(XMLReader, LongTextsAreRefusedAndBlankRunsDropped) {
+    const std::string blanks = std::string(300, ' ') + std::string(300, '\n') + std::string(300, '\t');
+    const struct { std::string xml; const char* result; } rows[] = {
+        {"<r>" + blanks + "<a>" + std::string(100, 'x') + "</a>" + blanks + "</r>", "ok"},
+        {"<r a=\"" + std::string(100, 'v') + "\"/>", "ok"},
+        {"<r>" + std::string(101, 'x') + "</r>", "text longer than 100 bytes"},
+        {"<r>" + std::string(60, '-') + blanks + "</r>", "text longer than 100 bytes"},
+        {"<r>" + blanks + "x</r>", "text longer than 100 bytes"},
+        {"<r>" + blanks + "&amp;</r>", "text longer than 100 bytes"},
+        {"<r a=\"" + std::string(101, ' ') + "\"/>", "text longer than 100 bytes"},
+    };
+    for (const auto& r : rows) {
+        btkBufferReadStream in(r.xml.data(), static_cast<int>(r.xml.size()));
+        btkWindowTextReader reader(in);
+        Recorder rec;
+        btkXMLParser parser(&rec, reader);
+        parser.setMaxTextLength(100);
+        std::string result = "ok";
+        try {
+            parser.run();
+        } catch (const btkXMLLoadError& e) {
+            result = e.what();
+        }
+        EXPECT_EQ(result, r.result) << r.xml.substr(0, 40);
+    }
+}
+
 TEST(XMLReader, HostileNestingAndEncodingNamesFailCleanly) {
     btkXMLNode ok;
     ok.parse(nested(255).c_str());  // 255 levels below the first processor
