@@ -47,6 +47,7 @@ void CreateWindows(bool show) {
     make(viewsongfrm);
     make(songdifffrm);
     make(searchfrm);
+    make(editsongfrm);
     make(winlistfrm);
     InstallLogWindowFactory();
     mainfrm->FormCreate();
@@ -57,6 +58,7 @@ void DestroyWindows() {
     gLogWindowFactory = nullptr;
     CloseAllLogWindows();
     destroy(winlistfrm);
+    destroy(editsongfrm);
     destroy(searchfrm);
     destroy(songdifffrm);
     destroy(viewsongfrm);

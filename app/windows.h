@@ -14,6 +14,7 @@
 #include "app/main/winlistfrm.h"
 #include "app/settings/columnfrm.h"
 #include "app/settings/customsortfrm.h"
+#include "app/song/editsongfrm.h"
 #include "app/song/songdifffrm.h"
 #include "app/song/songlistfrm.h"
 #include "app/song/songsetfrm.h"

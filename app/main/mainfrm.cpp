@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -17,6 +18,7 @@
 #include "app/settings/customsortfrm.h"
 #include "app/modelservices.h"
 #include "app/program.h"
+#include "app/main/mainactions.h"
 #include "app/main/startfrm.h"
 #include "app/version.h"
 #include "app/windows.h"
@@ -90,14 +92,14 @@ Tmainfrm::Tmainfrm() : queueHandler(this), commonHandler(this) {
     dbs->setMinimumWidth(200);
     dbs->setToolTip(btkToQString("Databáze"));
     dbs->setStatusTip(btkToQString("Databáze"));
-    toolbar_base->addWidget(dbs);
+    dbsAction = toolbar_base->addWidget(dbs);
     addToolBar(toolbar_base);
     toolbar_qedit = new QToolBar(this);
     toolbar_qedit->setObjectName("toolbar_qedit");
     cell = new QLineEdit(toolbar_qedit);
     cell->setObjectName("cell");
     cell->setStatusTip(btkToQString("Hodnota buňky, potvrdit-ENTER, stornovat ESC"));
-    toolbar_qedit->addWidget(cell);
+    cellAction = toolbar_qedit->addWidget(cell);
     addToolBar(toolbar_qedit);
     toolbar_transp = new QToolBar(this);
     toolbar_transp->setObjectName("toolbar_transp");
@@ -163,88 +165,51 @@ Tmainfrm::~Tmainfrm() {
 }
 
 void Tmainfrm::buildActions() {
-    QAction* a = actionlist.add(this, "a_quit", "Konec", "Melodar");
-    QObject::connect(a, &QAction::triggered, this, btkGuarded([this](bool) { close(); }));
-    a = actionlist.add(this, "a_kxselect", "Zobrazit", "Melodar");
-    QObject::connect(a, &QAction::triggered, this, btkGuarded([](bool) {
-                         if (winlistfrm) winlistfrm->Execute();
-                     }));
-    a = actionlist.add(this, "a_editcellvalue", "Upravit položku buňky", "Úpravy");
-    QObject::connect(a, &QAction::triggered, this, btkGuarded([this](bool) { cell->setFocus(); }));
-    a = actionlist.add(this, "a_allowquickedit", "Povolit rychlé úpravy", "Úpravy");
-    a->setCheckable(true);
-    QObject::connect(a, &QAction::triggered, this, btkGuarded([this](bool checked) {
-                         if (!checked) actionlist.find("a_autofill")->setChecked(false);
-                     }));
-    a = actionlist.add(this, "a_fillcolumn", "Vyplnit sloupec hodnotou buňky", "Úpravy");
-    QObject::connect(a, &QAction::triggered, this, btkGuarded([this](bool) {
-                         if (quickEditsAllowed()) list->fillColumn(btkFromQString(cell->text()));
-                     }));
-    a = actionlist.add(this, "a_autofill", "Automaticky vyplňovat buňku", "Úpravy");
-    a->setCheckable(true);
-    QObject::connect(a, &QAction::triggered, this, btkGuarded([this, a](bool checked) {
-                         if (checked && !quickEditsAllowed()) a->setChecked(false);
-                     }));
-    a = actionlist.add(this, "a_filtercell", "Filtrovat podle hodnoty buňky", "Úpravy");
-    QObject::connect(a, &QAction::triggered, this,
-                     btkGuarded([this](bool) { list->filterCell(btkFromQString(cell->text())); }));
-    a = actionlist.add(this, "a_dbcustomsort", "Vlastní třídění", "Databáze");
-    QObject::connect(a, &QAction::triggered, this, btkGuarded([this](bool) {
-                         if (!customsortfrm) return;
-                         if (std::unique_ptr<CustomCompare> order = customsortfrm->Execute())
-                             list->setCustomOrder(std::move(order));
-                     }));
-    a = actionlist.add(this, "a_login", "Přihlásit se", "Internet");
-    QObject::connect(a, &QAction::triggered, this, btkGuarded([this](bool) {
-                         EnsureLoggedIn();
-                         showLoginState();
-                     }));
-    a = actionlist.add(this, "a_logout", "Odhlásit se", "Internet");
-    QObject::connect(a, &QAction::triggered, this, btkGuarded([](bool) { Logout(); }));
-    a = actionlist.add(this, "a_printersetup", "Nastavení tiskárny", "Nastavení");
-    QObject::connect(a, &QAction::triggered, this, btkGuarded([](bool) { runPrinterSetup(); }));
-    a = actionlist.add(this, "a_dbsearch", "Vyhledat", "Databáze");
-    QObject::connect(a, &QAction::triggered, this, btkGuarded([](bool) {
-                         if (searchfrm) searchfrm->ShowSearch();
-                     }));
-    a = actionlist.add(this, "a_cmdline", "Příkazová řádka", "Systém");
-    QObject::connect(a, &QAction::triggered, this, btkGuarded([](bool) {
-                         if (cmdlinefrm) cmdlinefrm->show();
-                     }));
-    a = actionlist.add(this, "a_showlog", "Ukázat log", "Systém");
-    QObject::connect(a, &QAction::triggered, this, btkGuarded([](bool) {
-                         if (showlogfrm) showlogfrm->showViewer();
-                     }));
-    a = actionlist.add(this, "a_about", "O programu", "Nápověda");
-    QObject::connect(a, &QAction::triggered, this, btkGuarded([](bool) { Tstartfrm::showAbout(); }));
+    // Every command exists from the start, disabled until its handler is
+    // connected.
+    for (int i = 0; i < MainActionCount; ++i)
+        actionlist.add(this, MainActions[i].name, MainActions[i].caption, MainActions[i].category)->setEnabled(false);
+    ConnectWindowActions(*this);
+    ConnectDatabaseActions(*this);
+    ConnectSongActions(*this);
+    ConnectInternetActions(*this);
+}
+
+void Tmainfrm::setActionHandler(const char* name, std::function<void()> handler) {
+    QAction* action = actionlist.find(name);
+    if (!action) return;
+    QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+    QObject::connect(action, &QAction::triggered, this, btkGuarded([run = std::move(handler)](bool) { run(); }));
+    action->setEnabled(true);
 }
 
 void Tmainfrm::buildMenus() {
-    struct MenuDef {
-        const char* title;
-        std::initializer_list<const char*> actions;
-    };
-    const MenuDef menus[] = {
-        {"Melodar", {"a_kxselect", "-", "a_quit"}},
-        {"Databáze", {"a_dbsearch", "a_dbcustomsort"}},
-        {"Úpravy", {"a_editcellvalue", "a_allowquickedit", "a_fillcolumn", "a_autofill", "a_filtercell"}},
-        {"Internet", {"a_login", "a_logout"}},
-        {"Nastavení", {"a_printersetup"}},
-        {"Systém", {"a_cmdline", "a_showlog"}},
-        {"Nápověda", {"a_about"}},
-    };
-    for (const MenuDef& def : menus) {
-        QMenu* menu = menuBar()->addMenu(btkToQString(def.title));
-        for (const char* name : def.actions) {
+    for (int m = 0; m < MainMenuCount; ++m) {
+        QMenu* menu = menuBar()->addMenu(btkToQString(MainMenus[m].title));
+        for (const char* name : MainMenus[m].actions) {
             if (name[0] == '-')
                 menu->addSeparator();
             else if (QAction* action = actionlist.find(name))
                 menu->addAction(action);
         }
     }
-    for (const char* name : {"a_quit", "a_dbsearch", "a_about"}) toolbar_base->addAction(actionlist.find(name));
+    for (const char* name : {"a_quit", "a_dbremove", "a_synchronize", "a_dbsearch", "a_about"})
+        toolbar_base->addAction(actionlist.find(name));
     for (const char* name : {"a_allowquickedit", "a_fillcolumn", "a_autofill", "a_filtercell"})
         toolbar_qedit->addAction(actionlist.find(name));
+    for (const char* name : {"a_trnext", "a_trprev", "a_trnext5", "a_trprev5", "a_trsimple", "a_treasy", "a_trorig"})
+        toolbar_transp->addAction(actionlist.find(name));
+    toolbars_menu = new QMenu(this);
+    toolbars_menu->setObjectName("toolbars_menu");
+    for (const char* name : {"a_active_db", "a_base_toolbar", "a_celledit", "a_qedit", "a_transp"})
+        toolbars_menu->addAction(actionlist.find(name));
+}
+
+QMenu* Tmainfrm::createPopupMenu() {
+    // The tool bar area's pop-up: a copy, since Qt deletes what it shows.
+    auto* menu = new QMenu(this);
+    menu->addActions(toolbars_menu->actions());
+    return menu;
 }
 
 void Tmainfrm::FormCreate() {

@@ -4,6 +4,8 @@
 // message queue. The model reaches it through MainWinBase.
 #pragma once
 
+#include <functional>
+
 #include "app/main/songgridfrm.h"
 #include "app/song/groupviewfrm.h"
 #include "app/song/songvfrm.h"
@@ -15,6 +17,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QSplitter;
 class QTabWidget;
 class QToolBar;
@@ -88,7 +91,14 @@ public:
     QToolBar* toolbar_base = nullptr;
     QToolBar* toolbar_qedit = nullptr;
     QToolBar* toolbar_transp = nullptr;
+    QAction* dbsAction = nullptr;   // the combo's place in toolbar_base
+    QAction* cellAction = nullptr;  // the cell edit's place in toolbar_qedit
+    QMenu* toolbars_menu = nullptr;
     btkActionList actionlist;
+
+    // Connects the action's command (run under the handler guard) and
+    // enables it; an earlier command of the action is replaced.
+    void setActionHandler(const char* name, std::function<void()> handler);
 
 protected:
     void FormCloseQuery(bool& canClose) override;
@@ -96,6 +106,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    QMenu* createPopupMenu() override;
 
 private:
     void buildActions();
