@@ -48,18 +48,8 @@ void downloadDatabase() {
     options.upload = false;
     btkstring name = "inet.xml";
     if (RunDownloadDialog && !RunDownloadDialog("Stáhnutí internetové databáze", name, options)) return;
-    name = name.trimmed();
-    if (name.empty()) return;
-    // The name becomes a file of the db folder: nothing may reach outside it.
-    if (!btkIsPlainFileName(name)) {
-        ErrorBox(btkFormat("Neplatné jméno databáze: %s", name.c_str()));
-        return;
-    }
-    const btkFile fileName = btkFile(programDir()).join("db").join(btkFile(name).changeExt("xml"));
-    if (btkFileExists(fileName)) {
-        ErrorBox("Databáze už existuje!");
-        return;
-    }
+    const btkstring fileName = DownloadDatabaseFile(name);
+    if (fileName.empty()) return;
     btkXMLNode root;
     root.setName("melodar_data");
     root.setAttr("version", "4.0");
@@ -90,6 +80,22 @@ void markForDeletion() {
 }
 
 }  // namespace
+
+btkstring DownloadDatabaseFile(const char* typed) {
+    const btkstring name = btkstring(typed).trimmed();
+    if (name.empty()) return btkstring();
+    // The name becomes a file of the db folder: nothing may reach outside it.
+    if (!btkIsPlainFileName(name)) {
+        ErrorBox(btkFormat("Neplatné jméno databáze: %s", name.c_str()));
+        return btkstring();
+    }
+    const btkFile fileName = btkFile(programDir()).join("db").join(btkFile(name).changeExt("xml"));
+    if (btkFileExists(fileName)) {
+        ErrorBox("Databáze už existuje!");
+        return btkstring();
+    }
+    return fileName;
+}
 
 void ConnectInternetActions(Tmainfrm& window) {
     window.setActionHandler("a_ping", [] { PingInternetDatabase(); });

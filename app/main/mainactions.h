@@ -50,6 +50,12 @@ extern std::function<bool(SyncOptions&)> RunSyncOptionsDialog;
 // language condition of the options; true on OK.
 extern std::function<bool(const char* title, btkstring& name, SyncOptions&)> RunDownloadDialog;
 
+// The file a downloaded internet database gets: the typed name with the
+// extension "xml" in the db folder. "" after an error box when the name
+// could reach outside that folder or the file exists; "" without a box for
+// an empty name.
+btkstring DownloadDatabaseFile(const char* name);
+
 // The user column file of a view: every song with an internet id, with its
 // user-defined values.
 btkXMLNode UserColumnDocument(KxView* view);

@@ -1,0 +1,236 @@
+// Journeys through the main window: the program started on a temporary
+// folder, driven by its actions, with scripted message boxes, file dialogs,
+// song set questions and editor runs.
+#include <cstring>
+#include <filesystem>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QToolBar>
+
+#include "app/main/mainactions.h"
+#include "app/qtfiledialogs.h"
+#include "app/windows.h"
+#include "appenv.h"
+#include "foundation/qt/btkdialogs.h"
+#include "foundation/qt/btkqstring.h"
+#include "songs/kxdatabase.h"
+#include "songs/kxsong.h"
+#include "songs/kxspace.h"
+#include "songs/uibridge.h"
+
+namespace {
+
+class JourneyTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        folder.write("options.xml", "<options db=\"0\" />");
+        folder.write("db/alfa.xml", SongDatabaseXml({"Anna", "Bude", "Cesta"}));
+        folder.write("db/beta.xml", SongDatabaseXml({"Den"}));
+        previous = btkSetDialogBackend(&dialogs);
+        InstallQtFileDialogs();
+        start();
+        idle();
+    }
+    void TearDown() override {
+        end();
+        gFileDialogs = nullptr;
+        btkSetDialogBackend(previous);
+    }
+
+    void trigger(const char* name) {
+        QAction* action = mainfrm->actionlist.find(name);
+        ASSERT_NE(action, nullptr) << name;
+        action->trigger();
+        idle();
+    }
+    // The next song set question is answered with the choice (0 current
+    // song ... 3 every view).
+    void answerSongSet(int choice) {
+        songsetfrm->runner = [choice](Tsongsetfrm& form) {
+            form.setctrl->choices[choice]->click();
+            return int(QDialog::Accepted);
+        };
+    }
+    KxDatabase* database(int i) { return gKxSpace->getView(i)->asDatabase(); }
+    KxSong* song(int db, int i) { return database(db)->songs[i]; }
+
+    btkScriptedDialogs dialogs;
+    btkDialogBackend* previous = nullptr;
+};
+
+TEST_F(JourneyTest, EveryActionSitsInItsMenuInOrder) {
+    ASSERT_EQ(mainfrm->actionlist.count(), MainActionCount);
+    const QList<QAction*> menus = mainfrm->menuBar()->actions();
+    ASSERT_EQ(menus.size(), MainMenuCount);
+    for (int m = 0; m < MainMenuCount; ++m) {
+        EXPECT_EQ(btkFromQString(menus[m]->text()), btkstring(MainMenus[m].title));
+        const QList<QAction*> items = menus[m]->menu()->actions();
+        ASSERT_EQ(items.size(), static_cast<qsizetype>(MainMenus[m].actions.size())) << MainMenus[m].title;
+        int i = 0;
+        for (const char* name : MainMenus[m].actions) {
+            if (name[0] == '-')
+                EXPECT_TRUE(items[i]->isSeparator());
+            else
+                EXPECT_EQ(items[i], mainfrm->actionlist.find(name)) << name;
+            ++i;
+        }
+    }
+    // Nobody is logged in: logging out cannot work.
+    EXPECT_TRUE(mainfrm->actionlist.find("a_login")->isEnabled());
+    EXPECT_FALSE(mainfrm->actionlist.find("a_logout")->isEnabled());
+    // The tool bar toggles hide and show their part.
+    mainfrm->actionlist.find("a_transp")->trigger();
+    EXPECT_TRUE(mainfrm->toolbar_transp->isHidden());
+    mainfrm->actionlist.find("a_transp")->trigger();
+    EXPECT_FALSE(mainfrm->toolbar_transp->isHidden());
+}
+
+TEST_F(JourneyTest, EditedSongReachesTheFileOnlyOnCommit) {
+    gMainWin->setActSong(song(0, 1));
+    editsongfrm->runner = [](Teditsongfrm& w) {
+        w.title->setText(QStringLiteral("Nový název"));
+        w.title->setModified(true);
+        w.text->setPlainText(QStringLiteral("[D]nový\r\ntext"));
+        w.Uloit1->trigger();
+        EXPECT_FALSE(w.isModified());
+        return int(QDialog::Accepted);
+    };
+    trigger("a_editsong");
+    EXPECT_EQ(song(0, 1)->title, btkstring("Nový název"));
+    EXPECT_EQ(song(0, 1)->text, btkstring("[D]nový\ntext"));
+    EXPECT_TRUE(database(0)->isChanged());
+    EXPECT_EQ(std::strstr(folder.read("db/alfa.xml").c_str(), "Nový název"), nullptr);
+    trigger("a_dbcommit");
+    EXPECT_NE(std::strstr(folder.read("db/alfa.xml").c_str(), "Nový název"), nullptr);
+    EXPECT_FALSE(database(0)->isChanged());
+}
+
+TEST_F(JourneyTest, EditorTranspositionIsAChangeTheCloseQuestionProtects) {
+    KxSong* target = song(0, 0);
+    const btkstring before = target->text;
+    editsongfrm->runner = [&](Teditsongfrm& w) {
+        w.actionlist.find("a_trnext5")->trigger();  // Shift+F6: a fifth up
+        EXPECT_EQ(w.editedText(), btkstring("[G]la la [D]la"));
+        EXPECT_TRUE(w.isModified());
+        boxes().answer(btkID_CANCEL);
+        w.reject();  // Esc: asks, cancel keeps the window
+        EXPECT_TRUE(boxShown("Píseň změněna, uložit do databáze?"));
+        boxes().answer(btkID_NO);
+        w.reject();
+        return int(QDialog::Rejected);
+    };
+    EXPECT_FALSE(editsongfrm->Execute(target));
+    EXPECT_EQ(target->text, before);
+}
+
+TEST_F(JourneyTest, NewSongStaysOnlyWhenSaved) {
+    editsongfrm->runner = [](Teditsongfrm&) { return int(QDialog::Rejected); };
+    trigger("a_newsong");
+    EXPECT_EQ(database(0)->songs.count(), 3);
+    editsongfrm->runner = [](Teditsongfrm& w) {
+        EXPECT_EQ(btkFromQString(w.title->text()), btkstring("Nazev?"));
+        w.SaveSong();
+        return int(QDialog::Accepted);
+    };
+    trigger("a_newsong");
+    ASSERT_EQ(database(0)->songs.count(), 4);
+    EXPECT_EQ(song(0, 3)->group, btkstring("Skupina?"));
+    EXPECT_EQ(song(0, 3)->lang, btkstring("cz"));
+    EXPECT_GT(song(0, 3)->locid, 3);
+}
+
+TEST_F(JourneyTest, TranspositionsOfTheCurrentSongAndBack) {
+    KxSong* current = song(0, 0);
+    gMainWin->setActSong(current);
+    const struct {
+        const char* action;
+        int expected;
+    } steps[] = {{"a_trprev", 11}, {"a_trnext5", 6}, {"a_trprev5", 11}, {"a_trnext", 0}, {"a_trnext", 1},
+                 {"a_trorig", 0}};
+    for (const auto& s : steps) {
+        trigger(s.action);
+        EXPECT_EQ(current->transposition, s.expected) << s.action;
+    }
+    trigger("a_trnext");
+    EXPECT_EQ(mainfrm->songv->getSongText(), btkstring("[C#]la la [As]la"));
+    EXPECT_FALSE(database(0)->isChanged());
+}
+
+TEST_F(JourneyTest, ExportedSongsImportIntoAnotherDatabase) {
+    answerSongSet(2);  // the active view
+    dialogs.files.push_back(folder.path("vyber.xgz"));
+    trigger("a_dbexport");
+    ASSERT_TRUE(std::filesystem::exists(folder.path("vyber.xgz").c_str()));
+    EXPECT_EQ(static_cast<unsigned char>(folder.read("vyber.xgz")[0]), 0x1F);  // gzip
+
+    gMainWin->selectView(1);
+    dialogs.files.push_back(folder.path("vyber.xgz"));
+    trigger("a_dbimport");
+    EXPECT_EQ(database(1)->songs.count(), 4);
+}
+
+TEST_F(JourneyTest, RemovingADatabaseDeletesOnlyFilesOfTheDbFolder) {
+    // A file opened from elsewhere is closed, never deleted; opened twice it
+    // is selected, not loaded again.
+    folder.write("jinde.xml", SongDatabaseXml({"Jinde"}));
+    for (int i = 0; i < 2; ++i) {
+        dialogs.files.push_back(folder.path("jinde.xml"));
+        trigger("a_dbopenfile");
+    }
+    ASSERT_EQ(gKxSpace->viewCount(), 3);
+    EXPECT_EQ(gMainWin->getActView(), gKxSpace->getView(2));
+    trigger("a_dbremove");
+    EXPECT_EQ(gKxSpace->viewCount(), 2);
+    EXPECT_TRUE(std::filesystem::exists(folder.path("jinde.xml").c_str()));
+
+    gMainWin->selectView(1);
+    boxes().answer(btkID_NO);
+    trigger("a_dbremove");
+    EXPECT_TRUE(std::filesystem::exists(folder.path("db/beta.xml").c_str()));
+    boxes().answer(btkID_YES);
+    trigger("a_dbremove");
+    EXPECT_FALSE(std::filesystem::exists(folder.path("db/beta.xml").c_str()));
+    EXPECT_EQ(gKxSpace->viewCount(), 1);
+}
+
+TEST_F(JourneyTest, UserColumnsRoundTripByInternetId) {
+    song(0, 0)->netid = 7;
+    song(0, 0)->vars.set("tempo", "rychle");
+    song(0, 1)->netid = 8;
+    dialogs.files.push_back(folder.path("sloupce.udb"));
+    trigger("a_udb_save");
+    const btkstring file = folder.read("sloupce.udb");
+    EXPECT_NE(std::strstr(file.c_str(), "netid=\"7\""), nullptr);
+    EXPECT_NE(std::strstr(file.c_str(), "netid=\"8\""), nullptr);
+    EXPECT_EQ(std::strstr(file.c_str(), "locid"), nullptr);
+
+    song(0, 0)->vars.set("tempo", "");
+    // A song element without an internet id names no song.
+    folder.write("bez.udb", "<user_data><songs><song><vars><var name=\"tempo\">x</var></vars></song></songs></user_data>");
+    for (const char* name : {"sloupce.udb", "bez.udb"}) {
+        dialogs.files.push_back(folder.path(name));
+        trigger("a_udb_load");
+    }
+    EXPECT_EQ(song(0, 0)->vars.get("tempo"), btkstring("rychle"));
+    EXPECT_EQ(song(0, 2)->vars.get("tempo"), btkstring());
+}
+
+TEST_F(JourneyTest, DownloadedDatabaseNamesStayInTheDbFolder) {
+    EXPECT_EQ(DownloadDatabaseFile(" inet "), folder.path("db/inet.xml"));
+    EXPECT_EQ(DownloadDatabaseFile(""), btkstring());
+    for (const char* bad : {"../mimo", "a/b", "a\\b", ".skryta", "alfa"}) {
+        boxes().reset();
+        EXPECT_EQ(DownloadDatabaseFile(bad), btkstring()) << bad;
+        EXPECT_EQ(boxes().shown().size(), 1u) << bad;
+    }
+    EXPECT_TRUE(boxShown("Databáze už existuje!"));
+}
+
+}  // namespace
