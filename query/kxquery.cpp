@@ -1,5 +1,7 @@
 #include "query/kxquery.h"
 
+#include <unordered_set>
+
 #include "foundation/btkmessagebox.h"
 #include "query/sqlparser.h"
 #include "songs/kxsong.h"
@@ -9,11 +11,14 @@
 // ---- running
 
 void StdQuerySource::songs(btkCntVec<KxSong*>& list) {
+    // A set, not a search of the list: a database may hold many thousand
+    // songs.
+    std::unordered_set<KxSong*> taken(list.begin(), list.end());
     btkCntVec<KxSong*> viewSongs;
     for (KxView* view : views) {
         view->getSongs(viewSongs);
         for (KxSong* song : viewSongs)
-            if (list.find(song) < 0) list.add(song);
+            if (taken.insert(song).second) list.add(song);
     }
 }
 
