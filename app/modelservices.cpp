@@ -1,6 +1,7 @@
 #include "app/modelservices.h"
 
 #include "dbw/dbwsession.h"
+#include "export/importfilter.h"
 #include "songs/inetconnection.h"
 
 bool CurrentLogin(btkstring& login, btkstring& name) {
@@ -13,7 +14,7 @@ bool CurrentLogin(btkstring& login, btkstring& name) {
     return true;
 }
 
-void RegisterImportFilters() {}
+void RegisterImportFilters() { registerImportFilters(); }
 
 int OpenSongBookCount() { return 0; }
 

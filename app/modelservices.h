@@ -8,7 +8,7 @@
 // True while a user is logged in; then login is the user's login and name
 // the value of the users table's field 159.
 bool CurrentLogin(btkstring& login, btkstring& name);
-// Registers the import filters.
+// Registers the import filters (export/importfilter.h).
 void RegisterImportFilters();
 // The number of open song books and the name of each.
 int OpenSongBookCount();

@@ -16,6 +16,7 @@
 #include "app/main/mainfrm.h"
 #include "app/program.h"
 #include "appenv.h"
+#include "export/importfilter.h"
 #include "foundation/btkfile.h"
 #include "foundation/btkscramble.h"
 #include "foundation/qt/btkqstring.h"
@@ -72,6 +73,9 @@ TEST_F(StartupTest, ComboListsTheDatabasesAndFollowsTheSelection) {
     EXPECT_EQ(btkFromQString(mainfrm->statusBar()->findChild<QLabel*>("status1")->text()), btkstring("Nepřihlášen"));
     EXPECT_TRUE(mainfrm->actionlist.find("a_login")->isEnabled());
     EXPECT_FALSE(mainfrm->actionlist.find("a_logout")->isEnabled());
+    // The three import filters, once, however often the program started.
+    ASSERT_EQ(importFilters.count(), 3);
+    EXPECT_EQ(importFilters[2]->name(), "Textové soubory");
 }
 
 TEST_F(StartupTest, ChangedSongPutsAStarOnTheCaptionAfterTheNextIdlePass) {

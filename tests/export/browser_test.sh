@@ -2,7 +2,9 @@
 # Headless Chromium shows the exported HTML: song data that looks like
 # markup stays text (no script from a song runs), and the transposition
 # functions of a song page, called by a script appended to it, move the
-# chords a semitone up and back with the chord line still aligned.
+# chords a semitone up and back with the chord line still aligned. A page
+# with the frames the web directory expects walks it from the group list
+# through a group to a song and transposes the song there.
 set -euo pipefail
 data="$KX6_SOURCE_DIR/tests/export/data"
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -14,10 +16,12 @@ fi
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-# The page's DOM after its scripts ran, from a fresh profile, offline.
+# The page's DOM after its scripts ran (timers included), from a fresh
+# profile, offline; the pages of one folder may reach into each other.
 dom() {
   timeout 60 chromium --headless --no-sandbox --disable-gpu --no-first-run --disable-background-networking \
-    --disable-component-update --disable-sync --user-data-dir="$(mktemp -d "$tmp/profile.XXXXXX")" \
+    --disable-component-update --disable-sync --allow-file-access-from-files --virtual-time-budget=10000 \
+    --user-data-dir="$(mktemp -d "$tmp/profile.XXXXXX")" \
     --dump-dom "file://$1" 2>>"$tmp/chromium.log" || { cat "$tmp/chromium.log" >&2; fail "chromium failed on $1"; }
 }
 
@@ -59,4 +63,48 @@ HTML
 dom "$tmp/transpose.html" > "$tmp/transpose.dom"
 grep -qF '<div id="result">  C      G7 |  C#     G#7|  C      G7 </div>' "$tmp/transpose.dom" \
   || { grep 'id="result"' "$tmp/transpose.dom" >&2; fail "transposition"; }
+
+# The group list with the two frames its links name: the first group, its
+# one song ("Rock & {roll} <i>"), its title as text, its chords up and back.
+cat > "$tmp/web/walk.html" <<'HTML'
+<html><body>
+<iframe name="groups" src="grplist.html"></iframe>
+<iframe name="songsframe"></iframe>
+<iframe name="songframe"></iframe>
+<div id="result">not finished</div>
+<script>
+var result = document.getElementById('result');
+// Runs step once the frame shows a page whose address ends with the suffix.
+function when(name, suffix, step) {
+  var tries = 0;
+  (function poll() {
+    var doc = null;
+    try { doc = window.frames[name].document; } catch (e) { result.textContent = 'no access: ' + e; return; }
+    if (doc && doc.readyState == 'complete' && doc.location.href.endsWith(suffix)) return step(doc);
+    if (++tries > 200) { result.textContent = 'timeout waiting for ' + suffix; return; }
+    setTimeout(poll, 20);
+  })();
+}
+when('groups', 'grplist.html', function (doc) {
+  doc.links[0].click();
+  when('songsframe', 'data/grp0.html', function (doc) {
+    doc.links[0].click();
+    when('songframe', 'data/song1.html', function (doc) {
+      var page = window.frames['songframe'];
+      var title = doc.getElementsByTagName('H2')[0];
+      var pre = doc.getElementsByTagName('PRE')[0];
+      function chords() { return pre.textContent.split('\n')[1]; }
+      var seen = [title.textContent, title.children.length, chords()];
+      page.transpright(); seen.push(chords());
+      page.originalchords(); seen.push(chords());
+      result.textContent = seen.join('|');
+    });
+  });
+});
+</script>
+</body></html>
+HTML
+dom "$tmp/web/walk.html" > "$tmp/walk.dom"
+grep -qF '<div id="result">Rock &amp; {roll} &lt;i&gt;|0|  E |  F |  E </div>' "$tmp/walk.dom" \
+  || { grep 'id="result"' "$tmp/walk.dom" >&2; fail "walking the web directory"; }
 echo ok

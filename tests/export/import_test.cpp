@@ -1,0 +1,80 @@
+// Text import: the plain text conversion (chord lines, labels, repeat
+// signs), the chord line test, and the filters' handling of short and
+// unreadable files.
+#include <gtest/gtest.h>
+
+#include "export/importfilter.h"
+#include "exportenv.h"
+#include "songs/kxview.h"
+
+namespace {
+
+TEST(PlainSongText, Conversion) {
+    const struct {
+        const char* in;
+        const char* out;
+    } rows[] = {
+        // Chords at columns 0 and 8 merged into the lyrics below them.
+        {"C       G\nHello world, hi\n", "[C]Hello wo[G]rld, hi\n"},
+        // Two chord lines: the first stands alone in brackets.
+        {"C G\nAm\nla la\n", "[C][G]\n[Am]la la\n"},
+        // A chord beyond the end of the lyrics is appended.
+        {"C      G\nab\n", "[C]ab[G]\n"},
+        // A chord line after the last lyrics stays as it is.
+        {"la\n  C  G  \n", "la\nC  G\n"},
+        {"Ref.: la la\n2.\n", ".Ref.:\n la la\n.2.\n"},
+        {"R.: x\nR2. y\n*: z\n", ".R.:\n x\n.R2.\n y\n.*:\n z\n"},
+        {"[: la :]\n", "/: la :/\n"},
+        {"\n\n   indented\n\t\nnext", "indented\nnext\n"},
+        // Czech letters belong to the words of a chord line.
+        {"Ami\nŠárka\n", "[Ami]Šárka\n"},
+    };
+    for (const auto& r : rows) EXPECT_EQ(std::string(ConvertPlainSongText(r.in).c_str()), r.out) << r.in;
+}
+
+TEST(PlainSongText, ChordLines) {
+    const struct {
+        const char* line;
+        bool chords;
+    } rows[] = {
+        {"C G7 Ami Hmi7 F#m (Es) Bb D/F#", true}, {"Cmaj7 Dadd9 Edim C+", true}, {"Asus4 E", false},
+        {"C hello G", true},  {"C hello world", false}, {"", false}, {"Am.", false}, {"(C) G", true},
+        {"[C]la [G]", false}, {"Cesta domů", false},    {"am em", true},
+    };
+    for (const auto& r : rows) EXPECT_EQ(IsPlainChordLine(r.line), r.chords) << r.line;
+}
+
+class ImportTest : public ::testing::Test {
+protected:
+    void SetUp() override { registerImportFilters(); }
+    void TearDown() override {
+        view->release();
+        system.processQueue();
+    }
+    KxSystem system;
+    ExportFolder folder;
+    KxCustomView* view = new KxCustomView;
+};
+
+TEST_F(ImportTest, ShortAndUnreadableFiles) {
+    ASSERT_EQ(importFilters.count(), 3);
+    folder.write("one.txt", "Title\n");
+    folder.write("group.txt", "Title\n\nAuthor\n");
+    for (ImportFilter* filter : importFilters) EXPECT_TRUE(filter->import(folder.path("one.txt").c_str(), *view));
+    EXPECT_EQ(view->songs.count(), 0);
+    EXPECT_TRUE(importFilters[1]->import(folder.path("group.txt").c_str(), *view));
+    ASSERT_EQ(view->songs.count(), 1);
+    EXPECT_EQ(view->songs[0]->author, "Author");
+    EXPECT_EQ(view->songs[0]->lang, "cz");
+    EXPECT_TRUE(folder.boxes().empty());
+    // Unreadable: a missing file and a folder are named; nothing is added.
+    for (const char* name : {"missing.txt", "data"}) {
+        EXPECT_FALSE(importFilters[2]->import(folder.path(name).c_str(), *view));
+        EXPECT_NE(folder.boxes().back().find(name), std::string::npos);
+    }
+    EXPECT_EQ(view->songs.count(), 1);
+    registerImportFilters();
+    EXPECT_EQ(importFilters.count(), 3);
+}
+
+}  // namespace
