@@ -9,20 +9,7 @@
 #include "foundation/qt/btkapplication.h"
 #include "foundation/qt/btkqstring.h"
 #include "foundation/qt/btkqtcanvas.h"
-#include "songs/fontsettings.h"
 #include "songs/uibridge.h"
-
-void LoadTFontXML(const btkXMLNode& element, btkVCLFont& font) {
-    KxFont stored;
-    KxFont::loadXML(stored, element);
-    if (!stored.name.empty()) font.font.setFamily(btkToQString(stored.name));
-    font.setSize(stored.size);
-    font.font.setBold(stored.bold);
-    font.font.setItalic(stored.italic);
-    font.font.setUnderline(stored.underline);
-    font.font.setStrikeOut(stored.strikeout);
-    font.color = static_cast<btkColor>(stored.color);
-}
 
 SongPaintBox::SongPaintBox(Tsongvfrm* frame, QWidget* parent) : QWidget(parent), frame(frame) {}
 

@@ -70,8 +70,3 @@ private:
     int height = 0;
 };
 
-// Sets the font from the element's attributes size (points), name,
-// underline, bold, italic, strikeout and color. A size of 0 or less and an
-// empty name keep the font's own size and family (a missing element reads
-// as one without attributes).
-void LoadTFontXML(const btkXMLNode& element, btkVCLFont& font);

@@ -8,6 +8,7 @@
 #include <QFont>
 
 #include "foundation/btkcanvas.h"
+#include "foundation/btkxml.h"
 
 // A colour value (red in the low byte) as Qt paints it.
 inline QColor btkToQColor(btkColor c) {
@@ -43,3 +44,13 @@ public:
 
     QFont font;
 };
+
+// ---- a screen font as the settings store it: the attributes size, name,
+// underline, bold, italic, strikeout and color of one element
+
+// Reads the attributes into the font. A missing name keeps the family, a
+// size of 0 or less keeps the size; the styles are replaced as a whole
+// (missing or 0 is off); the colour goes through the colour names.
+void LoadTFontXML(const btkXMLNode& element, btkVCLFont& font);
+// Writes every attribute of the font.
+void SaveTFontXML(btkXMLNode element, const btkVCLFont& font);

@@ -15,6 +15,7 @@
 
 #include "app/main/mainactions.h"
 #include "app/qtfiledialogs.h"
+#include "app/settings/fontrecords.h"
 #include "app/windows.h"
 #include "appenv.h"
 #include "foundation/qt/btkdialogs.h"
@@ -231,6 +232,26 @@ TEST_F(JourneyTest, DownloadedDatabaseNamesStayInTheDbFolder) {
         EXPECT_EQ(boxes().shown().size(), 1u) << bad;
     }
     EXPECT_TRUE(boxShown("Databáze už existuje!"));
+}
+
+// Font records of the settings become screen fonts and back unchanged.
+TEST(FontRecords, SettingsRecordsRoundTripThroughScreenFonts) {
+    KxFont record;
+    record.name = "DejaVu Serif";
+    record.size = 13;
+    record.italic = true;
+    record.color = 0x800000;
+    btkVCLFont font;
+    KxFontToTFont(record, font);
+    EXPECT_EQ(font.font.pointSize(), 13);
+    EXPECT_TRUE(font.font.italic());
+    KxFont back;
+    KxFontFromTFont(back, font);
+    EXPECT_EQ(back.name, record.name);
+    EXPECT_EQ(back.size, 13);
+    EXPECT_TRUE(back.italic);
+    EXPECT_FALSE(back.bold);
+    EXPECT_EQ(back.color, record.color);
 }
 
 }  // namespace

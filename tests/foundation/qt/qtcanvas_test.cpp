@@ -5,7 +5,9 @@
 #include <QImage>
 #include <QPainter>
 
+#include "foundation/btkcolor.h"
 #include "foundation/qt/btkqtcanvas.h"
+#include "foundation/qt/btkqtfont.h"
 
 namespace {
 
@@ -163,3 +165,32 @@ TEST(QtCanvas, HandleOriginMovesDrawingAndPainterCanBeReplaced) {
 }
 
 }  // namespace
+
+// Screen fonts as the settings store them: written and read back alike;
+// reading replaces the styles, keeps family and size where none is stored.
+TEST(QtFontSettings, ScreenFontsRoundTripThroughTheirElement) {
+    btkVCLFont font(QFont(QStringLiteral("DejaVu Sans"), 11), colorMake(128, 0, 0));
+    font.font.setBold(true);
+    btkXMLNode element;
+    element.setName("fntext");
+    SaveTFontXML(element, font);
+    EXPECT_EQ(element.attr("size"), btkstring("11"));
+    EXPECT_EQ(element.attr("bold"), btkstring("1"));
+    EXPECT_EQ(element.attr("italic"), btkstring("0"));
+    EXPECT_EQ(element.attr("color"), btkstring("Maroon"));
+
+    btkVCLFont read(QFont(QStringLiteral("DejaVu Serif"), 8));
+    read.font.setItalic(true);
+    LoadTFontXML(element, read);
+    EXPECT_EQ(read.font.family(), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(read.font.pointSize(), 11);
+    EXPECT_TRUE(read.font.bold());
+    EXPECT_FALSE(read.font.italic());
+    EXPECT_EQ(read.color, colorMake(128, 0, 0));
+
+    btkXMLNode empty;
+    LoadTFontXML(empty, read);
+    EXPECT_EQ(read.font.family(), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(read.font.pointSize(), 11);
+    EXPECT_FALSE(read.font.bold());
+}
