@@ -231,3 +231,35 @@ TEST_F(PdfPrinting, SharedPropertiesAreMadeOnce) {
 }
 
 }  // namespace
+
+// The face the Qt-free layers see: device fonts from a font record measured
+// on the printer, pages through newPage, panes down to the printable height
+// in landscape.
+TEST_F(PdfPrinting, DeviceFacePrintsPanesInLandscape) {
+    const std::string file = path("device.pdf");
+    btkRef<btkPrinterProps> props = pdfProps(file);
+    props->setLandscape(true);
+    btkWinPrinter printer(props.get());
+    btkPrintDevice& device = printer;
+    ASSERT_TRUE(device.landscape());
+    ASSERT_GT(device.pageWidth(), device.pageHeight());
+    btkFontSpec spec;
+    spec.name = "DejaVu Sans";
+    spec.size = 12;
+    std::unique_ptr<btkFont> font(device.makeFont(spec));
+    btkCanvas measure = device.measureCanvas();
+    measure.setFont(font.get());
+    const int line = measure.textHeight("I");
+    EXPECT_EQ(line, QFontMetrics(printer.scaleFont(QFont(QStringLiteral("DejaVu Sans"), 12)), printer.ic()).height());
+
+    // Panes of a third of the page height: three fit on a page, not four.
+    btkPaneGrp panes;
+    panes.canvas().setMeasureTarget(measure.sp());
+    for (int i = 0; i < 4; ++i)
+        panes.handle().setFont(font.get()).text(0, 0, "x").paneBreak(device.pageHeight() / 3, "");
+    ASSERT_TRUE(device.startDoc("kx"));
+    btkDevicePagePrinter pages(&device);
+    printPanesOnPages(panes, pages, nullptr);
+    device.endDoc();
+    EXPECT_EQ(kx6test::pdfPageCount(file), 2);
+}
