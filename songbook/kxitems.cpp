@@ -37,7 +37,11 @@ SongData::SongData(Melodar* owner, const KxSong& song)
 
 btkstring SongData::displayText() const { return title + " (" + group + ")"; }
 
-btkstring SongData::transposedText() const { return transposition ? TransposeText(text, transposition) : text; }
+btkstring SongData::transposedText() const {
+    // Notes move modulo 12; reducing first keeps any stored value from
+    // overflowing the note arithmetic.
+    return transposition ? TransposeText(text, transposition % 12) : text;
+}
 
 void SongData::setTransposition(int t) {
     transposition = t;

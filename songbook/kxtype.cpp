@@ -230,8 +230,7 @@ void KxTypeWithBase::readDiff(const btkXMLNode& in, const char* baseName) {
 // ---- base types and files
 
 bool KxTypeWithBase::isValidTypeName(const char* name) {
-    if (!name || !*name || *name == '.') return false;
-    return !std::strchr(name, '/') && !std::strchr(name, '\\') && !std::strstr(name, "..");
+    return name && btkIsPlainFileName(name) && !std::strstr(name, "..");
 }
 
 btkstring KxTypeWithBase::typeFilePath(const char* name) {

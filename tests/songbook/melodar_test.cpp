@@ -85,6 +85,8 @@ TEST(Melodar, SongItemsAreTransposedSnapshots) {
     EXPECT_EQ(item->getVar("key"), "v");
     item->setTransposition(3);
     EXPECT_EQ(item->transposedText(), "[F]la");
+    item->setTransposition(2147483647);  // any value a file holds: 7 modulo 12
+    EXPECT_EQ(item->transposedText(), "[A]la");
     song.text = "changed";
     EXPECT_EQ(item->getText(), "[D]la");
 }
