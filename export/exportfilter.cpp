@@ -19,8 +19,9 @@ namespace {
 const char* const kinds[] = {"txt", "rtf", "html", "custom", "online"};
 const char* const captions[] = {"Textový soubor", "RTF soubor", "HTML soubor", "Šablona", "Online-Kantorix"};
 
-const char* const invalidNameText = "Neplatné jméno exportovacího filtru (nesmí být prázdné, začínat tečkou "
-                                    "ani obsahovat \"/\", \"\\\" nebo \"..\")";
+const char* const invalidNameText =
+    "Neplatné jméno exportovacího filtru (nesmí být prázdné, začínat tečkou "
+    "ani obsahovat \"/\", \"\\\" nebo \"..\")";
 
 // The templates in file order, as element names and members.
 struct TemplateField {
@@ -163,8 +164,7 @@ std::unique_ptr<StreamSongExporter> HTMLFileExportFilter::createStreamExporter()
     return std::make_unique<HTMLStreamSongExporter>(text);
 }
 
-CustomFileExportFilter::CustomFileExportFilter(const btkstring& name, const btkXMLNode& root)
-    : FileExportFilter(name) {
+CustomFileExportFilter::CustomFileExportFilter(const btkstring& name, const btkXMLNode& root) : FileExportFilter(name) {
     if (root.name().empty()) return;
     const btkXMLNode node = root.childByName("custom");
     for (const TemplateField& field : templateFields) custom.*field.member = node.childByName(field.element).text();

@@ -8,9 +8,9 @@
 
 // How a song text is laid out, shared by every stream format.
 struct TextExporterProps {
-    bool inacs = false;    // chords stay inside the text line (mixed lines)
-    bool outacs = false;   // chords are left out
-    bool textlab = true;   // a label stands in front of the next text line
+    bool inacs = false;   // chords stay inside the text line (mixed lines)
+    bool outacs = false;  // chords are left out
+    bool textlab = true;  // a label stands in front of the next text line
 };
 
 enum RTFExportStyle : unsigned char {

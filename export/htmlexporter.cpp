@@ -193,8 +193,7 @@ void HTMLSongTextExporter::script(btkWriteStream& out) {
     }
     out << ");\n";
     out << "function changechords(d,doc) {\n  ";
-    for (int i = 0; i < notes.count(); ++i)
-        out << btkFormat("rac(%d,doc.note%d,doc.space%d,d);", i, i, i).c_str();
+    for (int i = 0; i < notes.count(); ++i) out << btkFormat("rac(%d,doc.note%d,doc.space%d,d);", i, i, i).c_str();
     out << "\n}\n";
     out << scriptFunctions;
 }

@@ -1,5 +1,7 @@
 #include "export/rtfexporter.h"
 
+#include <cstring>
+
 #include "songs/kxsong.h"
 #include "songs/textblocks.h"
 
@@ -124,9 +126,8 @@ void RTFSongExporter::shortBody(const char* songText, btkWriteStream& out) {
         out << "\\par ";
     }
     for (const Sloka* block : blocks) {
-        const char* p = block->body.c_str();
-        for (; *p && *p != '['; ++p) {}
-        if (*p) {
+        const char* p = std::strchr(block->body.c_str(), '[');
+        if (p) {
             labelOf(*block);
             RTFFontSwitch(out, rtf, rtftext, RTF_CHORD);
             for (; *p; ++p) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+
 #include <stdlib.h>
 
 #include <filesystem>

@@ -1,10 +1,11 @@
 // Export filters and their files: round trips, the reading rules, refused
-// names and files, property dialogs; the checked file and directory runs.
+// names and files, property dialogs; the checked file run.
+#include "export/exportfilter.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
-#include "export/exportfilter.h"
 #include "exportenv.h"
 #include "songs/uibridge.h"
 
@@ -159,25 +160,6 @@ TEST(ExportRun, FailedWritesAreReported) {
     // A stream that failed reports it.
     btkFileWriteStream closed(folder.path("no/x").c_str(), "wb");
     EXPECT_FALSE(exportToStream(txt, set.data, closed));
-}
-
-// Fails with or without a reason.
-struct FailingExporter : DirectorySongExporter {
-    bool exportSongs(const btkCntVec<KxSong*>&, const btkstring&) override {
-        errorText = reason;
-        return false;
-    }
-    const char* reason = "";
-};
-
-TEST(ExportRun, DirectoryFailures) {
-    ExportFolder folder;
-    FailingExporter exporter;
-    EXPECT_FALSE(runDirectoryExport(exporter, btkCntVec<KxSong*>(), folder.root.c_str()));
-    exporter.reason = "Soubor x nelze zapsat";
-    EXPECT_FALSE(runDirectoryExport(exporter, btkCntVec<KxSong*>(), folder.root.c_str()));
-    EXPECT_EQ(folder.boxes(), (std::vector<std::string>{"Export se nezdařil", "Export se nezdařil\nSoubor x nelze zapsat"}));
-    EXPECT_EQ(exporter.progress, nullptr);
 }
 
 }  // namespace

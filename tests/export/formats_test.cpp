@@ -1,14 +1,12 @@
-// The stream formats beside their golden files: the chord markup of the
-// transposing HTML, escaping of song data in HTML and RTF (and none in plain
-// text and templates), template placeholders, separators and the busy
-// notice of long exports.
+// The stream formats beside their golden files (which show the escaping of
+// HTML and RTF, the plain forms and the template placeholders): the chord
+// markup of the transposing HTML, escaped HTML keeping chord columns,
+// separators and the busy notice of long exports.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "export/customexporter.h"
 #include "export/htmlexporter.h"
-#include "export/rtfexporter.h"
 #include "export/txtexporter.h"
 #include "exportenv.h"
 #include "songs/uibridge.h"
@@ -41,8 +39,9 @@ TEST(HTMLExport, ChordMarkupKeepsColumns) {
          "  <B id=\"note2\">C</B><B id=\"space2\"> </B>\nabcdefghiy\n"},
         // An unparsed chord counts its characters (escaped ones as one).
         {"[N<C]ab[G]c", "N&lt;C <B id=\"note0\">G</B><B id=\"space0\"> </B>\nabc\n"},
-        {"[(D)]a[Es]b", "<B>(</B><B id=\"note0\">D</B><B>)</B><B id=\"space0\"> </B> "
-                        "<B id=\"note1\">Es</B><B id=\"space1\"></B>\nab\n"},
+        {"[(D)]a[Es]b",
+         "<B>(</B><B id=\"note0\">D</B><B>)</B><B id=\"space0\"> </B> "
+         "<B id=\"note1\">Es</B><B id=\"space1\"></B>\nab\n"},
         {"[C/x]", "<B id=\"note0\">C</B><B>/</B><B>x</B><B id=\"space0\"> </B>\n\n"},
     };
     for (const auto& r : rows) EXPECT_EQ(transposingPre(r.text), r.pre) << r.text;
@@ -56,7 +55,8 @@ TEST(HTMLExport, ScriptTakesTheEasiestTranspositions) {
     options.clear();
     options.setName("options");
     btkXMLNode dur = options.addChild("chorddifs").addChild("dur");
-    for (const char* note : {"c", "cis", "d", "dis", "e", "f", "fis", "g", "gis", "a", "b", "h"}) dur.setAttr(note, "9");
+    for (const char* note : {"c", "cis", "d", "dis", "e", "f", "fis", "g", "gis", "a", "b", "h"})
+        dur.setAttr(note, "9");
     dur.setAttr("c", "1");
     dur.setAttr("g", "7");
     dur.setAttr("d", "4");
@@ -89,47 +89,6 @@ TEST(HTMLExport, SongDataIsEscaped) {
     EXPECT_EQ(runToString(exporter, btkCntVec<AbstractSongData*>()),
               "<HTML>\n<HEAD>\n<meta http-equiv=\"content-type\" content=\"text/html; charset=windows-1250\">\n"
               "<meta name=\"generator\" content=\"Kantorix\">\n</HEAD>\n<BODY>\n</HTML>\n</BODY>\n");
-}
-
-TEST(RTFExport, SongDataIsEscaped) {
-    RTFExporterProps rtf;
-    rtf.fntitle.name = "Face {x}";
-    RTFSongExporterProps rtftext;
-    SongSet set({{"{\\b}", "}", "[C{]a\\b"}});
-    RTFStreamSongExporter exporter(rtf, rtftext, TextExporterProps());
-    const std::string doc = runToString(exporter, set.data);
-    for (const char* part : {"{\\f4\\fnil Face \\{x\\};}", "\\cf5 \\{\\\\b\\}\\par ", "\\cf6 \\}\\par ",
-                             "\\cf3 C\\{\\par ", "\\cf2 a\\\\b\\par "})
-        EXPECT_NE(doc.find(part), std::string::npos) << part;
-}
-
-TEST(PlainExports, WriteSongDataUnchanged) {
-    SongSet set({{"<a&{b}\\>", "", "[C]<x>"}});
-    TXTStreamSongExporter txt((TextExporterProps()));
-    EXPECT_EQ(runToString(txt, set.data), "<a&{b}\\>\n\nC\n<x>\n");
-    CustomExporterProps templates;
-    templates.beginsong = "[#TITLE]|";
-    CustomStreamSongExporter custom(templates, TextExporterProps());
-    EXPECT_EQ(runToString(custom, set.data), "<a&{b}\\>|C<x>");
-}
-
-TEST(CustomExport, Placeholders) {
-    SongSet set({{"T", "A", ""}});
-    set.songs[0]->remark = "R";
-    const AbstractSongData* song = set.data[0];
-    const struct {
-        const char* templ;
-        const AbstractSongData* song;
-        const char* expected;
-    } rows[] = {
-        {"[#TITLE]-[#AUTHOR]-[#GROUP]-[#REMARK]", song, "T-A-G-R"},
-        {"[#TITLE][#NL]x", nullptr, "\nx"},
-        {"[#title][#Nl][#X]", song, ""},
-        {"a[b][#]c", song, "a[b]c"},
-        {"x[#TITLE", song, "xT"},
-        {"[", song, "["},
-    };
-    for (const auto& r : rows) EXPECT_EQ(expandTemplate(r.templ, r.song).c_str(), std::string(r.expected)) << r.templ;
 }
 
 // Counts how often the busy window was shown.

@@ -30,6 +30,10 @@ TEST(PlainSongText, Conversion) {
         {"Ami\nŠárka\n", "[Ami]Šárka\n"},
     };
     for (const auto& r : rows) EXPECT_EQ(std::string(ConvertPlainSongText(r.in).c_str()), r.out) << r.in;
+    // Lines of any length are kept whole.
+    const std::string lyrics(3000, 'x');
+    EXPECT_EQ(ConvertPlainSongText(("C" + std::string(2998, ' ') + "G\n" + lyrics).c_str()).c_str(),
+              "[C]" + lyrics.substr(0, 2999) + "[G]x\n");
 }
 
 TEST(PlainSongText, ChordLines) {
@@ -37,9 +41,17 @@ TEST(PlainSongText, ChordLines) {
         const char* line;
         bool chords;
     } rows[] = {
-        {"C G7 Ami Hmi7 F#m (Es) Bb D/F#", true}, {"Cmaj7 Dadd9 Edim C+", true}, {"Asus4 E", false},
-        {"C hello G", true},  {"C hello world", false}, {"", false}, {"Am.", false}, {"(C) G", true},
-        {"[C]la [G]", false}, {"Cesta domů", false},    {"am em", true},
+        {"C G7 Ami Hmi7 F#m (Es) Bb D/F#", true},
+        {"Cmaj7 Dadd9 Edim C+", true},
+        {"Asus4 E", false},
+        {"C hello G", true},
+        {"C hello world", false},
+        {"", false},
+        {"Am.", false},
+        {"(C) G", true},
+        {"[C]la [G]", false},
+        {"Cesta domů", false},
+        {"am em", true},
     };
     for (const auto& r : rows) EXPECT_EQ(IsPlainChordLine(r.line), r.chords) << r.line;
 }

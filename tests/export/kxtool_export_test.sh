@@ -13,6 +13,15 @@ for filter in text page rich brief tmpl; do
   cmp "$tmp/$filter.out" "$data/golden/$filter.out" || fail "$filter differs from its golden file"
 done
 
+# The sample database of the program folder through every kind.
+for filter in text page rich tmpl; do
+  kxtool export "$data/program" "$filter" "$KX6_SOURCE_DIR/dist/db/lidovky.xml" "$tmp/sample.$filter" || fail "sample $filter"
+  [ -s "$tmp/sample.$filter" ] || fail "sample $filter is empty"
+done
+kxtool webdir "$data/program" web "$KX6_SOURCE_DIR/dist/db/lidovky.xml" "$tmp/sample.web" || fail "sample webdir"
+[ "$(ls "$tmp/sample.web/data" | grep -c '^song')" = "$(grep -c '<song ' "$KX6_SOURCE_DIR/dist/db/lidovky.xml")" ] \
+  || fail "sample webdir: a song page per song"
+
 if kxtool export "$data/program" text "$data/songs.xml" "$tmp/missing/x.out" 2>/dev/null; then
   fail "export into a missing folder succeeded"
 fi

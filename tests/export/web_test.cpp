@@ -54,8 +54,9 @@ TEST_F(WebDirectoryTest, ProgressEveryThirtyTwoItems) {
     makeSongs(33);
     ASSERT_TRUE(run());
     const std::vector<std::pair<int, std::string>> expected = {
-        {0, "Probíhá příprava"},  {1, "Zapisuji grplist.html"},      {2, "Zapisuji skupinu A"},
-        {5, "Zapisuji píseň s0"}, {92, "Zapisuji píseň s32"},        {96, "Zapisuji title-songs.html"},
+        {0, "Probíhá příprava"},           {1, "Zapisuji grplist.html"},
+        {2, "Zapisuji skupinu A"},         {5, "Zapisuji píseň s0"},
+        {92, "Zapisuji píseň s32"},        {96, "Zapisuji title-songs.html"},
         {97, "Zapisuji group-songs.html"}, {99, "Hotovo"}};
     EXPECT_EQ(progress.steps, expected);
     EXPECT_TRUE(std::filesystem::exists(folder.path("web/data/song32.html")));
@@ -93,8 +94,9 @@ TEST_F(WebDirectoryTest, EmptyRunWritesListsOnly) {
         "<meta name=\"generator\" content=\"Kantorix\">\n</HEAD>\n<BODY>\n";
     EXPECT_EQ(folder.read("web/grplist.html"), head + "</HTML>\n</BODY>\n");
     EXPECT_EQ(folder.read("web/title-songs.html"),
-              head + "<table><tr><th>Název</th><th><a href=\"group-songs.html\">Skupina</a></th>"
-                     "<th>Autor</th></tr>\n</table></HTML>\n</BODY>\n");
+              head +
+                  "<table><tr><th>Název</th><th><a href=\"group-songs.html\">Skupina</a></th>"
+                  "<th>Autor</th></tr>\n</table></HTML>\n</BODY>\n");
     EXPECT_TRUE(std::filesystem::is_empty(folder.path("web/data")));
 }
 
