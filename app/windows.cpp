@@ -1,5 +1,6 @@
 #include "app/windows.h"
 
+#include "app/internet/internetactions.h"
 #include "app/program.h"
 #include "app/main/vcllogwinfrm.h"
 #include "songs/uibridge.h"
@@ -27,15 +28,16 @@ template <class T> void destroy(T*& window) {
 
 void CreateWindows(bool show) {
     // In the program's window order; the windows of the other commands
-    // (song-book types, database properties, export filters, internal
-    // synchronisation, login wizard, options, RTF export, song-book
-    // window, song-book types, text import, song editor, custom export)
-    // join this list with their commands.
+    // (song-book types, database properties, export filters, options, RTF
+    // export, song-book window, song-book types, text import, song editor,
+    // custom export) join this list with their commands.
     new Tmainfrm();
     make(busyfrm);
     make(cmdlinefrm);
     make(columnfrm);
     make(customsortfrm);
+    make(internalsynfrm);
+    make(loginwizardfrm);
     make(printersettingsfrm);
     make(printrangefrm);
     make(progressfrm);
@@ -50,6 +52,7 @@ void CreateWindows(bool show) {
     make(editsongfrm);
     make(winlistfrm);
     InstallLogWindowFactory();
+    ConnectInternetWindows(*mainfrm);
     mainfrm->FormCreate();
     if (show) mainfrm->show();
 }
@@ -70,6 +73,9 @@ void DestroyWindows() {
     destroy(progressfrm);
     destroy(printrangefrm);
     destroy(printersettingsfrm);
+    InstallLoginWizard(nullptr);
+    destroy(loginwizardfrm);
+    destroy(internalsynfrm);
     destroy(customsortfrm);
     destroy(columnfrm);
     destroy(cmdlinefrm);

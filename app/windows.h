@@ -2,6 +2,8 @@
 // window variable (null while it does not exist).
 #pragma once
 
+#include "app/internet/internalsynfrm.h"
+#include "app/internet/loginwizardfrm.h"
 #include "app/main/busyfrm.h"
 #include "app/main/cmdlinefrm.h"
 #include "app/main/mainfrm.h"

@@ -317,7 +317,8 @@ struct TempFile {
 
 }  // namespace
 
-void btkSaveFile(const char* path, btkSaveFormat format, const std::function<void(btkWriteStream&)>& write) {
+void btkSaveFile(const char* path, btkSaveFormat format, const std::function<void(btkWriteStream&)>& write,
+                 btkFileAccess access) {
     btkFile target(path);
     if (target.empty()) saveFailed("", "no file name");
     btkFile dir = target.dirPart();
@@ -335,6 +336,8 @@ void btkSaveFile(const char* path, btkSaveFormat format, const std::function<voi
     }
     struct stat old;
     mode_t mode = stat(target, &old) == 0 && S_ISREG(old.st_mode) ? old.st_mode & 07777 : newFileMode();
+    // mkstemp made the file 0600 already.
+    if (access == btkFileAccess::OwnerOnly) mode = S_IRUSR | S_IWUSR;
     fchmod(fd, mode);
     close(fd);
 

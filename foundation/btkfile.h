@@ -127,5 +127,9 @@ enum class btkSaveFormat {
 // temporary file is removed, the old file stays untouched and a btkError
 // naming the file is thrown. An exception from the write function also
 // leaves the old file untouched and is passed on. A new file gets the
-// permissions the umask allows; a replaced file keeps its permissions.
-void btkSaveFile(const char* path, btkSaveFormat format, const std::function<void(btkWriteStream&)>& write);
+// permissions the umask allows and a replaced file keeps its permissions,
+// unless access is OwnerOnly: then the file is readable and writable by
+// its owner alone from the moment it is created (files holding passwords).
+enum class btkFileAccess { Default, OwnerOnly };
+void btkSaveFile(const char* path, btkSaveFormat format, const std::function<void(btkWriteStream&)>& write,
+                 btkFileAccess access = btkFileAccess::Default);

@@ -92,7 +92,8 @@ private:
 // left; any other "%x" gives nothing, and a lone "%" at the end is dropped.
 class frkStringFormatSource final : public frkStringSource {
 public:
-    frkStringFormatSource(frkBrowseImplBase* owner, const btkCntVec<frkDataSource*>& arguments, const btkstring& pattern)
+    frkStringFormatSource(frkBrowseImplBase* owner, const btkCntVec<frkDataSource*>& arguments,
+                          const btkstring& pattern)
         : frkStringSource(owner), arguments(arguments), pattern(pattern) {}
     btkstring getString() override;
 

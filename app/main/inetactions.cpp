@@ -36,7 +36,7 @@ void synchronize() {
     KxDatabase* db = gMainWin->getActInetDatabase();
     if (!db) return;
     SyncOptions options;
-    if (RunSyncOptionsDialog && !RunSyncOptionsDialog(options)) return;
+    if (RunSyncOptionsDialog && !RunSyncOptionsDialog(db, options)) return;
     if (!connectedAndLoggedIn()) return;
     SynchronizeDatabase(db, options);
 }

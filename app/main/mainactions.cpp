@@ -91,7 +91,7 @@ const MainMenuDef MainMenus[] = {
 };
 const int MainMenuCount = static_cast<int>(std::size(MainMenus));
 
-std::function<bool(SyncOptions&)> RunSyncOptionsDialog;
+std::function<bool(KxDatabase*, SyncOptions&)> RunSyncOptionsDialog;
 
 // ---- commands of the window itself
 

@@ -15,6 +15,7 @@
 #include "foundation/btkxml.h"
 
 class Tmainfrm;
+class KxDatabase;
 class KxView;
 struct SyncOptions;
 
@@ -43,9 +44,10 @@ void ConnectDatabaseActions(Tmainfrm& window);
 void ConnectSongActions(Tmainfrm& window);
 void ConnectInternetActions(Tmainfrm& window);
 
-// The synchronisation options dialog: fills the options and answers true on
-// OK. Until a dialog is installed the defaults are taken as confirmed.
-extern std::function<bool(SyncOptions&)> RunSyncOptionsDialog;
+// The synchronisation options dialog over the internet database: fills the
+// options and answers true on OK. Until a dialog is installed the defaults
+// are taken as confirmed.
+extern std::function<bool(KxDatabase*, SyncOptions&)> RunSyncOptionsDialog;
 // The dialog of the internet database download: the database name and the
 // language condition of the options; true on OK.
 extern std::function<bool(const char* title, btkstring& name, SyncOptions&)> RunDownloadDialog;

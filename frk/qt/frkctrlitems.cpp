@@ -139,8 +139,8 @@ void frkCheckItem::load() {
 
 // ---- button
 
-frkButtonItem::frkButtonItem(frkDialog* dialog, frkKey key, frkBrowseImpl& impl, QWidget* form,
-                             frkDataSource* caption, const btkCntVec<frkEvent*>& events)
+frkButtonItem::frkButtonItem(frkDialog* dialog, frkKey key, frkBrowseImpl& impl, QWidget* form, frkDataSource* caption,
+                             const btkCntVec<frkEvent*>& events)
     : frkCtrlItem(dialog, key, impl, new QPushButton(form)),
       button(static_cast<QPushButton*>(control)),
       caption(caption),

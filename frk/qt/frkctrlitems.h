@@ -50,8 +50,7 @@ private:
 // itself when its trigger matches a change notice.
 class frkEditItem final : public frkCtrlItem {
 public:
-    frkEditItem(frkDialog* dialog, frkKey key, frkBrowseImpl& impl, QWidget* form, frkDataSource* value,
-                bool password);
+    frkEditItem(frkDialog* dialog, frkKey key, frkBrowseImpl& impl, QWidget* form, frkDataSource* value, bool password);
     void save() override { store(value, 0); }
     void load() override { fetch(value, 0); }
     void store(frkDataSource* source, int mode) override;

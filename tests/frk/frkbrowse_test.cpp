@@ -1,5 +1,7 @@
 // frkBrowse on real widgets: the geometry of a built dialog, and that the
 // caller's variables change only through OK.
+#include "frk/qt/frkbrowse.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -12,7 +14,6 @@
 #include <QPushButton>
 
 #include "foundation/qt/btkqstring.h"
-#include "frk/qt/frkbrowse.h"
 
 namespace {
 
@@ -53,8 +54,8 @@ TEST(frkBrowse, LaysOutLinesChecksAndCommands) {
     EXPECT_EQ(dlg.execute(), 0);
     frkBrowse::runner = nullptr;
     const QStringList expected = {
-        "QLabel 10,5 200x21",  "QLineEdit 220,5 200x21",   "QLabel 10,30 200x21",   "QLineEdit 220,30 200x21",
-        "QLabel 10,55 200x21", "QCheckBox 220,55 200x21",  "QPushButton 80,85 130x25", "QPushButton 220,85 130x25",
+        "QLabel 10,5 200x21",  "QLineEdit 220,5 200x21",  "QLabel 10,30 200x21",      "QLineEdit 220,30 200x21",
+        "QLabel 10,55 200x21", "QCheckBox 220,55 200x21", "QPushButton 80,85 130x25", "QPushButton 220,85 130x25",
     };
     EXPECT_EQ(seen.mid(0, 8), expected);
     EXPECT_EQ(seen.last().section(' ', 1), "430x115");

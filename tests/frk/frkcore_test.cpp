@@ -118,7 +118,7 @@ TEST(frkSources, FormatPatterns) {
         int arguments;
         const char* text;
     } rows[] = {
-        {"%d/%d", 2, "5/10"}, {"%d/%d", 1, "5/"},     {"100%%", 0, "100%"},
+        {"%d/%d", 2, "5/10"},     {"%d/%d", 1, "5/"},    {"100%%", 0, "100%"},
         {"%s %x%d", 2, "Ann 10"}, {"[%s|%f]", 0, "[|]"}, {"end %", 0, "end "},
     };
     for (const auto& r : rows) {
@@ -214,8 +214,7 @@ TEST(frkLayout, RootLinesAndCommandRows) {
         d.unlock();
         // The hidden control does not advance: the next pair shares its line.
         const char* lines[] = {"10,5", "220,5", "10,30", "220,30", "10,30", "220,30"};
-        for (size_t i = 0; i < items.size(); ++i)
-            EXPECT_EQ(text(items[i]->bounds), std::string(lines[i]) + " 200x21");
+        for (size_t i = 0; i < items.size(); ++i) EXPECT_EQ(text(items[i]->bounds), std::string(lines[i]) + " 200x21");
         std::string buttons;
         for (const frkRect& r : dialog.buttons) buttons += text(r) + ";";
         const char* expected = commands == 1   ? "150,60 130x25;"

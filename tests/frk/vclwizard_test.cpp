@@ -1,5 +1,7 @@
 // The wizard controller on a form of three tab pages: page order, the
 // footer's buttons, the header, Esc.
+#include "frk/qt/vclwizard.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -10,7 +12,6 @@
 #include <QVBoxLayout>
 
 #include "foundation/qt/btkqstring.h"
-#include "frk/qt/vclwizard.h"
 
 namespace {
 
