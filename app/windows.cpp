@@ -1,8 +1,8 @@
 #include "app/windows.h"
 
 #include "app/internet/internetactions.h"
-#include "app/program.h"
 #include "app/main/vcllogwinfrm.h"
+#include "app/program.h"
 #include "songs/uibridge.h"
 
 Tbusyfrm* busyfrm = nullptr;

@@ -127,7 +127,8 @@ TEST_F(InternetJourneyTest, AutomaticLoginDialogLogsInAndARefusalLogsOut) {
         trigger("a_autologin");
         const bool right = password == kx6InetDb::password;
         EXPECT_EQ(LoginRef::isSet(), right);
-        EXPECT_EQ(takeBoxes(), right ? std::vector<std::string>{} : std::vector<std::string>{"Špatný login nebo heslo"});
+        EXPECT_EQ(takeBoxes(),
+                  right ? std::vector<std::string>{} : std::vector<std::string>{"Špatný login nebo heslo"});
         // Written either way.
         EXPECT_EQ(app.folder.read("cfg/autologin.txt"),
                   btkFormat("%s\r\n%s\r\n", kx6InetDb::login, btkScramblePassword(password).c_str()));
