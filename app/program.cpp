@@ -16,6 +16,7 @@
 #include "foundation/btkscramble.h"
 #include "foundation/btkstrings.h"
 #include "foundation/qt/btkapplication.h"
+#include "foundation/qt/btkprintersetup.h"
 #include "foundation/qt/btkqtmessagebox.h"
 #include "songs/appservices.h"
 #include "songs/dailylog.h"
@@ -177,6 +178,7 @@ int ProgramMain(int argc, char** argv) {
     app.setQuitOnLastWindowClosed(false);
     btkInstallQtMessageBoxes();
     InstallQtFileDialogs();
+    btkInstallPrinterMaker();
     InstallQtTranslations(app);
     int status = 0;
     try {

@@ -7,6 +7,9 @@
 #include "app/song/editsongfrm.h"
 #include "app/song/songsetfrm.h"
 #include "foundation/btkmessagebox.h"
+#include "foundation/btkprintdevice.h"
+#include "foundation/qt/btkprintersetup.h"
+#include "songbook/kxformat.h"
 #include "songs/chorddifficulty.h"
 #include "songs/chords.h"
 #include "songs/kxdatabase.h"
@@ -47,6 +50,15 @@ void newSong() {
     if (!editsongfrm || !editsongfrm->Execute(song)) song->release();
 }
 
+void printCurrentSong() {
+    KxSong* song = gMainWin->getActSongMsg();
+    if (!song) return;
+    // Without a printer the song goes into a PDF file asked for now.
+    if (!btkChoosePrintTarget()) return;
+    std::unique_ptr<btkPrintDevice> printer = btkMakePrinter(getPrinterProps()->landscape());
+    if (!printer || !printSong(*song, *printer, OptionsRoot())) ErrorBox("Píseň nelze vytisknout");
+}
+
 void eraseSongs() {
     btkCntVec<KxSong*> songs;
     if (!AskSongSet("Které písně se mají vymazat?", songs)) return;
@@ -62,6 +74,7 @@ void ConnectSongActions(Tmainfrm& window) {
         if (KxSong* song = gMainWin->getActSongMsg(); song && editsongfrm) (void)editsongfrm->Execute(song);
     });
     window.setActionHandler("a_erasesong", eraseSongs);
+    window.setActionHandler("a_printsong", printCurrentSong);
 
     const struct {
         const char* name;

@@ -18,7 +18,9 @@
 #include "app/settings/fontrecords.h"
 #include "app/windows.h"
 #include "appenv.h"
+#include "foundation/btkprintdevice.h"
 #include "foundation/qt/btkdialogs.h"
+#include "foundation/qt/btkprintersetup.h"
 #include "foundation/qt/btkqstring.h"
 #include "songs/kxdatabase.h"
 #include "songs/kxsong.h"
@@ -162,6 +164,19 @@ TEST_F(JourneyTest, TranspositionsOfTheCurrentSongAndBack) {
     trigger("a_trnext");
     EXPECT_EQ(mainfrm->songv->getSongText(), btkstring("[C#]la la [As]la"));
     EXPECT_FALSE(database(0)->isChanged());
+}
+
+TEST_F(JourneyTest, PrintedSongGoesIntoAPdfWithoutAPrinter) {
+    btkInstallPrinterMaker();
+    gMainWin->setActSong(song(0, 0));
+    getPrinterProps()->setOutputFile("");
+    dialogs.files.push_back(folder.path("pisen.pdf"));
+    trigger("a_printsong");
+    EXPECT_TRUE(boxes().shown().empty());
+    ASSERT_TRUE(std::filesystem::exists(folder.path("pisen.pdf").c_str()));
+    EXPECT_EQ(folder.read("pisen.pdf").substr(0, 5), btkstring("%PDF-"));
+    getPrinterProps()->setOutputFile("");
+    btkSetPrinterMaker({});
 }
 
 TEST_F(JourneyTest, ExportedSongsImportIntoAnotherDatabase) {
