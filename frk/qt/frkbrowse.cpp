@@ -37,7 +37,9 @@ frkBrowse::frkBrowse() : dialogForm(new frkForm), d(std::make_unique<frkBrowseIm
 }
 
 frkBrowse::~frkBrowse() {
-    // The form takes its controls with it; the items never touch them again.
+    // The form takes its controls with it; nothing they signal on the way
+    // may reach the items, which never touch them again.
+    for (QWidget* control : dialogForm->findChildren<QWidget*>()) control->blockSignals(true);
     delete dialogForm;
     d.reset();
 }

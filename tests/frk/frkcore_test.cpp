@@ -226,4 +226,45 @@ TEST(frkLayout, RootLinesAndCommandRows) {
     }
 }
 
+// Matches the change notices of the item numbered 3.
+class NumberThree final : public frkTrigger {
+public:
+    using frkTrigger::frkTrigger;
+    bool matches(const frkTriggerEvent& notice) override {
+        auto* changed = dynamic_cast<const frkObjChangedTriggerEvent*>(&notice);
+        return changed && changed->key.number == 3;
+    }
+};
+
+class CountingState final : public frkCondState {
+public:
+    using frkCondState::frkCondState;
+    void applyTo(frkVCLItem*) override { ++applied; }
+    int applied = 0;
+};
+
+TEST(frkNotices, EachChangeLaysOutOnceAndReachesItsStates) {
+    RecordingDialog dialog;
+    frkBrowseImpl& d = dialog.impl;
+    int layouts = 0;
+    d.layoutDone = [&](const std::vector<frkRect>&, int, int) { ++layouts; };
+    auto* state = new CountingState(new NumberThree(d));
+    d.condStates.add(state);
+    d.openStates.add(state);
+    for (int i = 0; i < 2; ++i) {
+        auto* item = new StandIn(&dialog);
+        d.adopt(item);
+        d.placeItem(item, false);
+    }
+    d.openStates.clear();
+    const frkObjChangedTriggerEvent three(frkKey{0, 3}, 0), four(frkKey{0, 4}, 0);
+    d.notifyChanged(three);  // still being built: no layout
+    EXPECT_EQ(layouts, 0);
+    d.unlock();
+    d.notifyChanged(four);
+    d.notifyChanged(three);
+    EXPECT_EQ(layouts, 3);
+    EXPECT_EQ(state->applied, 4);  // both items, once while building and once after
+}
+
 }  // namespace
