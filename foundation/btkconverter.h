@@ -16,12 +16,14 @@ public:
     btkConverter& operator=(const btkConverter&) = delete;
     ~btkConverter();
 
-    // The converted text; at a byte that cannot be converted the result ends
-    // with what was converted before it.
-    btkstring convert(const char* text);
+    // The converted text. A character that cannot be converted (or a byte
+    // that is no character of the source encoding) becomes '?' and the
+    // conversion goes on; exact, when given, tells whether none did.
+    btkstring convert(const char* text, bool* exact = nullptr);
     bool converts() const { return handle != nullptr; }
 
 private:
     btkMutex mutex;
     iconv_t handle = nullptr;
+    bool utf8Source = false;
 };

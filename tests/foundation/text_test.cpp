@@ -45,10 +45,18 @@ TEST(Converter, RoundTripLongTextsAndUnconvertibleBytes) {
     EXPECT_EQ(toUtf.convert(twice), toUtf.convert(longText) + toUtf.convert(longText));
     EXPECT_EQ(back.convert(toUtf.convert(twice)), twice);
 
-    // 0xFF never occurs in UTF-8: the result ends before it, and the next
-    // conversion starts afresh.
-    EXPECT_EQ(back.convert("abc\xff" "def"), "abc");
-    EXPECT_EQ(back.convert("ok"), "ok");
+    // A byte that is no UTF-8 and a character without a Windows-1250 form
+    // each become one '?'; the rest of the text is kept.
+    btkConverter toLatin1("CP1250", "ISO-8859-1");
+    const struct { btkConverter& converter; const char* in; const char* out; } rows[] = {
+        {back, "abc\xff" "def", "abc?def"}, {back, "1\xe2\x86\x92=\xc5\xbe", "1?=\x9e"},
+        {back, "cut\xc5", "cut?"}, {toLatin1, "\x9a\xe1", "?\xe1"}, {back, "ok", "ok"},
+    };
+    for (const auto& r : rows) {
+        bool exact = true;
+        EXPECT_EQ(r.converter.convert(r.in, &exact), r.out) << r.in;
+        EXPECT_EQ(exact, std::strcmp(r.in, r.out) == 0) << r.in;
+    }
 }
 
 // ---- folding and phrase search ----
