@@ -62,7 +62,7 @@ void InitProgram(bool showSplash) {
     gOptionsLoaded = false;
     const btkstring optionsFile = dir.join("options.xml");
     try {
-        OptionsRoot().load(optionsFile);
+        OptionsRoot().loadWindows1250(optionsFile);
         gOptionsLoaded = true;
     } catch (const btkError& e) {
         OptionsRoot().clear();

@@ -155,6 +155,43 @@ void btkXMLNode::parse(const char* xml, btkstring* encoding) {
     parseStream(*this, in, encoding);
 }
 
+bool btkIsWindows1250(const char* encoding) {
+    btkstring n;
+    for (const char* c = encoding ? encoding : ""; *c; ++c)
+        if (*c != '-' && *c != '_') n += *c;
+    n.toUpper();
+    return n.empty() || n == "WINDOWS1250" || n == "CP1250" || n == "WIN1250";
+}
+
+namespace {
+
+void convertTree(btkXMLNodeData& element, btkConverter& converter, const btkstring& encoding) {
+    bool exact = true;
+    auto convert = [&](btkstring& text) {
+        text = converter.convert(text, &exact);
+        if (!exact)
+            throw btkXMLLoadError(
+                btkFormat("a character of the encoding %s has no Windows-1250 form", encoding.c_str()));
+    };
+    for (btkXMLAttribute* a : element.attributes) convert(a->value);
+    convert(element.m_text);
+    for (btkXMLNodeData* child : element.children) convertTree(*child, converter, encoding);
+}
+
+}  // namespace
+
+void btkXMLNode::loadWindows1250(const char* fileName) {
+    btkXMLNode loaded;
+    btkstring encoding;
+    loaded.load(fileName, &encoding);
+    if (!btkIsWindows1250(encoding)) {
+        btkConverter converter(encoding, "CP1250");
+        if (!converter.converts()) throw btkXMLLoadError(btkFormat("unknown encoding %s", encoding.c_str()));
+        convertTree(*loaded.d, converter, encoding);
+    }
+    *this = loaded;
+}
+
 void btkXMLNode::save(const char* fileName, const char* outEncoding, const char* srcEncoding) const {
     btkSaveFile(fileName, btkSaveFormat::Text, [&](btkWriteStream& out) {
         btkXMLWriteProlog(out, outEncoding);

@@ -19,6 +19,10 @@
 
 class btkConverter;
 
+// The encoding name (from a prolog) means the program's own Windows-1250;
+// "" (no encoding named) does too.
+bool btkIsWindows1250(const char* encoding);
+
 // Every failure of the XML reader: its text says what was wrong, offset()
 // where (the byte of the input at which reading stopped; -1 when unknown).
 class btkXMLLoadError : public btkError {
@@ -121,6 +125,12 @@ public:
     void load(const char* fileName, btkstring* encoding = nullptr);
     // The same from XML text held in memory.
     void parse(const char* xml, btkstring* encoding = nullptr);
+    // Loads like load, then converts every value and text from the
+    // prolog's encoding to Windows-1250, so a file in another encoding is
+    // never shown, nor saved back, as foreign bytes. Throws btkXMLLoadError
+    // naming the encoding when iconv does not know it or a character has no
+    // Windows-1250 form; the handle then stays as it was.
+    void loadWindows1250(const char* fileName);
     // Writes the whole file in text mode: the prolog naming outEncoding and
     // the tree, values and texts converted from srcEncoding when one is
     // given. The file is replaced only when every write succeeded; otherwise
@@ -250,6 +260,8 @@ public:
     bool atEnd() const { return state == End; }
     // The encoding named in the prolog, "" when none.
     const char* encoding() const { return enc.c_str(); }
+    // The root element's name, "" before it is read.
+    const char* rootName() const { return root.c_str(); }
 
 private:
     enum State { Prolog, FirstTag, NextTag, InStartTag, Content, End };
@@ -273,6 +285,7 @@ private:
     int maxText = defaultMaxTextLength;
     bool blanksDropped = false;  // the pending text's leading blanks went over the limit
     btkstring enc;
+    btkstring root;
     bool stopped = false;
     bool rootReported = false;
     btkWindowTextReader* reader;

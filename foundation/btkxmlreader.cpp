@@ -181,6 +181,7 @@ void btkXMLParser::readTag() {
         return;
     }
     readName(elementName);
+    if (state == FirstTag) root = elementName.c_str();
     if (state == FirstTag && !reportRoot) {
         state = InStartTag;
         return;

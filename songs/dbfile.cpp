@@ -99,6 +99,29 @@ void DbLoader::load() {
         parser.run();
     }
     if (stream.failed()) throw btkError(btkFormat("%s: %s", fileName.c_str(), stream.errorText().c_str()));
+    // Another root with database elements inside is an older or renamed
+    // song database; anything else (an HTML page, another program's XML) is
+    // not one, and must never be written over as an empty database.
+    if (!sawDatabase && std::strcmp(parser.rootName(), "melodar_data") != 0)
+        throw btkXMLLoadError(btkFormat("the root element <%s> holds no song database", parser.rootName()));
+}
+
+const char* DbLoader::local(const char* value) {
+    if (!encodingChecked) {
+        encodingChecked = true;
+        const char* encoding = parser.encoding();
+        if (!btkIsWindows1250(encoding)) {
+            converter = std::make_unique<btkConverter>(encoding, "CP1250");
+            if (!converter->converts()) throw btkXMLLoadError(btkFormat("unknown encoding %s", encoding));
+        }
+    }
+    if (!converter) return value;
+    bool exact = true;
+    converted = converter->convert(value, &exact);
+    if (!exact)
+        throw btkXMLLoadError(
+            btkFormat("a character of the encoding %s has no Windows-1250 form", parser.encoding()));
+    return converted.c_str();
 }
 
 KxSong* DbLoader::currentSong() {
@@ -108,8 +131,10 @@ KxSong* DbLoader::currentSong() {
 
 btkXMLProcessor* DbLoader::startElement(btkXMLParser&, const char* name) {
     State next;
-    if (state == Outside && std::strcmp(name, "database") == 0)
+    if (state == Outside && std::strcmp(name, "database") == 0) {
         next = InDatabase;
+        sawDatabase = true;
+    }
     else if (state == InDatabase && std::strcmp(name, "song") == 0)
         next = InSong;
     else if (state == InSong && std::strcmp(name, "text") == 0)
@@ -125,6 +150,7 @@ btkXMLProcessor* DbLoader::startElement(btkXMLParser&, const char* name) {
 }
 
 void DbLoader::attribute(btkXMLParser&, const char* name, const char* value) {
+    value = local(value);
     if (state == InDatabase) {
         if (std::strcmp(name, "dbversion") == 0)
             database->version = btkAtoi(value);
@@ -162,6 +188,7 @@ void DbLoader::attribute(btkXMLParser&, const char* name, const char* value) {
 }
 
 void DbLoader::characters(btkXMLParser&, const char* text) {
+    text = local(text);
     if (state == InText) {
         KxSong* s = currentSong();
         const char* p = text;

@@ -12,6 +12,9 @@
 #pragma once
 
 #include "foundation/btkarray.h"
+#include <memory>
+
+#include "foundation/btkconverter.h"
 #include "foundation/btkstream.h"
 #include "foundation/btkxml.h"
 #include "songs/kxdatabase.h"
@@ -29,7 +32,12 @@ void WriteDatabaseStream(btkWriteStream& out, const btkCntVec<KxSong*>& songs, c
 // Reads a database file (plain or gzip) into a database: the songs through
 // addNewSong, and the database's version, internet flag and custom
 // columns. Unknown elements are skipped with their content, unknown
-// attributes ignored. Throws on unreadable or malformed input.
+// attributes ignored. Values and texts of a file in another encoding than
+// Windows-1250 are converted. Throws on unreadable or malformed input, on
+// a root that is not melodar_data and holds no database element (an HTML
+// page, another XML file), and on
+// an encoding iconv does not know or a character without a Windows-1250
+// form; btkXMLLoadError then carries the input offset.
 class DbLoader : public btkXMLProcessor {
 public:
     DbLoader(const char* fileName, KxDatabase* database);
@@ -46,6 +54,8 @@ private:
     enum State { Outside, InDatabase, InSong, InText, InVars, InVar };
 
     KxSong* currentSong();
+    // The value in Windows-1250 (valid until the next call).
+    const char* local(const char* value);
 
     btkstring fileName;
     btkGZReadStream stream;
@@ -56,4 +66,8 @@ private:
     btkstring varName;
     btkstring varValue;
     KxSong* song = nullptr;
+    bool encodingChecked = false;
+    bool sawDatabase = false;
+    std::unique_ptr<btkConverter> converter;  // null for a Windows-1250 file
+    btkstring converted;
 };

@@ -150,11 +150,20 @@ void KxDatabase::readFile() {
     version = 0;
     isinetdb = false;
     customCols.clear();
+    bool failed = true;
+    btkstring reason = "unknown error";
     try {
         DbLoader loader(fileName, this);
         loader.load();
+        failed = false;
+    } catch (const btkXMLLoadError& e) {
+        reason = e.offset() < 0 ? e.message() : btkFormat("%s (byte %lld)", e.message().c_str(), e.offset());
+    } catch (const std::exception& e) {
+        reason = e.what();
     } catch (...) {
-        ErrorBox(btkFormat("Při načítání souboru %s došlo k chybě", fileName.c_str()));
+    }
+    if (failed) {
+        ErrorBox(btkFormat("Při načítání souboru %s došlo k chybě:\n%s", fileName.c_str(), reason.c_str()));
         changedFlag = false;
         dropSongs();
         failedLoad = true;

@@ -383,6 +383,35 @@ TEST(XMLFile, SaveConvertsValuesAndTextsFromTheSourceEncoding) {
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<r a=\"\xc5\xa1\" >\xc5\xbe</r>\r\n");
 }
 
+TEST(XMLFile, LoadInWindows1250ConvertsOtherEncodingsOrRefusesThem) {
+    TempDir dir;
+    std::string path = dir.path("options.xml");
+    const struct { std::string prolog, body, result; } rows[] = {
+        {"", "<r a=\"\x9a\" >\x9e</r>", "<r a=\"\x9a\" >\x9e</r>\n"},
+        {"encoding=\"windows-1250\"", "<r a=\"\x9a\" />", "<r a=\"\x9a\" />\n"},
+        {"encoding=\"UTF-8\"", "<r a=\"\xc5\xa1\" ><c >\xc5\xbe</c>\n</r>", "<r a=\"\x9a\" >\n<c >\x9e</c>\n</r>\n"},
+        {"encoding=\"ISO-8859-2\"", "<r a=\"\xb9\" />", "<r a=\"\x9a\" />\n"},
+        {"encoding=\"UTF-8\"", "<r a=\"\xe2\x86\x92\" />", "a character of the encoding UTF-8 has no Windows-1250 form"},
+        {"encoding=\"X-NONE\"", "<r />", "unknown encoding X-NONE"},
+    };
+    for (const auto& r : rows) {
+        writeBytes(path, "<?xml version=\"1.0\" " + r.prolog + "?>\n" + r.body);
+        btkXMLNode node;
+        node.setName("kept");
+        std::string result;
+        testing::internal::CaptureStderr();
+        try {
+            node.loadWindows1250(path.c_str());
+            result = node.toString().c_str();
+        } catch (const btkXMLLoadError& e) {
+            result = e.what();
+            EXPECT_EQ(node.name(), "kept");
+        }
+        testing::internal::GetCapturedStderr();
+        EXPECT_EQ(result, r.result) << r.prolog;
+    }
+}
+
 TEST(XMLFile, FailedSaveLeavesTheOldFileAndThrows) {
     TempDir dir;
     btkXMLNode n;

@@ -241,14 +241,51 @@ TEST_F(DbFile, ImportMovesSongsWithNewLocalIds) {
     EXPECT_EQ(dst->songs[2]->locid, 7);
 }
 
+TEST_F(DbFile, RefusedFilesNameTheirReason) {
+    const std::string utf8 = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<melodar_data><database>";
+    const struct { std::string bytes; const char* reason; } rows[] = {
+        {"<melodar_data><database><song title=\"x\"></database>", "btkWindowTextReader::f_char() (byte 51)"},
+        {"<html><body><p>Not found</p></body></html>",
+         "the root element <html> holds no song database"},
+        {"<?xml version=\"1.0\"?>\n<options ><font name=\"x\" /></options>\n",
+         "the root element <options> holds no song database"},
+        {"<?xml version=\"1.0\" encoding=\"X-NONE\"?><melodar_data><database><song title=\"a\"/>",
+         "unknown encoding X-NONE (byte 78)"},
+        {utf8 + "<song title=\"\xe2\x86\x92\" /></database></melodar_data>",
+         "a character of the encoding UTF-8 has no Windows-1250 form (byte 80)"},
+    };
+    for (const auto& r : rows) {
+        writeBytes(path("bad.xml"), r.bytes);
+        KxDatabase* db = open(path("bad.xml"));
+        db->ensureLoaded();
+        ASSERT_GE(boxCount(), 1);
+        EXPECT_EQ(btkstring(btkDefaultMessageBoxes().shown().back().text),
+                  btkFormat("Při načítání souboru %s došlo k chybě:\n%s", path("bad.xml").c_str(), r.reason));
+        EXPECT_EQ(db->songs.count(), 0) << r.reason;
+        EXPECT_TRUE(db->loadFailed());
+        db->addNewSong()->setModified(false);
+        EXPECT_THROW(db->commit(), btkError) << r.reason;
+        EXPECT_EQ(readBytes(path("bad.xml")), r.bytes);
+    }
+    // A UTF-8 file reads in Windows-1250 and is written back in it.
+    writeBytes(path("utf.xml"), utf8 + "<song title=\"\xc5\xbelu\xc5\xa5\" ><text >k\xc5\xaf\xc5\x88</text></song>"
+                                       "</database></melodar_data>");
+    KxDatabase* db = open(path("utf.xml"));
+    ASSERT_EQ(loaded(db).size(), 1u);
+    EXPECT_STREQ(db->songs[0]->title, "žluť");
+    EXPECT_STREQ(db->songs[0]->text, "kůň");
+    db->songs[0]->setModified(false);
+    db->commit();
+    EXPECT_NE(readBytes(path("utf.xml")).find("encoding=\"Windows-1250\"?>\n<melodar_data"), std::string::npos);
+    EXPECT_NE(readBytes(path("utf.xml")).find("title=\"žluť\""), std::string::npos);
+}
+
 TEST_F(DbFile, UnreadableFileIsNeitherLoadedNorOverwritten) {
     const std::string broken = "<melodar_data><database><song title=\"x\"></database>";
     writeBytes(path("bad.xml"), broken);
     KxDatabase* db = open(path("bad.xml"));
     db->ensureLoaded();
     ASSERT_EQ(boxCount(), 1);
-    EXPECT_EQ(btkstring(btkDefaultMessageBoxes().shown()[0].text),
-              btkFormat("Při načítání souboru %s došlo k chybě", path("bad.xml").c_str()));
     EXPECT_EQ(db->songs.count(), 0);
     EXPECT_FALSE(db->isChanged());
     EXPECT_TRUE(db->loadFailed());
