@@ -15,6 +15,7 @@
 
 #include "app/internet/autologindialog.h"
 #include "app/internet/dbsyndialog.h"
+#include "app/internet/internetactions.h"
 #include "app/windows.h"
 #include "appenv.h"
 #include "foundation/btkscramble.h"
@@ -211,6 +212,18 @@ TEST_F(InternetWindowsTest, SyncOptionsCountsChoicesAndLanguage) {
         EXPECT_TRUE(props.download);
         EXPECT_EQ(props.condition, btkstring(confirm ? "lang='cz' or lang='sk'" : ""));
     }
+    // The download prompt shares the language row.
+    btkstring name = "inet.xml";
+    InetSynProps download;
+    frkBrowse::runner = [](frkBrowse& d) {
+        d.form()->findChild<QLineEdit*>()->setText("moje");
+        d.form()->findChild<QComboBox*>()->setCurrentIndex(2);
+        d.commandButton(0)->click();
+    };
+    EXPECT_TRUE(runDownloadDialog("Stáhnutí internetové databáze", name, download));
+    frkBrowse::runner = nullptr;
+    EXPECT_EQ(name, btkstring("moje"));
+    EXPECT_EQ(download.condition, btkstring("lang='sk'"));
 }
 
 TEST_F(InternetWindowsTest, InternalSyncAppliesExactlyTheTickedChanges) {
