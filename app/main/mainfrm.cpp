@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QToolBar>
@@ -103,6 +104,9 @@ Tmainfrm::Tmainfrm() : queueHandler(this), commonHandler(this) {
     addToolBar(toolbar_qedit);
     toolbar_transp = new QToolBar(this);
     toolbar_transp->setObjectName("toolbar_transp");
+    // The transpositions get a row of their own, so none hides behind the
+    // tool bar's overflow button in a window of the default width.
+    addToolBarBreak();
     addToolBar(toolbar_transp);
 
     Splitter1 = new QSplitter(Qt::Horizontal, this);
@@ -193,8 +197,22 @@ void Tmainfrm::buildMenus() {
                 menu->addAction(action);
         }
     }
-    for (const char* name : {"a_quit", "a_dbremove", "a_synchronize", "a_dbsearch", "a_about"})
-        toolbar_base->addAction(actionlist.find(name));
+    // The base tool bar shows the style's standard icons (their captions are
+    // the tool tips), which keeps it short beside the combo.
+    const struct {
+        const char* name;
+        QStyle::StandardPixmap icon;
+    } baseButtons[] = {{"a_quit", QStyle::SP_DialogCloseButton},
+                       {"a_dbremove", QStyle::SP_TrashIcon},
+                       {"a_synchronize", QStyle::SP_BrowserReload},
+                       {"a_dbsearch", QStyle::SP_FileDialogContentsView},
+                       {"a_about", QStyle::SP_MessageBoxInformation}};
+    for (const auto& b : baseButtons) {
+        QAction* action = actionlist.find(b.name);
+        action->setIcon(style()->standardIcon(b.icon));
+        toolbar_base->addAction(action);
+    }
+    toolbar_base->setToolButtonStyle(Qt::ToolButtonIconOnly);
     for (const char* name : {"a_allowquickedit", "a_fillcolumn", "a_autofill", "a_filtercell"})
         toolbar_qedit->addAction(actionlist.find(name));
     for (const char* name : {"a_trnext", "a_trprev", "a_trnext5", "a_trprev5", "a_trsimple", "a_treasy", "a_trorig"})
