@@ -67,6 +67,12 @@ public:
 
     // Runs a list of statements; false at the first failure.
     virtual bool execList(const btkStrings& statements);
+    // The same without waiting for the answers where the connection can
+    // defer them (see dbwDbConnection::execDeferred): a failure then fails
+    // the next statement that is waited for, or flushDeferred.
+    virtual bool execListDeferred(const btkStrings& statements) { return execList(statements); }
+    // Waits for deferred statements; false when one failed.
+    bool flushDeferred() { return conn->flushDeferred(); }
     virtual btkstring limitClause(int offset, int count);
     // UPDATE of one row by key, run at once; values are converted to the
     // connection's encoding when convert is set.

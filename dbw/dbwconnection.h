@@ -53,6 +53,17 @@ public:
     // A new result the caller releases, or null on failure.
     virtual dbwDbResult* query(const char* sql) = 0;
     virtual bool exec(const char* sql) = 0;
+    // Runs one statement whose answer the caller does not wait for. An
+    // engine that can pipeline sends it and checks its answer with the next
+    // statement that is waited for: when it failed, that statement fails
+    // with its error and is not run. Others run it at once. False when it
+    // failed at once.
+    virtual bool execDeferred(const char* sql) { return exec(sql); }
+    // Whether execDeferred leaves answers unread.
+    virtual bool canDefer() { return false; }
+    // Waits for the answers of the deferred statements; false (the first
+    // failure's error in lastError) when one failed.
+    virtual bool flushDeferred() { return true; }
     // Runs an INSERT and returns the new row's key: -1 when the insert
     // failed, 0 when no key was asked for or none came back.
     virtual int insertGetId(const char* sql, const char* table, const char* keyColumn) = 0;

@@ -15,6 +15,8 @@ public:
     const char* typeName(int type) override;
     // All statements in one text, each followed by ";", run at once.
     bool execList(const btkStrings& statements) override;
+    // Each statement sent on its own in the connection's pipeline.
+    bool execListDeferred(const btkStrings& statements) override;
     btkstring quoteIdentifier(btkstring name) override;
     int typeFromName(btkstring name) override;
     btkstring isNullSQL(btkstring expression) override;

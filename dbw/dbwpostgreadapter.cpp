@@ -29,6 +29,13 @@ bool dbwPostgreAdapter::execList(const btkStrings& statements) {
     return exec(all);
 }
 
+bool dbwPostgreAdapter::execListDeferred(const btkStrings& statements) {
+    if (!connection()->canDefer()) return execList(statements);
+    for (const btkstring& statement : statements)
+        if (!connection()->execDeferred(statement)) return false;
+    return true;
+}
+
 btkstring dbwPostgreAdapter::quoteIdentifier(btkstring name) { return dbwDoubleQuoted(name); }
 
 int dbwPostgreAdapter::typeFromName(btkstring name) {

@@ -95,7 +95,7 @@ bool dbwPostgreSQLConnection::connect(const char* dbname, const char* host, cons
 }
 
 dbwDbResult* dbwPostgreSQLConnection::query(const char* sql) {
-    PGresult* r = PQexec(conn, sql);
+    PGresult* r = run(sql);
     if (PQresultStatus(r) == PGRES_TUPLES_OK) return new dbwPostgreSQLResult(r);
     recordError();
     PQclear(r);
@@ -103,6 +103,8 @@ dbwDbResult* dbwPostgreSQLConnection::query(const char* sql) {
 }
 
 bool dbwPostgreSQLConnection::exec(const char* sql) {
+    deferredFailed = false;
+    if (!flushDeferred()) return false;
     PGresult* r = PQexec(conn, sql);
     ExecStatusType status = PQresultStatus(r);
     bool ok = status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
@@ -115,7 +117,7 @@ int dbwPostgreSQLConnection::insertGetId(const char* sql, const char* table, con
     bool wantKey = table && *table && keyColumn && *keyColumn;
     if (!wantKey) return exec(sql) ? 0 : -1;
     btkstring statement = withoutTerminator(sql) + " RETURNING " + dbwDoubleQuoted(keyColumn);
-    PGresult* r = PQexec(conn, statement);
+    PGresult* r = run(statement);
     int id = -1;
     if (PQresultStatus(r) == PGRES_TUPLES_OK)
         id = PQntuples(r) == 1 && PQnfields(r) >= 1 ? btkAtoi(PQgetvalue(r, 0, 0)) : 0;
@@ -128,6 +130,11 @@ int dbwPostgreSQLConnection::insertGetId(const char* sql, const char* table, con
 void dbwPostgreSQLConnection::release() { delete this; }
 
 void dbwPostgreSQLConnection::recordError() {
+    // A deferred statement's failure that run returned is already recorded.
+    if (deferredFailed) {
+        deferredFailed = false;
+        return;
+    }
     if (conn) recordError(PQerrorMessage(conn));
 }
 
@@ -152,6 +159,7 @@ bool dbwPostgreSQLConnection::isConnected() {
     if (!conn || PQstatus(conn) != CONNECTION_OK) return false;
     // An empty statement costs one round trip and is accepted even inside a
     // failed transaction; a dropped connection turns CONNECTION_BAD here.
+    if (!flushDeferred()) return PQstatus(conn) == CONNECTION_OK;
     PQclear(PQexec(conn, ""));
     return PQstatus(conn) == CONNECTION_OK;
 }
@@ -180,6 +188,8 @@ int dbwPostgreSQLConnection::escapeInto(char* dest, const char* src, int n) {
 bool dbwPostgreSQLConnection::doBegin() { return exec("BEGIN WORK;"); }
 
 bool dbwPostgreSQLConnection::doCommit() {
+    deferredFailed = false;
+    if (!flushDeferred()) return false;
     // After a failed statement the server answers COMMIT with the tag
     // ROLLBACK and no error: that is a failed commit.
     PGresult* r = PQexec(conn, "COMMIT WORK;");
@@ -194,4 +204,109 @@ bool dbwPostgreSQLConnection::doCommit() {
     return ok;
 }
 
-bool dbwPostgreSQLConnection::doRollback() { return exec("ROLLBACK WORK;"); }
+bool dbwPostgreSQLConnection::doRollback() {
+    flushDeferred();  // their failure no longer matters
+    return exec("ROLLBACK WORK;");
+}
+
+// ---- pipeline -----------------------------------------------------------------
+//
+// Deferred statements are sent in libpq's pipeline mode (extended protocol,
+// one statement each) and their answers left unread. The next statement
+// that is waited for either travels behind them (run) or waits for them
+// first (flushDeferred); then a sync point ends the pipeline, every answer
+// is read in order and the connection leaves pipeline mode. Inside the
+// run's transaction a failed statement makes the server skip every later
+// one up to the sync point, as it skips the rest of a text of several
+// statements.
+
+namespace {
+
+// Results this many statements apart are read at the latest, so that the
+// server's answers never fill the socket while the client still writes.
+constexpr int maxPending = 256;
+
+bool succeeded(PGresult* r) {
+    ExecStatusType status = PQresultStatus(r);
+    return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
+}
+
+// The answer to the next statement of the pipeline, its end marker read;
+// a made-up failure when the connection broke.
+PGresult* nextAnswer(PGconn* conn) {
+    PGresult* r = PQgetResult(conn);
+    if (!r) return PQmakeEmptyPGresult(conn, PGRES_FATAL_ERROR);
+    while (PGresult* extra = PQgetResult(conn)) PQclear(extra);
+    return r;
+}
+
+bool sendInPipeline(PGconn* conn, const char* sql) {
+    return PQsendQueryParams(conn, sql, 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
+}
+
+}  // namespace
+
+bool dbwPostgreSQLConnection::execDeferred(const char* sql) {
+    if (!pipelining || !conn) return exec(sql);
+    if (pending >= maxPending && !flushDeferred()) return false;
+    if (PQpipelineStatus(conn) == PQ_PIPELINE_OFF && PQenterPipelineMode(conn) != 1) return exec(sql);
+    if (!sendInPipeline(conn, sql)) {
+        deferredFailed = false;
+        recordError();
+        PQclear(readPending());
+        return false;
+    }
+    ++pending;
+    return true;
+}
+
+bool dbwPostgreSQLConnection::flushDeferred() {
+    if (!conn || PQpipelineStatus(conn) == PQ_PIPELINE_OFF) return true;
+    PGresult* failure = readPending();
+    PQclear(failure);
+    return failure == nullptr;
+}
+
+PGresult* dbwPostgreSQLConnection::readPending(PGresult** own) {
+    PGresult* failure = nullptr;
+    if (PQpipelineSync(conn) != 1) {
+        recordError(PQerrorMessage(conn));
+        failure = PQmakeEmptyPGresult(conn, PGRES_FATAL_ERROR);
+    }
+    for (; pending > 0; --pending) {
+        PGresult* r = nextAnswer(conn);
+        if (failure || succeeded(r)) {
+            PQclear(r);
+        } else {
+            const char* message = PQresultErrorMessage(r);
+            recordError(*message ? message : PQerrorMessage(conn));
+            failure = r;
+        }
+    }
+    if (own) *own = nextAnswer(conn);
+    endPipeline();
+    return failure;
+}
+
+void dbwPostgreSQLConnection::endPipeline() {
+    // The sync point's own answer, then nothing is left to read.
+    if (PGresult* sync = PQgetResult(conn)) PQclear(sync);
+    PQexitPipelineMode(conn);
+}
+
+PGresult* dbwPostgreSQLConnection::run(const char* sql) {
+    deferredFailed = false;
+    if (!conn || PQpipelineStatus(conn) == PQ_PIPELINE_OFF) return PQexec(conn, sql);
+    PGresult* own = nullptr;
+    PGresult* failure = nullptr;
+    if (sendInPipeline(conn, sql)) {
+        failure = readPending(&own);
+    } else {
+        failure = readPending();
+        if (!failure) return PQexec(conn, sql);
+    }
+    if (!failure) return own;
+    PQclear(own);
+    deferredFailed = true;
+    return failure;
+}

@@ -36,10 +36,20 @@ public:
     // empty value leaves its key out (an empty value would otherwise take
     // the next keyword as its value).
     bool connect(const char* dbname, const char* host, const char* user, const char* password, int port) override;
+    // A query or a key-returning insert that follows deferred statements
+    // travels with them: one round trip for all.
     dbwDbResult* query(const char* sql) override;
+    // Waits for the deferred statements first: its text may hold several.
     bool exec(const char* sql) override;
     // Reads the new key with INSERT ... RETURNING.
     int insertGetId(const char* sql, const char* table, const char* keyColumn) override;
+    // In libpq's pipeline mode, unless pipelining is off: then at once.
+    bool execDeferred(const char* sql) override;
+    bool flushDeferred() override;
+    bool canDefer() override { return pipelining && conn; }
+    // Pipelining is on from the start; off, every statement waits for its
+    // answer (the reference the pipelined runs are checked against).
+    void setPipelining(bool on) { pipelining = on; }
     void release() override;
     // A recorded error is handed out once; afterwards the live libpq message.
     btkstring lastError() override;
@@ -64,8 +74,21 @@ protected:
 private:
     void recordError();
     void recordError(const char* message);
+    // PQexec, or with deferred statements pending: this statement sent
+    // behind them and every answer read. A deferred statement's failure is
+    // returned in place of this statement's answer, its error recorded.
+    PGresult* run(const char* sql);
+    // Ends the pipeline with a sync point and reads the answers of the
+    // pending deferred statements, then into own the answer of the one
+    // statement sent behind them; the first failure (recorded), or null.
+    PGresult* readPending(PGresult** own = nullptr);
+    // Leaves pipeline mode after its last answer was read.
+    void endPipeline();
 
     PGconn* conn = nullptr;
+    bool pipelining = true;
+    int pending = 0;              // deferred statements whose answers are unread
+    bool deferredFailed = false;  // the last answer run returned is a deferred statement's
     char errorBuffer[4096];
     bool errorHandedOut = false;
 };

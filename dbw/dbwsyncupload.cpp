@@ -31,9 +31,12 @@ bool dbwTableSynchronize::uploadNew() {
             statements.add(adapter->updateLogSQL(version, tableDef->id, key, dataFields[f]->id, values[f]));
         statements.add(btkstring("UPDATE ") + tableName() + btkFormat(" SET dbw_creation='%d' WHERE ", creation) +
                        keyName() + btkFormat("='%d'", key));
-        if (!adapter->execList(statements)) return false;
+        // Nothing waits for these answers: they travel with the next row's
+        // insert, and a failure fails that insert before anything else of
+        // the next row is logged or changed.
+        if (!adapter->execListDeferred(statements)) return false;
     }
-    return true;
+    return adapter->flushDeferred();
 }
 
 bool dbwTableSynchronize::uploadChanges() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "dbw/dbwadapter.h"
+#include "dbw/dbwpostgresql.h"
 #include "dbw/dbwsynchronize.h"
 #include "fake_localdb.h"
 #include "foundation/btkstrings.h"
@@ -517,4 +518,75 @@ TEST_F(DbwSyncPg, RunsHoldTheVersionTableUntilTheyEnd) {
     EXPECT_TRUE(reading.count("ShareLock"));
     EXPECT_FALSE(reading.count("ExclusiveLock"));
     EXPECT_TRUE(versionLocks().empty());
+}
+
+// ---- pipelined statements against statements run one by one
+
+namespace {
+
+void setPipelining(dbwAdaRef& ada, bool on) {
+    auto* pg = dynamic_cast<dbwPostgreSQLConnection*>(ada->connection());
+    ASSERT_NE(nullptr, pg);
+    pg->setPipelining(on);
+}
+
+}  // namespace
+
+TEST_F(DbwSyncPg, PipelinedUploadWritesWhatOneByOneWrites) {
+    // Two runs of the same songs, one by one and then pipelined: the rows of
+    // the second equal those of the first with keys, creation ids and the
+    // version moved on, in the same order of writing.
+    std::vector<std::unique_ptr<FakeSongDb>> dbs;
+    for (bool pipelined : {false, true}) {
+        setPipelining(ada, pipelined);
+        dbs.push_back(std::make_unique<FakeSongDb>());
+        FakeSongDb& db = *dbs.back();
+        std::vector<dbwSynObject*> songs;
+        for (int i = 0; i < 25; ++i)
+            songs.push_back(db.table.add(btkFormat("Píseň %d", i), i % 2 ? "cz" : "sk", btkFormat("[C]sloka %d", i)));
+        auto r = run(db, {.upload = true, .added = songs});
+        ASSERT_TRUE(ok) << r->errorText(true).c_str();
+    }
+    EXPECT_EQ(dbs[0]->log, dbs[1]->log);
+    // Each run's rows relative to its first key, creation id and version,
+    // in the order the server stored them.
+    auto dump = [&](int run) {
+        std::string v = "(SELECT MIN(dbw_id) + " + std::to_string(run) + " FROM dbw_versions)";
+        std::string key = "(SELECT MIN(id) FROM songs WHERE dbw_version=" + v + ")";
+        std::string creation = "(SELECT MIN(dbw_id) FROM dbw_creations WHERE dbw_version=" + v + ")";
+        return value("SELECT string_agg(concat_ws(':', id - " + key + ", dbw_creation - " + creation +
+                     ", title, text, lang), '|' ORDER BY ctid) FROM songs WHERE dbw_version=" + v) +
+               value("SELECT string_agg(concat_ws(':', dbw_id - " + creation + ", dbw_recordid - " + key +
+                     "), '|' ORDER BY ctid) FROM dbw_creations WHERE dbw_version=" + v) +
+               value("SELECT string_agg(concat_ws(':', dbw_recordid - " + key + ", dbw_fieldid, dbw_value), '|' "
+                     "ORDER BY ctid) FROM dbw_updates WHERE dbw_version=" + v);
+    };
+    EXPECT_EQ(dump(0), dump(1));
+    EXPECT_EQ("50 2 50 300", rowCounts());
+}
+
+TEST_F(DbwSyncPg, AFailedPipelinedStatementFailsTheRunAsOneByOne) {
+    // The field log refuses one value: the second song's deferred
+    // statements fail, so the third song is neither logged nor uploaded.
+    ASSERT_TRUE(inet->exec(
+        "CREATE FUNCTION refuse() RETURNS trigger AS $$ BEGIN IF NEW.dbw_value = 'Odm\xc3\xadtnut\xc3\xa1' THEN "
+        "RAISE EXCEPTION 'value refused'; END IF; RETURN NEW; END $$ LANGUAGE plpgsql; "
+        "CREATE TRIGGER refuse BEFORE INSERT ON dbw_updates FOR EACH ROW EXECUTE FUNCTION refuse()"))
+        << inet->error();
+    std::vector<std::string> outcomes;
+    for (bool pipelined : {false, true}) {
+        setPipelining(ada, pipelined);
+        FakeSongDb db;
+        auto r = run(db, {.upload = true,
+                          .added = {db.table.add("První"), db.table.add("Odmítnutá"), db.table.add("Třetí")}});
+        EXPECT_FALSE(ok);
+        std::string outcome = r->errorText(true).c_str();
+        EXPECT_NE(std::string::npos, outcome.find("value refused")) << outcome;
+        for (const std::string& line : db.log) outcome += "\n" + line;
+        outcomes.push_back(outcome + "\n" + std::to_string(r->counters().uploadedNew) + " " + rowCounts());
+        // The connection is usable again.
+        auto next = run(db, {.download = true});
+        EXPECT_TRUE(ok) << next->errorText(true).c_str();
+    }
+    EXPECT_EQ(outcomes[0], outcomes[1]);
 }
