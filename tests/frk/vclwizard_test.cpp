@@ -51,7 +51,7 @@ public:
     TestWizard wizard;
 };
 
-TEST(vclWizard, PagesButtonsAndHeader) {
+TEST(vclWizard, PagesButtonsHeaderAndEsc) {
     TestForm form(3);
     form.show();
     form.wizard.showPage(0);
@@ -75,13 +75,7 @@ TEST(vclWizard, PagesButtonsAndHeader) {
         EXPECT_EQ(btkFromQString(form.head->subtitle->text()), btkstring(s.subtitle));
         for (int i = 0; i < 3; ++i) EXPECT_EQ(form.wizard.pagePanel(i)->isVisible(), i == s.page);
     }
-}
-
-TEST(vclWizard, SinglePageAndEsc) {
-    TestForm form(1);
-    form.show();
-    form.wizard.showPage(0);
-    EXPECT_EQ(form.buttons(), "0011");
+    // Esc is the cancel button: the wizard's cancel, then the form closes.
     QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(&form, &esc);
     EXPECT_EQ(form.wizard.cancelled, 1);
