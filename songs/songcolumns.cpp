@@ -46,8 +46,7 @@ void SetSongCellText(KxSong* song, int column, const char* text, const btkString
     ChangeMark mark = MARK_NONE;
     switch (column) {
     case COL_STACK:
-        // Only the exact "ano" puts a song on the stack.
-        if (std::strcmp(text, "ano") == 0)
+        if (flagFromText(text))
             song->putOnStack();
         else
             song->takeFromStack();

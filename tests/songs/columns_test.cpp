@@ -37,15 +37,18 @@ protected:
     btkStrings noCustom;
 };
 
-TEST_F(SongColumns, StackColumnTakesOnlyExactAno) {
+TEST_F(SongColumns, StackColumnTakesANonZeroNumberOrExactAno) {
     SetSongCellText(song, COL_STACK, "ano", noCustom);
     EXPECT_TRUE(song->onStack);
     EXPECT_EQ(SongCellText(song, COL_STACK, noCustom), "ano");
     EXPECT_EQ(SongStackCellState(song, COL_STACK), 0);
-    for (const char* text : {"ANO", "Ano", "2", "", "ne"}) {
-        SetSongCellText(song, COL_STACK, "ano", noCustom);
-        SetSongCellText(song, COL_STACK, text, noCustom);
-        EXPECT_FALSE(song->onStack) << text;
+    const struct { const char* text; bool on; } rows[] = {
+        {"2", true}, {"-1", true}, {"ANO", false}, {"Ano", false}, {"0", false}, {"", false}, {"ne", false},
+    };
+    for (const auto& r : rows) {
+        SetSongCellText(song, COL_STACK, r.on ? "ne" : "ano", noCustom);
+        SetSongCellText(song, COL_STACK, r.text, noCustom);
+        EXPECT_EQ(song->onStack, r.on) << r.text;
     }
     EXPECT_EQ(SongCellText(song, COL_STACK, noCustom), "ne");
     EXPECT_EQ(SongStackCellState(song, COL_STACK), 1);
