@@ -49,6 +49,8 @@ void SelectFirstComboItems(QWidget* widget) {
 
 void EnableControlTree(QWidget* widget, bool enabled) {
     if (!widget) return;
+    // Direct children only: a control disabled on purpose deeper inside
+    // keeps its state when the panel around it is enabled again.
+    for (QWidget* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) child->setEnabled(enabled);
     widget->setEnabled(enabled);
-    for (QWidget* child : widget->findChildren<QWidget*>()) child->setEnabled(enabled);
 }

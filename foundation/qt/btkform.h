@@ -38,5 +38,6 @@ protected:
 // Walks the widget and every widget inside it and sets each combo box to
 // its first item.
 void SelectFirstComboItems(QWidget* widget);
-// Enables or disables a widget and every widget inside it.
+// Enables or disables a widget's direct children, then the widget itself;
+// widgets further inside keep their own setting.
 void EnableControlTree(QWidget* widget, bool enabled);
