@@ -114,6 +114,15 @@ void KxSystem::postMessage(KxMessage* message) {
     m_msgTail = message;
 }
 
+void KxSystem::keepUndelivered() {
+    btkCntVec<KxQueElem> kept;
+    for (int i = 0; i < m_pending.count(); ++i)
+        if (i > m_walk || m_pending[i].kind == KX_REMOVED) kept.add(m_pending[i]);
+    m_pending = kept;
+    m_walk = -1;
+    rebuildIndex();
+}
+
 void KxSystem::rebuildIndex() {
     m_index.clear();
     for (int i = 0; i < m_pending.count(); ++i) m_index[m_pending[i].object] = i;
@@ -130,6 +139,18 @@ void KxSystem::forget(KxObject* object) {
 
 void KxSystem::processQueue() {
     if (m_running) return;
+    // However the pass ends, the next one runs. When a handler throws
+    // during the walk, the elements it had not reached, and the removals
+    // (their objects still wait for deletion), stay for the next pass; the
+    // exception goes on to the caller's guard.
+    struct PassState {
+        KxSystem& queue;
+        ~PassState() {
+            if (queue.m_walk >= 0) queue.keepUndelivered();
+            queue.m_removedSet.clear();
+            queue.m_running = false;
+        }
+    } passState{*this};
     m_running = true;
 
     btkAutoPtr<KxBusy> busy;
@@ -170,7 +191,6 @@ void KxSystem::processQueue() {
     for (KxObject* object : removed)
         for (KxMessage* m = m_msgHead; m; m = m->next) m->objectRemoved(object);
     for (KxObject* object : removed) delete object;
-    m_removedSet.clear();
 
     while (m_msgHead) {
         KxMessage* m = m_msgHead;
@@ -182,6 +202,4 @@ void KxSystem::processQueue() {
 
     m_handlers.forEach([](KxHandler* h) { h->queueDone(); });
     for (KxObject* object : changedObjects) object->afterNotify();
-
-    m_running = false;
 }

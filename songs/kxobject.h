@@ -154,6 +154,9 @@ public:
 
 private:
     void rebuildIndex();
+    // After a pass broke off at m_walk: keeps the elements not delivered
+    // yet and every removal.
+    void keepUndelivered();
 
     btkCntVec<KxQueElem> m_pending;
     // Object -> index of its latest pending element.

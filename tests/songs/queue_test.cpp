@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -127,6 +128,28 @@ TEST_F(QueueTest, PassOrderWithTwoHandlersAndMessages) {
     EXPECT_EQ(events, (V{"h1 notify a 0", "h2 notify a 0", "h1 changed a", "h2 changed a", "h1 notify r 2",
                          "h2 notify r 2", "h1 removed r", "h2 removed r", "delete r", "run m1", "msgdelete m1",
                          "run m2", "msgdelete m2", "h1 done", "h2 done", "after a"}));
+}
+
+TEST_F(QueueTest, AThrowingHandlerBreaksOnlyItsOwnPass) {
+    Recorder h("h");
+    Obj *a = new Obj("a"), *b = new Obj("b"), *r = new Obj("r");
+    r->release();
+    a->changed();
+    b->changed();
+    h.onChanged = [&](KxObject* o) {
+        if (o == a) throw std::runtime_error("handler");
+    };
+    EXPECT_THROW(queue.processQueue(), std::runtime_error);
+    EXPECT_EQ(queue.pendingCount(), 2);  // the removal and b
+    h.onChanged = nullptr;
+    events.clear();
+    queue.processQueue();
+    EXPECT_EQ(events, (V{"h notify r 2", "h notify b 0", "h changed b", "h removed r", "delete r", "h done",
+                         "after b"}));
+    events.clear();
+    a->changed();
+    queue.processQueue();
+    EXPECT_EQ(events, (V{"h notify a 0", "h changed a", "h done", "after a"}));
 }
 
 TEST_F(QueueTest, PostsDuringThePass) {
