@@ -27,6 +27,8 @@ int ParseNoteName(const char* text, const char** after) {
     if (text) {
         for (const WrittenNote& note : writtenNotes) {
             size_t n = std::strlen(note.name);
+            // In Esus4 and Asus2 the "s" opens "sus": the root is E or A.
+            if (note.name[n - 1] == 's' && std::strncmp(text + n - 1, "sus", 3) == 0) continue;
             if (std::strncmp(text, note.name, n) == 0) {
                 if (after) *after = text + n;
                 return note.pitch;
@@ -44,6 +46,7 @@ const char* NoteName(int n) {
 }
 
 void TransposeChords(const char* text, btkWriteStream& out, int shift) {
+    shift %= 12;  // so that adding it to a pitch cannot overflow
     const char* p = text ? text : "";
     while (*p) {
         if (*p != '[') {
@@ -99,6 +102,6 @@ bool LineHasChords(const char* text) {
 }
 
 int StepTransposition(int transposition, int step) {
-    int t = (transposition + step) % 12;
+    int t = (transposition % 12 + step % 12) % 12;
     return t < 0 ? t + 12 : t;
 }

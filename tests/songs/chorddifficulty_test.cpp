@@ -37,7 +37,7 @@ TEST(ChordDifficulty, CollectingChords) {
     }
     btkCntVec<ChordRec> chords;
     CollectChords("[Esus4] [(Am)] [x] text [C] [C] [C]", chords);
-    EXPECT_EQ(chords.count(), 3);  // Es with "us4", a bracketed "(" and no note are not counted
+    EXPECT_EQ(chords.count(), 3);  // E with "sus4", a bracketed "(" and no note are not counted
 }
 
 TEST(ChordDifficulty, TableFromOptions) {

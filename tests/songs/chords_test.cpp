@@ -19,7 +19,8 @@ TEST(Chords, ParseNoteNameTakesTheFirstPrefixInTableOrder) {
         int pitch;
         int length;
     } cases[] = {
-        {"C#", 1, 2}, {"Ces", 11, 3}, {"Cmi", 0, 1}, {"Fes", 4, 3}, {"E#", 5, 2},  {"Asus4", 8, 2},
+        {"C#", 1, 2}, {"Ces", 11, 3}, {"Cmi", 0, 1}, {"Fes", 4, 3}, {"E#", 5, 2},  {"Asus4", 9, 1},
+        {"Essus4", 3, 2}, {"As7", 8, 2},
         {"Ami", 9, 1}, {"Bb", 10, 2}, {"B", 10, 1},  {"Hes", 10, 3}, {"H#", 0, 2}, {"H7", 11, 1},
     };
     for (const Case& c : cases) {
@@ -53,7 +54,8 @@ TEST(Chords, TransposeRewritesRootAndBass) {
         {"[Am]", 2, "[Hm]"}, {"[C/E]", 1, "[C#/F]"}, {"[(G7)]", 5, "[(C7)]"}, {"[C]", -1, "[H]"}, {"[D]", -7, "[G]"},
         {"[Des]", 0, "[C#]"}, {"[Hes]", 0, "[B]"}, {"[E#]", 0, "[F]"}, {"[Cb][Bb]", 0, "[H][B]"},
         {"[C]Ahoj [Ami/G]svete", 2, "[D]Ahoj [Hmi/A]svete"}, {"[Coda]", 2, "[Doda]"},
-        {"[Asus4]", 1, "[Aus4]"},  // As + 1 = A, suffix us4
+        {"[Esus4]", 2, "[F#sus4]"}, {"[Asus2]", 2, "[Hsus2]"}, {"[As7/Es]", 0, "[As7/Es]"},
+        {"[C]", 2147483647, "[G]"}, {"[C]", -2147483647 - 1, "[E]"},  // the shift is taken modulo 12
         {"[C/x]", 2, "[D/x]"},
         {"[C/[D]", 2, "[D/[D]"},  // a "/" without a bass note copies the next character, even a "["
         {"text [G7", 2, "text [A7"},  // an unclosed chord copies the rest and writes no "]"
@@ -63,6 +65,7 @@ TEST(Chords, TransposeRewritesRootAndBass) {
     for (const TransposeCase& c : cases) EXPECT_EQ(tr(c.text, c.shift), c.expected) << c.text << " " << c.shift;
     for (const char* text : {"[am]", "[x]", "[Refrén]", "[]", "plain text", "a]b", "[(x)]"})
         EXPECT_EQ(tr(text, 3), text);
+    EXPECT_EQ(StepTransposition(2147483647, 1), 8);
 }
 
 TEST(Chords, LineHasChordsAndTranspositionSteps) {
