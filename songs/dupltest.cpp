@@ -238,6 +238,20 @@ void DuplTestParams::setFromText(const char* text) {
         if (const char* value = afterKey(text, k.key)) *k.field = btkAtoi(value);
     if (const char* value = afterKey(text, "MAX_TEXT_DIFF_KOEF=")) MAX_TEXT_DIFF_KOEF = static_cast<float>(readDecimal(value));
     if (const char* value = afterKey(text, "MAX_TEXT_DIFF_LEN=")) MAX_TEXT_DIFF_LEN = static_cast<float>(readDecimal(value));
+    clamp();
+}
+
+void DuplTestParams::clamp() {
+    auto limit = [](int& v, int low, int high) { v = std::clamp(v, low, high); };
+    limit(MAX_LEN_DIF, 0, 1000000);
+    limit(MAX_CHAR_DIF, 0, 1000000);
+    limit(MAX_DIF_LEN, 0, 1000);
+    limit(MAX_DIF_TEST_LEN, 0, 1000000);
+    limit(window, 1, 1000000);
+    // Also turns a NaN into the lower bound.
+    auto limitF = [](float& v, float low, float high) { v = v >= low ? (v <= high ? v : high) : low; };
+    limitF(MAX_TEXT_DIFF_KOEF, 0.0f, 1.0f);
+    limitF(MAX_TEXT_DIFF_LEN, 0.0f, 1000000.0f);
 }
 
 void DuplTestParams::parse(const char* text) {

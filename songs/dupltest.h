@@ -31,6 +31,13 @@ struct DuplTestParams {
     // MAX_DIF_TEST_LEN (integers), MAX_TEXT_DIFF_KOEF, MAX_TEXT_DIFF_LEN
     // (decimal fractions).
     void setFromText(const char* text);
+    // Brings every value into its sensible range, so no length is negative
+    // and no sum overflows: the length and histogram differences 0 to
+    // 1,000,000, the search distance 0 to 1,000 (it is squared per
+    // mismatch), the resynchronising length 0 and the window 1 to 1,000,000,
+    // the share 0 to 1, the unmatched count 0 to 1,000,000. The tester
+    // clamps its copy; setFromText clamps what it read.
+    void clamp();
     // The console's DBLTEST: setFromText, then the test with its report on
     // the main window's active database.
     void parse(const char* text);
@@ -72,7 +79,7 @@ bool DuplCompareLiteral(const DuplTestParams& params, const DuplSong& a, const D
 
 class DuplTester {
 public:
-    explicit DuplTester(const DuplTestParams& params) : params(params) {}
+    explicit DuplTester(const DuplTestParams& params) : params(params) { this->params.clamp(); }
 
     // Prepares the songs in their order.
     void addSongs(const btkCntVec<KxSong*>& list);
