@@ -27,12 +27,11 @@ int ParseNoteName(const char* text, const char** after) {
     if (text) {
         for (const WrittenNote& note : writtenNotes) {
             size_t n = std::strlen(note.name);
+            if (std::strncmp(text, note.name, n) != 0) continue;
             // In Esus4 and Asus2 the "s" opens "sus": the root is E or A.
             if (note.name[n - 1] == 's' && std::strncmp(text + n - 1, "sus", 3) == 0) continue;
-            if (std::strncmp(text, note.name, n) == 0) {
-                if (after) *after = text + n;
-                return note.pitch;
-            }
+            if (after) *after = text + n;
+            return note.pitch;
         }
     }
     if (after) *after = nullptr;
