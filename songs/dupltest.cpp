@@ -235,7 +235,8 @@ void DuplTestParams::setFromText(const char* text) {
     };
     for (const IntKey& k : {IntKey{"MAX_LEN_DIF=", &MAX_LEN_DIF}, IntKey{"MAX_CHAR_DIF=", &MAX_CHAR_DIF},
                             IntKey{"MAX_DIF_LEN=", &MAX_DIF_LEN}, IntKey{"MAX_DIF_TEST_LEN=", &MAX_DIF_TEST_LEN}})
-        if (const char* value = afterKey(text, k.key)) *k.field = btkAtoi(value);
+        if (const char* value = afterKey(text, k.key))
+            if (int n = btkAtoi(value); n >= 0) *k.field = n;  // a negative length is refused
     if (const char* value = afterKey(text, "MAX_TEXT_DIFF_KOEF=")) MAX_TEXT_DIFF_KOEF = static_cast<float>(readDecimal(value));
     if (const char* value = afterKey(text, "MAX_TEXT_DIFF_LEN=")) MAX_TEXT_DIFF_LEN = static_cast<float>(readDecimal(value));
     clamp();

@@ -29,7 +29,8 @@ struct DuplTestParams {
     // The defaults, then every KEY=value found in the text (keys exact,
     // case-sensitive): MAX_LEN_DIF, MAX_CHAR_DIF, MAX_DIF_LEN,
     // MAX_DIF_TEST_LEN (integers), MAX_TEXT_DIFF_KOEF, MAX_TEXT_DIFF_LEN
-    // (decimal fractions).
+    // (decimal fractions). A negative integer is refused (its default
+    // stays); the result is clamped.
     void setFromText(const char* text);
     // Brings every value into its sensible range, so no length is negative
     // and no sum overflows: the length and histogram differences 0 to

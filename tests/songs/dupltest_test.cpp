@@ -243,18 +243,18 @@ TEST(DuplParams, DbltestKeys) {
     params.setFromText("max_len_dif=10");
     EXPECT_EQ(params.MAX_LEN_DIF, 100);
     params.setFromText("MAX_DIF_LEN= -5,MAX_DIF_TEST_LEN=x MAX_TEXT_DIFF_LEN=+12.5 MAX_CHAR_DIF=7 MAX_CHAR_DIF=9");
-    EXPECT_EQ(params.MAX_DIF_LEN, 0);  // no negative lengths
+    EXPECT_EQ(params.MAX_DIF_LEN, 32);  // a negative length is refused
     EXPECT_EQ(params.MAX_DIF_TEST_LEN, 0);
     EXPECT_FLOAT_EQ(params.MAX_TEXT_DIFF_LEN, 12.5f);
     EXPECT_EQ(params.MAX_CHAR_DIF, 7);  // the first occurrence counts
     // Values whose sums or squares would overflow are clamped.
-    params.setFromText("MAX_LEN_DIF=-7 MAX_DIF_LEN=2147483647 MAX_CHAR_DIF=2147483647 MAX_DIF_TEST_LEN=-1 "
+    params.setFromText("MAX_LEN_DIF=2147483647 MAX_DIF_LEN=2147483647 MAX_CHAR_DIF=2147483647 MAX_DIF_TEST_LEN=-1 "
                        "MAX_TEXT_DIFF_KOEF=7 MAX_TEXT_DIFF_LEN=99999999");
     EXPECT_EQ((std::vector<int>{params.MAX_LEN_DIF, params.MAX_DIF_LEN, params.MAX_CHAR_DIF, params.MAX_DIF_TEST_LEN}),
-              (std::vector<int>{0, 1000, 1000000, 0}));
+              (std::vector<int>{1000000, 1000, 1000000, 1}));
     EXPECT_FLOAT_EQ(params.MAX_TEXT_DIFF_KOEF, 1.0f);
     EXPECT_FLOAT_EQ(params.MAX_TEXT_DIFF_LEN, 1000000.0f);
-    params.window = -5;  // from the dialog: a window of no letters would match every pair
+    params.window = -5;  // set directly: a window of no letters would match every pair
     DuplTester tester(params);
     EXPECT_EQ(tester.params.window, 1);
 }
