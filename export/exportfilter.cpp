@@ -225,10 +225,7 @@ void listExportFilters(btkStrings& names, btkStrings& namesAgain) {
     }
 }
 
-bool IsValidExportFilterName(const char* name) {
-    if (!name || !*name || *name == '.') return false;
-    return !std::strchr(name, '/') && !std::strchr(name, '\\') && !std::strstr(name, "..");
-}
+bool IsValidExportFilterName(const char* name) { return btkIsPlainFileName(name) && !std::strstr(name, ".."); }
 
 btkstring exportFilterPath(const char* name) {
     return programDir().join("data").join("expf").join(btkFile(name).changeExt("exp"));
