@@ -11,6 +11,8 @@
 // indentation; every XML file of the program has that form.
 #pragma once
 
+#include <memory>
+
 #include "foundation/btkarray.h"
 #include "foundation/btkerror.h"
 #include "foundation/btkref.h"
@@ -161,19 +163,35 @@ private:
 
 // ---- reader
 
-// Character source over a read stream with a window of 256 bytes of
-// lookahead. A NUL byte reads as the end of the input.
+// Character source over a read stream, read through a window of 64 KiB:
+// lookahead of up to that many bytes, and runs of text taken from the window
+// in one piece. A NUL byte reads as the end of the input.
 class btkWindowTextReader {
 public:
-    static constexpr int windowSize = 256;
+    static constexpr int windowSize = 64 * 1024;
 
-    explicit btkWindowTextReader(btkReadStream& stream) : stream(&stream) {}
+    explicit btkWindowTextReader(btkReadStream& stream) : stream(&stream), buffer(new char[windowSize + 1]) {
+        buffer[0] = 0;
+    }
 
     // The current character, 0 at the end of the input.
-    char peek() { return peekAt(0); }
+    char peek() { return pos < held ? buffer[pos] : peekAt(0); }
     // The character i places ahead, 0 beyond the end.
     char peekAt(int i);
-    void advance(int n);
+    void advance(int n) {
+        if (n > 0 && n <= held - pos)
+            pos += n;
+        else
+            advanceSlowly(n);
+    }
+    // The bytes held from the current character on, without consuming them:
+    // at least one unless the input has ended, their count in n. They stay
+    // valid until the reader is next moved past them or asked for more.
+    const char* window(int& n) {
+        if (pos >= held) fill(1);
+        n = held - pos;
+        return buffer.get() + pos;
+    }
     // The text at the position starts with s (nothing is consumed).
     bool startsWith(const char* s);
     // Consumes c, or throws btkXMLLoadError "btkWindowTextReader::f_char()".
@@ -189,12 +207,13 @@ private:
     // Makes at least n bytes available beyond the position unless the input
     // ends first.
     void fill(int n);
+    void advanceSlowly(int n);
 
     btkReadStream* stream;
     long long base = 0;  // input offset of buffer[0]
     int held = 0;
     int pos = 0;
-    char buffer[windowSize + 1] = {};
+    std::unique_ptr<char[]> buffer;  // windowSize bytes and a NUL
     bool endOfInput = false;
 };
 
@@ -278,6 +297,9 @@ private:
     void flushCharacters();
     // Adds one byte of a text or value, within the length limit.
     void collect(btkStringWriteStream& into, char c);
+    // Adds the n bytes at the reader's position (a run without markup) as
+    // collect adds them one by one, and moves past them.
+    void collectRun(btkStringWriteStream& into, const char* run, int n);
     [[noreturn]] void failTooLong() const;
     btkXMLProcessor* top() const { return stack[depth - 1]; }
 

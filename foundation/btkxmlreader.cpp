@@ -1,5 +1,6 @@
 // The XML reader: the windowed character source, the tree-building
 // processor and the parser's state machine.
+#include <array>
 #include <cstring>
 
 #include "foundation/btkxml.h"
@@ -18,6 +19,21 @@ bool isNameChar(char c) {
            (c >= '0' && c <= '9');
 }
 
+// Bytes that end a run of ordinary content: markup, entities, carriage
+// returns (dropped) and NUL (the end of the input).
+constexpr std::array<bool, 256> contentStops = [] {
+    std::array<bool, 256> stops{};
+    for (unsigned char c : {'<', '&', '\r', '\0'}) stops[c] = true;
+    return stops;
+}();
+
+// The length of the run at p, at most n bytes, of bytes for which keep holds.
+template <class Keep> int runLength(const char* p, int n, Keep keep) {
+    int k = 0;
+    while (k < n && keep(p[k])) ++k;
+    return k;
+}
+
 }  // namespace
 
 // ---- btkWindowTextReader
@@ -26,11 +42,11 @@ void btkWindowTextReader::fill(int n) {
     if (n > windowSize) fail("Not implemented");
     if (held - pos >= n || endOfInput) return;
     base += pos;
-    std::memmove(buffer, buffer + pos, static_cast<size_t>(held - pos));
+    std::memmove(buffer.get(), buffer.get() + pos, static_cast<size_t>(held - pos));
     held -= pos;
     pos = 0;
     while (held < n && !endOfInput) {
-        int got = stream->read(buffer + held, windowSize - held);
+        int got = stream->read(buffer.get() + held, windowSize - held);
         if (got <= 0) {
             endOfInput = true;
             if (stream->failed()) fail(btkFormat("read error: %s", stream->errorText().c_str()));
@@ -50,7 +66,7 @@ char btkWindowTextReader::peekAt(int i) {
     return buffer[pos + i];
 }
 
-void btkWindowTextReader::advance(int n) {
+void btkWindowTextReader::advanceSlowly(int n) {
     while (n > 0) {
         fill(1);
         if (pos >= held) return;
@@ -79,7 +95,13 @@ void btkWindowTextReader::expect(const char* s) {
 }
 
 void btkWindowTextReader::skipBlanks() {
-    while (isBlank(peek())) advance(1);
+    for (;;) {
+        int n;
+        const char* p = window(n);
+        int k = runLength(p, n, isBlank);
+        advance(k);
+        if (k < n || n == 0) return;
+    }
 }
 
 // ---- processors
@@ -228,6 +250,13 @@ void btkXMLParser::readInStartTag() {
 void btkXMLParser::readContent() {
     btkWindowTextReader& r = *reader;
     for (;;) {
+        int n;
+        const char* run = r.window(n);
+        int k = runLength(run, n, [](char c) { return !contentStops[static_cast<unsigned char>(c)]; });
+        if (k > 0) {
+            collectRun(chars, run, k);
+            continue;
+        }
         char c = r.peek();
         if (c == '<') break;
         if (c == 0) fail("unexpected end of file");
@@ -245,9 +274,13 @@ void btkXMLParser::readContent() {
 void btkXMLParser::readName(btkStringWriteStream& into) {
     into.clear();
     btkWindowTextReader& r = *reader;
-    for (char c = r.peek(); isNameChar(c); c = r.peek()) {
-        into.write(&c, 1);
-        r.advance(1);
+    for (;;) {
+        int n;
+        const char* run = r.window(n);
+        int k = runLength(run, n, isNameChar);
+        into.write(run, k);
+        r.advance(k);
+        if (k < n || n == 0) return;
     }
 }
 
@@ -257,13 +290,17 @@ void btkXMLParser::readQuoted(btkStringWriteStream& into) {
     char quote = r.peek();
     if (quote != '"' && quote != '\'') fail("string expected");
     r.advance(1);
-    for (char c = r.peek(); c != 0 && c != quote; c = r.peek()) {
-        if (c == '&') {
-            readEntity(into);
-        } else {
-            collect(into, c);
-            r.advance(1);
+    for (;;) {
+        int n;
+        const char* run = r.window(n);
+        int k = runLength(run, n, [quote](char c) { return c != quote && c != '&' && c != 0; });
+        if (k > 0) {
+            collectRun(into, run, k);
+            continue;
         }
+        char c = r.peek();
+        if (c == 0 || c == quote) break;
+        readEntity(into);
     }
     r.expect(quote);
 }
@@ -296,6 +333,20 @@ void btkXMLParser::collect(btkStringWriteStream& into, char c) {
         blanksDropped = true;
     }
     into.write(&c, 1);
+}
+
+void btkXMLParser::collectRun(btkStringWriteStream& into, const char* run, int n) {
+    // Within the limit and with no blanks dropped before it, the run goes
+    // in whole; otherwise byte by byte, so that a failure names its byte.
+    if (!blanksDropped && into.length() + n <= maxText) {
+        into.write(run, n);
+        reader->advance(n);
+        return;
+    }
+    for (int i = 0; i < n; ++i) {
+        collect(into, run[i]);
+        reader->advance(1);
+    }
 }
 
 void btkXMLParser::failTooLong() const { fail(btkFormat("text longer than %d bytes", maxText)); }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -335,7 +336,7 @@ TEST(XMLReader, HostileNestingAndEncodingNamesFailCleanly) {
     // Lookahead beyond the window.
     btkBufferReadStream in("<a/>", 4);
     btkWindowTextReader reader(in);
-    EXPECT_THROW(reader.startsWith(std::string(300, 'a').c_str()), btkXMLLoadError);
+    EXPECT_THROW(reader.startsWith(std::string(btkWindowTextReader::windowSize + 1, 'a').c_str()), btkXMLLoadError);
 }
 
 TEST(XMLReader, LongNamesAndValuesHaveNoFixedLimit) {
@@ -443,4 +444,95 @@ TEST(XMLReader, TruncatedGzipInputFailsWithALoadError) {
     btkXMLParser parser(&rec, reader);
     EXPECT_THROW(parser.run(), btkXMLLoadError);
     EXPECT_GT(rec.log.size(), 100u);  // the events before the damage stay delivered
+}
+
+// ---- reading through the window against reading byte by byte
+
+namespace {
+
+// Every event as a line of text.
+class EventLog : public btkXMLProcessor {
+public:
+    void attribute(btkXMLParser&, const char* name, const char* value) override {
+        log += std::string("A ") + name + "=" + value + "\n";
+    }
+    btkXMLProcessor* startElement(btkXMLParser&, const char* name) override {
+        log += std::string("S ") + name + "\n";
+        return this;
+    }
+    void characters(btkXMLParser&, const char* text) override { log += std::string("C ") + text + "\n"; }
+    void endElement(btkXMLParser&, const char* name) override { log += std::string("E ") + name + "\n"; }
+
+    std::string log;
+};
+
+// Hands out one byte per read, so that the reader refills at every byte.
+class TrickleStream : public btkReadStream {
+public:
+    explicit TrickleStream(const std::string& data) : data(data) {}
+    int read(char* buffer, int max) override {
+        if (pos >= data.size() || max <= 0) return 0;
+        *buffer = data[pos++];
+        return 1;
+    }
+
+private:
+    const std::string& data;
+    size_t pos = 0;
+};
+
+// The events of a document and how reading it ended (error and offset).
+std::string events(const std::string& xml, bool trickle, int maxText) {
+    btkBufferReadStream whole(xml.data(), static_cast<int>(xml.size()));
+    TrickleStream bytes(xml);
+    btkWindowTextReader reader(trickle ? static_cast<btkReadStream&>(bytes) : whole);
+    EventLog log;
+    btkXMLParser parser(&log, reader);
+    parser.setReportRoot(true);
+    parser.setMaxTextLength(maxText);
+    try {
+        parser.run();
+        log.log += "end";
+    } catch (const btkXMLLoadError& e) {
+        log.log += std::string("! ") + e.message().c_str() + " at " + std::to_string(e.offset());
+    }
+    return log.log;
+}
+
+}  // namespace
+
+TEST(XMLReader, WindowedRunsGiveTheEventsOfByteByByteReading) {
+    // Songs of varied texts with entities, carriage returns, blank runs and
+    // quotes of both kinds; one text and one attribute value longer than the
+    // window, so that runs cross its end.
+    std::mt19937 random(28);
+    const char* const pieces[] = {"[Ami]sloka ", "&amp;", "&lt;", "\r\n", "   \n\t", "&quot;", "žluťoučký ", "x"};
+    auto text = [&](int n) {
+        std::string t;
+        while (static_cast<int>(t.size()) < n) t += pieces[random() % 8];
+        return t;
+    };
+    std::string xml = "<?xml version=\"1.0\" encoding=\"windows-1250\"?>\r\n<melodar_data version='4.0'>\r\n";
+    for (int i = 0; i < 600; ++i) {
+        xml += "  <song title=\"" + text(20) + "\" group='a&apos;b\r\nc' >\r\n";
+        xml += "    <text xml:space=\"preserve\" >" + text(static_cast<int>(random() % 400)) + "</text>\r\n";
+        xml += "    <vars ><var name=\"Rok\" >19" + std::to_string(i % 100) + "</var></vars>\r\n  </song>\r\n";
+    }
+    xml += "<long value=\"" + text(150000) + "\">" + text(200000) + "<in/>" + text(70000) + "</long>";
+    xml += "</melodar_data>";
+    const int noLimit = btkXMLParser::defaultMaxTextLength;
+    std::string whole = events(xml, false, noLimit);
+    ASSERT_EQ(whole.substr(whole.size() - 3), "end");
+    EXPECT_EQ(whole, events(xml, true, noLimit));
+    // Cut anywhere, the same events before the same error at the same
+    // byte; also for texts over a length limit and a NUL in the input.
+    for (size_t cut : {size_t{10}, size_t{333}, size_t{65535}, size_t{65536}, size_t{400001}, xml.size() - 120000,
+                       xml.size() - 2000}) {
+        std::string part = xml.substr(0, cut);
+        EXPECT_EQ(events(part, false, noLimit), events(part, true, noLimit)) << cut;
+        EXPECT_EQ(events(part, false, 300), events(part, true, 300)) << cut;
+        part[cut / 2] = 0;
+        EXPECT_EQ(events(part + xml.substr(cut), false, noLimit), events(part + xml.substr(cut), true, noLimit))
+            << cut;
+    }
 }
