@@ -53,6 +53,7 @@ struct Figures {
     double load;
     double commit;
     double release;
+    int songs;  // songs loaded
 };
 
 Figures measure(const std::string& file) {
@@ -64,6 +65,7 @@ Figures measure(const std::string& file) {
     auto t = std::chrono::steady_clock::now();
     db->ensureLoaded();
     f.load = seconds(t);
+    f.songs = db->songs.count();
     db->setChanged();
     t = std::chrono::steady_clock::now();
     db->commit();
@@ -128,6 +130,10 @@ int main(int argc, char** argv) {
     for (const std::string& file : {plain, packed}) {
         long size = fileSize(file);
         Figures f = figures[k++] = best(file, runs);
+        if (f.songs != count) {
+            std::printf("%s: %d songs loaded, not %d\n", file.c_str(), f.songs, count);
+            return 1;
+        }
         std::printf("%-6s %8.1fMB %8.3fs %8.3fs %8.3fs %9.0f\n", file.substr(file.size() - 3).c_str(), size / 1e6,
                     f.load, f.commit, f.release, fileSize(plain) / 1e6 / f.load);
     }
