@@ -1,5 +1,7 @@
 #include "app/program.h"
 
+#include <csignal>
+
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -51,6 +53,9 @@ bool ParseAutoLogin(const char* text, btkstring& login, btkstring& password) {
 void InitProgram(bool showSplash) {
     // 1. The splash window paints before the slow steps.
     if (showSplash) Tstartfrm::showSplash();
+    // A write over the file-size limit then fails (and the save removes its
+    // temporary file) instead of killing the program with unsaved work.
+    std::signal(SIGXFSZ, SIG_IGN);
     // 2.-3. The program folder: programDir() (KX6_DIR or the executable's).
     const btkFile dir = programDir();
     // 4. The queue.

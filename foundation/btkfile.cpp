@@ -321,6 +321,15 @@ void btkSaveFile(const char* path, btkSaveFormat format, const std::function<voi
                  btkFileAccess access) {
     btkFile target(path);
     if (target.empty()) saveFailed("", "no file name");
+    // A symbolic link stays a link: the file it leads to is replaced, with
+    // the temporary file beside that file so the rename stays in its folder.
+    struct stat link;
+    if (lstat(target, &link) == 0 && S_ISLNK(link.st_mode)) {
+        if (char* real = realpath(target, nullptr)) {
+            target = btkFile(real);
+            std::free(real);
+        }
+    }
     btkFile dir = target.dirPart();
     if (dir.empty() && target.c_str()[0] == '/') dir = "/";
 

@@ -1,5 +1,6 @@
 // Start-up on a temporary program folder, the main window's database combo
 // and bridge, and the close questions.
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 
@@ -222,6 +223,8 @@ TEST_F(StartupTest, FailedCommitOnCloseNamesTheFileAndKeepsTheProgramOpen) {
     ASSERT_EQ(boxes().shown().size(), 2u);
     EXPECT_TRUE(std::strstr(boxes().shown()[1].text, "beta.xml") != nullptr);
     EXPECT_EQ(folder.read("options.xml"), optionsText);
+    // A file-size limit fails a save in the same way instead of a signal.
+    EXPECT_EQ(std::signal(SIGXFSZ, SIG_IGN), SIG_IGN);
 }
 
 // options.xml that cannot be written at exit: the box names it and the

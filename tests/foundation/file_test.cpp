@@ -108,6 +108,19 @@ TEST(Files, TextFilesRoundTripWithCRLFOnDisk) {
     EXPECT_EQ(listFolder(dir.path()), "autologin.txt");
 }
 
+TEST(Files, SavingOntoALinkReplacesItsTarget) {
+    TempDir dir;
+    ASSERT_EQ(mkdir(dir.path("real").c_str(), 0777), 0);
+    writeBytes(dir.path("real/options.xml"), "old");
+    ASSERT_EQ(symlink("real/options.xml", dir.path("options.xml").c_str()), 0);
+    EXPECT_TRUE(btkWriteTextFile(dir.path("options.xml").c_str(), "new"));
+    struct stat st;
+    ASSERT_EQ(lstat(dir.path("options.xml").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(readBytes(dir.path("real/options.xml")), "new");
+    EXPECT_EQ(listFolder(dir.path("real")), "options.xml");
+}
+
 TEST(Files, FailedTextSaveReportsFalseAndKeepsTheOldFile) {
     TempDir dir;
     EXPECT_FALSE(btkWriteTextFile(dir.path("missing/x.txt").c_str(), "x"));
