@@ -2,11 +2,27 @@
 
 #include "dbw/dbwactiveconnection.h"
 #include "dbw/dbwconnection.h"
+#include "foundation/btkerror.h"
 #include "foundation/btkscramble.h"
 
 namespace {
 
 const unsigned char passwordKey[7] = {0x5c, 0xe2, 0x18, 0xa7, 0x40, 0x9b, 0x6d};
+
+// A number attribute within [low, high]; 0 when it is missing. Anything
+// else (a sign, trailing text, a value out of range) is refused rather
+// than cut to what the field can hold.
+int rangedAttr(const btkXMLNode& element, const char* name, int low, int high, const char* range) {
+    if (!element.hasAttr(name)) return 0;
+    btkstring text = element.attr(name);
+    const char* p = btkSkipBlanks(text);
+    long long value = 0;
+    bool digits = false;
+    for (; *p >= '0' && *p <= '9' && value <= high; ++p, digits = true) value = value * 10 + (*p - '0');
+    if (!digits || *btkSkipBlanks(p) || value < low || value > high)
+        throw btkError(btkFormat("%s \"%s\" is not %s", name, text.c_str(), range));
+    return static_cast<int>(value);
+}
 
 }  // namespace
 
@@ -27,8 +43,8 @@ dbwStoredConnection::dbwStoredConnection(const btkXMLNode& element) {
     user = element.attr("user");
     dbname = element.attr("dbname");
     server = element.attr("server");
-    port = element.intAttr("port");
-    engine = static_cast<std::uint8_t>(element.intAttr("engine"));
+    port = rangedAttr(element, "port", 0, 65535, "a port number (1 to 65535, 0 for the engine's default)");
+    engine = static_cast<std::uint8_t>(rangedAttr(element, "engine", 0, 4, "a known engine number (1 to 4)"));
     encoding = element.attr("encoding");
     filename = element.attr("filename");
     settings.assign(element.childByName("settings"));

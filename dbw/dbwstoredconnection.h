@@ -13,7 +13,8 @@ class dbwDbConnection;
 class dbwStoredConnection {
 public:
     // Reads the attributes of the connection element; a missing one gives
-    // "" or 0.
+    // "" or 0. Throws btkError when port or engine is no number in its
+    // range (0 to 65535; 0 to 4, the engines the library knows).
     explicit dbwStoredConnection(const btkXMLNode& element);
     virtual ~dbwStoredConnection() = default;
     virtual bool isValid() { return true; }

@@ -31,7 +31,7 @@ TEST(DbwConnectionPassword, UsesItsOwnSevenByteKey) {
 TEST(DbwStoredConnection, ReadsTheConnectionElement) {
     btkXMLNode node;
     node.parse(btkstring("<anything name=\"!Internet\" password=\"") + scrambleConnectionPassword("tajné") +
-               "\" user=\"kx\" dbname=\"songs\" server=\"db.example\" port=\"5433\" engine=\"257\" "
+               "\" user=\"kx\" dbname=\"songs\" server=\"db.example\" port=\"5433\" engine=\"1\" "
                "encoding=\"UTF-8\" filename=\"x.db\"><settings a=\"1\"><c /></settings></anything>");
     dbwStoredConnection stored(node);
     EXPECT_EQ(btkstring("!Internet"), stored.name);
@@ -40,7 +40,7 @@ TEST(DbwStoredConnection, ReadsTheConnectionElement) {
     EXPECT_EQ(btkstring("songs"), stored.dbname);
     EXPECT_EQ(btkstring("db.example"), stored.server);
     EXPECT_EQ(5433, stored.port);
-    EXPECT_EQ(1, stored.engine);  // kept in 8 bits
+    EXPECT_EQ(1, stored.engine);
     EXPECT_EQ(btkstring("UTF-8"), stored.encoding);
     EXPECT_EQ(btkstring("x.db"), stored.filename);
     EXPECT_TRUE(stored.isValid());
@@ -58,6 +58,28 @@ TEST(DbwStoredConnection, ReadsTheConnectionElement) {
     EXPECT_EQ(0, empty.engine);
     EXPECT_EQ(0, empty.settings.attrCount());
     EXPECT_EQ(0, empty.settings.childCount());
+}
+
+TEST(DbwStoredConnection, NumbersOutOfRangeAreRefused) {
+    const struct { const char* attrs; const char* error; } rows[] = {
+        {"engine=\"257\"", "engine \"257\" is not a known engine number (1 to 4)"},
+        {"engine=\"-1\"", "engine \"-1\" is not a known engine number (1 to 4)"},
+        {"port=\"70000\"", "port \"70000\" is not a port number (1 to 65535, 0 for the engine's default)"},
+        {"port=\"99999999999999999999\"", "port \"99999999999999999999\" is not a port number (1 to 65535, 0 for the engine's default)"},
+        {"port=\"54x\"", "port \"54x\" is not a port number (1 to 65535, 0 for the engine's default)"},
+        {"port=\" 65535 \" engine=\"4\"", ""},
+    };
+    for (const auto& r : rows) {
+        btkXMLNode node;
+        node.parse((btkstring("<c ") + r.attrs + " />").c_str());
+        std::string error;
+        try {
+            dbwStoredConnection stored(node);
+        } catch (const btkError& e) {
+            error = e.message().c_str();
+        }
+        EXPECT_EQ(error, r.error) << r.attrs;
+    }
 }
 
 TEST(DbwStoredConnection, UnknownEngineCannotOpen) {
