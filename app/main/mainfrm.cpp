@@ -16,11 +16,12 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "app/settings/customsortfrm.h"
-#include "app/modelservices.h"
-#include "app/program.h"
 #include "app/main/mainactions.h"
 #include "app/main/startfrm.h"
+#include "app/modelservices.h"
+#include "app/program.h"
+#include "app/settings/customsortfrm.h"
+#include "app/settings/keyeditfrm.h"
 #include "app/version.h"
 #include "app/windows.h"
 #include "foundation/btkmessagebox.h"
@@ -177,6 +178,8 @@ void Tmainfrm::buildActions() {
     ConnectDatabaseActions(*this);
     ConnectSongActions(*this);
     ConnectInternetActions(*this);
+    ConnectSettingsActions(*this);
+    ConnectExchangeActions(*this);
 }
 
 void Tmainfrm::setActionHandler(const char* name, std::function<void()> handler) {
@@ -469,7 +472,8 @@ void Tmainfrm::queueDone() {
 void Tmainfrm::commonEvent(KxCommonEvent& event) {
     if (event.code == KX_EVENT_OPTIONS_SAVE) saveWindowLayout();
     if (event.code != KX_EVENT_OPTIONS_CHANGED) return;
-    actionlist.applySettings(OptionsRoot().childByName("settings").childByName("mainwin").childByName("actions"));
+    applyActionSettings(OptionsRoot().childByName("settings").childByName("mainwin").childByName("actions"),
+                        actionlist);
 }
 
 void Tmainfrm::pagerChange(int newPage) {

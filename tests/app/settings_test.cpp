@@ -1,0 +1,196 @@
+// The options dialog with its shortcut page, the stored action settings,
+// and the database properties dialog: user columns and the duplicate test,
+// driven from the main window's actions.
+#include <cstring>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSpinBox>
+
+#include "app/main/songgridmodel.h"
+#include "app/main/vcllogwinfrm.h"
+#include "app/windows.h"
+#include "appenv.h"
+#include "foundation/qt/btkdialogs.h"
+#include "foundation/qt/btkqstring.h"
+#include "foundation/qt/btkshortcut.h"
+#include "songs/kxdatabase.h"
+#include "songs/kxspace.h"
+#include "songs/uibridge.h"
+
+namespace {
+
+class SettingsTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        folder.write("options.xml",
+                     "<options db=\"0\"><settings><mainwin><actions>"
+                     "<a_newsong shortcut=\"Ctrl+N\" title=\"Nová\" />"
+                     "<a_active_db shortcut=\"Ctrl+B\" />"
+                     "</actions></mainwin></settings></options>");
+        folder.write("db/alfa.xml", songs({"[C]Skákal pes přes oves", "[G]Pec nám spadla", "[C]Skákal pes přes oves"}));
+        previous = btkSetDialogBackend(&dialogs);
+        start();
+        idle();
+    }
+    void TearDown() override {
+        end();
+        btkSetDialogBackend(previous);
+    }
+    static btkstring songs(std::initializer_list<const char*> texts) {
+        btkstring xml =
+            "<?xml version=\"1.0\" encoding=\"windows-1250\"?>\n<melodar_data version=\"4.0\" >\n<database >\n";
+        int id = 0;
+        for (const char* text : texts)
+            xml += btkFormat("<song title=\"S%d\" locid=\"%d\" >\n<text xml:space=\"preserve\" >%s</text>\n</song>\n",
+                             id + 1, id + 1, text),
+                ++id;
+        return xml + "</database>\n</melodar_data>\n";
+    }
+    QAction* action(const char* name) { return mainfrm->actionlist.find(name); }
+    btkstring shortcutOf(const char* name) { return btkShortCutToText(action(name)->shortcut()); }
+    KxDatabase* database() { return gKxSpace->getView(0)->asDatabase(); }
+
+    btkScriptedDialogs dialogs;
+    btkDialogBackend* previous = nullptr;
+};
+
+// Picks the row of the list whose text is the given one, as a click does.
+void clickRow(QListWidget* list, const char* text, const std::function<void()>& click) {
+    const auto found = list->findItems(btkToQString(text), Qt::MatchExactly);
+    ASSERT_FALSE(found.isEmpty()) << text;
+    list->setCurrentItem(found.first());
+    click();
+}
+
+TEST_F(SettingsTest, ShortcutSetInTheOptionsReachesTheActionAndSurvivesARestart) {
+    EXPECT_EQ(shortcutOf("a_newsong"), btkstring("Ctrl+N"));
+    EXPECT_EQ(btkFromQString(action("a_newsong")->text()), btkstring("Nová"));
+    optionsfrm->runner = [](Toptionsfrm& w) {
+        Tkeyeditfrm& keys = *w.mainwinkeys;
+        // Categories beginning with "_" are not offered.
+        EXPECT_TRUE(keys.groups->findItems(QStringLiteral("_toolbar"), Qt::MatchExactly).isEmpty());
+        clickRow(keys.groups, "Píseň", [&] { keys.groupsClick(); });
+        EXPECT_EQ(btkFromQString(keys.actions->item(0)->text()), btkstring("Nová"));
+        clickRow(keys.actions, "Upravit", [&] { keys.actionsClick(); });
+        keys.shortcut->setValue(btkTextToShortCut("Ctrl+N"));  // held by a_newsong: taken from it
+        clickRow(keys.groups, "Databáze", [&] { keys.groupsClick(); });
+        clickRow(keys.groups, "Píseň", [&] { keys.groupsClick(); });
+        clickRow(keys.actions, "Upravit", [&] { keys.actionsClick(); });
+        EXPECT_EQ(btkFromQString(keys.shortcut->text()), QStringLiteral("Ctrl+N"));
+        return int(QDialog::Accepted);
+    };
+    action("a_options")->trigger();
+    EXPECT_EQ(shortcutOf("a_editsong"), btkstring("Ctrl+N"));
+    EXPECT_EQ(shortcutOf("a_newsong"), btkstring());
+    const btkXMLNode stored = OptionsRoot().childByName("settings").childByName("mainwin").childByName("actions");
+    // Every offered action is written, titles stay as they were.
+    EXPECT_TRUE(stored.childByName("a_quit").hasAttr("shortcut"));
+    EXPECT_EQ(stored.childByName("a_newsong").attr("title"), btkstring("Nová"));
+    EXPECT_FALSE(stored.childByName("a_editsong").hasAttr("title"));
+    EXPECT_EQ(stored.childByName("a_active_db").attr("shortcut"), btkstring("Ctrl+B"));
+
+    mainfrm->close();
+    end();
+    EXPECT_NE(std::strstr(folder.read("options.xml").c_str(), "<a_editsong shortcut=\"Ctrl+N\""), nullptr);
+    start();
+    idle();
+    EXPECT_EQ(shortcutOf("a_editsong"), btkstring("Ctrl+N"));
+}
+
+TEST_F(SettingsTest, OptionsWrittenOnlyOnOkWithEveryNode) {
+    const btkstring before = OptionsRoot().toString();
+    optionsfrm->runner = [](Toptionsfrm& w) {
+        w.vinacs->setChecked(true);
+        w.pslspacehi->setValue(150);
+        return int(QDialog::Rejected);
+    };
+    action("a_options")->trigger();
+    EXPECT_EQ(OptionsRoot().toString(), before);
+
+    dialogs.fonts.push_back({QFont(QStringLiteral("DejaVu Serif"), 14), QColor(0, 0, 255)});
+    optionsfrm->runner = [](Toptionsfrm& w) {
+        EXPECT_FALSE(w.vinacs->isChecked());
+        EXPECT_EQ(w.pslspacehi->value(), 0);
+        w.fsongvtext->click();
+        w.vinacs->setChecked(true);
+        w.pslspacehi->setValue(150);
+        return int(QDialog::Accepted);
+    };
+    action("a_options")->trigger();
+    const btkXMLNode& root = OptionsRoot();
+    EXPECT_EQ(root.childByName("view").intAttr("inacs"), 1);
+    EXPECT_EQ(root.childByName("print").intAttr("slspacehi"), 150);
+    const btkXMLNode font = root.childByName("view").childByName("fonts").childByName("fntext");
+    EXPECT_EQ(font.attr("name"), btkstring("DejaVu Serif"));
+    EXPECT_EQ(font.intAttr("size"), 14);
+    EXPECT_EQ(font.attr("color"), btkstring("Blue"));
+    EXPECT_TRUE(root.childByName("print").childByName("fonts").childByName("fnauthor").hasAttr("size"));
+    EXPECT_TRUE(root.childByName("settings").childByName("mainwin").hasAttr("grid.color"));
+    // The song view follows at once.
+    EXPECT_EQ(mainfrm->songv->fntext.font.family(), QStringLiteral("DejaVu Serif"));
+}
+
+TEST_F(SettingsTest, UserColumnsAreEditedInPlaceAndShownInTheGrid) {
+    const int before = mainfrm->list->model->columnCount();
+    dbpropsfrm->runner = [](Tdbpropsfrm& w) {
+        w.Button1->click();
+        w.Button1->click();
+        EXPECT_EQ(w.cols->count(), 2);
+        w.cols->setCurrentRow(0);
+        w.colsClick();
+        w.colname->setText(QStringLiteral("tempo"));
+        w.cols->setCurrentRow(1);
+        w.colsClick();                       // the first keeps its new name
+        w.Button4->click();                  // ">>" on the last: nothing
+        w.Button3->click();                  // "<<": "novy" first
+        EXPECT_EQ(w.cols->currentRow(), 1);  // the selection keeps its index
+        return int(QDialog::Accepted);
+    };
+    action("a_dbprops")->trigger();
+    idle();
+    ASSERT_EQ(database()->customCols.count(), 2);
+    EXPECT_EQ(database()->customCols[0], btkstring("novy"));
+    EXPECT_EQ(database()->customCols[1], btkstring("tempo"));
+    EXPECT_TRUE(database()->isChanged());
+    idle(200);
+    ASSERT_EQ(mainfrm->list->model->columnCount(), before + 2);
+    EXPECT_EQ(btkFromQString(mainfrm->list->model->headerData(before, Qt::Horizontal).toString()), btkstring("novy"));
+}
+
+TEST_F(SettingsTest, DuplicateTestFindsThePairOrRefusesBadNumbers) {
+    EXPECT_TRUE([] {
+        float v = 0;
+        return ParseDecimalText("0,25", v) && v == 0.25f && ParseDecimalText(" 1000.5 ", v) && v == 1000.5f &&
+               !ParseDecimalText("", v) && !ParseDecimalText("1.2.3", v) && !ParseDecimalText("abc", v) &&
+               !ParseDecimalText("inf", v);
+    }());
+    dbpropsfrm->runner = [](Tdbpropsfrm& w) {
+        w.MAX_TEXT_DIFF_KOEF->setText(QStringLiteral("0,3x"));
+        w.Button5->click();
+        return int(QDialog::Rejected);
+    };
+    action("a_dbprops")->trigger();
+    EXPECT_TRUE(boxes().shown().size() == 1);
+    EXPECT_EQ(OpenLogWindowCount(), 0);
+
+    dbpropsfrm->runner = [](Tdbpropsfrm& w) {
+        w.MAX_TEXT_DIFF_KOEF->setText(QStringLiteral("0,3"));
+        w.Button5->click();
+        EXPECT_EQ(w.dbltestsum->text(), QStringLiteral("???"));
+        return int(QDialog::Accepted);
+    };
+    action("a_dbprops")->trigger();
+    ASSERT_EQ(OpenLogWindowCount(), 1);
+    const btkstring log = OpenLogWindowAt(0)->logctrl->text();
+    EXPECT_NE(std::strstr(log.c_str(), "S1"), nullptr) << log.c_str();
+    EXPECT_NE(std::strstr(log.c_str(), "S3"), nullptr);
+    EXPECT_EQ(std::strstr(log.c_str(), "S2"), nullptr);
+}
+
+}  // namespace
