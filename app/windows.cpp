@@ -8,6 +8,8 @@
 Tbusyfrm* busyfrm = nullptr;
 Tcolumnfrm* columnfrm = nullptr;
 Tcustomsortfrm* customsortfrm = nullptr;
+Tdbpropsfrm* dbpropsfrm = nullptr;
+Toptionsfrm* optionsfrm = nullptr;
 Tprintersettingsfrm* printersettingsfrm = nullptr;
 Tprintrangefrm* printrangefrm = nullptr;
 Tprogressfrm* progressfrm = nullptr;
@@ -38,6 +40,14 @@ void CreateWindows(bool show) {
     make(customsortfrm);
     make(internalsynfrm);
     make(loginwizardfrm);
+    make(dbpropsfrm);
+    make(optionsfrm);
+    make(expflistfrm);
+    make(rtfexpffrm);
+    make(customexpffrm);
+    make(customexportfrm);
+    make(importfrm);
+    InstallExportFilterDialogs(true);
     make(printersettingsfrm);
     make(printrangefrm);
     make(progressfrm);
@@ -73,6 +83,14 @@ void DestroyWindows() {
     destroy(progressfrm);
     destroy(printrangefrm);
     destroy(printersettingsfrm);
+    InstallExportFilterDialogs(false);
+    destroy(importfrm);
+    destroy(customexportfrm);
+    destroy(customexpffrm);
+    destroy(rtfexpffrm);
+    destroy(expflistfrm);
+    destroy(optionsfrm);
+    destroy(dbpropsfrm);
     InstallLoginWizard(nullptr);
     destroy(loginwizardfrm);
     destroy(internalsynfrm);

@@ -2,6 +2,10 @@
 // window variable (null while it does not exist).
 #pragma once
 
+#include "app/exchange/customexportfrm.h"
+#include "app/exchange/expfdialogs.h"
+#include "app/exchange/expflistfrm.h"
+#include "app/exchange/importfrm.h"
 #include "app/internet/internalsynfrm.h"
 #include "app/internet/loginwizardfrm.h"
 #include "app/main/busyfrm.h"
@@ -16,6 +20,8 @@
 #include "app/main/winlistfrm.h"
 #include "app/settings/columnfrm.h"
 #include "app/settings/customsortfrm.h"
+#include "app/settings/dbpropsfrm.h"
+#include "app/settings/optionsfrm.h"
 #include "app/song/editsongfrm.h"
 #include "app/song/songdifffrm.h"
 #include "app/song/songlistfrm.h"
@@ -26,6 +32,8 @@
 extern Tbusyfrm* busyfrm;
 extern Tcolumnfrm* columnfrm;
 extern Tcustomsortfrm* customsortfrm;
+extern Tdbpropsfrm* dbpropsfrm;
+extern Toptionsfrm* optionsfrm;
 extern Tprintersettingsfrm* printersettingsfrm;
 extern Tprintrangefrm* printrangefrm;
 extern Tprogressfrm* progressfrm;

@@ -43,6 +43,10 @@ void ConnectWindowActions(Tmainfrm& window);
 void ConnectDatabaseActions(Tmainfrm& window);
 void ConnectSongActions(Tmainfrm& window);
 void ConnectInternetActions(Tmainfrm& window);
+// Options and database properties (app/settings/settingsactions.cpp).
+void ConnectSettingsActions(Tmainfrm& window);
+// Export filters, custom export, text import (app/exchange/exchangeactions.cpp).
+void ConnectExchangeActions(Tmainfrm& window);
 
 // The synchronisation options dialog over the internet database: fills the
 // options and answers true on OK. Until a dialog is installed the defaults

@@ -5,26 +5,26 @@
 
 #include <QPushButton>
 
-#include "foundation/btkcolor.h"
 #include "foundation/btkxml.h"
+#include "foundation/qt/btkqtfont.h"
 #include "songs/fontsettings.h"
 
 class FontButton : public QPushButton {
 public:
     FontButton(const char* name, const char* caption, QWidget* parent = nullptr);
 
-    // The element's font attributes over the button's font: an empty name or
-    // a size of 0 or less keeps the button's own family or size.
+    // The element's font attributes over the button's font (LoadTFontXML).
     void load(const btkXMLNode& element);
-    // Writes every font attribute into the element.
+    // Writes every font attribute into the element (SaveTFontXML).
     void save(btkXMLNode element) const;
     // The same through a font record.
     void setRecord(const KxFont& record);
     KxFont record() const;
 
-    QFont value;
-    btkColor color = 0;
+    // The font with its colour.
+    btkVCLFont value;
 
 private:
     void choose();
+    void show();
 };

@@ -10,6 +10,18 @@ bool btkQtDialogs::openFile(const char* filter, const char* initialDir, btkstrin
     return btkQtOpenFileDialog(filter, initialDir, path);
 }
 
+bool btkDialogBackend::openFiles(const char* filter, const char* initialDir, btkStrings& paths) {
+    btkstring path;
+    if (!openFile(filter, initialDir, path)) return false;
+    paths.clear();
+    paths.add(path);
+    return true;
+}
+
+bool btkQtDialogs::openFiles(const char* filter, const char* initialDir, btkStrings& paths) {
+    return btkQtOpenFilesDialog(filter, initialDir, paths);
+}
+
 bool btkQtDialogs::saveFile(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) {
     return btkQtSaveFileDialog(filter, initialDir, defaultExt, path);
 }
@@ -36,6 +48,15 @@ bool btkScriptedDialogs::openFile(const char*, const char*, btkstring& path) {
     if (files.empty()) return false;
     path = files.front();
     files.pop_front();
+    return true;
+}
+
+bool btkScriptedDialogs::openFiles(const char*, const char*, btkStrings& paths) {
+    ++asked;
+    if (files.empty()) return false;
+    paths.clear();
+    for (const btkstring& path : files) paths.add(path);
+    files.clear();
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include <QFont>
 
 #include "foundation/btkstring.h"
+#include "foundation/btkstrings.h"
 
 class btkDialogBackend {
 public:
@@ -17,6 +18,9 @@ public:
     // written to path.
     virtual bool openFile(const char* filter, const char* initialDir, btkstring& path) = 0;
     virtual bool saveFile(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) = 0;
+    // Several existing files at once, in the order chosen; on OK they
+    // replace the list. By default one file through openFile.
+    virtual bool openFiles(const char* filter, const char* initialDir, btkStrings& paths);
     // The font and its colour, changed on OK.
     virtual bool chooseFont(QFont& font, QColor& color) = 0;
     virtual bool chooseColor(QColor& color) = 0;
@@ -26,15 +30,18 @@ public:
 class btkQtDialogs : public btkDialogBackend {
 public:
     bool openFile(const char* filter, const char* initialDir, btkstring& path) override;
+    bool openFiles(const char* filter, const char* initialDir, btkStrings& paths) override;
     bool saveFile(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) override;
     bool chooseFont(QFont& font, QColor& color) override;
     bool chooseColor(QColor& color) override;
 };
 
 // Answers from queues; an empty queue cancels. Counts what was asked.
+// openFiles takes every queued path at once.
 class btkScriptedDialogs : public btkDialogBackend {
 public:
     bool openFile(const char* filter, const char* initialDir, btkstring& path) override;
+    bool openFiles(const char* filter, const char* initialDir, btkStrings& paths) override;
     bool saveFile(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) override;
     bool chooseFont(QFont& font, QColor& color) override;
     bool chooseColor(QColor& color) override;

@@ -41,6 +41,16 @@ bool btkQtOpenFileDialog(const char* filter, const char* initialDir, btkstring& 
     return true;
 }
 
+bool btkQtOpenFilesDialog(const char* filter, const char* initialDir, btkStrings& paths) {
+    btkstring start;
+    const QStringList chosen = QFileDialog::getOpenFileNames(QApplication::activeWindow(), QString(),
+                                                             startPath(initialDir, start), btkQtFileFilter(filter));
+    if (chosen.isEmpty()) return false;
+    paths.clear();
+    for (const QString& path : chosen) paths.add(btkFromQString(path));
+    return true;
+}
+
 bool btkQtSaveFileDialog(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) {
     QString chosen = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), startPath(initialDir, path),
                                                   btkQtFileFilter(filter));

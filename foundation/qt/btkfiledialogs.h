@@ -6,12 +6,15 @@
 #include <QString>
 
 #include "foundation/btkstring.h"
+#include "foundation/btkstrings.h"
 
 // The Qt name filter of such a list: "Databáze (*.xml *.xgz);;Vše (*.*)".
 QString btkQtFileFilter(const char* filter);
 // An existing file; on OK the chosen path is written to path and true
 // returned.
 bool btkQtOpenFileDialog(const char* filter, const char* initialDir, btkstring& path);
+// Several existing files; on OK they replace the list.
+bool btkQtOpenFilesDialog(const char* filter, const char* initialDir, btkStrings& paths);
 // Asks before overwriting; path holds the proposed name on entry. A chosen
 // name without an extension gets the default one.
 bool btkQtSaveFileDialog(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path);
