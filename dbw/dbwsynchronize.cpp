@@ -24,6 +24,35 @@ dbwSynchronize::dbwSynchronize(dbwAdaRef a, dbwLocalDb* db, int user)
 
 dbwSynchronize::~dbwSynchronize() = default;
 
+namespace {
+
+// Why a user's condition is not one expression that stays inside the
+// parentheses it is put in, or null. String literals ('...' with '' inside,
+// and "..." identifiers) are skipped; outside them the parentheses must
+// balance and no ';' or comment may start.
+const char* conditionFault(const char* sql) {
+    int depth = 0;
+    for (const char* p = sql; *p; ++p) {
+        if (*p == '\'' || *p == '"') {
+            const char quote = *p;
+            for (++p; *p && !(*p == quote && p[1] != quote); ++p)
+                if (*p == quote) ++p;  // a doubled quote
+            if (!*p) return "unterminated quote";
+        } else if (*p == '(') {
+            ++depth;
+        } else if (*p == ')') {
+            if (--depth < 0) return "unbalanced parentheses";
+        } else if (*p == ';') {
+            return "a semicolon";
+        } else if ((p[0] == '-' && p[1] == '-') || (p[0] == '/' && p[1] == '*')) {
+            return "a comment";
+        }
+    }
+    return depth == 0 ? nullptr : "unbalanced parentheses";
+}
+
+}  // namespace
+
 void dbwSynchronize::setCondition(int classId, const char* condition) { conditions.set(btkIntToStr(classId), condition); }
 
 btkstring dbwSynchronize::errorText(bool clear) {
@@ -67,7 +96,12 @@ bool dbwSynchronize::doSynchronize() {
         auto* sync = new dbwTableSynchronize(this, table);
         work.add(sync);
         if (!sync->prepare()) return false;
-        sync->condition = conditions.get(btkIntToStr(sync->tableDef->id));
+        btkstring condition = conditions.get(btkIntToStr(sync->tableDef->id));
+        if (const char* fault = conditionFault(condition))
+            return fail(btkFormat("The condition of table %s is not one SQL expression (%s): %s",
+                                  sync->tableDef->name.c_str(), fault, condition.c_str()));
+        // A text like every other: from the local encoding to the server's.
+        if (!condition.empty()) sync->condition = adapter->toDatabaseEncoding(toServer.convert(condition));
     }
 
     // Every queued object goes to the table whose definition id is its

@@ -354,6 +354,23 @@ TEST_F(DbwSyncPg, TheConditionKeepsItsVersionBound) {
     EXPECT_EQ(0, second->counters().updatedLocal);  // the older sk row is not fetched again
 }
 
+TEST_F(DbwSyncPg, TheConditionStaysOneExpressionInTheServersEncoding) {
+    FakeSongDb a;
+    uploadNew(a, {a.table.add("Česká", "cz"), a.table.add("Deutsch", "de")});
+    for (const char* bad : {"lang='cz') OR (1=1", "1=1; DELETE FROM songs", "(lang='cz'", "lang='cz' --",
+                            "lang='cz' /* x */", "title='it''s"}) {
+        PlainDb c;
+        auto r = run(c, {.download = true, .condition = bad});
+        EXPECT_FALSE(ok) << bad;
+        EXPECT_NE(std::string(r->errorText(true).c_str()).find("is not one SQL expression"), std::string::npos) << bad;
+    }
+    EXPECT_EQ("2", value("SELECT COUNT(*) FROM songs"));
+    FakeSongDb c;  // a Windows-1250 database: the condition is converted
+    auto r = run(c, {.download = true, .condition = "title='Česká' or title=')'' ;--'"});
+    ASSERT_TRUE(ok) << r->errorText(true).c_str();
+    EXPECT_EQ(1, r->counters().downloadedNew);
+}
+
 TEST_F(DbwSyncPg, ManyRowsComeInOrderedPagesOfAHundred) {
     FakeSongDb a;
     std::vector<dbwSynObject*> songs;
