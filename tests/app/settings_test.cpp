@@ -4,8 +4,10 @@
 #include <cstring>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,6 +15,7 @@
 
 #include "app/main/songgridmodel.h"
 #include "app/main/vcllogwinfrm.h"
+#include "app/program.h"
 #include "app/windows.h"
 #include "appenv.h"
 #include "foundation/qt/btkdialogs.h"
@@ -95,12 +98,37 @@ TEST_F(SettingsTest, ShortcutSetInTheOptionsReachesTheActionAndSurvivesARestart)
     EXPECT_FALSE(stored.childByName("a_editsong").hasAttr("title"));
     EXPECT_EQ(stored.childByName("a_active_db").attr("shortcut"), btkstring("Ctrl+B"));
 
-    mainfrm->close();
+    SaveOptions();  // as the program's close does
     end();
     EXPECT_NE(std::strstr(folder.read("options.xml").c_str(), "<a_editsong shortcut=\"Ctrl+N\""), nullptr);
     start();
     idle();
     EXPECT_EQ(shortcutOf("a_editsong"), btkstring("Ctrl+N"));
+}
+
+TEST(KeyEdit, KeysWithoutControlOrAltGetAlt) {
+    const struct {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        const char* text;
+    } rows[] = {
+        {Qt::Key_F5, Qt::NoModifier, "Alt+F5"},
+        {Qt::Key_A, Qt::ShiftModifier, "Shift+Alt+A"},
+        {Qt::Key_Delete, Qt::ControlModifier, "Ctrl+Del"},
+        {Qt::Key_Control, Qt::ControlModifier, "Ctrl+Del"},  // a modifier alone changes nothing
+        {Qt::Key_Eacute, Qt::ControlModifier, "Ctrl+Del"},   // nor a key without a stored name
+    };
+    KeyEdit edit;
+    int left = 0;
+    edit.left = [&] { ++left; };
+    for (const auto& r : rows) {
+        QKeyEvent press(QEvent::KeyPress, r.key, r.modifiers);
+        QApplication::sendEvent(&edit, &press);
+        EXPECT_EQ(btkShortCutToText(edit.value()), btkstring(r.text)) << r.key;
+    }
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(&edit, &out);
+    EXPECT_EQ(left, 1);
 }
 
 TEST_F(SettingsTest, OptionsWrittenOnlyOnOkWithEveryNode) {
