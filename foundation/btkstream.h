@@ -8,7 +8,14 @@
 // its file reached the disk whole can ask.
 #pragma once
 
+#include <condition_variable>
 #include <cstdio>
+#include <deque>
+#include <future>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
 
 #include "foundation/btkstring.h"
 
@@ -134,6 +141,7 @@ struct gzFile_s;
 
 // A gzip file read through zlib; an uncompressed file passes through as it
 // is. A damaged or truncated file ends the input and marks the stream failed.
+// A worker thread unpacks up to a megabyte ahead of the reader.
 class btkGZReadStream : public btkReadStream {
 public:
     btkGZReadStream(const char* fileName, const char* mode);
@@ -144,10 +152,29 @@ public:
     bool isOpen() const { return file != nullptr; }
 
 private:
+    // Unpacked text; the last one (end set) ends the input, with the
+    // reason when the file was damaged.
+    struct Chunk {
+        std::string data;
+        bool end = false;
+        btkstring error;
+    };
+    void unpackAhead();  // the worker
+
     gzFile_s* file;
+    Chunk current;
+    size_t used = 0;  // bytes of current handed out
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<Chunk> ready;
+    bool stopping = false;
+    std::thread worker;
 };
 
-// A gzip file written through zlib; the mode is zlib's ("wb", "wb9", ...).
+// A gzip file written through zlib; the mode is zlib's ("wb", "wb1", ...;
+// its digit is the level, 6 without one). The text is packed in blocks of
+// 128 KiB on every core, each with the 32 KiB before it as its dictionary,
+// and written in order as one ordinary gzip member.
 class btkGZWriteStream : public btkWriteStream {
 public:
     btkGZWriteStream(const char* fileName, const char* mode);
@@ -159,7 +186,24 @@ public:
     bool isOpen() const { return file != nullptr; }
 
 private:
-    gzFile_s* file;
+    struct Block;
+    // Raw deflate of one block on a worker: the dictionary primes the
+    // window, a sync flush ends the block on a byte boundary, the last
+    // block ends the stream.
+    static std::unique_ptr<Block> pack(std::unique_ptr<Block> block, std::string dictionary, int level, bool last);
+    // Starts packing the collected text; last ends the stream.
+    void submit(bool last);
+    // Waits for the oldest block in flight and writes it.
+    void writeOldest();
+    void writeBytes(const void* data, size_t n);
+
+    std::FILE* file;
+    int level;
+    std::string pending;     // text not yet handed to a packer
+    std::string dictionary;  // the last 32 KiB handed over
+    std::deque<std::future<std::unique_ptr<Block>>> inFlight;
+    unsigned long crc;
+    unsigned long long total = 0;
 };
 
 // A sink for text blocks; the exporters write their output through one.

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -103,16 +104,23 @@ TEST(Streams, TextModeReadJoinsPairsSplitAcrossReads) {
 TEST(Streams, GzipRoundTripAndPlainFilesPassThrough) {
     TempDir dir;
     std::string path = dir.path("songs.xgz");
+    // Empty, within one packed block, and over many blocks written in
+    // pieces that straddle their ends, at the default and the fastest level.
     std::string content;
-    for (int i = 0; i < 5000; ++i) content += "Píseň č. " + std::to_string(i) + "\n";
-    {
-        btkGZWriteStream out(path.c_str(), "wb");
-        out.write(content.data(), static_cast<int>(content.size()));
-    }  // closed by the destructor
-    EXPECT_EQ(static_cast<unsigned char>(readBytes(path)[0]), 0x1f);  // gzip magic
-    btkGZReadStream in(path.c_str(), "rb");
-    EXPECT_EQ(readAll(in), content);
-    EXPECT_FALSE(in.failed());
+    for (int i = 0; i < 60000; ++i) content += "Píseň č. " + std::to_string(i * 7919 % 100003) + "\n";
+    for (size_t size : {size_t{0}, size_t{70000}, content.size()}) {
+        for (const char* mode : {"wb", "wb1"}) {
+            {
+                btkGZWriteStream out(path.c_str(), mode);
+                for (size_t at = 0; at < size; at += 50001)
+                    out.write(content.data() + at, static_cast<int>(std::min<size_t>(50001, size - at)));
+            }  // closed by the destructor
+            EXPECT_EQ(static_cast<unsigned char>(readBytes(path)[0]), 0x1f);  // gzip magic
+            btkGZReadStream in(path.c_str(), "rb");
+            EXPECT_EQ(readAll(in), content.substr(0, size)) << size << mode;
+            EXPECT_FALSE(in.failed());
+        }
+    }
 
     std::string plain = dir.path("plain.xml");
     writeBytes(plain, "<a />\r\n");
