@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSpinBox>
+#include <QTimer>
 
 #include "app/main/songgridmodel.h"
 #include "app/main/vcllogwinfrm.h"
@@ -207,8 +208,18 @@ TEST_F(SettingsTest, DuplicateTestFindsThePairOrRefusesBadNumbers) {
     EXPECT_TRUE(boxes().shown().size() == 1);
     EXPECT_EQ(OpenLogWindowCount(), 0);
 
+    // "Zrušit test" while the test runs: no report.
     dbpropsfrm->runner = [](Tdbpropsfrm& w) {
         w.MAX_TEXT_DIFF_KOEF->setText(QStringLiteral("0,3"));
+        QTimer::singleShot(0, w.Button7, [&w] { w.Button7->click(); });
+        w.Button5->click();
+        return int(QDialog::Accepted);
+    };
+    action("a_dbprops")->trigger();
+    EXPECT_EQ(OpenLogWindowCount(), 0);
+    EXPECT_EQ(boxes().shown().size(), 1u);
+
+    dbpropsfrm->runner = [](Tdbpropsfrm& w) {
         w.Button5->click();
         EXPECT_EQ(w.dbltestsum->text(), QStringLiteral("???"));
         return int(QDialog::Accepted);
