@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace dbwlib_detail {
+
 // --- result -----------------------------------------------------------------
 
 const char* dbwMySQLRow::value(int c) {
@@ -152,3 +154,5 @@ bool dbwMySQLConnection::columns(const char* table, dbwColumnRecord* records, in
   mysql_free_result(result);
   return true;
 }
+
+}  // namespace dbwlib_detail

@@ -10,6 +10,10 @@
 
 #include <string>
 
+// dbwlib's own classes: dbw/ has classes of the same names, and a program
+// may link both.
+namespace dbwlib_detail {
+
 class dbwMySQLConnection : public dbwDbConnection {
  public:
   dbwMySQLConnection();
@@ -73,3 +77,5 @@ class dbwMySQLResult : public dbwDbResult {
 
 // A table name as a back-quoted MySQL identifier.
 std::string dbwMySQLIdentifier(const char* name);
+
+}  // namespace dbwlib_detail

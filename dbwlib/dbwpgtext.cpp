@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace dbwlib_detail {
+
 namespace {
 
 // Decimal text of a number. (snprintf rather than std::to_string, whose
@@ -55,3 +57,5 @@ std::string dbwPgColumnType(const char* typeName, const char* typeModifier,
   }
   return type;
 }
+
+}  // namespace dbwlib_detail

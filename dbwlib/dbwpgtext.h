@@ -4,6 +4,10 @@
 
 #include <string>
 
+// dbwlib's own classes: dbw/ has classes of the same names, and a program
+// may link both.
+namespace dbwlib_detail {
+
 // "dbname=... host=... user=... password=... port=..." with every value in
 // single quotes ('\' and '\'' escaped by a backslash); null or empty values
 // and port 0 are left out.
@@ -16,3 +20,5 @@ std::string dbwPgConnectionString(const char* database, const char* host, const 
 // nothing.
 std::string dbwPgColumnType(const char* typeName, const char* typeModifier,
                             const char* defaultExpression);
+
+}  // namespace dbwlib_detail

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <memory>
 
+namespace dbwlib_detail {
+
 namespace {
 
 using ResultHandle = std::unique_ptr<PGresult, decltype(&PQclear)>;
@@ -189,3 +191,5 @@ bool dbwPostgreSQLConnection::columns(const char* table, dbwColumnRecord* record
   }
   return true;
 }
+
+}  // namespace dbwlib_detail

@@ -8,6 +8,10 @@
 
 #include <string>
 
+// dbwlib's own classes: dbw/ has classes of the same names, and a program
+// may link both.
+namespace dbwlib_detail {
+
 class dbwPostgreSQLConnection : public dbwDbConnection {
  public:
   bool open(const char* database, const char* host, const char* user, const char* password,
@@ -73,3 +77,5 @@ class dbwPostgreSQLResult : public dbwDbResult {
   int m_rows;
   int m_next = 0;
 };
+
+}  // namespace dbwlib_detail

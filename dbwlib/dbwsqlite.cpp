@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace dbwlib_detail {
+
 namespace {
 
 const char* const kNotOpen = "database is not open";
@@ -187,3 +189,5 @@ bool dbwSQLiteConnection::columns(const char* table, dbwColumnRecord* records, i
   }
   return true;
 }
+
+}  // namespace dbwlib_detail

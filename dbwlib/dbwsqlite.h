@@ -8,6 +8,10 @@
 
 #include <string>
 
+// dbwlib's own classes: dbw/ has classes of the same names, and a program
+// may link both.
+namespace dbwlib_detail {
+
 class dbwSQLiteConnection : public dbwDbConnection {
  public:
   bool open(const char* database, const char* host, const char* user, const char* password,
@@ -66,3 +70,5 @@ class dbwSQLiteResult : public dbwDbResult, public dbwDbRow {
   int m_columns;
   int m_current = -1;
 };
+
+}  // namespace dbwlib_detail

@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+namespace dbwlib_detail {
+
 namespace {
 
 class CreateTableScanner {
@@ -148,3 +150,5 @@ class CreateTableScanner {
 std::vector<dbwSQLiteColumn> dbwParseCreateTable(const std::string& sql) {
   return CreateTableScanner(sql).columns();
 }
+
+}  // namespace dbwlib_detail

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace dbwlib_detail {
+
 size_t dbwQuoteLiteral(char* target, const char* source, size_t length) {
   size_t written = 0;
   for (size_t i = 0; i < length && source[i] != '\0'; ++i) {
@@ -36,3 +38,5 @@ char* dbwQuoteBuffer::reserve(size_t length) {
   }
   return m_data.get();
 }
+
+}  // namespace dbwlib_detail

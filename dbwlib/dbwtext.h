@@ -6,6 +6,10 @@
 #include <memory>
 #include <string>
 
+// dbwlib's own classes: dbw/ has classes of the same names, and a program
+// may link both.
+namespace dbwlib_detail {
+
 // Copies source[0..length) to target, writing each single quote as two. The
 // target must hold 2 * length + 1 bytes; it is zero-terminated. Gives the
 // number of bytes written without the terminator. Only quotes are doubled:
@@ -31,3 +35,5 @@ class dbwQuoteBuffer {
   size_t m_capacity = 0;
   std::unique_ptr<char[]> m_data;
 };
+
+}  // namespace dbwlib_detail

@@ -13,4 +13,11 @@ if ldd "$lib" | grep -E 'libfoundation|libdbw\.|libsongs'; then
   echo "$lib depends on the program's libraries"
   exit 1
 fi
+# Its own engine classes live in their namespace: dbw/ has classes of the
+# same names (dbwPostgreSQLConnection, dbwPostgreSQLResult), and one program
+# may link both.
+if nm -C "$lib" | grep -E ' (dbwPostgreSQL|dbwMySQL|dbwSQLite)[A-Za-z]*::'; then
+  echo "$lib defines engine classes outside its namespace"
+  exit 1
+fi
 echo "exports: $exports"

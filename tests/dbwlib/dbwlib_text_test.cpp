@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace dbwlib_detail;
+
 namespace {
 
 std::vector<std::string> parsed(const std::string& sql) {
