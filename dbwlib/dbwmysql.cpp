@@ -61,11 +61,16 @@ dbwMySQLConnection::~dbwMySQLConnection() { mysql_close(&m_mysql); }
 
 bool dbwMySQLConnection::open(const char* database, const char* host, const char* user,
                               const char* password, int port) {
+  // The connection's character set is chosen here, not left to the server:
+  // in UTF-8 no byte of a multi-byte character is ASCII, so quoting a name
+  // or a literal cannot be undone by a character that swallows the quote.
+  mysql_options(&m_mysql, MYSQL_SET_CHARSET_NAME, "utf8mb4");
   return mysql_real_connect(&m_mysql, host, user, password, database,
                             static_cast<unsigned>(port ? port : 3306), nullptr, 0) != nullptr;
 }
 
 dbwDbResult* dbwMySQLConnection::query(const char* sql) {
+  m_refused.clear();
   if (mysql_query(&m_mysql, sql ? sql : "") != 0) return nullptr;
   MYSQL_RES* result = mysql_store_result(&m_mysql);
   // A statement without a result set gives no result.
@@ -74,6 +79,7 @@ dbwDbResult* dbwMySQLConnection::query(const char* sql) {
 }
 
 bool dbwMySQLConnection::exec(const char* sql) {
+  m_refused.clear();
   if (mysql_query(&m_mysql, sql ? sql : "") != 0) return false;
   if (MYSQL_RES* result = mysql_store_result(&m_mysql)) mysql_free_result(result);
   return true;
@@ -86,7 +92,7 @@ int dbwMySQLConnection::insert(const char* sql, const char*, const char*) {
 
 void dbwMySQLConnection::release() { delete this; }
 
-const char* dbwMySQLConnection::error() { return mysql_error(&m_mysql); }
+const char* dbwMySQLConnection::error() { return m_refused.empty() ? mysql_error(&m_mysql) : m_refused.c_str(); }
 
 const char* dbwMySQLConnection::quote(const char* text) {
   if (!text) text = "";
@@ -109,6 +115,11 @@ int dbwMySQLConnection::tableCount() {
 }
 
 MYSQL_RES* dbwMySQLConnection::showColumns(const char* table) {
+  m_refused.clear();
+  if (!dbwSafeIdentifier(table)) {
+    m_refused = "table name refused: empty, or with bytes a quoted name cannot hold";
+    return nullptr;
+  }
   std::string sql = "SHOW COLUMNS FROM " + dbwMySQLIdentifier(table);
   if (mysql_query(&m_mysql, sql.c_str()) != 0) return nullptr;
   return mysql_store_result(&m_mysql);

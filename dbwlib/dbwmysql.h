@@ -42,6 +42,7 @@ class dbwMySQLConnection : public dbwDbConnection {
 
   MYSQL m_mysql;
   dbwQuoteBuffer m_quote;
+  std::string m_refused;  // why the last catalogue call refused its name
 };
 
 class dbwMySQLRow : public dbwDbRow {

@@ -23,6 +23,20 @@ std::string dbwQuotedLiteral(const char* source) {
   return out;
 }
 
+bool dbwSafeIdentifier(const char* name) {
+  if (!name || !*name) return false;
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p;) {
+    unsigned char c = *p++;
+    if (c < 0x20 || c == 0x7f) return false;
+    if (c < 0x80) continue;
+    int more = c >= 0xc2 && c <= 0xdf ? 1 : c >= 0xe0 && c <= 0xef ? 2 : c >= 0xf0 && c <= 0xf4 ? 3 : -1;
+    if (more < 0) return false;
+    for (; more > 0; --more, ++p)
+      if ((*p & 0xc0) != 0x80) return false;
+  }
+  return true;
+}
+
 void dbwCopyText(char* target, size_t size, const char* source) {
   if (size == 0) return;
   size_t length = source ? strnlen(source, size - 1) : 0;

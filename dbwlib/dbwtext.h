@@ -19,6 +19,12 @@ size_t dbwQuoteLiteral(char* target, const char* source, size_t length);
 // The same quoting into a new string.
 std::string dbwQuotedLiteral(const char* source);
 
+// Whether a name can stand in a quoted identifier whatever the engine: not
+// empty, no control characters, and bytes above 127 only as whole UTF-8
+// sequences (so no byte can end a multi-byte character and be read as the
+// closing quote).
+bool dbwSafeIdentifier(const char* name);
+
 // Copies a text into a record field of the given size, cutting it to
 // size - 1 bytes; a null source gives "".
 void dbwCopyText(char* target, size_t size, const char* source);

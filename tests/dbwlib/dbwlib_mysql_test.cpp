@@ -98,6 +98,13 @@ TEST_F(MysqlConnection, TableNamesInCatalogueStatementsAreQuoted) {
   EXPECT_EQ(db->columnCount("keep"), 1);
   expectColumnsRefused(db.get(), "nosuch", 1);
   EXPECT_EQ(db->columnCount("nosuch"), 0);
+  // The connection sets its own character set; names it cannot quote
+  // safely are refused before anything is sent.
+  EXPECT_EQ(readSingle(db.get(), "SELECT @@character_set_client"), "utf8mb4");
+  for (const char* name : {"", "a\x01b", "\xbf`", "\xe9\x60"}) {
+    EXPECT_EQ(db->columnCount(name), 0) << name;
+    EXPECT_NE(std::string(db->error()).find("refused"), std::string::npos) << name;
+  }
 }
 
 TEST_F(MysqlConnection, TransactionsFollowTheServersMode) {

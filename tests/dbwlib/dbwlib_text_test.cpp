@@ -73,6 +73,15 @@ TEST(PgColumnType, ModifiersAndSerial) {
   EXPECT_EQ(dbwPgColumnType("numeric", "-1", nullptr), "numeric");
 }
 
+TEST(SafeIdentifier, ControlBytesAndBrokenUtf8AreRefused) {
+  const struct { const char* name; bool safe; } rows[] = {
+      {"songs", true}, {"it's`x", true}, {"p\xc3\xadse\xc5\x88", true}, {"\xf0\x9f\x8e\xb5", true},
+      {"", false}, {nullptr, false}, {"a\nb", false}, {"a\x7f", false}, {"\xbf`", false}, {"\xe9`", false},
+      {"\xc3", false}, {"\xc0\x80", false},
+  };
+  for (const auto& r : rows) EXPECT_EQ(dbwSafeIdentifier(r.name), r.safe) << (r.name ? r.name : "null");
+}
+
 TEST(LiteralQuoting, DoublesQuotesUpToTheGivenLength) {
   char buffer[32];
   EXPECT_EQ(dbwQuoteLiteral(buffer, "it's", 4), 5u);
