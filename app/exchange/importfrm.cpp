@@ -91,7 +91,9 @@ void Timportfrm::Button1Click() {
 void Timportfrm::Button2Click() {
     KxDatabase* database = gMainWin ? gMainWin->getActDatabaseMsg() : nullptr;
     if (database && importView) {
-        for (KxSong* song : importView->songs) database->addSongCopy(*song);
+        // A song copy takes the text fields only: the language the import
+        // set ("cz") is carried over by hand, or it would be lost.
+        for (KxSong* song : importView->songs) database->addSongCopy(*song)->lang = song->lang;
         database->changed();
         database->setChanged();
     }

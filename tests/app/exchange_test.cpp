@@ -227,6 +227,7 @@ TEST_F(ExchangeTest, TwoImportedFilesJoinTheActiveDatabase) {
     ASSERT_EQ(database()->songs.count(), before + 2);
     EXPECT_EQ(database()->songs[before]->title, btkstring("Prvni"));
     EXPECT_EQ(database()->songs[before + 1]->author, btkstring("Autor B"));
+    EXPECT_EQ(database()->songs[before + 1]->lang, btkstring("cz"));
     EXPECT_TRUE(database()->isChanged());
     EXPECT_NE(std::strstr(folder.read("import.xml").c_str(), "Druha"), nullptr);
 }
