@@ -68,6 +68,8 @@ Texpfpropsrtftextfrm::Texpfpropsrtftextfrm(QWidget* parent) : QWidget(parent) {
     ftext = new FontButton("ftext", "Text", this);
     facs = new FontButton("facs", "Akordy", this);
     flab = new FontButton("flab", "Návěští", this);
+    // The song text is set in columns: its chooser offers fixed-pitch fonts.
+    for (FontButton* b : {ftext, facs, flab}) b->fixedPitch = true;
     auto* layout = new QVBoxLayout(this);
     for (FontButton* b : {ftext, facs, flab}) layout->addWidget(b);
     auto* note = new QLabel(btkToQString("Jméno a velikost fontu se pro akordy i návěští bere z fontu pro text"), this);

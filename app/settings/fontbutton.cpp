@@ -34,7 +34,9 @@ void FontButton::save(btkXMLNode element) const { SaveTFontXML(element, value); 
 void FontButton::choose() {
     QFont chosen = value.font;
     QColor chosenColor = btkToQColor(value.color);
-    if (!btkDialogs().chooseFont(chosen, chosenColor)) return;
+    const bool chosenOk = fixedPitch ? btkDialogs().chooseFixedFont(chosen, chosenColor)
+                                     : btkDialogs().chooseFont(chosen, chosenColor);
+    if (!chosenOk) return;
     value.font = chosen;
     value.color = colorMake(chosenColor.red(), chosenColor.green(), chosenColor.blue());
     show();

@@ -23,6 +23,8 @@ public:
 
     // The font with its colour.
     btkVCLFont value;
+    // The chooser offers fixed-pitch fonts only.
+    bool fixedPitch = false;
 
 private:
     void choose();

@@ -26,6 +26,15 @@ bool btkQtDialogs::saveFile(const char* filter, const char* initialDir, const ch
     return btkQtSaveFileDialog(filter, initialDir, defaultExt, path);
 }
 
+bool btkQtDialogs::chooseFixedFont(QFont& font, QColor& color) {
+    QFontDialog dialog(font, QApplication::activeWindow());
+    dialog.setOption(QFontDialog::MonospacedFonts);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    font = dialog.selectedFont();
+    chooseColor(color);
+    return true;
+}
+
 bool btkQtDialogs::chooseFont(QFont& font, QColor& color) {
     QFontDialog dialog(font, QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted) return false;

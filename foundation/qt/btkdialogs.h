@@ -23,6 +23,8 @@ public:
     virtual bool openFiles(const char* filter, const char* initialDir, btkStrings& paths);
     // The font and its colour, changed on OK.
     virtual bool chooseFont(QFont& font, QColor& color) = 0;
+    // The same offering fixed-pitch fonts only; by default chooseFont.
+    virtual bool chooseFixedFont(QFont& font, QColor& color) { return chooseFont(font, color); }
     virtual bool chooseColor(QColor& color) = 0;
 };
 
@@ -33,6 +35,7 @@ public:
     bool openFiles(const char* filter, const char* initialDir, btkStrings& paths) override;
     bool saveFile(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) override;
     bool chooseFont(QFont& font, QColor& color) override;
+    bool chooseFixedFont(QFont& font, QColor& color) override;
     bool chooseColor(QColor& color) override;
 };
 
