@@ -1,9 +1,15 @@
 #include "songbook/booklayout.h"
 
 #include <utility>
+#include <vector>
 
+#include "foundation/btkmessagebox.h"
 #include "foundation/btkprintdevice.h"
 #include "foundation/btkredirectcanvas.h"
+#include "songbook/distrib.h"
+#include "songbook/melodar.h"
+#include "songbook/pageformat.h"
+#include "songs/songcompare.h"
 
 // ---- logical pages
 
@@ -140,4 +146,149 @@ bool PrintSheetSides(btkPrintDevice& printer, btkPageDistribution& sheets, btkPa
     }
     printer.endDoc();
     return true;
+}
+
+// ---- the book
+
+namespace {
+
+// Marks a layout as running for the length of a call, also when it throws.
+class LayoutRun {
+public:
+    explicit LayoutRun(bool& flag) : running(flag) { running = true; }
+    LayoutRun(const LayoutRun&) = delete;
+    LayoutRun& operator=(const LayoutRun&) = delete;
+    ~LayoutRun() { running = false; }
+
+private:
+    bool& running;
+};
+
+// Spacing, width and fonts of the type for the printer.
+std::unique_ptr<KxFormatProps> makeFormatProps(const BaseKxType& type, btkPrintDevice& printer) {
+    auto props = std::make_unique<KxFormatProps>();
+    props->printer = &printer;
+    props->songlines = type.songlines;
+    props->songspacehi = type.songspacehi;
+    props->slspacehi = type.slspacehi;
+    int h = 0;
+    logicalPageSize(type, printer, &props->width, &h);
+    props->loadFonts(type.fonts);
+    return props;
+}
+
+// The song items of the book in book order, sorted by the outline's order
+// when it has keys.
+btkObjVec<KxOutlineEntry> outlineEntries(const Melodar& book, const KxOutline& outline) {
+    btkCntVec<AbstractSongData*> songs;
+    for (int i = 0; i < book.GetItemCount(); ++i)
+        if (AbstractSongData* song = book.GetItem(i)->asSongData()) songs.add(song);
+    if (outline.order.childCount() > 0) {
+        CustomCompare order(outline.order);
+        SortByCompare(&order, songs);
+    }
+    btkObjVec<KxOutlineEntry> entries;
+    for (AbstractSongData* song : songs) {
+        const KxData* item = dynamic_cast<const SongData*>(song);
+        entries.add({song->getTitle(), [&book, item] { return PageOfItem(book, item); }});
+    }
+    return entries;
+}
+
+// A new drawing of the table of contents: page numbers change with every
+// layout.
+void drawOutline(const Melodar& book, KxOutline& outline, const KxFormatProps& props, btkPrintDevice& printer) {
+    KxOutlineFrame frame;
+    logicalPageSize(*book.type, printer, &frame.width, &frame.height);
+    frame.gap = 5 * printer.pixelsPerMmX();
+    frame.columns = book.type->colcnt;
+    outline.panes = std::make_unique<btkPaneGrp>();
+    outline.panes->canvas().setMeasureTarget(printer.measureCanvas().sp());
+    DrawOutlineEntries(*outline.panes, printer.measureCanvas(), props.fnoutlinetitle.get(), props.fnoutlinenumber.get(),
+                       frame, outlineEntries(book, outline));
+}
+
+}  // namespace
+
+void Melodar::relayout() {
+    if (layingOut || !type) return;
+    LayoutRun run(layingOut);
+    btkPrintDevice* device = printer();
+    if (!device) {
+        // Nothing to measure on: no pages rather than pages of a guess.
+        dropPages();
+        return;
+    }
+    if (!formatProps) formatProps = makeFormatProps(*type, *device);
+    if (pageFormat) pageFormat->setFonts(formatProps->fnheader.get(), formatProps->fnfooter.get());
+
+    for (auto& item : items) {
+        if (auto* outline = dynamic_cast<KxOutline*>(item.get()))
+            drawOutline(*this, *outline, *formatProps, *device);
+        else if (!item->panes)
+            item->drawPanes(*formatProps, device->measureCanvas());
+    }
+    if (type->autodistrib) {
+        // Both ask for a layout, which returns at once: this run goes on
+        // with the new order and flags, and the tables of contents list
+        // the songs in it.
+        CustomCompare order(type->order);
+        sortSongs(&order);
+        autoDistribute();
+        for (auto& item : items)
+            if (auto* outline = dynamic_cast<KxOutline*>(item.get()))
+                drawOutline(*this, *outline, *formatProps, *device);
+    }
+
+    int w = 0, h = 0;
+    logicalPageSize(*type, *device, &w, &h);
+    btkObjVec<KxPlacement> placements;
+    for (const auto& item : items) placements.add({item->panes.get(), item->newpage, item->skippage});
+    dropPages();
+    logPages = PlaceItemsOnPages(placements, h, type->pagenumstart);
+    sheets =
+        std::make_unique<btkPageDistribution>(type->hcnt, type->vcnt, logPages->pages(), nullptr, 0, type->a4distrib);
+    if (window) window->UpdatePageCounts();
+}
+
+void Melodar::autoDistribute() {
+    if (!type) return;
+    relayout();
+    btkPrintDevice* device = printer();
+    if (!device) return;
+    int w = 0, h = 0;
+    logicalPageSize(*type, *device, &w, &h);
+    std::unique_ptr<daDistribAlg> alg = daMakeDistribAlg(type->a4distrib, type->hcnt, h);
+    if (!alg) return;
+    for (int i = 0; i < GetItemCount(); ++i)
+        daAddItemPanes(*alg, i, items[i]->panes.get(), items[i]->fixtobegin, items[i]->fixtoend);
+    if (!alg->run() || alg->result().count() != GetItemCount()) {
+        ErrorBox("Interní chyba v rozmisťovacím algoritmu");
+        return;
+    }
+    std::vector<std::unique_ptr<KxData>> ordered;
+    for (daPaneGrp* g : alg->result()) {
+        std::unique_ptr<KxData>& item = items[g->index];
+        item->newpage = g->newpage;
+        item->skippage = g->skippage;
+        ordered.push_back(std::move(item));
+    }
+    items = std::move(ordered);
+    itemsChanged();
+}
+
+// ---- the book's pages and printing
+
+btkLogPage* PageOfItem(const Melodar& book, const KxData* item) {
+    if (!item || !item->panes || item->panes->count() == 0) return nullptr;
+    return FindPageOfPane(book.logPages.get(), item->panes->pane(0));
+}
+
+int SheetSideCount(const Melodar& book) { return book.sheets ? 2 * book.sheets->sheets() : 0; }
+
+bool PrintBookSides(Melodar& book, const btkArray<int>& sides) {
+    if (!book.sheets || !book.logPages || !book.pageFormat) return false;
+    btkPrintDevice* device = book.printer();
+    if (!device) return false;
+    return PrintSheetSides(*device, *book.sheets, *book.pageFormat, sides, Melodar::name().c_str());
 }

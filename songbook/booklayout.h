@@ -1,8 +1,8 @@
-// The steps of a song book's layout that work on panes and pages alone:
-// placing the items' panes on logical pages, the table of contents with
-// page numbers resolved when it is played, and printing sheet sides. The
-// book's own layout (Melodar::relayout in booklayout.cpp) strings them
-// together.
+// A song book's layout: the steps that work on panes and pages alone
+// (placing the items' panes on logical pages, the table of contents with
+// page numbers resolved when it is played, printing sheet sides), and the
+// book's own layout and automatic distribution (Melodar::relayout and
+// Melodar::autoDistribute, melodar.h), which string them together.
 #pragma once
 
 #include <functional>
@@ -93,3 +93,21 @@ void DrawOutlineEntries(btkPaneGrp& group, btkCanvas measure, btkFont* titleFont
 // left to print or the job cannot start.
 [[nodiscard]] bool PrintSheetSides(btkPrintDevice& printer, btkPageDistribution& sheets, btkPageFormat& format,
                                    const btkArray<int>& sides, const char* jobName);
+
+// ---- the book
+
+class KxData;
+class Melodar;
+
+// The logical page of the book's last layout that holds the item's first
+// pane; null when the book has no pages or the item no panes.
+btkLogPage* PageOfItem(const Melodar& book, const KxData* item);
+
+// The number of sheet sides of the book's last layout (0 without one).
+int SheetSideCount(const Melodar& book);
+
+// Prints the listed sheet sides of the book's last layout on its printer,
+// one printer page each, in one job named as the book (Melodar::name).
+// False, printing nothing, without a layout, a page format or a valid
+// printer, or when the job cannot start.
+[[nodiscard]] bool PrintBookSides(Melodar& book, const btkArray<int>& sides);

@@ -38,6 +38,9 @@ public:
     // The type was applied: the previews are to be made again.
     virtual void typeApplied() = 0;
     virtual void showWindow() = 0;
+    // A layout finished: the page counts and page labels are to be shown
+    // anew.
+    virtual void UpdatePageCounts() = 0;
 
 protected:
     ~MelodarWindow() = default;
