@@ -9,6 +9,7 @@
 #include "foundation/qt/btkapplication.h"
 #include "foundation/qt/btkqstring.h"
 #include "foundation/qt/btkqtcanvas.h"
+#include "songbook/kxformat.h"
 #include "songs/uibridge.h"
 
 SongPaintBox::SongPaintBox(Tsongvfrm* frame, QWidget* parent) : QWidget(parent), frame(frame) {}
@@ -67,10 +68,12 @@ void Tsongvfrm::layOut() {
     const int width = scr->width() - 16;
     height = 0;
     if (!text.empty() && width > 0) {
+        // The recording measures on the paint box only while it is made.
         btkVCLCanvas measure(nullptr, pp);
-        (void)outacs;
-        (void)inacs;
-        (void)slspacehi;
+        recording.setMeasureTarget(measure.sp());
+        height = buildScreenSongPanes(btkCanvas(0, 0, measure.sp()), btkCanvas(0, 0, recording.sp()), text, &fntext,
+                                      &fnlab, &fnacs, width, slspacehi, inacs, outacs);
+        recording.setMeasureTarget(btkSPCanvas());
     }
     pp->resize(std::max(scr->width() - 32, 1), std::max(height, 1));
     scr->widget()->resize(pp->width() + 16, pp->height() + 16);
