@@ -122,8 +122,14 @@ void dbwAdapter::alterTableSQL(dbwTableDef* oldTable, dbwTableDef* newTable, btk
     for (int i = 0; i < newTable->fields.count(); ++i) {
         dbwFldDef* field = newTable->fields[i];
         if (i) copy += ",";
+        dbwFieldDesc d;
+        field->type.describe(d);
         if (dbwFldDef* old = oldTable->fieldById(field->id))
             copy += quoteIdentifier(old->name);
+        else if (d.sqltype == 2)
+            // A new counter numbers the existing rows, so the key stays
+            // unique; the engine's counter then continues after them.
+            copy += btkstring("ROW_NUMBER() OVER () AS dbw_temp_fld_") + btkIntToStr(i);
         else
             copy += defaultValueOf(field->type) + " AS dbw_temp_fld_" + btkIntToStr(i);
     }

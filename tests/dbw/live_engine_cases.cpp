@@ -174,6 +174,26 @@ TEST_P(LiveEngineTest, RebuildKeepsRowsFillsDefaultsAndContinuesKeys) {
     EXPECT_FALSE(ada->metadata()->tableExists("dbw_temp"));
 }
 
+TEST_P(LiveEngineTest, RebuildAddingACounterNumbersTheRows) {
+    dbwDbDef def;
+    dbwTableDef* plain = defTable(def, "plain", {{"name", 4, 40}});
+    btkStrings list;
+    ada->createTableSQL(plain, list);
+    run(list);
+    for (const char* n : {"a", "b", "c"}) ASSERT_TRUE(ada->execFormat("INSERT INTO plain (name) VALUES (%s)", {n}));
+    std::unique_ptr<dbwDbDef> next(defCopy(def));
+    dbwTableDef* items = next->tableById(plain->id);
+    items->name = "items";  // a rename: only a rebuild makes it
+    defField(items, "id", 2);
+    list.clear();
+    ada->alterTableSQL(plain, items, list);
+    run(list);
+    EXPECT_EQ(btkstring("3"), value("SELECT count(DISTINCT id) FROM items"));
+    EXPECT_EQ(btkstring("3"), value("SELECT max(id) FROM items"));
+    ASSERT_TRUE(ada->exec("INSERT INTO items (name) VALUES ('d')")) << ada->errorText(true).c_str();
+    EXPECT_EQ(btkstring("4"), value("SELECT id FROM items WHERE name='d'"));
+}
+
 TEST_P(LiveEngineTest, ReadSchemaGivesTheEnginesTypeCodes) {
     dbwDbDef def;
     dbwTableDef* t = defTable(def, "typed",
