@@ -146,6 +146,12 @@ TEST_F(ExchangeTest, HtmlFilterExportsTheStackAsTheGoldenFile) {
     EXPECT_TRUE(boxShown("Soubor nelze vytvořit"));
     ASSERT_TRUE(customExport("stranka", 1, folder.path("out.html"), nullptr));
     EXPECT_EQ(folder.read("out.html"), readFile(btkFormat("%s/golden/page.out", ExportData)));
+    // A write that fails (no file can be made in /proc/self) is an error
+    // box and a failed export; the window stays open.
+    boxes().reset();
+    boxes().quiet = true;
+    EXPECT_FALSE(customExport("stranka", 1, "/proc/self/kx6-out.html", nullptr));
+    EXPECT_EQ(boxes().shown().size(), 1u);
 
     // A filter file that names no kind is refused with a message.
     folder.write("data/expf/vadny.exp", "<?xml version=\"1.0\"?>\n<nic />\n");
@@ -161,6 +167,10 @@ TEST_F(ExchangeTest, OnlineFilterWritesAWebDirectory) {
     ASSERT_TRUE(customExport("web", 2, nullptr, folder.path("web")));
     EXPECT_TRUE(std::filesystem::exists(folder.path("web/grplist.html").c_str()));
     EXPECT_TRUE(std::filesystem::exists(folder.path("web/data/song0.html").c_str()));
+    boxes().reset();
+    boxes().quiet = true;
+    EXPECT_FALSE(customExport("web", 2, nullptr, "/proc/self"));
+    EXPECT_EQ(boxes().shown().size(), 1u);
 }
 
 TEST_F(ExchangeTest, PropertyDialogsWriteOnlyOnOk) {
@@ -217,6 +227,13 @@ TEST_F(ExchangeTest, TwoImportedFilesJoinTheActiveDatabase) {
         dialogs.files = {folder.path("a.txt"), folder.path("b.txt")};
         w.Button1->click();
         idle(100);
+        EXPECT_EQ(w.list->model->rowCount(), 2);
+        // A database file that cannot be written is an error box; the
+        // songs stay for the next try.
+        boxes().quiet = true;
+        dialogs.files = {"/proc/self/import.xml"};
+        w.Button3->click();
+        EXPECT_EQ(boxes().shown().size(), 1u);
         EXPECT_EQ(w.list->model->rowCount(), 2);
         dialogs.files = {folder.path("import.xml")};
         w.Button3->click();
