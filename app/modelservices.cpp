@@ -2,6 +2,7 @@
 
 #include "dbw/dbwsession.h"
 #include "export/importfilter.h"
+#include "songbook/melodar.h"
 #include "songs/inetconnection.h"
 
 bool CurrentLogin(btkstring& login, btkstring& name) {
@@ -16,8 +17,12 @@ bool CurrentLogin(btkstring& login, btkstring& name) {
 
 void RegisterImportFilters() { registerImportFilters(); }
 
-int OpenSongBookCount() { return 0; }
+int OpenSongBookCount() { return OpenMelodars().count(); }
 
-btkstring OpenSongBookName(int /*i*/) { return btkstring(); }
+btkstring OpenSongBookName(int i) {
+    return i >= 0 && i < OpenMelodars().count() ? Melodar::name() : btkstring();
+}
 
-void ActivateSongBook(int /*i*/) {}
+void ActivateSongBook(int i) {
+    if (i >= 0 && i < OpenMelodars().count()) OpenMelodars()[i]->showWindow();
+}

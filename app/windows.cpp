@@ -1,5 +1,8 @@
 #include "app/windows.h"
 
+#include "app/book/kxtypefrm.h"
+#include "app/book/kxtypesfrm.h"
+#include "app/book/melodarfrm.h"
 #include "app/internet/internetactions.h"
 #include "app/main/vcllogwinfrm.h"
 #include "app/program.h"
@@ -61,13 +64,20 @@ void CreateWindows(bool show) {
     make(searchfrm);
     make(editsongfrm);
     make(winlistfrm);
+    make(kxtypefrm);
+    make(kxtypesfrm);
     InstallLogWindowFactory();
     ConnectInternetWindows(*mainfrm);
+    InstallMelodarWindowFactory(true);
     mainfrm->FormCreate();
     if (show) mainfrm->show();
 }
 
 void DestroyWindows() {
+    InstallMelodarWindowFactory(false);
+    CloseAllMelodarWindows();
+    destroy(kxtypesfrm);
+    destroy(kxtypefrm);
     gLogWindowFactory = nullptr;
     CloseAllLogWindows();
     destroy(winlistfrm);

@@ -47,6 +47,8 @@ void ConnectInternetActions(Tmainfrm& window);
 void ConnectSettingsActions(Tmainfrm& window);
 // Export filters, custom export, text import (app/exchange/exchangeactions.cpp).
 void ConnectExchangeActions(Tmainfrm& window);
+// app/book/bookactions.cpp: new and loaded song books, song-book types.
+void ConnectBookActions(Tmainfrm& window);
 
 // The synchronisation options dialog over the internet database: fills the
 // options and answers true on OK. Until a dialog is installed the defaults

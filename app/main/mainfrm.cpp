@@ -180,6 +180,7 @@ void Tmainfrm::buildActions() {
     ConnectInternetActions(*this);
     ConnectSettingsActions(*this);
     ConnectExchangeActions(*this);
+    ConnectBookActions(*this);
 }
 
 void Tmainfrm::setActionHandler(const char* name, std::function<void()> handler) {

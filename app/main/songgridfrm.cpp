@@ -46,6 +46,7 @@ Tsonggridfrm::Tsonggridfrm(QWidget* parent)
     grid->setSelectionBehavior(QAbstractItemView::SelectItems);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setDragDropMode(QAbstractItemView::DragOnly);  // songs into song books
     grid->setTabKeyNavigation(false);
     grid->setWordWrap(false);
     grid->setIconSize(QSize(16, 16));

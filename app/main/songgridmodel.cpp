@@ -5,6 +5,7 @@
 #include <QPixmap>
 
 #include "app/main/songgridfrm.h"
+#include "app/song/songdrag.h"
 #include "foundation/qt/btkqstring.h"
 
 namespace {
@@ -97,4 +98,17 @@ void SongGridModel::repaintRow(int row) {
 
 void SongGridModel::repaintHeader() {
     if (columnCount() > 0) emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+Qt::ItemFlags SongGridModel::flags(const QModelIndex& index) const {
+    return QAbstractTableModel::flags(index) | (index.isValid() ? Qt::ItemIsDragEnabled : Qt::NoItemFlags);
+}
+
+QStringList SongGridModel::mimeTypes() const { return {QString::fromLatin1(SongDragMimeType)}; }
+
+QMimeData* SongGridModel::mimeData(const QModelIndexList& indexes) const {
+    btkCntVec<KxSong*> songs;
+    for (const QModelIndex& index : indexes)
+        if (KxSong* song = grid->songAt(index.row()); song && songs.find(song) < 0) songs.add(song);
+    return MakeSongDragData(songs);
 }

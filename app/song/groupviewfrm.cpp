@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QSplitter>
 
+#include "app/song/songdrag.h"
 #include "foundation/qt/btkapplication.h"
 #include "foundation/qt/btkqstring.h"
 #include "songs/kxsong.h"
@@ -53,7 +54,15 @@ public:
     }
     Qt::ItemFlags flags(const QModelIndex& index) const override {
         if (!index.isValid()) return Qt::NoItemFlags;
-        return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable;
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsDragEnabled;
+    }
+    // Songs drag out into song books.
+    QStringList mimeTypes() const override { return {QString::fromLatin1(SongDragMimeType)}; }
+    QMimeData* mimeData(const QModelIndexList& indexes) const override {
+        btkCntVec<KxSong*> songs;
+        for (const QModelIndex& index : indexes)
+            if (KxSong* song = songAt(index.row())) songs.add(song);
+        return MakeSongDragData(songs);
     }
     // The view asks for the other mark: the frame toggles the song.
     bool setData(const QModelIndex& index, const QVariant& /*value*/, int role) override {
@@ -118,6 +127,7 @@ Tgroupviewfrm::Tgroupviewfrm(QWidget* parent) : SongListFrame(parent), queueHand
     groups->setEditTriggers(QAbstractItemView::NoEditTriggers);
     groups->setUniformItemSizes(true);
     songs = new GroupSongsView(this, Splitter1);
+    songs->setDragDropMode(QAbstractItemView::DragOnly);
     songs->setObjectName("songs");
     songs->setEditTriggers(QAbstractItemView::NoEditTriggers);
     songs->setUniformItemSizes(true);

@@ -1,0 +1,282 @@
+// The song-book windows: a book made from the song stack, its type edited,
+// printed into a PDF file, saved and loaded again; songs dropped from the
+// song grid; the type list refusing names; failed saves.
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPushButton>
+
+#include "app/book/kxtypefrm.h"
+#include "app/book/kxtypesfrm.h"
+#include "app/book/melodarfrm.h"
+#include "app/main/songgridmodel.h"
+#include "app/qtfiledialogs.h"
+#include "app/windows.h"
+#include "appenv.h"
+#include "foundation/qt/btkdialogs.h"
+#include "foundation/qt/btkprintersetup.h"
+#include "foundation/qt/btkqstring.h"
+#include "songbook/kxtype.h"
+#include "songs/kxdatabase.h"
+#include "songs/kxspace.h"
+#include "songs/uibridge.h"
+
+namespace {
+
+btkstring runTool(const std::string& command) {
+    btkstring out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) out += btkstring(std::string(buffer, n).c_str());
+        pclose(pipe);
+    }
+    return out;
+}
+
+// Enters, moves over the point and drops there, as a drag does; true when
+// the drop was taken.
+bool dragOnto(QWidget* target, QPoint at, const QMimeData* data) {
+    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &move);
+    if (!move.isAccepted()) {
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(target, &leave);
+        return false;
+    }
+    QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
+}
+
+class BookTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        folder.write("options.xml", "<options db=\"0\" />");
+        folder.write("db/alfa.xml", SongDatabaseXml({"Anna", "Bude", "Cesta", "Den"}));
+        folder.write("melodary/zpevnik.kxt", "<kxtype savediff=\"0\" basetype=\"\"><page hcnt=\"2\" leftsp=\"5000\"/></kxtype>");
+        previous = btkSetDialogBackend(&dialogs);
+        InstallQtFileDialogs();
+        btkInstallPrinterMaker();
+        start();
+        idle();
+    }
+    void TearDown() override {
+        end();
+        btkSetPrinterMaker({});
+        gFileDialogs = nullptr;
+        btkSetDialogBackend(previous);
+    }
+    void trigger(QMainWindow* window, btkActionList& actions, const char* name) {
+        QAction* action = actions.find(name);
+        ASSERT_NE(action, nullptr) << name;
+        ASSERT_TRUE(action->isEnabled()) << name;
+        (void)window;
+        action->trigger();
+        idle();
+    }
+    Tmelodarfrm* bookWindow(int i = 0) {
+        return i < OpenMelodars().count() ? dynamic_cast<Tmelodarfrm*>(OpenMelodars()[i]->window) : nullptr;
+    }
+    KxSong* song(int i) { return gKxSpace->getView(0)->asDatabase()->songs[i]; }
+    std::vector<std::string> itemTexts(const Melodar& book) {
+        std::vector<std::string> texts;
+        for (int i = 0; i < book.GetItemCount(); ++i) texts.push_back(book.GetItem(i)->displayText().c_str());
+        return texts;
+    }
+
+    btkScriptedDialogs dialogs;
+    btkDialogBackend* previous = nullptr;
+};
+
+TEST_F(BookTest, BookFromTheStackPrintedSavedAndLoadedAgain) {
+    for (int i : {2, 0, 3}) song(i)->putOnStack();
+    boxes().answer(btkID_YES);
+    trigger(mainfrm, mainfrm->actionlist, "a_kxnew");
+    EXPECT_TRUE(boxShown("Naplnit melodar písněmi ze zásobníku?"));
+    Tmelodarfrm* window = bookWindow();
+    ASSERT_NE(window, nullptr);
+    Melodar* book = window->getBook();
+    ASSERT_EQ(window->list->count(), 3);
+    EXPECT_EQ(btkFromQString(window->list->item(0)->text()), btkstring("Cesta ()"));
+
+    // Two columns of logical pages through the type editor.
+    kxtypefrm->runner = [](Tkxtypefrm& form) {
+        form.hcnt->setValue(2);
+        return int(QDialog::Accepted);
+    };
+    trigger(window, window->actionlist, "a_editkxtype");
+    EXPECT_EQ(book->type->hcnt, 2);
+
+    // No printer here: the PDF file is asked for, then every side printed.
+    const btkstring pdf = folder.path("kniha.pdf");
+    dialogs.files.push_back(pdf);
+    printrangefrm->runner = [](Tprintrangefrm&) { return int(QDialog::Accepted); };
+    trigger(window, window->actionlist, "a_printall");
+    ASSERT_TRUE(book->sheets);
+    const btkstring info = runTool(std::string("pdfinfo '") + pdf.c_str() + "'");
+    EXPECT_NE(std::strstr(info.c_str(), btkFormat("Pages:          %d", 2 * book->sheets->sheets()).c_str()), nullptr)
+        << info.c_str();
+    const btkstring text = runTool(std::string("pdftotext '") + pdf.c_str() + "' -");
+    for (const char* title : {"Anna", "Cesta", "Den"}) EXPECT_NE(std::strstr(text.c_str(), title), nullptr) << title;
+
+    // Flags, save, close, load: the same items with the same flags.
+    window->selectIndex(1);
+    window->chnewpage->setFocus();
+    window->chnewpage->click();
+    window->selectIndex(2);
+    window->chfixtoend->click();
+    const btkstring file = folder.path("melodary/kniha.kx");
+    dialogs.files.push_back(file);
+    trigger(window, window->actionlist, "a_save");
+    ASSERT_TRUE(std::filesystem::exists(file.c_str()));
+    const std::vector<std::string> texts = itemTexts(*book);
+    std::vector<std::array<bool, 4>> flags;
+    for (int i = 0; i < book->GetItemCount(); ++i) {
+        const KxData* item = book->GetItem(i);
+        flags.push_back({item->newpage, item->skippage, item->fixtobegin, item->fixtoend});
+    }
+    EXPECT_TRUE(flags[1][0]);
+    EXPECT_TRUE(flags[2][3]);
+
+    boxes().answer(btkID_NO);
+    window->close();
+    idle();
+    ASSERT_EQ(OpenMelodars().count(), 1);  // "no" keeps the book
+    boxes().answer(btkID_YES);
+    window->close();
+    idle();
+    EXPECT_EQ(OpenMelodars().count(), 0);
+
+    dialogs.files.push_back(file);
+    trigger(mainfrm, mainfrm->actionlist, "a_kxload");
+    ASSERT_EQ(OpenMelodars().count(), 1);
+    const Melodar& loaded = *OpenMelodars()[0];
+    EXPECT_EQ(itemTexts(loaded), texts);
+    for (int i = 0; i < loaded.GetItemCount(); ++i) {
+        const KxData* item = loaded.GetItem(i);
+        EXPECT_EQ((std::array<bool, 4>{item->newpage, item->skippage, item->fixtobegin, item->fixtoend}), flags[i]);
+    }
+    EXPECT_EQ(loaded.type->hcnt, 2);
+}
+
+TEST_F(BookTest, SongsDroppedFromTheGridJoinTheEnd) {
+    trigger(mainfrm, mainfrm->actionlist, "a_kxnew");  // empty stack: no question
+    EXPECT_TRUE(boxes().shown().empty());
+    Tmelodarfrm* window = bookWindow();
+    ASSERT_NE(window, nullptr);
+    window->getBook()->dropSong(*song(3));
+    window->resize(900, 640);
+    window->show();
+    idle();
+    SongGridModel* model = mainfrm->list->model;
+    for (int row : {0, 1}) {
+        std::unique_ptr<QMimeData> data(model->mimeData({model->index(row, 0)}));
+        ASSERT_TRUE(data);
+        const QPoint over = window->list->visualItemRect(window->list->item(0)).center();
+        EXPECT_TRUE(dragOnto(window->list->viewport(), over, data.get()));
+    }
+    idle();
+    const btkstring first = mainfrm->list->songAt(0)->title, second = mainfrm->list->songAt(1)->title;
+    EXPECT_EQ(itemTexts(*window->getBook()),
+              (std::vector<std::string>{"Den ()", std::string(first.c_str()) + " ()",
+                                        std::string(second.c_str()) + " ()"}));
+    // Other data is refused.
+    QMimeData other;
+    other.setText(QStringLiteral("Anna"));
+    EXPECT_FALSE(dragOnto(window->list->viewport(), QPoint(5, 5), &other));
+    EXPECT_EQ(window->getBook()->GetItemCount(), 3);
+}
+
+TEST_F(BookTest, TypeListRefusesNamesThatCannotBeTypeFiles) {
+    kxtypesfrm->runner = [this](Tkxtypesfrm& form) {
+        const struct {
+            const char* name;
+            const char* error;
+        } rows[] = {
+            {"", "Není vyplněno jméno nového typu melodaru"},
+            {"DeFault", "Typ melodaru 'default' je vyhrazené jméno pro implicitní typ melodaru"},
+            {"ZPEVNIK", "Typ melodaru už existuje"},
+            {"a/b", nullptr},
+            {"a\\b", nullptr},
+            {".skryty", nullptr},
+        };
+        for (const auto& r : rows) {
+            boxes().reset();
+            form.newkxtname->setText(btkToQString(r.name));
+            form.Button3->click();
+            EXPECT_EQ(boxes().shown().size(), 1u) << r.name;
+            if (r.error) {
+                EXPECT_TRUE(boxShown(r.error)) << r.name;
+            }
+        }
+        EXPECT_EQ(form.kxtypes->count(), 1);
+        form.newkxtname->setText(QStringLiteral("novy"));
+        form.Button3->click();
+        EXPECT_EQ(form.kxtypes->count(), 2);
+        form.kxtypes->setCurrentRow(1);  // zpevnik
+        form.Button2->click();
+        EXPECT_EQ(form.kxtypes->count(), 1);
+        return int(QDialog::Rejected);
+    };
+    trigger(mainfrm, mainfrm->actionlist, "a_kxtypes");
+    EXPECT_EQ(std::filesystem::directory_iterator(folder.path("melodary").c_str())->path().filename(), "novy.kxt");
+    const btkstring made = folder.read("melodary/novy.kxt");
+    EXPECT_NE(std::strstr(made.c_str(), "savediff=\"0\""), nullptr);
+    EXPECT_NE(std::strstr(made.c_str(), "basetype=\"\""), nullptr);
+}
+
+// Values the editor cannot show (a margin beyond its range) stay as stored
+// unless the user changes them; cancel changes nothing.
+TEST_F(BookTest, TypeEditorWritesBackOnlyWhatChanged) {
+    FileKxType type("zpevnik");
+    ASSERT_EQ(type.leftsp, 5000);
+    kxtypefrm->runner = [](Tkxtypefrm& form) {
+        EXPECT_EQ(form.basetype->count(), 0);  // never its own base
+        form.vcnt->setValue(3);
+        form.hcnt->setValue(1);
+        form.hcnt->setValue(2);
+        return int(QDialog::Rejected);
+    };
+    EXPECT_FALSE(kxtypefrm->EditKxType(type));
+    EXPECT_EQ(type.vcnt, 1);
+    kxtypefrm->runner = [](Tkxtypefrm& form) {
+        form.songspacehi->setValue(150);
+        form.header->setText(QStringLiteral("$c"));
+        return int(QDialog::Accepted);
+    };
+    ASSERT_TRUE(kxtypefrm->EditKxType(type));
+    EXPECT_EQ(type.leftsp, 5000);
+    EXPECT_EQ(type.songspacehi, 150);
+    EXPECT_EQ(type.header, btkstring("$c"));
+    EXPECT_EQ(type.hcnt, 2);
+}
+
+TEST_F(BookTest, FailedSaveKeepsTheOldFileAndName) {
+    trigger(mainfrm, mainfrm->actionlist, "a_kxnew");
+    Tmelodarfrm* window = bookWindow();
+    ASSERT_NE(window, nullptr);
+    window->getBook()->dropSong(*song(0));
+    for (const char* bad : {"melodary/.skryty", "chybi/kniha.kx"}) {
+        boxes().reset();
+        dialogs.files.push_back(folder.path(bad));
+        EXPECT_FALSE(window->saveAs()) << bad;
+        EXPECT_EQ(boxes().shown().size(), 1u) << bad;
+        EXPECT_FALSE(std::filesystem::exists(folder.path(bad).c_str())) << bad;
+        EXPECT_EQ(window->getBook()->fileName, btkstring()) << bad;
+    }
+    boxes().answer(btkID_YES);
+    window->close();
+    idle();
+}
+
+}  // namespace
