@@ -2,6 +2,7 @@
 // printed into a PDF file, saved and loaded again; songs dropped from the
 // song grid; the type list refusing names; failed saves.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -124,8 +125,9 @@ TEST_F(BookTest, BookFromTheStackPrintedSavedAndLoadedAgain) {
     trigger(window, window->actionlist, "a_printall");
     ASSERT_TRUE(book->sheets);
     const btkstring info = runTool(std::string("pdfinfo '") + pdf.c_str() + "'");
-    EXPECT_NE(std::strstr(info.c_str(), btkFormat("Pages:          %d", 2 * book->sheets->sheets()).c_str()), nullptr)
-        << info.c_str();
+    const char* pages = std::strstr(info.c_str(), "Pages:");
+    ASSERT_NE(pages, nullptr) << info.c_str();
+    EXPECT_EQ(std::atoi(pages + 6), 2 * book->sheets->sheets());
     const btkstring text = runTool(std::string("pdftotext '") + pdf.c_str() + "' -");
     for (const char* title : {"Anna", "Cesta", "Den"}) EXPECT_NE(std::strstr(text.c_str(), title), nullptr) << title;
 
