@@ -184,7 +184,8 @@ void Tmelodarfrm::buildControls() {
     layout->addWidget(splitter);
     setCentralWidget(central);
 
-    QObject::connect(list, &QListWidget::currentRowChanged, this, btkGuarded([this](int) { listClick(); }));
+    // The selection, not the current row: a click makes the row current first.
+    QObject::connect(list, &QListWidget::itemSelectionChanged, this, btkGuarded([this] { listClick(); }));
     QObject::connect(list, &QListWidget::itemDoubleClicked, this,
                      btkGuarded([this](QListWidgetItem*) { editProperties(); }));
     QObject::connect(pager, &QTabWidget::currentChanged, this, btkGuarded([this](int) { listClick(); }));

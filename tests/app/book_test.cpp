@@ -19,6 +19,7 @@
 #include "app/book/melodarfrm.h"
 #include "app/main/songgridmodel.h"
 #include "app/qtfiledialogs.h"
+#include "app/song/songvfrm.h"
 #include "app/windows.h"
 #include "appenv.h"
 #include "foundation/qt/btkdialogs.h"
@@ -109,6 +110,8 @@ TEST_F(BookTest, BookFromTheStackPrintedSavedAndLoadedAgain) {
     Melodar* book = window->getBook();
     ASSERT_EQ(window->list->count(), 3);
     EXPECT_EQ(btkFromQString(window->list->item(0)->text()), btkstring("Cesta ()"));
+    window->list->setCurrentRow(2);
+    EXPECT_EQ(window->songv->getSongText(), song(3)->text);
 
     // Two columns of logical pages through the type editor.
     kxtypefrm->runner = [](Tkxtypefrm& form) {
