@@ -268,8 +268,8 @@ void Tkxtypefrm::fillControls(const btkXMLNode& element, bool withBase) {
     const struct {
         QSpinBox* box;
         const char* name;
-    } spins[] = {{hcnt, "hcnt"}, {vcnt, "vcnt"}, {leftsp, "leftsp"}, {rightsp, "rightsp"}, {topsp, "topsp"},
-                 {bottomsp, "bottomsp"}};
+    } spins[] = {{hcnt, "hcnt"},       {vcnt, "vcnt"},   {leftsp, "leftsp"},
+                 {rightsp, "rightsp"}, {topsp, "topsp"}, {bottomsp, "bottomsp"}};
     for (const auto& s : spins) s.box->setValue(page.intAttr(s.name));
     a4distrib->setCurrentIndex(page.intAttr("a4distrib") == 1 ? 1 : 0);
     orientation[page.intAttr("landscape") == 1 ? 1 : 0]->setChecked(true);

@@ -70,8 +70,7 @@ bool Tkxtypesfrm::Execute() {
 void Tkxtypesfrm::fillList() {
     kxtypes->clear();
     const btkFileList files(KxTypeWithBase::typeFilePath("*"));
-    for (int i = 0; i < files.count(); ++i)
-        kxtypes->addItem(btkToQString(files[i].substr(0, files[i].length() - 4)));
+    for (int i = 0; i < files.count(); ++i) kxtypes->addItem(btkToQString(files[i].substr(0, files[i].length() - 4)));
 }
 
 void Tkxtypesfrm::Button1Click() {
@@ -84,8 +83,7 @@ void Tkxtypesfrm::Button1Click() {
 void Tkxtypesfrm::Button2Click() {
     QListWidgetItem* item = kxtypes->currentItem();
     // A file that cannot be removed stays listed: the list shows the disk.
-    if (item && item->isSelected())
-        std::remove(KxTypeWithBase::typeFilePath(btkFromQString(item->text())).c_str());
+    if (item && item->isSelected()) std::remove(KxTypeWithBase::typeFilePath(btkFromQString(item->text())).c_str());
     fillList();
 }
 

@@ -36,9 +36,7 @@ const char* const BookFilter = "Melodary (*.kx)|*.kx";
 
 // A book file chosen by the user: its name (the part after the last folder)
 // must be a plain file name.
-bool isUsableBookFile(const btkstring& path) {
-    return btkIsPlainFileName(btkFile(path).fileName());
-}
+bool isUsableBookFile(const btkstring& path) { return btkIsPlainFileName(btkFile(path).fileName()); }
 
 }  // namespace
 
@@ -460,9 +458,7 @@ bool Tmelodarfrm::saveAs() {
 
 // ---- closing
 
-void Tmelodarfrm::FormCloseQuery(bool& canClose) {
-    canClose = QuestionBox(CloseQuestion, "yn") == 1;
-}
+void Tmelodarfrm::FormCloseQuery(bool& canClose) { canClose = QuestionBox(CloseQuestion, "yn") == 1; }
 
 void Tmelodarfrm::FormClose() {
     Melodar* owned = book;
