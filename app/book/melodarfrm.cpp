@@ -46,7 +46,8 @@ MelodarItemList::MelodarItemList(Tmelodarfrm* frame, QWidget* parent) : QListWid
     setDragEnabled(true);
     setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DragDrop);
-    setDefaultDropAction(Qt::MoveAction);
+    // Copy: the entries are moved by the book, never removed by Qt.
+    setDefaultDropAction(Qt::CopyAction);
 }
 
 void MelodarItemList::dragEnterEvent(QDragEnterEvent* event) {
@@ -377,10 +378,8 @@ void Tmelodarfrm::movePrev() {
 void Tmelodarfrm::moveNext() {
     const int sel = selectedIndex();
     if (sel < 0) return;
-    if (sel < book->GetItemCount() - 1) {
-        book->swapItems(sel, sel + 1);
-        selectIndex(sel + 1);
-    }
+    if (sel < book->GetItemCount() - 1) book->swapItems(sel, sel + 1);
+    selectIndex(sel + 1);
 }
 
 void Tmelodarfrm::editProperties() {

@@ -195,6 +195,13 @@ TEST_F(BookTest, SongsDroppedFromTheGridJoinTheEnd) {
     const btkstring first = mainfrm->list->songAt(0)->title, second = mainfrm->list->songAt(1)->title;
     EXPECT_EQ(itemTexts(*window->getBook()), (std::vector<std::string>{"Den ()", std::string(first.c_str()) + " ()",
                                                                        std::string(second.c_str()) + " ()"}));
+    // An entry dragged within the list moves to the entry under the pointer.
+    window->selectIndex(0);
+    EXPECT_TRUE(window->acceptsDrop(nullptr, true, 2));
+    EXPECT_FALSE(window->acceptsDrop(nullptr, true, 0));
+    window->drop(nullptr, true, 2);
+    EXPECT_EQ(itemTexts(*window->getBook())[2], "Den ()");
+    EXPECT_EQ(window->selectedIndex(), 2);
     // Other data is refused.
     QMimeData other;
     other.setText(QStringLiteral("Anna"));
