@@ -276,6 +276,24 @@ TEST_F(BookTest, TypeEditorWritesBackOnlyWhatChanged) {
     EXPECT_EQ(type.hcnt, 2);
 }
 
+// A new base: "yes" rebases the values not changed against the old base,
+// "no" only stores the base.
+TEST_F(BookTest, TypeEditorBaseChangeKeepsChangedValues) {
+    folder.write("melodary/zaklad.kxt", "<kxtype><page hcnt=\"4\" vcnt=\"3\"/></kxtype>");
+    for (int answer : {btkID_YES, btkID_NO}) {
+        FileKxType type("zpevnik");
+        kxtypefrm->runner = [&](Tkxtypefrm& form) {
+            boxes().answer(answer);
+            form.basetype->setCurrentIndex(form.basetype->findText(QStringLiteral("zaklad")));
+            return int(QDialog::Accepted);
+        };
+        ASSERT_TRUE(kxtypefrm->EditKxType(type));
+        EXPECT_EQ(type.basetype, btkstring("zaklad"));
+        EXPECT_EQ(type.hcnt, 2) << answer;  // changed against the default type
+        EXPECT_EQ(type.vcnt, answer == btkID_YES ? 3 : 1);
+    }
+}
+
 TEST_F(BookTest, FailedSaveKeepsTheOldFileAndName) {
     trigger(mainfrm, mainfrm->actionlist, "a_kxnew");
     Tmelodarfrm* window = bookWindow();
