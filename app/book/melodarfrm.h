@@ -76,7 +76,7 @@ public:
     void showWindow() override;
     // The counts of the last layout ("???" without one), the page labels
     // and the song view.
-    void UpdatePageCounts();
+    void UpdatePageCounts() override;
     // Sizes the previews for the printer, the type and the zooms, makes the
     // logical page preview, refills the type combo and enables the controls
     // that the automatic distribution decides.

@@ -32,6 +32,16 @@
 
 namespace {
 
+btkstring runTool(const std::string& command) {
+    btkstring out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) out += btkstring(std::string(buffer, n).c_str());
+        pclose(pipe);
+    }
+    return out;
+}
+
 // Enters, moves over the point and drops there, as a drag does; true when
 // the drop was taken.
 bool dragOnto(QWidget* target, QPoint at, const QMimeData* data) {
@@ -156,6 +166,24 @@ TEST_F(BookTest, BookFromTheStackSavedAndLoadedAgain) {
         EXPECT_EQ((std::array<bool, 4>{item->newpage, item->skippage, item->fixtobegin, item->fixtoend}), flags[i]);
     }
     EXPECT_EQ(loaded.type->hcnt, 2);
+}
+
+TEST_F(BookTest, EverySidePrintedIntoAPdfFile) {
+    Tmelodarfrm* window = bookFromStack();
+    ASSERT_NE(window, nullptr);
+    Melodar* book = window->getBook();
+    // No printer here: the PDF file is asked for, then every side printed.
+    const btkstring pdf = folder.path("kniha.pdf");
+    dialogs.files.push_back(pdf);
+    printrangefrm->runner = [](Tprintrangefrm&) { return int(QDialog::Accepted); };
+    trigger(window, window->actionlist, "a_printall");
+    ASSERT_TRUE(book->sheets);
+    const btkstring info = runTool(std::string("pdfinfo '") + pdf.c_str() + "'");
+    const char* pages = std::strstr(info.c_str(), "Pages:");
+    ASSERT_NE(pages, nullptr) << info.c_str();
+    EXPECT_EQ(std::atoi(pages + 6), 2 * book->sheets->sheets());
+    const btkstring text = runTool(std::string("pdftotext '") + pdf.c_str() + "' -");
+    for (const char* title : {"Anna", "Cesta", "Den"}) EXPECT_NE(std::strstr(text.c_str(), title), nullptr) << title;
 }
 
 TEST_F(BookTest, SongsDroppedFromTheGridJoinTheEnd) {
