@@ -15,19 +15,10 @@
 #include "foundation/btkfile.h"
 #include "foundation/btkmessagebox.h"
 #include "foundation/qt/btkapplication.h"
+#include "foundation/qt/btkform.h"
 #include "foundation/qt/btkqstring.h"
 
 Texpflistfrm* expflistfrm = nullptr;
-
-namespace {
-
-QPushButton* button(const char* name, const char* caption, QWidget* parent) {
-    auto* b = new QPushButton(btkToQString(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
-}  // namespace
 
 void RefuseUnloadedFilter(const char* name) {
     // A refused name or an unreadable file has been named in an error box
@@ -51,14 +42,14 @@ Texpflistfrm::Texpflistfrm() {
     resize(602, 350);
     expfs = new QListWidget(this);
     expfs->setObjectName("expfs");
-    Button1 = button("Button1", "Upravit", this);
-    Button2 = button("Button2", "Vymazat", this);
+    Button1 = btkNamedControl<QPushButton>("Button1", "Upravit", this);
+    Button2 = btkNamedControl<QPushButton>("Button2", "Vymazat", this);
     newexpfname = new QLineEdit(this);
     newexpfname->setObjectName("newexpfname");
     newexpftype = new QComboBox(this);
     newexpftype->setObjectName("newexpftype");
-    Button3 = button("Button3", "Nový", this);
-    Button4 = button("Button4", "Zavřít", this);
+    Button3 = btkNamedControl<QPushButton>("Button3", "Nový", this);
+    Button4 = btkNamedControl<QPushButton>("Button4", "Zavřít", this);
     getExportFilterKinds(kinds, captions);
     for (int i = 0; i < captions.count(); ++i) newexpftype->addItem(btkToQString(captions[i]));
     newexpftype->setCurrentIndex(0);

@@ -7,16 +7,12 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include "foundation/qt/btkform.h"
 #include "foundation/qt/btkqstring.h"
 #include "songs/lineends.h"
 
 namespace {
 
-QCheckBox* checkBox(const char* name, const char* caption, QWidget* parent) {
-    auto* box = new QCheckBox(btkToQString(caption), parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
 
 QPlainTextEdit* memo(const char* name, QWidget* parent) {
     auto* m = new QPlainTextEdit(parent);
@@ -41,9 +37,9 @@ btkstring fromMemo(const QPlainTextEdit* m) { return StripCR(btkFromQString(m->t
 
 Texpfpropstextfrm::Texpfpropstextfrm(QWidget* parent) : QWidget(parent) {
     setObjectName("text");
-    inacs = checkBox("inacs", "Akordy uvnitř textu", this);
-    outacs = checkBox("outacs", "Bez akordů", this);
-    textlab = checkBox("textlab", "Návěští v textu", this);
+    inacs = btkNamedControl<QCheckBox>("inacs", "Akordy uvnitř textu", this);
+    outacs = btkNamedControl<QCheckBox>("outacs", "Bez akordů", this);
+    textlab = btkNamedControl<QCheckBox>("textlab", "Návěští v textu", this);
     auto* layout = new QVBoxLayout(this);
     for (QCheckBox* b : {inacs, outacs, textlab}) layout->addWidget(b);
     layout->addStretch();

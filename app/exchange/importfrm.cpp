@@ -10,6 +10,7 @@
 #include "export/importfilter.h"
 #include "foundation/qt/btkapplication.h"
 #include "foundation/qt/btkdialogs.h"
+#include "foundation/qt/btkform.h"
 #include "foundation/qt/btkqstring.h"
 #include "songs/dbfile.h"
 #include "songs/kxdatabase.h"
@@ -17,16 +18,6 @@
 #include "songs/uibridge.h"
 
 Timportfrm* importfrm = nullptr;
-
-namespace {
-
-QPushButton* button(const char* name, const char* caption, QWidget* parent) {
-    auto* b = new QPushButton(btkToQString(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
-}  // namespace
 
 Timportfrm::Timportfrm() {
     setObjectName("importfrm");
@@ -37,10 +28,10 @@ Timportfrm::Timportfrm() {
     list = new Tsonggridfrm(this);
     list->setObjectName("list");
     list->applyOptionsNode(OptionsRoot().getChild("importwin.list"));
-    Button1 = button("Button1", "Importovat soubory ...", this);
-    Button2 = button("Button2", "Přidat do databáze", this);
-    Button3 = button("Button3", "Vyexportovat do XML", this);
-    Button4 = button("Button4", "Storno", this);
+    Button1 = btkNamedControl<QPushButton>("Button1", "Importovat soubory ...", this);
+    Button2 = btkNamedControl<QPushButton>("Button2", "Přidat do databáze", this);
+    Button3 = btkNamedControl<QPushButton>("Button3", "Vyexportovat do XML", this);
+    Button4 = btkNamedControl<QPushButton>("Button4", "Storno", this);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(btkToQString("Importovací filtr"), this), 0, 0);

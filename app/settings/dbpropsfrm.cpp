@@ -20,6 +20,7 @@
 
 #include "foundation/btkmessagebox.h"
 #include "foundation/qt/btkapplication.h"
+#include "foundation/qt/btkform.h"
 #include "foundation/qt/btkqstring.h"
 #include "songs/kxdatabase.h"
 
@@ -45,11 +46,6 @@ void TdbpropsfrmDblTestState::update() {
 
 namespace {
 
-QPushButton* button(const char* name, const char* caption, QWidget* parent) {
-    auto* b = new QPushButton(btkToQString(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
 
 QSpinBox* spin(const char* name, QWidget* parent) {
     auto* s = new QSpinBox(parent);
@@ -72,7 +68,7 @@ Tdbpropsfrm::Tdbpropsfrm() {
     pages = new QTabWidget(this);
     pages->addTab(buildColumnsPage(), btkToQString("Vlastní sloupce"));
     pages->addTab(buildTestPage(), btkToQString("Stejné písně"));
-    BitBtn1 = button("BitBtn1", "OK", this);
+    BitBtn1 = btkNamedControl<QPushButton>("BitBtn1", "OK", this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages);
     auto* bottom = new QHBoxLayout;
@@ -89,10 +85,10 @@ QWidget* Tdbpropsfrm::buildColumnsPage() {
     cols->setObjectName("cols");
     colname = new QLineEdit(page);
     colname->setObjectName("colname");
-    Button1 = button("Button1", "Přidat", page);
-    Button2 = button("Button2", "Ubrat", page);
-    Button3 = button("Button3", "<<", page);
-    Button4 = button("Button4", ">>", page);
+    Button1 = btkNamedControl<QPushButton>("Button1", "Přidat", page);
+    Button2 = btkNamedControl<QPushButton>("Button2", "Ubrat", page);
+    Button3 = btkNamedControl<QPushButton>("Button3", "<<", page);
+    Button4 = btkNamedControl<QPushButton>("Button4", ">>", page);
     auto* grid = new QGridLayout(page);
     grid->addWidget(new QLabel(btkToQString("Seznam vlastních sloupců"), page), 0, 0);
     grid->addWidget(cols, 1, 0, 6, 1);
@@ -156,9 +152,9 @@ QWidget* Tdbpropsfrm::buildTestPage() {
     dbltestpager->addTab(simple, btkToQString("Jednoduchý test"));
     layout->addWidget(dbltestpager);
 
-    Button5 = button("Button5", "Spustit test", page);
-    Button6 = button("Button6", "Načíst implicitní hodnoty parametrů", page);
-    Button7 = button("Button7", "Zrušit test", page);
+    Button5 = btkNamedControl<QPushButton>("Button5", "Spustit test", page);
+    Button6 = btkNamedControl<QPushButton>("Button6", "Načíst implicitní hodnoty parametrů", page);
+    Button7 = btkNamedControl<QPushButton>("Button7", "Zrušit test", page);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {Button5, Button6, Button7}) buttons->addWidget(b);
     layout->addLayout(buttons);

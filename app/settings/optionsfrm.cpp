@@ -12,6 +12,7 @@
 #include "app/main/mainfrm.h"
 #include "foundation/qt/btkapplication.h"
 #include "foundation/qt/btkdialogs.h"
+#include "foundation/qt/btkform.h"
 #include "foundation/qt/btkqstring.h"
 #include "foundation/qt/btkqtfont.h"
 #include "songs/appservices.h"
@@ -50,11 +51,6 @@ void ColorPanel::mousePressEvent(QMouseEvent* event) {
 
 namespace {
 
-QCheckBox* checkBox(const char* name, const char* caption, QWidget* parent) {
-    auto* box = new QCheckBox(btkToQString(caption), parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
 
 QSpinBox* spacing(const char* name, QWidget* parent) {
     auto* spin = new QSpinBox(parent);
@@ -129,8 +125,8 @@ QWidget* Toptionsfrm::buildPrintPage() {
     pslspacehi = spacing("pslspacehi", page);
     grid->addWidget(new QLabel(btkToQString("Mezera mezi slokami (% z výšky řádky):"), page), row, 0);
     grid->addWidget(pslspacehi, row++, 1);
-    poutacs = checkBox("poutacs", "Netisknout akordy", page);
-    pinacs = checkBox("pinacs", "Akordy uvnitř textu", page);
+    poutacs = btkNamedControl<QCheckBox>("poutacs", "Netisknout akordy", page);
+    pinacs = btkNamedControl<QCheckBox>("pinacs", "Akordy uvnitř textu", page);
     grid->addWidget(poutacs, row++, 0);
     grid->addWidget(pinacs, row++, 0);
     grid->setRowStretch(row, 1);
@@ -148,8 +144,8 @@ QWidget* Toptionsfrm::buildViewPage() {
     vslspacehi = spacing("vslspacehi", page);
     grid->addWidget(new QLabel(btkToQString("Mezera mezi slokami (% z výšky řádky):"), page), row, 0);
     grid->addWidget(vslspacehi, row++, 1);
-    voutacs = checkBox("voutacs", "Netisknout akordy", page);
-    vinacs = checkBox("vinacs", "Akordy uvnitř textu", page);
+    voutacs = btkNamedControl<QCheckBox>("voutacs", "Netisknout akordy", page);
+    vinacs = btkNamedControl<QCheckBox>("vinacs", "Akordy uvnitř textu", page);
     grid->addWidget(voutacs, row++, 0);
     grid->addWidget(vinacs, row++, 0);
     grid->setRowStretch(row, 1);

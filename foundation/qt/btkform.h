@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QMainWindow>
 
+#include "foundation/qt/btkqstring.h"
+
 class QCloseEvent;
 
 // A dialog or free-standing form. done(), accept(), reject() (Esc) and the
@@ -41,3 +43,12 @@ void SelectFirstComboItems(QWidget* widget);
 // Enables or disables a widget's direct children, then the widget itself;
 // widgets further inside keep their own setting.
 void EnableControlTree(QWidget* widget, bool enabled);
+
+// A new captioned control (button, check box, label) owned by the parent,
+// named so that tests and stored settings find it; the caption is program
+// text.
+template <class W> W* btkNamedControl(const char* name, const char* caption, QWidget* parent) {
+    auto* control = new W(btkToQString(caption), parent);
+    control->setObjectName(QString::fromLatin1(name));
+    return control;
+}
