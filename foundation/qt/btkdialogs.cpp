@@ -27,8 +27,11 @@ bool btkQtDialogs::saveFile(const char* filter, const char* initialDir, const ch
 }
 
 bool btkQtDialogs::chooseFixedFont(QFont& font, QColor& color) {
-    QFontDialog dialog(font, QApplication::activeWindow());
+    QFontDialog dialog(QApplication::activeWindow());
+    // The family list is filtered when the font is set, so the option comes
+    // first; set in the other order every family is offered.
     dialog.setOption(QFontDialog::MonospacedFonts);
+    dialog.setCurrentFont(font);
     if (dialog.exec() != QDialog::Accepted) return false;
     font = dialog.selectedFont();
     chooseColor(color);
