@@ -20,6 +20,7 @@
 #include "foundation/btkxmltree.h"
 #include "foundation/qt/btkapplication.h"
 #include "foundation/qt/btkdialogs.h"
+#include "foundation/qt/btkform.h"
 #include "foundation/qt/btkqstring.h"
 #include "songbook/kxtype.h"
 
@@ -74,14 +75,9 @@ Tkxtypefrm::Tkxtypefrm() {
     PageControl1->addTab(buildFontPage(), btkToQString("Fonty"));
     PageControl1->addTab(buildPagePage(), btkToQString("Vzhled stránky"));
     PageControl1->addTab(buildHeadFootPage(), btkToQString("Záhlaví a zápatí"));
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
-    BitBtn1->setObjectName("BitBtn1");
-    BitBtn2 = new QPushButton(btkToQString("Storno"), this);
-    BitBtn2->setObjectName("BitBtn2");
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
+    BitBtn1 = btkNamedControl<QPushButton>("BitBtn1", "OK", this);
+    BitBtn2 = btkNamedControl<QPushButton>("BitBtn2", "Storno", this);
+    QHBoxLayout* buttons = btkButtonRow({BitBtn1, BitBtn2});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1, 1);
     layout->addLayout(buttons);

@@ -79,15 +79,10 @@ Toptionsfrm::Toptionsfrm() {
     PageControl1->setTabVisible(0, false);
     PageControl1->setCurrentIndex(1);
 
-    BitBtn2 = new QPushButton(QStringLiteral("OK"), this);
-    BitBtn2->setObjectName("BitBtn2");
+    BitBtn2 = btkNamedControl<QPushButton>("BitBtn2", "OK", this);
     BitBtn2->setDefault(true);
-    BitBtn1 = new QPushButton(btkToQString("Storno"), this);
-    BitBtn1->setObjectName("BitBtn1");
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BitBtn2);
-    buttons->addWidget(BitBtn1);
+    BitBtn1 = btkNamedControl<QPushButton>("BitBtn1", "Storno", this);
+    QHBoxLayout* buttons = btkButtonRow({BitBtn2, BitBtn1});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1);
     layout->addLayout(buttons);

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "foundation/qt/btkform.h"
 #include "foundation/qt/btkqstring.h"
 #include "songs/appservices.h"
 
@@ -45,15 +46,10 @@ Tsongsetfrm::Tsongsetfrm() {
     label->setObjectName("label");
     label->setWordWrap(true);
     setctrl = new Tsongsetctrlfrm(this);
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
-    BitBtn1->setObjectName("BitBtn1");
+    BitBtn1 = btkNamedControl<QPushButton>("BitBtn1", "OK", this);
     BitBtn1->setDefault(true);
-    BitBtn2 = new QPushButton(btkToQString("Storno"), this);
-    BitBtn2->setObjectName("BitBtn2");
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
+    BitBtn2 = btkNamedControl<QPushButton>("BitBtn2", "Storno", this);
+    QHBoxLayout* buttons = btkButtonRow({BitBtn1, BitBtn2});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(setctrl);

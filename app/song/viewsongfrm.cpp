@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "foundation/qt/btkform.h"
 #include "foundation/qt/btkqstring.h"
 #include "songs/kxsong.h"
 
@@ -44,14 +45,9 @@ Tviewsongfrm::Tviewsongfrm() {
     remark->setContentsMargins(5, 5, 5, 5);
     remark->setWordWrap(true);
     songv = new Tsongvfrm(this);
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
-    BitBtn1->setObjectName("BitBtn1");
-    BitBtn2 = new QPushButton(btkToQString("Storno"), this);
-    BitBtn2->setObjectName("BitBtn2");
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
+    BitBtn1 = btkNamedControl<QPushButton>("BitBtn1", "OK", this);
+    BitBtn2 = btkNamedControl<QPushButton>("BitBtn2", "Storno", this);
+    QHBoxLayout* buttons = btkButtonRow({BitBtn1, BitBtn2});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(title);
     layout->addWidget(Panel1);

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QHBoxLayout>
 
 #include "foundation/qt/btkapplication.h"
 
@@ -53,4 +54,11 @@ void EnableControlTree(QWidget* widget, bool enabled) {
     // keeps its state when the panel around it is enabled again.
     for (QWidget* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) child->setEnabled(enabled);
     widget->setEnabled(enabled);
+}
+
+QHBoxLayout* btkButtonRow(std::initializer_list<QWidget*> buttons) {
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QWidget* button : buttons) row->addWidget(button);
+    return row;
 }

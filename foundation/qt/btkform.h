@@ -3,6 +3,8 @@
 // agrees does FormClose run and the form close. Both run inside btkGuard.
 #pragma once
 
+#include <initializer_list>
+
 #include <QDialog>
 #include <QMainWindow>
 
@@ -52,3 +54,8 @@ template <class W> W* btkNamedControl(const char* name, const char* caption, QWi
     control->setObjectName(QString::fromLatin1(name));
     return control;
 }
+
+class QHBoxLayout;
+// A row of buttons standing at its right end, in the given order (OK before
+// "Storno", as the dialogs place them).
+QHBoxLayout* btkButtonRow(std::initializer_list<QWidget*> buttons);
