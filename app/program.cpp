@@ -8,9 +8,9 @@
 #include <QTranslator>
 
 #include "app/main/mainfrm.h"
+#include "app/main/startfrm.h"
 #include "app/modelservices.h"
 #include "app/qtfiledialogs.h"
-#include "app/main/startfrm.h"
 #include "app/windows.h"
 #include "foundation/btkerror.h"
 #include "foundation/btkfile.h"
@@ -77,8 +77,7 @@ void InitProgram(bool showSplash) {
     }
     // 7. The automatic login.
     btkstring login, password;
-    if (ParseAutoLogin(btkReadTextFile(dir.join("cfg/autologin.txt")), login, password))
-        LoginUser(login, password);
+    if (ParseAutoLogin(btkReadTextFile(dir.join("cfg/autologin.txt")), login, password)) LoginUser(login, password);
     // 8.-9. The root of open views with the databases of the db folder.
     if (!gKxSpace) new KxSpace;
     gKxSpace->loadDatabaseFolder(dir.join("db"));
@@ -124,11 +123,8 @@ bool ProgramCloseQuery() {
         }
         gAppClosing = true;
         return true;
-    case 2:
-        gAppClosing = true;
-        return true;
-    default:
-        return false;
+    case 2: gAppClosing = true; return true;
+    default: return false;
     }
 }
 
@@ -157,11 +153,10 @@ void SaveOptions() {
 }
 
 void InstallIdleQueuePass(btkApplication& app) {
-    app.setIdleWork(
-        [] { return gKxSystem && (gKxSystem->pendingCount() > 0 || gKxSystem->hasPendingMessages()); },
-        [] {
-            if (gKxSystem) gKxSystem->processQueue();
-        });
+    app.setIdleWork([] { return gKxSystem && (gKxSystem->pendingCount() > 0 || gKxSystem->hasPendingMessages()); },
+                    [] {
+                        if (gKxSystem) gKxSystem->processQueue();
+                    });
 }
 
 void EndProgram() {

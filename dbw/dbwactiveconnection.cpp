@@ -53,8 +53,7 @@ dbwDbConnection* dbwActiveConnection::getConnection() {
 bool dbwActiveConnection::connectDriver(dbwDbConnection* connection) {
     dbwConnFeatures f;
     connection->features(f);
-    if (f.serverBased)
-        return connection->connect(stored->dbname, stored->server, stored->user, password, stored->port);
+    if (f.serverBased) return connection->connect(stored->dbname, stored->server, stored->user, password, stored->port);
     if (f.fileBased) return connection->connectFile(stored->filename);
     return false;
 }

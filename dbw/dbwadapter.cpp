@@ -23,7 +23,11 @@ dbwAdapter::~dbwAdapter() {
 
 const char* dbwAdapter::typeName(int type) {
     switch (type) {
-    case 1: case 2: case 3: case 6: case 7: return "INT";
+    case 1:
+    case 2:
+    case 3:
+    case 6:
+    case 7: return "INT";
     case 4: return "VARCHAR";
     case 5: return "TEXT";
     case 8: return "DATETIME";
@@ -53,20 +57,24 @@ int dbwAdapter::typeFromName(btkstring name) {
     static const struct {
         const char* name;
         int type;
-    } names[] = {{"INT", 1},      {"SERIAL", 2}, {"BOOL", 3},  {"VARCHAR", 4},  {"TEXT", 5}, {"SMALLINT", 6},
+    } names[] = {{"INT", 1},      {"SERIAL", 2}, {"BOOL", 3},   {"VARCHAR", 4},  {"TEXT", 5}, {"SMALLINT", 6},
                  {"DATETIME", 8}, {"BLOB", 9},   {"FLOAT", 10}, {"NUMERIC", 11}, {"CHAR", 12}};
     for (const auto& n : names)
         if (name == n.name) return n.type;
     return 0;
 }
 
-btkstring dbwAdapter::emptyTableSQL(btkstring table) { return btkFormat("TRUNCATE TABLE %s", quoteIdentifier(table).c_str()); }
+btkstring dbwAdapter::emptyTableSQL(btkstring table) {
+    return btkFormat("TRUNCATE TABLE %s", quoteIdentifier(table).c_str());
+}
 
 btkstring dbwAdapter::isNullSQL(btkstring expression) { return expression + " IS NULL"; }
 
 btkstring dbwAdapter::isNotNullSQL(btkstring expression) { return expression + " IS NOT NULL"; }
 
-btkstring dbwAdapter::dropIndexSQL(dbwIndexDef* index) { return btkstring("DROP INDEX ") + quoteIdentifier(index->name); }
+btkstring dbwAdapter::dropIndexSQL(dbwIndexDef* index) {
+    return btkstring("DROP INDEX ") + quoteIdentifier(index->name);
+}
 
 bool dbwAdapter::primaryKeyInCreate() { return true; }
 
@@ -74,7 +82,9 @@ bool dbwAdapter::canAlterColumns() { return true; }
 
 bool dbwAdapter::execFormat(const char* format, dbwSQLArgs args) { return exec(dbwFormatSQL(this, format, args)); }
 
-dbwResultRef dbwAdapter::queryFormat(const char* format, dbwSQLArgs args) { return query(dbwFormatSQL(this, format, args)); }
+dbwResultRef dbwAdapter::queryFormat(const char* format, dbwSQLArgs args) {
+    return query(dbwFormatSQL(this, format, args));
+}
 
 btkstring dbwAdapter::queryValueFormat(const char* format, dbwSQLArgs args) {
     return dbwSelectValue(this, dbwFormatSQL(this, format, args), true);

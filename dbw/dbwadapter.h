@@ -44,8 +44,7 @@ class dbwAdapter : public btkRCObject {
 public:
     // owner lends the adapter and gets its lock back when the adapter goes;
     // without an owner the adapter owns the connection and releases it.
-    dbwAdapter(dbwDbConnection* connection, const btkstring& encoding, dbwActiveConnection* owner,
-               dbwMetadata* reader);
+    dbwAdapter(dbwDbConnection* connection, const btkstring& encoding, dbwActiveConnection* owner, dbwMetadata* reader);
     ~dbwAdapter() override;
 
     // SQL type text of a column type code for this engine ("" for none).

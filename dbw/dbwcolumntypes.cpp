@@ -9,8 +9,8 @@
 
 namespace {
 
-const char* const typeNames[13] = {"none",      "int",  "serial", "bool",  "varchar", "text", "smallint",
-                                   "reference", "datetime", "blob", "float", "numeric", "char"};
+const char* const typeNames[13] = {"none",      "int",      "serial", "bool",  "varchar", "text", "smallint",
+                                   "reference", "datetime", "blob",   "float", "numeric", "char"};
 
 int readNumber(TextCursor& cursor) {
     int n = 0;

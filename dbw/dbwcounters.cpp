@@ -16,8 +16,8 @@ bool dbwAdapter::resetCounter(dbwTableDef*) { return true; }
 btkstring dbwAdapter::castExpression(btkstring expression, const dbwFieldDesc&) { return expression; }
 
 btkstring dbwAdapter::createIndexSQL(dbwIndexDef* index) {
-    btkstring sql = btkstring("CREATE INDEX ") + quoteIdentifier(index->name) + " ON " +
-                    quoteIdentifier(index->table->name) + " (";
+    btkstring sql =
+        btkstring("CREATE INDEX ") + quoteIdentifier(index->name) + " ON " + quoteIdentifier(index->table->name) + " (";
     for (int i = 0; i < index->fields.count(); ++i) {
         if (i) sql += ",";
         sql += quoteIdentifier(index->fields[i]->name);
@@ -29,11 +29,10 @@ int dbwAdapter::largestKey(dbwTableDef* table, const char* maxKeySQL) {
     // A failed or empty max counts as 0.
     int m = dbwSelectValue(this, maxKeySQL, true).toInt();
     if (table->versioned && table->owner->versioned) {
-        int logged = dbwSelectValue(this,
-                                    btkFormat("SELECT max(dbw_recordid) FROM dbw_creations WHERE dbw_tableid='%d';",
-                                              table->id),
-                                    true)
-                         .toInt();
+        int logged =
+            dbwSelectValue(
+                this, btkFormat("SELECT max(dbw_recordid) FROM dbw_creations WHERE dbw_tableid='%d';", table->id), true)
+                .toInt();
         m = btkMax(m, logged);
     }
     return m;
@@ -44,9 +43,13 @@ int dbwAdapter::largestKey(dbwTableDef* table, const char* maxKeySQL) {
 btkstring dbwPostgreAdapter::castExpression(btkstring expression, const dbwFieldDesc& type) {
     const char* cast = nullptr;
     switch (type.sqltype) {
-    case 1: case 6: case 7: cast = "int"; break;
+    case 1:
+    case 6:
+    case 7: cast = "int"; break;
     case 3: cast = "bool"; break;
-    case 4: case 5: case 12: cast = "text"; break;
+    case 4:
+    case 5:
+    case 12: cast = "text"; break;
     default: break;
     }
     if (!cast) return expression;
@@ -71,9 +74,9 @@ void dbwPostgreAdapter::afterRebuildSQL(dbwTableDef* table, btkStrings& statemen
     btkstring key = quoteIdentifier(counter->name);
     btkstring largest = btkstring("COALESCE(max(") + key + "),0)";
     if (table->versioned && table->owner->versioned)
-        largest = btkstring("GREATEST(") + largest +
-                  btkFormat(",COALESCE((SELECT max(dbw_recordid) FROM dbw_creations WHERE dbw_tableid='%d'),0))",
-                            table->id);
+        largest =
+            btkstring("GREATEST(") + largest +
+            btkFormat(",COALESCE((SELECT max(dbw_recordid) FROM dbw_creations WHERE dbw_tableid='%d'),0))", table->id);
     statements.add(dbwFormatSQL(this, "SELECT setval(pg_get_serial_sequence(%s,%s),%q+1,false) FROM %i",
                                 {quoteIdentifier(table->name), counter->name, largest, table->name}));
 }

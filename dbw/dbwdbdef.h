@@ -18,7 +18,7 @@ class dbwDbTypeDef;
 struct dbwFieldDesc {
     int sqltype = 0;  // column type code 0 (none) to 12 (char)
     int size = 0;
-    int table = 0;    // id of the table a reference column points to
+    int table = 0;  // id of the table a reference column points to
     int precision = 0;
     int scale = 0;
     bool canbenull = false;

@@ -10,7 +10,8 @@ template <class T> void writeList(btkXMLNode parent, const char* name, const btk
     for (const T* item : list) item->toXML(element.addChild("item"));
 }
 
-template <class T, class Owner> void readList(const btkXMLNode& parent, const char* name, Owner* owner, btkObjArray<T>& list) {
+template <class T, class Owner>
+void readList(const btkXMLNode& parent, const char* name, Owner* owner, btkObjArray<T>& list) {
     btkXMLNode element = parent.childByName(name);
     for (int i = 0; i < element.childCount(); ++i) list.add(new T(owner, element.child(i)));
 }
@@ -81,7 +82,8 @@ void dbwFldDef::toXML(btkXMLNode node) const {
 
 // ---- index --------------------------------------------------------------------------------
 
-dbwIndexDef::dbwIndexDef(dbwTableDef* t, const btkXMLNode& node) : dbwObjectDef(t->owner, node.intAttr("id")), table(t) {
+dbwIndexDef::dbwIndexDef(dbwTableDef* t, const btkXMLNode& node)
+    : dbwObjectDef(t->owner, node.intAttr("id")), table(t) {
     name = node.attr("name");
     btkStrings pieces;
     btkSplit(pieces, node.attr("fields"), ',', false);

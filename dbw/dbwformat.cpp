@@ -15,9 +15,7 @@ btkstring dbwFormatSQL(dbwAdapter* adapter, const char* format, dbwSQLArgs args)
         if (!d) break;
         const dbwSQLArg* a = nullptr;
         switch (d) {
-        case '%':
-            out += '%';
-            break;
+        case '%': out += '%'; break;
         case 'i':
             if ((a = take())) out += adapter ? adapter->quoteIdentifier(a->asText()) : a->asText();
             break;
@@ -37,9 +35,7 @@ btkstring dbwFormatSQL(dbwAdapter* adapter, const char* format, dbwSQLArgs args)
         case 'd':
             if ((a = take())) out += a->asInt();
             break;
-        default:
-            out += d;
-            break;
+        default: out += d; break;
         }
     }
     return out;

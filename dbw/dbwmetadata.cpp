@@ -82,9 +82,8 @@ void dbwSQLiteMetadata::tables(btkObjArray<dbwTableMetadata>& list) {
 }
 
 void dbwSQLiteMetadata::columns(const btkstring& table, btkObjArray<dbwFieldMetadata>& list) {
-    dbwParseSQLiteCreate(adapter->queryValueFormat("SELECT sql FROM sqlite_master WHERE type='table' AND name=%s",
-                                                   {table}),
-                         list);
+    dbwParseSQLiteCreate(
+        adapter->queryValueFormat("SELECT sql FROM sqlite_master WHERE type='table' AND name=%s", {table}), list);
 }
 
 namespace {

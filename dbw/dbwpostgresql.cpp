@@ -1,8 +1,8 @@
 #include "dbw/dbwpostgresql.h"
 
-#include "dbw/dbwengines.h"
-
 #include <cstring>
+
+#include "dbw/dbwengines.h"
 
 namespace {
 

@@ -80,8 +80,7 @@ btkstring dbwAdapter::updateLogSQL(int version, int tableId, int recordId, int f
 }
 
 void dbwAdapter::updateRecordSQL(dbwTableDef* table, dbwFldDef* keyField, int version, int recordId,
-                                 const btkArray<dbwFldDef*>& fields, const btkStrings& values,
-                                 btkStrings& statements) {
+                                 const btkArray<dbwFldDef*>& fields, const btkStrings& values, btkStrings& statements) {
     btkstring sql = btkstring("UPDATE ") + quoteIdentifier(table->name) + " SET ";
     for (int i = 0; i < fields.count(); ++i) {
         dbwFldDef* field = fields.at(i);

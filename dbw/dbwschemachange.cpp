@@ -40,8 +40,17 @@ btkstring dbwAdapter::columnTypeSQL(const dbwTypeDef& type) {
 // empty text is no date either: a datetime column starts empty as NULL.
 btkstring dbwAdapter::defaultValue(const dbwFieldDesc& type) {
     switch (type.sqltype) {
-    case 1: case 2: case 3: case 6: case 7: case 10: case 11: return "'0'";
-    case 4: case 5: case 9: case 12: return "''";
+    case 1:
+    case 2:
+    case 3:
+    case 6:
+    case 7:
+    case 10:
+    case 11: return "'0'";
+    case 4:
+    case 5:
+    case 9:
+    case 12: return "''";
     default: return "NULL";
     }
 }
@@ -83,7 +92,8 @@ btkstring dbwAdapter::rebuildTableSQL(dbwTableDef* table) { return createTableTe
 btkstring dbwMySQLAdapter::rebuildTableSQL(dbwTableDef* table) {
     btkStrings lines;
     for (dbwFldDef* field : table->fields) lines.add(quoteIdentifier(field->name) + " " + columnTypeSQL(field->type));
-    if (dbwFldDef* key = table->counterField()) lines.add(btkstring("PRIMARY KEY (") + quoteIdentifier(key->name) + ")");
+    if (dbwFldDef* key = table->counterField())
+        lines.add(btkstring("PRIMARY KEY (") + quoteIdentifier(key->name) + ")");
     return createText(quoteIdentifier("dbw_temp"), lines);
 }
 

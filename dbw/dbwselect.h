@@ -26,7 +26,7 @@ struct dbwSQLJoin {
     dbwSQLJoin(const char* kind, const char* table, const char* alias, const char* condition)
         : kind(kind), table(table), alias(alias), condition(condition) {}
 
-    btkstring kind;       // the words that introduce it, e.g. LEFT JOIN
+    btkstring kind;  // the words that introduce it, e.g. LEFT JOIN
     btkstring table;
     btkstring alias;
     btkstring condition;  // raw SQL

@@ -16,7 +16,8 @@ void dbwSynObject::changed(bool markForUpload) {
 
 btkstring dbwSynObject::uploadText() { return "Uploaduji řádek %d/%d"; }
 
-void dbwSynObject::getValues(btkConverter& toServer, const btkCntVec<dbwFldDef*>& fields, btkObjVec<btkstring>& values) {
+void dbwSynObject::getValues(btkConverter& toServer, const btkCntVec<dbwFldDef*>& fields,
+                             btkObjVec<btkstring>& values) {
     dbwSynClass* cls = synClass();
     for (dbwFldDef* field : fields) values.add(toServer.convert(cls->fieldText(this, field->id)));
 }

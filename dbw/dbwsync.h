@@ -50,9 +50,9 @@ public:
     virtual btkstring description();
 
     std::int32_t locid = 0;
-    std::int32_t netid = 0;      // server key, 0 until first uploaded
-    bool netmodified = false;    // changed locally since the last transfer
-    bool nonet = false;          // never receives downloaded values
+    std::int32_t netid = 0;    // server key, 0 until first uploaded
+    bool netmodified = false;  // changed locally since the last transfer
+    bool nonet = false;        // never receives downloaded values
     // Kept for the implementing class; the engine never touches them.
     btkstring special;
     std::int32_t version = 0;

@@ -35,8 +35,8 @@ bool dbwTableSynchronize::downloadChanges() {
     if (!run->selectInt(btkstring("SELECT COUNT(") + keyName() + ") FROM " + tableName() + " WHERE " + where, count))
         return false;
     for (int offset = 0; offset < count; offset += pageSize) {
-        if (!run->reportProgress(offset * 100 / count, btkFormat("Stahuji řádek %d/%d tabulky %s", offset, count,
-                                                                 tableDef->name.c_str())))
+        if (!run->reportProgress(offset * 100 / count,
+                                 btkFormat("Stahuji řádek %d/%d tabulky %s", offset, count, tableDef->name.c_str())))
             return false;
         // Ordered by the key, so that the pages neither skip nor repeat rows.
         dbwResultRef rows = adapter->query(adapter->selectSQL(fields, tableDef) + "WHERE " + where + " ORDER BY " +

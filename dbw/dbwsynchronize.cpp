@@ -11,11 +11,7 @@
 #include "foundation/btkref.h"
 
 dbwSynchronize::dbwSynchronize(dbwAdaRef a, dbwLocalDb* db, int user)
-    : localDb(db),
-      adapter(a),
-      userId(user),
-      toServer(db->encoding(), "UTF-8"),
-      toLocal(a->encoding(), db->encoding()) {
+    : localDb(db), adapter(a), userId(user), toServer(db->encoding(), "UTF-8"), toLocal(a->encoding(), db->encoding()) {
     // The cause of a failure is the run's: an older error left on the
     // adapter must not be reported as part of it.
     adapter->errorText(true);
@@ -53,7 +49,9 @@ const char* conditionFault(const char* sql) {
 
 }  // namespace
 
-void dbwSynchronize::setCondition(int classId, const char* condition) { conditions.set(btkIntToStr(classId), condition); }
+void dbwSynchronize::setCondition(int classId, const char* condition) {
+    conditions.set(btkIntToStr(classId), condition);
+}
 
 btkstring dbwSynchronize::errorText(bool clear) {
     btkstring text = error;
@@ -236,8 +234,7 @@ bool dbwTableSynchronize::prepare() {
         fields.add(field);
     }
     int key = fields.find(keyField);
-    if (key < 0)
-        return run->fail(btkFormat("The fields of the table %s lack its key field", tableDef->name.c_str()));
+    if (key < 0) return run->fail(btkFormat("The fields of the table %s lack its key field", tableDef->name.c_str()));
     fields.removeItems(key, 1);
     btkCntVec<dbwFldDef*> ordered;
     ordered.add(keyField);

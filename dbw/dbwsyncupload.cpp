@@ -83,8 +83,7 @@ bool dbwTableSynchronize::uploadDeletions() {
     btkStrings statements;
     for (int i = 0; i < n; ++i) {
         dbwSynObject* object = objects[i];
-        if (!run->reportProgress(i * 100 / n,
-                                 btkFormat("Ma6u řádek %d/%d tabulky %s", i, n, tableDef->name.c_str())))
+        if (!run->reportProgress(i * 100 / n, btkFormat("Ma6u řádek %d/%d tabulky %s", i, n, tableDef->name.c_str())))
             return false;
         int creation = 0;
         if (!run->selectInt(btkFormat("SELECT dbw_creation FROM %s WHERE %s='%d'", tableName().c_str(),

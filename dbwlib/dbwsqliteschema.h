@@ -10,8 +10,8 @@
 namespace dbwlib_detail {
 
 struct dbwSQLiteColumn {
-  std::string name;
-  std::string type;  // everything after the name up to the column's end
+    std::string name;
+    std::string type;  // everything after the name up to the column's end
 };
 
 // The columns of a CREATE TABLE text, in order. Table constraints (PRIMARY

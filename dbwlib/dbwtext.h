@@ -33,13 +33,13 @@ void dbwCopyText(char* target, size_t size, const char* source);
 // capacity only grows, to exactly twice a text's length plus one when a
 // longer text comes, so a returned text stays valid until the next call.
 class dbwQuoteBuffer {
- public:
-  // A buffer that holds at least 2 * length + 1 bytes.
-  char* reserve(size_t length);
+public:
+    // A buffer that holds at least 2 * length + 1 bytes.
+    char* reserve(size_t length);
 
- private:
-  size_t m_capacity = 0;
-  std::unique_ptr<char[]> m_data;
+private:
+    size_t m_capacity = 0;
+    std::unique_ptr<char[]> m_data;
 };
 
 }  // namespace dbwlib_detail

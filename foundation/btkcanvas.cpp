@@ -5,9 +5,7 @@
 
 btkRealCanvas::btkRealCanvas() : self(new btkProxyObject<btkRealCanvas>(this)) {}
 
-btkRealCanvas::~btkRealCanvas() {
-    self.proxy()->object = nullptr;
-}
+btkRealCanvas::~btkRealCanvas() { self.proxy()->object = nullptr; }
 
 void btkRealCanvas::charOut(int x, int y, char c, int) {
     const char s[2] = {c, 0};

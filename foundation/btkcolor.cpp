@@ -10,15 +10,12 @@ struct NamedColor {
 };
 
 const NamedColor colorTable[] = {
-    {"Black", colorMake(0, 0, 0)},        {"Maroon", colorMake(128, 0, 0)},
-    {"Green", colorMake(0, 128, 0)},      {"Olive", colorMake(128, 128, 0)},
-    {"Navy", colorMake(0, 0, 128)},       {"Purple", colorMake(128, 0, 128)},
-    {"Teal", colorMake(0, 128, 128)},     {"Gray", colorMake(128, 128, 128)},
-    {"Silver", colorMake(192, 192, 192)}, {"Red", colorMake(255, 0, 0)},
-    {"Lime", colorMake(0, 255, 0)},       {"Yellow", colorMake(255, 255, 0)},
-    {"Blue", colorMake(0, 0, 255)},       {"Fuchsia", colorMake(255, 0, 255)},
-    {"Aqua", colorMake(0, 255, 255)},     {"White", colorMake(255, 255, 255)},
-    {"Brown", colorMake(128, 64, 0)},     {"Pond", colorMake(64, 128, 0)},
+    {"Black", colorMake(0, 0, 0)},       {"Maroon", colorMake(128, 0, 0)},    {"Green", colorMake(0, 128, 0)},
+    {"Olive", colorMake(128, 128, 0)},   {"Navy", colorMake(0, 0, 128)},      {"Purple", colorMake(128, 0, 128)},
+    {"Teal", colorMake(0, 128, 128)},    {"Gray", colorMake(128, 128, 128)},  {"Silver", colorMake(192, 192, 192)},
+    {"Red", colorMake(255, 0, 0)},       {"Lime", colorMake(0, 255, 0)},      {"Yellow", colorMake(255, 255, 0)},
+    {"Blue", colorMake(0, 0, 255)},      {"Fuchsia", colorMake(255, 0, 255)}, {"Aqua", colorMake(0, 255, 255)},
+    {"White", colorMake(255, 255, 255)}, {"Brown", colorMake(128, 64, 0)},    {"Pond", colorMake(64, 128, 0)},
 };
 
 int hexValue(char c) {

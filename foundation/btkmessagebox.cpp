@@ -46,9 +46,7 @@ btkMessageBoxBackend* btkSetMessageBoxBackend(btkMessageBoxBackend* backend) {
 
 int ErrorBox(const char* text) { return btkMessageBoxes().show(text, btkAppCaption, btkMB_ICONERROR | btkMB_OK); }
 
-int InfoBox(const char* text) {
-    return btkMessageBoxes().show(text, btkAppCaption, btkMB_ICONINFORMATION | btkMB_OK);
-}
+int InfoBox(const char* text) { return btkMessageBoxes().show(text, btkAppCaption, btkMB_ICONINFORMATION | btkMB_OK); }
 
 int QuestionBox(const char* text, const char* mode) {
     int flags = btkMB_OK;

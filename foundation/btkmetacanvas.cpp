@@ -110,17 +110,11 @@ void btkMetaCanvas::setBg(btkColor c) { record(new BgItem(c)); }
 void btkMetaCanvas::setPenWi(int width) { record(new SetPenWiItem(width)); }
 void btkMetaCanvas::pixel(int x, int y, btkColor c) { record(new PixelItem(x, y, c)); }
 
-void btkMetaCanvas::line(int x1, int y1, int x2, int y2) {
-    record(new ShapeItem(&btkCanvas::line, x1, y1, x2, y2));
-}
+void btkMetaCanvas::line(int x1, int y1, int x2, int y2) { record(new ShapeItem(&btkCanvas::line, x1, y1, x2, y2)); }
 
-void btkMetaCanvas::rect(int x1, int y1, int x2, int y2) {
-    record(new ShapeItem(&btkCanvas::rect, x1, y1, x2, y2));
-}
+void btkMetaCanvas::rect(int x1, int y1, int x2, int y2) { record(new ShapeItem(&btkCanvas::rect, x1, y1, x2, y2)); }
 
-void btkMetaCanvas::ell(int x1, int y1, int x2, int y2) {
-    record(new ShapeItem(&btkCanvas::ell, x1, y1, x2, y2));
-}
+void btkMetaCanvas::ell(int x1, int y1, int x2, int y2) { record(new ShapeItem(&btkCanvas::ell, x1, y1, x2, y2)); }
 
 void btkMetaCanvas::polygon(const btkPoint* points, int n) {
     if (!points || n < 0) n = 0;

@@ -2,9 +2,7 @@
 
 #include <cstring>
 
-void btkPaneGrpCanvas::paneBreak(int height, const btkstring& kind, int*) {
-    grp->endPane(height, kind);
-}
+void btkPaneGrpCanvas::paneBreak(int height, const btkstring& kind, int*) { grp->endPane(height, kind); }
 
 btkPaneGrp::btkPaneGrp() : current(new btkPane), grpCanvas(this) {
     redirect.setTarget(current->sp());

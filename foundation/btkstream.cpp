@@ -98,8 +98,8 @@ void btkStringWriteStream::write(const char* buffer, int length) {
     int total = btkstring::checkedLength(static_cast<std::size_t>(len) + static_cast<std::size_t>(length));
     if (total > cap) {
         std::size_t doubled = 2 * static_cast<std::size_t>(total);
-        int newCap = doubled > static_cast<std::size_t>(btkstring::maxLength) ? btkstring::maxLength
-                                                                               : static_cast<int>(doubled);
+        int newCap =
+            doubled > static_cast<std::size_t>(btkstring::maxLength) ? btkstring::maxLength : static_cast<int>(doubled);
         char* grown = static_cast<char*>(std::realloc(buf, static_cast<size_t>(newCap) + 1));
         if (!grown) throw std::bad_alloc();
         buf = grown;
@@ -234,7 +234,7 @@ struct btkGZWriteStream::Block {
 };
 
 std::unique_ptr<btkGZWriteStream::Block> btkGZWriteStream::pack(std::unique_ptr<Block> block, std::string dictionary,
-                                                               int level, bool last) {
+                                                                int level, bool last) {
     z_stream z{};
     if (deflateInit2(&z, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) return block;
     if (!dictionary.empty())
@@ -254,7 +254,9 @@ std::unique_ptr<btkGZWriteStream::Block> btkGZWriteStream::pack(std::unique_ptr<
 }
 
 btkGZWriteStream::btkGZWriteStream(const char* fileName, const char* mode)
-    : file(btkOpenFile(fileName, mode && std::strchr(mode, 'a') ? "ab" : "wb")), level(levelOf(mode)), crc(crc32(0L, nullptr, 0)) {
+    : file(btkOpenFile(fileName, mode && std::strchr(mode, 'a') ? "ab" : "wb")),
+      level(levelOf(mode)),
+      crc(crc32(0L, nullptr, 0)) {
     if (!file) {
         setFailed(errno ? std::strerror(errno) : "cannot open the file");
         return;

@@ -1,14 +1,15 @@
 #include "foundation/btkstring.h"
 
-#include "foundation/btkerror.h"
+#include <locale.h>
 
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <locale.h>
 #include <new>
+
+#include "foundation/btkerror.h"
 
 namespace {
 

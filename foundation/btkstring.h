@@ -53,10 +53,10 @@ public:
     // is negative, at or beyond the end, or the clipped count is not positive.
     btkstring substr(int start, int count) const;
     bool startsWith(const char* prefix) const;
-    void toUpper();                 // a-z only; other bytes stay
+    void toUpper();  // a-z only; other bytes stay
     btkstring upper() const;
-    btkstring trimmed() const;      // without leading and trailing codes below 33
-    void trimRight();               // cuts trailing codes below 33 in place
+    btkstring trimmed() const;  // without leading and trailing codes below 33
+    void trimRight();           // cuts trailing codes below 33 in place
     int toInt() const;
     double toDouble() const;
 

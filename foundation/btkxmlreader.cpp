@@ -129,9 +129,7 @@ void btkSimpleXMLProcessor::endElement(btkXMLParser&, const char* name) { receiv
 
 // ---- btkXMLParser
 
-btkXMLParser::btkXMLParser(btkXMLProcessor* first, btkWindowTextReader& reader) : reader(&reader) {
-    stack[0] = first;
-}
+btkXMLParser::btkXMLParser(btkXMLProcessor* first, btkWindowTextReader& reader) : reader(&reader) { stack[0] = first; }
 
 void btkXMLParser::run() {
     stopped = false;
@@ -145,21 +143,12 @@ void btkXMLParser::run() {
 
 void btkXMLParser::step() {
     switch (state) {
-    case Prolog:
-        readProlog();
-        break;
+    case Prolog: readProlog(); break;
     case FirstTag:
-    case NextTag:
-        readTag();
-        break;
-    case InStartTag:
-        readInStartTag();
-        break;
-    case Content:
-        readContent();
-        break;
-    case End:
-        break;
+    case NextTag: readTag(); break;
+    case InStartTag: readInStartTag(); break;
+    case Content: readContent(); break;
+    case End: break;
     }
 }
 

@@ -87,8 +87,7 @@ void CollectSongSet(int kind, btkCntVec<KxSong*>& songs) {
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 

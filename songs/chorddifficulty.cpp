@@ -4,7 +4,8 @@
 
 #include "songs/chords.h"
 
-const char* const ChordTypeElements[11] = {"", "dur", "moll", "dur7", "dur6", "moll7", "moll6", "dur9", "dim", "maj", "plus"};
+const char* const ChordTypeElements[11] = {"",      "dur",  "moll", "dur7", "dur6", "moll7",
+                                           "moll6", "dur9", "dim",  "maj",  "plus"};
 const char* const ChordNoteAttributes[12] = {"c", "cis", "d", "dis", "e", "f", "fis", "g", "gis", "a", "b", "h"};
 
 namespace {
@@ -15,10 +16,10 @@ struct SuffixRule {
     int type;
 };
 const SuffixRule suffixRules[] = {
-    {"]", CHORD_DUR},   {"/", CHORD_DUR},    {"-", CHORD_MOLL},  {"6", CHORD_DUR6},   {"7maj", CHORD_MAJ},
-    {"7", CHORD_DUR7},  {"9", CHORD_DUR9},   {"+", CHORD_PLUS},  {"5+", CHORD_PLUS},  {"mi6", CHORD_MOLL6},
-    {"mi7", CHORD_MOLL7}, {"m6", CHORD_MOLL6}, {"m7", CHORD_MOLL7}, {"dim", CHORD_DIM}, {"maj", CHORD_MAJ},
-    {"m", CHORD_MOLL},
+    {"]", CHORD_DUR},    {"/", CHORD_DUR},     {"-", CHORD_MOLL},    {"6", CHORD_DUR6},
+    {"7maj", CHORD_MAJ}, {"7", CHORD_DUR7},    {"9", CHORD_DUR9},    {"+", CHORD_PLUS},
+    {"5+", CHORD_PLUS},  {"mi6", CHORD_MOLL6}, {"mi7", CHORD_MOLL7}, {"m6", CHORD_MOLL6},
+    {"m7", CHORD_MOLL7}, {"dim", CHORD_DIM},   {"maj", CHORD_MAJ},   {"m", CHORD_MOLL},
 };
 
 const int startBest = 1 << 20;
@@ -60,7 +61,8 @@ void CollectChords(const char* text, btkCntVec<ChordRec>& chords) {
     }
 }
 
-void BestTransposition(const ChordDifTable& table, const btkCntVec<ChordRec>& chords, int& leastTotal, int& leastMaximum) {
+void BestTransposition(const ChordDifTable& table, const btkCntVec<ChordRec>& chords, int& leastTotal,
+                       int& leastMaximum) {
     int bestTotal = startBest, bestMaximum = startBest;
     leastTotal = leastMaximum = 0;
     for (int shift = 0; shift < 12; ++shift) {

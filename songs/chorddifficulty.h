@@ -47,5 +47,6 @@ int ChordDifficulty(const ChordRec& chord, int shift, const ChordDifTable& table
 void CollectChords(const char* text, btkCntVec<ChordRec>& chords);
 // The shifts 0..11 with the least total and with the least hardest chord;
 // ties go to the smallest shift.
-void BestTransposition(const ChordDifTable& table, const btkCntVec<ChordRec>& chords, int& leastTotal, int& leastMaximum);
+void BestTransposition(const ChordDifTable& table, const btkCntVec<ChordRec>& chords, int& leastTotal,
+                       int& leastMaximum);
 void SongChordDifficulty(const char* text, const ChordDifTable& table, int& leastTotal, int& leastMaximum);

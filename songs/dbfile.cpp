@@ -119,8 +119,7 @@ const char* DbLoader::local(const char* value) {
     bool exact = true;
     converted = converter->convert(value, &exact);
     if (!exact)
-        throw btkXMLLoadError(
-            btkFormat("a character of the encoding %s has no Windows-1250 form", parser.encoding()));
+        throw btkXMLLoadError(btkFormat("a character of the encoding %s has no Windows-1250 form", parser.encoding()));
     return converted.c_str();
 }
 
@@ -134,8 +133,7 @@ btkXMLProcessor* DbLoader::startElement(btkXMLParser&, const char* name) {
     if (state == Outside && std::strcmp(name, "database") == 0) {
         next = InDatabase;
         sawDatabase = true;
-    }
-    else if (state == InDatabase && std::strcmp(name, "song") == 0)
+    } else if (state == InDatabase && std::strcmp(name, "song") == 0)
         next = InSong;
     else if (state == InSong && std::strcmp(name, "text") == 0)
         next = InText;
@@ -201,17 +199,13 @@ void DbLoader::characters(btkXMLParser&, const char* text) {
 
 void DbLoader::endElement(btkXMLParser& ctl, const char*) {
     switch (state) {
-    case InDatabase:
-        state = Outside;
-        break;
+    case InDatabase: state = Outside; break;
     case InSong:
         state = InDatabase;
         ctl.stop();
         break;
     case InText:
-    case InVars:
-        state = InSong;
-        break;
+    case InVars: state = InSong; break;
     case InVar: {
         KxSong* s = currentSong();
         if (!varName.empty() && !varValue.empty()) s->vars.set(varName, varValue);
@@ -220,7 +214,6 @@ void DbLoader::endElement(btkXMLParser& ctl, const char*) {
         state = InVars;
         break;
     }
-    case Outside:
-        break;
+    case Outside: break;
     }
 }

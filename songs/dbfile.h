@@ -11,9 +11,9 @@
 // Attributes with empty texts, zero numbers and false flags are left out.
 #pragma once
 
-#include "foundation/btkarray.h"
 #include <memory>
 
+#include "foundation/btkarray.h"
 #include "foundation/btkconverter.h"
 #include "foundation/btkstream.h"
 #include "foundation/btkxml.h"

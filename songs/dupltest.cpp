@@ -104,8 +104,8 @@ private:
 // up to cap letters, among i < maxI and j < maxJ; among equal lengths the
 // smaller i + j, among equal sums the smaller i. (0, 0) when nothing
 // matches.
-void resyncLiteral(const char* x, int la, int pa, const char* y, int lb, int pb, int maxI, int maxJ, int cap,
-                   int& bi, int& bj) {
+void resyncLiteral(const char* x, int la, int pa, const char* y, int lb, int pb, int maxI, int maxJ, int cap, int& bi,
+                   int& bj) {
     int bestLen = 0;
     bi = bj = 0;
     for (int i = 0; i < maxI && cap > 0; ++i) {
@@ -237,8 +237,10 @@ void DuplTestParams::setFromText(const char* text) {
                             IntKey{"MAX_DIF_LEN=", &MAX_DIF_LEN}, IntKey{"MAX_DIF_TEST_LEN=", &MAX_DIF_TEST_LEN}})
         if (const char* value = afterKey(text, k.key))
             if (int n = btkAtoi(value); n >= 0) *k.field = n;  // a negative length is refused
-    if (const char* value = afterKey(text, "MAX_TEXT_DIFF_KOEF=")) MAX_TEXT_DIFF_KOEF = static_cast<float>(readDecimal(value));
-    if (const char* value = afterKey(text, "MAX_TEXT_DIFF_LEN=")) MAX_TEXT_DIFF_LEN = static_cast<float>(readDecimal(value));
+    if (const char* value = afterKey(text, "MAX_TEXT_DIFF_KOEF="))
+        MAX_TEXT_DIFF_KOEF = static_cast<float>(readDecimal(value));
+    if (const char* value = afterKey(text, "MAX_TEXT_DIFF_LEN="))
+        MAX_TEXT_DIFF_LEN = static_cast<float>(readDecimal(value));
     clamp();
 }
 
@@ -317,7 +319,8 @@ bool DuplCompareLiteral(const DuplTestParams& params, const DuplSong& a, const D
 // ---- the test
 
 void DuplTester::addSongs(const btkCntVec<KxSong*>& list) {
-    for (const KxSong* song : list) songs.add(new DuplSong(song->text, song->author, song->title, song->group, song->locid));
+    for (const KxSong* song : list)
+        songs.add(new DuplSong(song->text, song->author, song->title, song->group, song->locid));
 }
 
 namespace {
@@ -472,9 +475,11 @@ void DuplTester::formGroup(const btkCntVec<int>& members) {
 }
 
 bool DuplTester::runExhaustive() {
-    return group([this](int i, btkCntVec<int>& later) {
-        for (int j = i + 1; j < songs.count(); ++j) later.add(j);
-    }, true);
+    return group(
+        [this](int i, btkCntVec<int>& later) {
+            for (int j = i + 1; j < songs.count(); ++j) later.add(j);
+        },
+        true);
 }
 
 namespace {
@@ -545,22 +550,25 @@ bool DuplTester::run() {
         return a.length != b.length ? a.length < b.length : a.index < b.index;
     });
     for (size_t k = 0; k < entries.size(); ++k) position[static_cast<size_t>(entries[k].index)] = static_cast<int>(k);
-    return group([&](int i, btkCntVec<int>& later) {
-        int at = position[static_cast<size_t>(i)];
-        if (reach < 0 || at < 0) return;
-        const LengthEntry& self = entries[static_cast<size_t>(at)];
-        // The neighbours in letter-count order within reach, both ways.
-        auto consider = [&](const LengthEntry& other) {
-            if (other.index > i &&
-                histogramsClose(self, other, *songs[i], *songs[other.index], params.MAX_CHAR_DIF))
-                later.add(other.index);
-        };
-        for (int k = at - 1; k >= 0 && self.length - entries[static_cast<size_t>(k)].length <= reach; --k)
-            consider(entries[static_cast<size_t>(k)]);
-        for (size_t k = static_cast<size_t>(at) + 1; k < entries.size() && entries[k].length - self.length <= reach; ++k)
-            consider(entries[k]);
-        std::sort(later.begin(), later.end());
-    }, false);
+    return group(
+        [&](int i, btkCntVec<int>& later) {
+            int at = position[static_cast<size_t>(i)];
+            if (reach < 0 || at < 0) return;
+            const LengthEntry& self = entries[static_cast<size_t>(at)];
+            // The neighbours in letter-count order within reach, both ways.
+            auto consider = [&](const LengthEntry& other) {
+                if (other.index > i &&
+                    histogramsClose(self, other, *songs[i], *songs[other.index], params.MAX_CHAR_DIF))
+                    later.add(other.index);
+            };
+            for (int k = at - 1; k >= 0 && self.length - entries[static_cast<size_t>(k)].length <= reach; --k)
+                consider(entries[static_cast<size_t>(k)]);
+            for (size_t k = static_cast<size_t>(at) + 1; k < entries.size() && entries[k].length - self.length <= reach;
+                 ++k)
+                consider(entries[k]);
+            std::sort(later.begin(), later.end());
+        },
+        false);
 }
 
 btkstring DuplTester::reportText() const {

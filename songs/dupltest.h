@@ -43,15 +43,15 @@ struct DuplTestParams {
     // the main window's active database.
     void parse(const char* text);
 
-    int MAX_LEN_DIF;         // largest difference of the letter counts
-    int MAX_CHAR_DIF;        // largest sum of the letter histogram differences
-    int MAX_DIF_LEN;         // how far each side is searched after a mismatch
-    int MAX_DIF_TEST_LEN;    // a resynchronising match this long is enough
-    float MAX_TEXT_DIFF_KOEF;  // largest share of unmatched letters
-    float MAX_TEXT_DIFF_LEN;   // largest number of unmatched letters
-    int method;    // 0 alignment, 1 common substring; others find nothing
-    int window;    // substring length of method 1
-    int keepRule;  // 0 keep most chords and labels, else the smallest LOCID
+    int MAX_LEN_DIF;             // largest difference of the letter counts
+    int MAX_CHAR_DIF;            // largest sum of the letter histogram differences
+    int MAX_DIF_LEN;             // how far each side is searched after a mismatch
+    int MAX_DIF_TEST_LEN;        // a resynchronising match this long is enough
+    float MAX_TEXT_DIFF_KOEF;    // largest share of unmatched letters
+    float MAX_TEXT_DIFF_LEN;     // largest number of unmatched letters
+    int method;                  // 0 alignment, 1 common substring; others find nothing
+    int window;                  // substring length of method 1
+    int keepRule;                // 0 keep most chords and labels, else the smallest LOCID
     DuplTestProgress* progress;  // not owned, may be null
 };
 

@@ -11,8 +11,8 @@ struct KxFont {
     bool italic = false;
     bool strikeout = false;
     bool bold = false;
-    int size = 10;   // points
-    int color = 0;   // colour value, red in the low byte; 0 is black
+    int size = 10;  // points
+    int color = 0;  // colour value, red in the low byte; 0 is black
 
     // Writes size, name, underline, bold, italic, strikeout and color.
     static void saveXML(const KxFont& font, btkXMLNode element);

@@ -9,7 +9,8 @@ namespace {
 
 btkstring reportLines(const btkCntVec<KxSong*>& songs) {
     btkstring lines;
-    for (const KxSong* song : songs) lines += btkFormat("%5d # %30s %30s\n", song->locid, song->title.c_str(), song->group.c_str());
+    for (const KxSong* song : songs)
+        lines += btkFormat("%5d # %30s %30s\n", song->locid, song->title.c_str(), song->group.c_str());
     return lines;
 }
 

@@ -15,7 +15,7 @@ struct InternalSyncPlan {
     btkCntVec<KxSong*> newSongs, newCandidates;
     btkCntVec<KxSong*> deleteSongs, deleteCandidates;
     btkCntVec<KxSong*> changedSongs, changedCandidates;  // source songs
-    btkCntVec<KxSong*> changedTargets;  // the target song of each changed candidate
+    btkCntVec<KxSong*> changedTargets;                   // the target song of each changed candidate
     btkCntVec<KxSong*> sourceSongs, targetSongs;
     KxView* source = nullptr;
     KxDatabase* target = nullptr;

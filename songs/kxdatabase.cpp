@@ -203,7 +203,8 @@ void KxDatabase::commit() {
         // What the database holds is not what the unreadable file holds:
         // writing it would lose every song of that file.
         if (failedLoad && holdsData(fileName))
-            throw btkError(btkFormat("Soubor %s se nepodařilo načíst, databáze do něj nebude uložena", fileName.c_str()));
+            throw btkError(
+                btkFormat("Soubor %s se nepodařilo načíst, databáze do něj nebude uložena", fileName.c_str()));
         save();
         failedLoad = false;
     }

@@ -154,7 +154,8 @@ void KxSystem::processQueue() {
     m_running = true;
 
     btkAutoPtr<KxBusy> busy;
-    if (m_pending.count() > 32) busy.reset(new KxBusy("Vaše poslední přání vyžaduje ne zrovna pakatel práce, vydržte..."));
+    if (m_pending.count() > 32)
+        busy.reset(new KxBusy("Vaše poslední přání vyžaduje ne zrovna pakatel práce, vydržte..."));
 
     std::vector<KxObject*> changedObjects;
     std::unordered_set<KxObject*> changedSet;

@@ -8,8 +8,22 @@
 #include "songs/songclass.h"
 
 const char* const SongColumnCaptions[16] = {
-    "Zásobník", "Název", "Skupina", "Autor", "Zdroj", "Poznámka", "Exportováno", "Vytvořeno",
-    "LOCID", "NETID", "SRC", "Modifikováno oproti internetu", "Nesrovnávat s internetem", "Verze", "Speciální typ", "Jazyk",
+    "Zásobník",
+    "Název",
+    "Skupina",
+    "Autor",
+    "Zdroj",
+    "Poznámka",
+    "Exportováno",
+    "Vytvořeno",
+    "LOCID",
+    "NETID",
+    "SRC",
+    "Modifikováno oproti internetu",
+    "Nesrovnávat s internetem",
+    "Verze",
+    "Speciální typ",
+    "Jazyk",
 };
 
 // ---- AbstractSongData defaults

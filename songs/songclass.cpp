@@ -4,8 +4,8 @@
 
 namespace {
 
-const int fieldIds[7] = {SongClass::NETID, SongClass::TITLE, SongClass::AUTHOR, SongClass::GROUP,
-                         SongClass::REMARK, SongClass::TEXT, SongClass::LANG};
+const int fieldIds[7] = {SongClass::NETID,  SongClass::TITLE, SongClass::AUTHOR, SongClass::GROUP,
+                         SongClass::REMARK, SongClass::TEXT,  SongClass::LANG};
 
 btkstring* textField(KxSong* song, int id) {
     switch (id) {
@@ -45,8 +45,8 @@ void SongClass::setField(dbwSynObject* object, int id, const btkstring& text) {
 }
 
 bool SongIsNewForNet(const KxSong& song) {
-    return song.netid == 0 && song.special.empty() && !song.nonet && song.title != "Nazev?" && song.group != "Skupina?" &&
-           !song.text.empty();
+    return song.netid == 0 && song.special.empty() && !song.nonet && song.title != "Nazev?" &&
+           song.group != "Skupina?" && !song.text.empty();
 }
 
 bool SongIsNetChanged(const KxSong& song) {

@@ -5,7 +5,8 @@
 namespace {
 
 const char* const columnKeys[16] = {
-    "stack", "title", "group", "author", "", "remark", "", "", "locid", "netid", "", "netmodified", "nonet", "version", "special", "",
+    "stack", "title", "group", "author",      "",      "remark",  "",        "",
+    "locid", "netid", "",      "netmodified", "nonet", "version", "special", "",
 };
 
 const char* yesNo(bool on) { return on ? "ano" : "ne"; }
@@ -51,21 +52,51 @@ void SetSongCellText(KxSong* song, int column, const char* text, const btkString
         else
             song->takeFromStack();
         break;
-    case COL_TITLE: song->title = text; mark = MARK_NETWORK; break;
-    case COL_GROUP: song->group = text; mark = MARK_NETWORK; break;
-    case COL_AUTHOR: song->author = text; mark = MARK_NETWORK; break;
-    case COL_REMARK: song->remark = text; mark = MARK_NETWORK; break;
-    case COL_LANG: song->lang = text; mark = MARK_NETWORK; break;
-    case COL_LOCID: song->setLocid(btkAtoi(text)); mark = MARK_PLAIN; break;
+    case COL_TITLE:
+        song->title = text;
+        mark = MARK_NETWORK;
+        break;
+    case COL_GROUP:
+        song->group = text;
+        mark = MARK_NETWORK;
+        break;
+    case COL_AUTHOR:
+        song->author = text;
+        mark = MARK_NETWORK;
+        break;
+    case COL_REMARK:
+        song->remark = text;
+        mark = MARK_NETWORK;
+        break;
+    case COL_LANG:
+        song->lang = text;
+        mark = MARK_NETWORK;
+        break;
+    case COL_LOCID:
+        song->setLocid(btkAtoi(text));
+        mark = MARK_PLAIN;
+        break;
     case COL_NETID:
         song->netid = btkAtoi(text);
         song->nonet = true;
         mark = MARK_PLAIN;
         break;
-    case COL_NETMODIFIED: song->netmodified = flagFromText(text); mark = MARK_PLAIN; break;
-    case COL_NONET: song->nonet = flagFromText(text); mark = MARK_PLAIN; break;
-    case COL_VERSION: song->version = btkAtoi(text); mark = MARK_PLAIN; break;
-    case COL_SPECIAL: song->special = text; mark = MARK_PLAIN; break;
+    case COL_NETMODIFIED:
+        song->netmodified = flagFromText(text);
+        mark = MARK_PLAIN;
+        break;
+    case COL_NONET:
+        song->nonet = flagFromText(text);
+        mark = MARK_PLAIN;
+        break;
+    case COL_VERSION:
+        song->version = btkAtoi(text);
+        mark = MARK_PLAIN;
+        break;
+    case COL_SPECIAL:
+        song->special = text;
+        mark = MARK_PLAIN;
+        break;
     default: {
         int custom = column - COL_FIRST_CUSTOM;
         if (custom >= 0 && custom < customColumns.count()) {

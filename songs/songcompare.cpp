@@ -97,8 +97,8 @@ int LocaleCompare(const char* a, const char* b) {
     thread_local std::vector<UChar> ua, ub;
     toUtf16(a, ua);
     toUtf16(b, ub);
-    UCollationResult r = ucol_strcoll(collator, ua.data(), static_cast<int32_t>(ua.size()), ub.data(),
-                                      static_cast<int32_t>(ub.size()));
+    UCollationResult r =
+        ucol_strcoll(collator, ua.data(), static_cast<int32_t>(ua.size()), ub.data(), static_cast<int32_t>(ub.size()));
     return r == UCOL_LESS ? -1 : r == UCOL_GREATER ? 1 : 0;
 }
 

@@ -76,10 +76,10 @@ SongCompare* StandardColumnCompare(int column);
 
 // One key of a user-defined order.
 struct CustomCompareItem {
-    int colid = -1;      // column id; negative: the user column named custom
-    btkstring custom;    // user column (song variable) name
-    bool revert = false; // descending
-    int datatype = 0;    // 0 text, 1 number, 2 date and time
+    int colid = -1;       // column id; negative: the user column named custom
+    btkstring custom;     // user column (song variable) name
+    bool revert = false;  // descending
+    int datatype = 0;     // 0 text, 1 number, 2 date and time
 };
 
 // A user-defined order of keys, read from an XML element whose children

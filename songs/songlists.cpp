@@ -49,5 +49,3 @@ void SongGroupList::rebuild() {
         current->songs.add(song);
     }
 }
-
-

@@ -57,4 +57,3 @@ public:
 
     btkCntVec<KxSong*> songs;
 };
-

@@ -13,7 +13,6 @@
 
 namespace {
 
-
 QPlainTextEdit* memo(const char* name, QWidget* parent) {
     auto* m = new QPlainTextEdit(parent);
     m->setObjectName(QString::fromLatin1(name));

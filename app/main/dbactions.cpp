@@ -14,8 +14,8 @@
 #include "songs/appservices.h"
 #include "songs/dbfile.h"
 #include "songs/kxdatabase.h"
-#include "songs/kxsong.h"
 #include "songs/kxobject.h"
+#include "songs/kxsong.h"
 #include "songs/kxspace.h"
 #include "songs/mainwinmsgs.h"
 

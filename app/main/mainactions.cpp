@@ -5,8 +5,8 @@
 #include <QToolBar>
 
 #include "app/main/mainfrm.h"
-#include "app/main/startfrm.h"
 #include "app/main/showlogfrm.h"
+#include "app/main/startfrm.h"
 #include "app/main/winlistfrm.h"
 #include "app/settings/customsortfrm.h"
 #include "app/windows.h"
@@ -77,9 +77,26 @@ const int MainActionCount = static_cast<int>(std::size(MainActions));
 const MainMenuDef MainMenus[] = {
     {"Melodar", {"a_kxnew", "a_kxload", "a_kxselect", "-", "a_quit"}},
     {"Databáze",
-     {"a_newdb", "a_dbcommit", "a_dbrollback", "a_dbinfo", "a_dbopenfile", "-", "a_dbexport", "a_dbimport",
-      "a_customexport", "a_txtimport", "-", "a_dbprops", "a_dbremove", "a_dbsearch", "a_dbcustomsort", "-",
-      "a_internalsyn", "-", "a_udb_load", "a_udb_save"}},
+     {"a_newdb",
+      "a_dbcommit",
+      "a_dbrollback",
+      "a_dbinfo",
+      "a_dbopenfile",
+      "-",
+      "a_dbexport",
+      "a_dbimport",
+      "a_customexport",
+      "a_txtimport",
+      "-",
+      "a_dbprops",
+      "a_dbremove",
+      "a_dbsearch",
+      "a_dbcustomsort",
+      "-",
+      "a_internalsyn",
+      "-",
+      "a_udb_load",
+      "a_udb_save"}},
     {"Úpravy", {"a_editcellvalue", "a_allowquickedit", "a_fillcolumn", "a_autofill", "a_filtercell"}},
     {"Transpozice", {"a_trnext", "a_trprev", "a_trnext5", "a_trprev5", "a_trsimple", "a_treasy", "a_trorig"}},
     {"Píseň", {"a_newsong", "a_editsong", "a_printsong", "a_erasesong"}},

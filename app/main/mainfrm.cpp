@@ -10,8 +10,8 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QStyle>
 #include <QStatusTipEvent>
+#include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -315,7 +315,8 @@ KxDatabase* Tmainfrm::getActInetDatabase() {
         return nullptr;
     }
     if (db->isChanged()) {
-        if (QuestionBox("Před napojením databáze na internetovou databázi je potřeba ji mít uloženou, uložit?", "yn") != 1)
+        if (QuestionBox("Před napojením databáze na internetovou databázi je potřeba ji mít uloženou, uložit?", "yn") !=
+            1)
             return nullptr;
         // A database whose commit failed is not handed out: the internet
         // side would work on a file that does not hold its songs.

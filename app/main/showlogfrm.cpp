@@ -137,8 +137,9 @@ void Tshowlogfrm::ShowSelectedEntry() {
 void Tshowlogfrm::showStrayText() { activeFrame()->SetLog(log.stray, ""); }
 
 void Tshowlogfrm::saveLogFile() {
-    if (QuestionBox("Varování:log je určen primárně jen pro čtení, jeho úprava ho může trochu poškodit, povolit úpravu?",
-                    "yn") != 1)
+    if (QuestionBox(
+            "Varování:log je určen primárně jen pro čtení, jeho úprava ho může trochu poškodit, povolit úpravu?",
+            "yn") != 1)
         return;
     const btkstring path = selectedFilePath();
     if (path.empty()) return;

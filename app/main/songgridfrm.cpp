@@ -8,8 +8,8 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
-#include "app/settings/columnfrm.h"
 #include "app/main/songgridmodel.h"
+#include "app/settings/columnfrm.h"
 #include "foundation/qt/btkapplication.h"
 #include "foundation/qt/btkqstring.h"
 #include "songs/kxsong.h"
@@ -86,11 +86,11 @@ Tsonggridfrm::Tsonggridfrm(QWidget* parent)
                          if (section >= 0 && section < visibleIds.count()) sortBy(visibleIds[section]);
                      }));
     QObject::connect(header, &QHeaderView::sectionResized, this, [this](int section, int, int size) {
-        if (!applyingWidths && section >= 0 && section < visibleIds.count()) colProps[visibleIds[section]]->width = size;
+        if (!applyingWidths && section >= 0 && section < visibleIds.count())
+            colProps[visibleIds[section]]->width = size;
     });
-    QObject::connect(grid, &QWidget::customContextMenuRequested, this, btkGuarded([this](const QPoint& pos) {
-                         PopupMenu1->popup(grid->viewport()->mapToGlobal(pos));
-                     }));
+    QObject::connect(grid, &QWidget::customContextMenuRequested, this,
+                     btkGuarded([this](const QPoint& pos) { PopupMenu1->popup(grid->viewport()->mapToGlobal(pos)); }));
     QObject::connect(Viditelnsloupce1, &QAction::triggered, this, btkGuarded([this](bool) { showColumnDialog(); }));
     applyColumnProps();
 }
@@ -197,7 +197,8 @@ void Tsonggridfrm::setView(KxView* newView) {
 
 void Tsonggridfrm::changeModel(const std::function<void()>& change) {
     KxSong* keep = currentSong();
-    const int keepColumn = currentColumn() >= 0 && currentColumn() < visibleIds.count() ? visibleIds[currentColumn()] : -1;
+    const int keepColumn =
+        currentColumn() >= 0 && currentColumn() < visibleIds.count() ? visibleIds[currentColumn()] : -1;
     const bool was = programSelection;
     programSelection = true;
     // The reset lays the header out afresh: its sizes are not the user's.
@@ -410,7 +411,8 @@ void Tsonggridfrm::toggleSong(KxSong* song) {
 // ---- keys and mouse
 
 bool Tsonggridfrm::gridKeyPress(QKeyEvent* event) {
-    const Qt::KeyboardModifiers modifiers = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     if (event->key() == Qt::Key_Insert && !modifiers) {
         const int row = currentRow();
         if (KxSong* song = songAt(row)) {

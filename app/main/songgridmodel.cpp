@@ -50,9 +50,7 @@ SongGridModel::SongGridModel(Tsonggridfrm* grid) : QAbstractTableModel(grid), gr
     images[2] = sortImage();
 }
 
-int SongGridModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : grid->songCount();
-}
+int SongGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : grid->songCount(); }
 
 int SongGridModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : grid->visibleIds.count();

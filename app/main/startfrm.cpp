@@ -1,13 +1,13 @@
 #include "app/main/startfrm.h"
 
 #include <QApplication>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QDesktopServices>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -24,8 +24,8 @@ namespace {
 // A label that opens its address with the desktop when clicked.
 QLabel* linkLabel(QWidget* parent, const char* text, const char* address) {
     auto* label = new QLabel(parent);
-    label->setText(QStringLiteral("<a href=\"%1\">%2</a>")
-                       .arg(QString::fromLatin1(address), btkToQString(text).toHtmlEscaped()));
+    label->setText(
+        QStringLiteral("<a href=\"%1\">%2</a>").arg(QString::fromLatin1(address), btkToQString(text).toHtmlEscaped()));
     label->setTextFormat(Qt::RichText);
     label->setOpenExternalLinks(false);
     QObject::connect(label, &QLabel::linkActivated, label,

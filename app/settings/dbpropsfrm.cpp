@@ -46,7 +46,6 @@ void TdbpropsfrmDblTestState::update() {
 
 namespace {
 
-
 QSpinBox* spin(const char* name, QWidget* parent) {
     auto* s = new QSpinBox(parent);
     s->setObjectName(QString::fromLatin1(name));

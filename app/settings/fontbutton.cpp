@@ -34,8 +34,8 @@ void FontButton::save(btkXMLNode element) const { SaveTFontXML(element, value); 
 void FontButton::choose() {
     QFont chosen = value.font;
     QColor chosenColor = btkToQColor(value.color);
-    const bool chosenOk = fixedPitch ? btkDialogs().chooseFixedFont(chosen, chosenColor)
-                                     : btkDialogs().chooseFont(chosen, chosenColor);
+    const bool chosenOk =
+        fixedPitch ? btkDialogs().chooseFixedFont(chosen, chosenColor) : btkDialogs().chooseFont(chosen, chosenColor);
     if (!chosenOk) return;
     value.font = chosen;
     value.color = colorMake(chosenColor.red(), chosenColor.green(), chosenColor.blue());

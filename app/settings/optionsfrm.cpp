@@ -51,7 +51,6 @@ void ColorPanel::mousePressEvent(QMouseEvent* event) {
 
 namespace {
 
-
 QSpinBox* spacing(const char* name, QWidget* parent) {
     auto* spin = new QSpinBox(parent);
     spin->setObjectName(QString::fromLatin1(name));

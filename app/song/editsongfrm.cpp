@@ -101,9 +101,9 @@ Teditsongfrm::Teditsongfrm() {
                              int by = shift;
                              if (by == 0) {
                                  int leastTotal = 0, leastMaximum = 0;
-                                 SongChordDifficulty(
-                                     editedText(), LoadChordDifficulties(OptionsRoot().childByName("chorddifs")),
-                                     leastTotal, leastMaximum);
+                                 SongChordDifficulty(editedText(),
+                                                     LoadChordDifficulties(OptionsRoot().childByName("chorddifs")),
+                                                     leastTotal, leastMaximum);
                                  by = most ? leastMaximum : leastTotal;
                              }
                              transposeText(by);

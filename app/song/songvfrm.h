@@ -69,4 +69,3 @@ private:
     TPrivateCommonHandler<Tsongvfrm> commonHandler;
     int height = 0;
 };
-

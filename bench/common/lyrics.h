@@ -13,7 +13,7 @@ class BenchLyrics {
 public:
     explicit BenchLyrics(unsigned seed) : random(seed) {
         static const char* const syllables[] = {
-            "ko", "ně", "la", "my", "ši", "vo", "da", "tr", "pí", "se", "ňa", "ru", "žu", "če", "st", "ha", "jí", "bo",
+            "ko", "ně", "la", "my", "ši", "vo", "da", "tr", "pí", "se",  "ňa", "ru", "žu", "če", "st", "ha", "jí", "bo",
             "ví", "te", "ře", "ka", "pa", "zá", "mo", "ty", "dl", "cho", "lu", "ni", "sk", "vě", "be", "ďo", "hu", "fa",
         };
         for (int i = 0; i < 3000; ++i) {

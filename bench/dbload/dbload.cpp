@@ -8,14 +8,15 @@
 // removed afterwards. Targets: the plain load under 0.15 s for 20,000
 // songs; load and commit of the compressed file under 1.5 times those of
 // the plain one.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "bench/common/lyrics.h"
 #include "foundation/btkmessagebox.h"

@@ -8,6 +8,8 @@
 //
 // Targets: 10,000 songs under 1.5 s, 20,000 under 5 s. Exit status 1 when
 // the reports differ, 2 when the run missed its target.
+#include "songs/dupltest.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -16,7 +18,6 @@
 #include <vector>
 
 #include "bench/common/lyrics.h"
-#include "songs/dupltest.h"
 
 namespace {
 
@@ -57,8 +58,8 @@ int main(int argc, char** argv) {
     double fastTime = seconds(start);
     btkstring report = fast.reportText();
     double target = count > 10000 ? 5.0 : 1.5;
-    std::printf("run: %.2f s (target under %.2f s): %d to delete, %d kept\n", fastTime, target,
-                fast.toDelete.count(), fast.kept.count());
+    std::printf("run: %.2f s (target under %.2f s): %d to delete, %d kept\n", fastTime, target, fast.toDelete.count(),
+                fast.kept.count());
 
     int status = fastTime < target ? 0 : 2;
     if (check) {

@@ -115,15 +115,13 @@ int main(int argc, char** argv) {
     }
 
     std::printf("songs:    %d (server rows %d, field log rows %d), delay %d ms each way, %s\n", count,
-                inet.count("songs"), inet.count("dbw_updates"), delayMs,
-                pipelining ? "pipelined" : "one by one");
+                inet.count("songs"), inet.count("dbw_updates"), delayMs, pipelining ? "pipelined" : "one by one");
     double perSong = uploadTime / (count ? count : 1);
     std::printf("upload:   %6.2f s  %8.0f songs/s  %6.2f ms per song, %.0f s for 10,000\n", uploadTime,
                 count / uploadTime, perSong * 1e3, perSong * 10000);
     std::printf("download: %6.2f s  %8.0f songs/s, %d new local songs\n", downloadTime, count / downloadTime,
                 down.counters().downloadedNew);
-    bool fast = delayMs > 0 ? perSong * 10000 < 60
-                            : uploadTime < 30 && downloadTime < 15;
+    bool fast = delayMs > 0 ? perSong * 10000 < 60 : uploadTime < 30 && downloadTime < 15;
     fast = fast && down.counters().downloadedNew == count;
     std::printf("%s\n", fast ? "within target" : "OUTSIDE TARGET");
     return fast ? 0 : 1;

@@ -125,9 +125,7 @@ QFont btkWinPrinter::scaleFont(const QFont& screenFont) const {
     return font;
 }
 
-btkCanvas btkWinPrinter::measureCanvas() {
-    return icCanvas ? btkCanvas(0, 0, icCanvas->sp()) : btkCanvas();
-}
+btkCanvas btkWinPrinter::measureCanvas() { return icCanvas ? btkCanvas(0, 0, icCanvas->sp()) : btkCanvas(); }
 
 btkFont* btkWinPrinter::makeFont(const btkFontSpec& spec) const {
     QFont screen(btkToQString(spec.name));

@@ -45,8 +45,8 @@ void nameButtons(QMessageBox& box) {
     const struct {
         QMessageBox::StandardButton button;
         const char* name;
-    } names[] = {{QMessageBox::Yes, "Ano"}, {QMessageBox::No, "Ne"}, {QMessageBox::Cancel, "Storno"},
-                 {QMessageBox::Ok, "OK"}};
+    } names[] = {
+        {QMessageBox::Yes, "Ano"}, {QMessageBox::No, "Ne"}, {QMessageBox::Cancel, "Storno"}, {QMessageBox::Ok, "OK"}};
     for (const auto& n : names)
         if (QAbstractButton* button = box.button(n.button)) button->setText(buttonName(box.text(), n.name));
 }

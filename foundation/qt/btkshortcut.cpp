@@ -12,7 +12,7 @@ struct KeyName {
 };
 
 const KeyName namedKeys[] = {
-    {"BkSp", Qt::Key_Backspace}, {"Tab", Qt::Key_Tab},    {"Enter", Qt::Key_Return}, {"Esc", Qt::Key_Escape},
+    {"BkSp", Qt::Key_Backspace}, {"Tab", Qt::Key_Tab},     {"Enter", Qt::Key_Return},  {"Esc", Qt::Key_Escape},
     {"Space", Qt::Key_Space},    {"PgUp", Qt::Key_PageUp}, {"PgDn", Qt::Key_PageDown}, {"End", Qt::Key_End},
     {"Home", Qt::Key_Home},      {"Left", Qt::Key_Left},   {"Up", Qt::Key_Up},         {"Right", Qt::Key_Right},
     {"Down", Qt::Key_Down},      {"Ins", Qt::Key_Insert},  {"Del", Qt::Key_Delete},

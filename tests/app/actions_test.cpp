@@ -42,8 +42,9 @@ TEST(ActionSettings, PresentAttributesApplyAbsentOnesLeaveTheAction) {
     QAction* about = list.add(&owner, "a_about", "O programu", "Nápověda");
     about->setShortcut(QKeySequence(Qt::Key_F1));
     btkXMLNode actions;
-    actions.parse("<actions><a_quit shortcut=\"Alt+X\" title=\"Ukončit\" hint=\"Konec práce\" />"
-                  "<a_about title=\"Info\" /><a_neznama shortcut=\"F9\" /></actions>");
+    actions.parse(
+        "<actions><a_quit shortcut=\"Alt+X\" title=\"Ukončit\" hint=\"Konec práce\" />"
+        "<a_about title=\"Info\" /><a_neznama shortcut=\"F9\" /></actions>");
     list.applySettings(actions);
     EXPECT_EQ(quit->shortcut(), QKeySequence(Qt::ALT | Qt::Key_X));
     EXPECT_EQ(btkFromQString(quit->text()), btkstring("Ukončit"));
@@ -57,8 +58,9 @@ TEST(ActionSettings, PresentAttributesApplyAbsentOnesLeaveTheAction) {
 class MainActionsTest : public AppTest {};
 
 TEST_F(MainActionsTest, MainWindowAppliesTheStoredShortcutsWhenShown) {
-    folder.write("options.xml",
-                 "<options><settings><mainwin><actions><a_quit shortcut=\"Ctrl+Q\" /></actions></mainwin></settings></options>");
+    folder.write(
+        "options.xml",
+        "<options><settings><mainwin><actions><a_quit shortcut=\"Ctrl+Q\" /></actions></mainwin></settings></options>");
     start();
     EXPECT_EQ(mainfrm->actionlist.find("a_quit")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
     EXPECT_EQ(btkFromQString(mainfrm->actionlist.find("a_quit")->text()), btkstring("Konec"));

@@ -44,8 +44,9 @@ btkstring SongDatabaseXml(std::initializer_list<const char*> titles) {
     btkstring xml = "<?xml version=\"1.0\" encoding=\"windows-1250\"?>\n<melodar_data version=\"4.0\" >\n<database >\n";
     int id = 0;
     for (const char* title : titles)
-        xml += btkFormat("<song title=\"%s\" locid=\"%d\" >\n<text xml:space=\"preserve\" >[C]la la [G]la</text>\n</song>\n",
-                         title, ++id);
+        xml += btkFormat(
+            "<song title=\"%s\" locid=\"%d\" >\n<text xml:space=\"preserve\" >[C]la la [G]la</text>\n</song>\n", title,
+            ++id);
     xml += "</database>\n</melodar_data>\n";
     return xml;
 }

@@ -17,8 +17,9 @@ TEST(ColumnLayout, LoadChangesOnlyWhatTheNodeNamesAndSaveWritesEveryProperty) {
     EXPECT_EQ(props[5]->width, 50);
 
     btkXMLNode node;
-    node.parse("<mainwin.list count=\"5\" visible0=\"0\" wi0=\"40\" visible1=\"2\" wi2=\"130\" wi3=\"-7\" "
-               "wi4=\"3\" visible7=\"0\" />");
+    node.parse(
+        "<mainwin.list count=\"5\" visible0=\"0\" wi0=\"40\" visible1=\"2\" wi2=\"130\" wi3=\"-7\" "
+        "wi4=\"3\" visible7=\"0\" />");
     LoadColumnLayout(node, props);
     EXPECT_FALSE(props[0]->visible);
     EXPECT_EQ(props[0]->width, 40);

@@ -14,13 +14,13 @@
 #include "app/main/qsearchfrm.h"
 #include "app/main/startfrm.h"
 #include "app/main/winlistfrm.h"
+#include "app/qtfiledialogs.h"
 #include "appenv.h"
 #include "foundation/qt/btkdialogs.h"
 #include "foundation/qt/btkfiledialogs.h"
-#include "app/qtfiledialogs.h"
+#include "foundation/qt/btkqstring.h"
 #include "songs/appservices.h"
 #include "songs/uibridge.h"
-#include "foundation/qt/btkqstring.h"
 
 namespace {
 

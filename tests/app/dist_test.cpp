@@ -21,8 +21,9 @@ class DistTest : public AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
-        std::filesystem::copy(KX6_SOURCE_DIR "/dist", folder.path().c_str(),
-                              std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::copy(
+            KX6_SOURCE_DIR "/dist", folder.path().c_str(),
+            std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
     }
 };
 

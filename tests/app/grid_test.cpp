@@ -30,8 +30,9 @@ namespace {
 using Titles = std::vector<std::string>;
 
 const std::vector<SongSpec> alphaSongs = {
-    {"Zlato", "Lidová", "Adam", "3"}, {"Anna", "Pop", "Eva", "10"}, {"Okno", "Lidová", "Cyril", "2"},
-    {"Bude", "", "Bára"},             {"Pole", "Pop", "Dan"},       {"Cesta", "Lidová", "Filip"},
+    {"Zlato", "Lidová", "Adam", "3"}, {"Anna", "Pop", "Eva", "10"},
+    {"Okno", "Lidová", "Cyril", "2"}, {"Bude", "", "Bára"},
+    {"Pole", "Pop", "Dan"},           {"Cesta", "Lidová", "Filip"},
 };
 const Titles byTitle = {"Anna", "Bude", "Cesta", "Okno", "Pole", "Zlato"};
 const Titles byAuthor = {"Zlato", "Bude", "Okno", "Pole", "Anna", "Cesta"};

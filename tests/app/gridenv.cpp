@@ -56,7 +56,8 @@ void GridTest::clickHeader(int id) {
     const int section = gridColumn(id);
     ASSERT_GE(section, 0);
     ASSERT_TRUE(header->isVisible());
-    const QPoint point(header->sectionViewportPosition(section) + header->sectionSize(section) / 2, header->height() / 2);
+    const QPoint point(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
+                       header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, point);
 }
 

@@ -112,10 +112,11 @@ TEST_F(IdleTest, PassWithManyNoticesShowsTheBusyWindowAndDoesNotRunInsideItself)
 
 TEST_F(IdleTest, ExceptionInTheIdleWorkShowsAnErrorAndTheLoopGoesOn) {
     int runs = 0;
-    btkApplication::instance()->setIdleWork([] { return true; }, [&] {
-        ++runs;
-        throw btkError("Chyba v obsluze");
-    });
+    btkApplication::instance()->setIdleWork([] { return true; },
+                                            [&] {
+                                                ++runs;
+                                                throw btkError("Chyba v obsluze");
+                                            });
     idle();
     btkApplication::instance()->setIdleWork({}, {});
     EXPECT_GE(runs, 1);

@@ -27,18 +27,15 @@ protected:
         app.end();
         kx6InetDbTest::TearDown();
     }
-    btkstring loginState() const {
-        return btkFromQString(mainfrm->statusBar()->findChild<QLabel*>("status1")->text());
-    }
+    btkstring loginState() const { return btkFromQString(mainfrm->statusBar()->findChild<QLabel*>("status1")->text()); }
     QAction* action(const char* name) const { return mainfrm->actionlist.find(name); }
 
     TestProgram app;
 };
 
 TEST_F(InetLoginTest, AutomaticLoginFromTheFirstNonEmptyLineShowsTheLoginState) {
-    app.folder.write("cfg/autologin.txt",
-                     btkFormat("\r\n\r\n %s \r\n%s\r\n", kx6InetDb::login,
-                               btkScramblePassword(kx6InetDb::password).c_str()));
+    app.folder.write("cfg/autologin.txt", btkFormat("\r\n\r\n %s \r\n%s\r\n", kx6InetDb::login,
+                                                    btkScramblePassword(kx6InetDb::password).c_str()));
     app.start();
     EXPECT_TRUE(app.boxes().shown().empty());
     EXPECT_TRUE(loginState().startsWith(btkFormat("Přihlášen %s [", kx6InetDb::login)));

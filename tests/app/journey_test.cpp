@@ -158,8 +158,8 @@ TEST_F(JourneyTest, TranspositionsOfTheCurrentSongAndBack) {
     const struct {
         const char* action;
         int expected;
-    } steps[] = {{"a_trprev", 11}, {"a_trnext5", 6}, {"a_trprev5", 11}, {"a_trnext", 0}, {"a_trnext", 1},
-                 {"a_trorig", 0}};
+    } steps[] = {{"a_trprev", 11}, {"a_trnext5", 6}, {"a_trprev5", 11},
+                 {"a_trnext", 0},  {"a_trnext", 1},  {"a_trorig", 0}};
     for (const auto& s : steps) {
         trigger(s.action);
         EXPECT_EQ(current->transposition, s.expected) << s.action;
@@ -232,7 +232,8 @@ TEST_F(JourneyTest, UserColumnsRoundTripByInternetId) {
 
     song(0, 0)->vars.set("tempo", "");
     // A song element without an internet id names no song.
-    folder.write("bez.udb", "<user_data><songs><song><vars><var name=\"tempo\">x</var></vars></song></songs></user_data>");
+    folder.write("bez.udb",
+                 "<user_data><songs><song><vars><var name=\"tempo\">x</var></vars></song></songs></user_data>");
     for (const char* name : {"sloupce.udb", "bez.udb"}) {
         dialogs.files.push_back(folder.path(name));
         trigger("a_udb_load");

@@ -1,7 +1,7 @@
 // Reading and rewriting the daily log files, and the number under a click.
-#include <gtest/gtest.h>
-
 #include "app/main/logfile.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -33,7 +33,8 @@ TEST(LogFile, EntriesHeadLinesEndLinesAndStrayText) {
     EXPECT_EQ(first.dbFile, btkstring("db/druha.xml"));
     // A BEGIN inside an open entry is text, an END of another name an end
     // line that keeps the entry open.
-    EXPECT_EQ(first.text, btkstring("   12 (netid=    0)# Píseň\n##BEGIN##[vnoreny]{1.1.2026 1:01:01}(uvnitř)\nřádek\n"));
+    EXPECT_EQ(first.text,
+              btkstring("   12 (netid=    0)# Píseň\n##BEGIN##[vnoreny]{1.1.2026 1:01:01}(uvnitř)\nřádek\n"));
     ASSERT_EQ(first.endLines.count(), 2);
     EXPECT_EQ(first.endLines[0], btkstring("##END##[jiny]"));
     EXPECT_EQ(log.stray, btkstring("volný text před\nmezi záznamy\n"));

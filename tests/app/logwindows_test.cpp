@@ -2,9 +2,9 @@
 // outlives its window) and the log viewer.
 #include <QApplication>
 #include <QComboBox>
-#include <QTextBlock>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QToolButton>
 

@@ -5,12 +5,12 @@
 #include <filesystem>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QApplication>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -22,9 +22,9 @@
 #include "foundation/btkscramble.h"
 #include "foundation/qt/btkqstring.h"
 #include "songs/appservices.h"
-#include "songs/mainwinmsgs.h"
 #include "songs/kxsong.h"
 #include "songs/kxspace.h"
+#include "songs/mainwinmsgs.h"
 #include "songs/uibridge.h"
 
 namespace {
@@ -33,7 +33,8 @@ const char* const ChangedQuestionStart = "Následující databáze byly změněn
 
 btkstring comboText(int i) { return btkFromQString(mainfrm->dbs->itemText(i)); }
 
-const char* const optionsText = "<?xml version=\"1.0\" encoding=\"Windows-1250\"?>\n<options db=\"0\" ><view /></options>\n";
+const char* const optionsText =
+    "<?xml version=\"1.0\" encoding=\"Windows-1250\"?>\n<options db=\"0\" ><view /></options>\n";
 
 class StartupTest : public AppTest {
 protected:

@@ -61,11 +61,15 @@ TEST(DbwStoredConnection, ReadsTheConnectionElement) {
 }
 
 TEST(DbwStoredConnection, NumbersOutOfRangeAreRefused) {
-    const struct { const char* attrs; const char* error; } rows[] = {
+    const struct {
+        const char* attrs;
+        const char* error;
+    } rows[] = {
         {"engine=\"257\"", "engine \"257\" is not a known engine number (1 to 4)"},
         {"engine=\"-1\"", "engine \"-1\" is not a known engine number (1 to 4)"},
         {"port=\"70000\"", "port \"70000\" is not a port number (1 to 65535, 0 for the engine's default)"},
-        {"port=\"99999999999999999999\"", "port \"99999999999999999999\" is not a port number (1 to 65535, 0 for the engine's default)"},
+        {"port=\"99999999999999999999\"",
+         "port \"99999999999999999999\" is not a port number (1 to 65535, 0 for the engine's default)"},
         {"port=\"54x\"", "port \"54x\" is not a port number (1 to 65535, 0 for the engine's default)"},
         {"port=\" 65535 \" engine=\"4\"", ""},
     };

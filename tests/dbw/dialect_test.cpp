@@ -9,7 +9,9 @@
 
 namespace {
 
-dbwAdaRef adapterFor(const char* engine) { return dbwAdaRef(dbwCreateAdapter(new FakeConnection(engine), "UTF-8", nullptr)); }
+dbwAdaRef adapterFor(const char* engine) {
+    return dbwAdaRef(dbwCreateAdapter(new FakeConnection(engine), "UTF-8", nullptr));
+}
 
 struct Dialects {
     dbwAdaRef base = adapterFor("fake");
@@ -37,8 +39,8 @@ TEST(DbwDialects, TextsAndPropertiesPerEngine) {
     } rows[] = {
         {d.base.get(), "a\"b", " LIMIT 100 OFFSET 200", "x IS NULL", "x IS NOT NULL", "TRUNCATE TABLE a\"b", true, true,
          false, false},
-        {d.pg.get(), "\"a\"\"b\"", " LIMIT 100 OFFSET 200", "x ISNULL", "x NOTNULL", "TRUNCATE TABLE \"a\"\"b\"",
-         true, true, false, false},
+        {d.pg.get(), "\"a\"\"b\"", " LIMIT 100 OFFSET 200", "x ISNULL", "x NOTNULL", "TRUNCATE TABLE \"a\"\"b\"", true,
+         true, false, false},
         {d.my.get(), "`a\"b`", " LIMIT 200,100", "ISNULL(x)", "(NOT ISNULL(x))", "TRUNCATE TABLE `a\"b`", true, true,
          false, false},
         {d.lite.get(), "\"a\"\"b\"", " LIMIT 100 OFFSET 200", "x IS NULL", "x IS NOT NULL", "DELETE FROM  \"a\"\"b\"",
@@ -93,7 +95,8 @@ TEST(DbwDialects, IndexDropAndFirebirdGenerator) {
 // CREATE TABLE texts of the schema change tests.)
 TEST(DbwColumnTypes, TypeNamesPerEngine) {
     Dialects d;
-    const char* base[] = {"", "INT", "INT", "INT", "VARCHAR", "TEXT", "INT", "INT", "DATETIME", "BLOB", "FLOAT", "NUMERIC", "CHAR", ""};
+    const char* base[] = {"",    "INT",      "INT",  "INT",   "VARCHAR", "TEXT", "INT",
+                          "INT", "DATETIME", "BLOB", "FLOAT", "NUMERIC", "CHAR", ""};
     for (int code = 0; code <= 13; ++code) EXPECT_STREQ(base[code], d.base->typeName(code)) << code;
     EXPECT_STREQ("INT2", d.pg->typeName(6));
     EXPECT_STREQ("TIMESTAMP", d.pg->typeName(8));
@@ -123,7 +126,8 @@ TEST(DbwColumnTypes, TypeFromNamePerEngine) {
                 {d.fb.get(), "SHORT", 1},
                 {d.fb.get(), "LONG", 1},
                 {d.my.get(), "INT4", 0}};
-    for (const auto& r : rows) EXPECT_EQ(r.code, r.a->typeFromName(r.name)) << r.a->connection()->engineName() << " " << r.name;
+    for (const auto& r : rows)
+        EXPECT_EQ(r.code, r.a->typeFromName(r.name)) << r.a->connection()->engineName() << " " << r.name;
 
     EXPECT_EQ(1, dbwFieldTypeFromName("int"));
     EXPECT_EQ(0, dbwFieldTypeFromName("INT"));

@@ -20,9 +20,9 @@ struct AdapterOver {
 
 TEST(DbwFormatSQL, DirectivesRawTextAndMissingArguments) {
     AdapterOver pg("postgresql");
-    EXPECT_EQ(btkstring("SELECT \"name\" FROM t WHERE x='O''Neil' AND n=5 AND p LIKE 'a%'"),
-              dbwFormatSQL(pg.ref.get(), "SELECT %i FROM t WHERE x=%s AND n=%d AND p LIKE 'a%%'",
-                           {"name", "O'Neil", 5}));
+    EXPECT_EQ(
+        btkstring("SELECT \"name\" FROM t WHERE x='O''Neil' AND n=5 AND p LIKE 'a%'"),
+        dbwFormatSQL(pg.ref.get(), "SELECT %i FROM t WHERE x=%s AND n=%d AND p LIKE 'a%%'", {"name", "O'Neil", 5}));
     // An unknown directive, raw text and a trailing percent.
     AdapterOver my("mysql");
     EXPECT_EQ(btkstring("x DELETE FROM `t`"), dbwFormatSQL(my.ref.get(), "%x %q %i%", {"DELETE FROM", "t"}));

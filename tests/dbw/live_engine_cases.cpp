@@ -21,7 +21,8 @@ void LiveEngineTest::TearDown() {
 }
 
 void LiveEngineTest::run(const btkStrings& statements) {
-    ASSERT_TRUE(ada->execList(statements)) << ada->errorText(true).c_str() << "\nin:\n" << btkJoin(statements, '\n').c_str();
+    ASSERT_TRUE(ada->execList(statements)) << ada->errorText(true).c_str() << "\nin:\n"
+                                           << btkJoin(statements, '\n').c_str();
 }
 
 btkstring LiveEngineTest::value(const char* sql) { return dbwSelectValue(ada.get(), sql, true); }
@@ -127,7 +128,7 @@ TEST_P(LiveEngineTest, UpgradeAddsAColumnAndKeepsEveryRow) {
     EXPECT_EQ(btkstring("b"), value("SELECT name FROM items WHERE id=2"));
     // A rebuild fills the default literal; ALTER TABLE leaves NULL.
     EXPECT_EQ(btkstring("2"), value(ada->canAlterColumns() ? "SELECT COUNT(*) FROM items WHERE note IS NULL"
-                                                            : "SELECT COUNT(*) FROM items WHERE note=''"));
+                                                           : "SELECT COUNT(*) FROM items WHERE note=''"));
     // Keys go on after the highest.
     ASSERT_TRUE(ada->exec("INSERT INTO items (name, note) VALUES ('c', 'x')"));
     EXPECT_EQ(btkstring("3"), value("SELECT id FROM items WHERE name='c'"));
@@ -147,8 +148,7 @@ TEST_P(LiveEngineTest, UpgradeAddsAColumnAndKeepsEveryRow) {
 TEST_P(LiveEngineTest, RebuildKeepsRowsFillsDefaultsAndContinuesKeys) {
     ItemsDef d;
     run(d.createSQL(ada.get()));
-    for (const char* n : {"a", "b", "c"})
-        ASSERT_TRUE(ada->execFormat("INSERT INTO items (name) VALUES (%s)", {n}));
+    for (const char* n : {"a", "b", "c"}) ASSERT_TRUE(ada->execFormat("INSERT INTO items (name) VALUES (%s)", {n}));
     ASSERT_TRUE(ada->exec("DELETE FROM items WHERE name='a'"));
 
     // Renaming the table and a field: a change that only a rebuild makes.
@@ -196,8 +196,8 @@ TEST_P(LiveEngineTest, RebuildAddingACounterNumbersTheRows) {
 
 TEST_P(LiveEngineTest, ReadSchemaGivesTheEnginesTypeCodes) {
     dbwDbDef def;
-    dbwTableDef* t = defTable(def, "typed",
-                              {{"id", 2}, {"name", 4, 40}, {"body", 5}, {"flag", 3}, {"n", 1}, {"small", 6}, {"at", 8}});
+    dbwTableDef* t = defTable(
+        def, "typed", {{"id", 2}, {"name", 4, 40}, {"body", 5}, {"flag", 3}, {"n", 1}, {"small", 6}, {"at", 8}});
     defField(t, "price", 11, 0, 10, 2);
     defField(t, "code", 12, 3);
     btkStrings list;
@@ -224,8 +224,7 @@ TEST_P(LiveEngineTest, ResetCounterAndEmptyTableContinueAfterTheHighestKey) {
     btkStrings list;
     ada->createTableSQL(d.items, list);
     run(list);
-    for (int id : {1, 2, 7})
-        ASSERT_TRUE(ada->execFormat("INSERT INTO items (id, name) VALUES (%d, 'x')", {id}));
+    for (int id : {1, 2, 7}) ASSERT_TRUE(ada->execFormat("INSERT INTO items (id, name) VALUES (%d, 'x')", {id}));
     EXPECT_TRUE(ada->resetCounter(d.items)) << ada->errorText(true).c_str();
     ASSERT_TRUE(ada->exec("INSERT INTO items (name) VALUES ('next')")) << ada->errorText(true).c_str();
     EXPECT_EQ(btkstring("8"), value("SELECT id FROM items WHERE name='next'"));

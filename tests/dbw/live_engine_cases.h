@@ -35,6 +35,7 @@ protected:
     dbwAdaRef ada;
 };
 
-#define KX6_LIVE_ENGINES(prefix, ...)                                                                     \
-    INSTANTIATE_TEST_SUITE_P(prefix, LiveEngineTest, ::testing::Values(__VA_ARGS__),                      \
-                             [](const ::testing::TestParamInfo<const LiveEngine*>& info) { return std::string(info.param->name); })
+#define KX6_LIVE_ENGINES(prefix, ...)                           \
+    INSTANTIATE_TEST_SUITE_P(                                   \
+        prefix, LiveEngineTest, ::testing::Values(__VA_ARGS__), \
+        [](const ::testing::TestParamInfo<const LiveEngine*>& info) { return std::string(info.param->name); })

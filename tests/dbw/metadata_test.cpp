@@ -32,16 +32,18 @@ TEST(DbwSQLiteCreateParser, ColumnsConstraintsAndNesting) {
               parse("CREATE TABLE t (price NUMERIC(10,2) , n INT)"));
     EXPECT_EQ(std::vector<std::string>({"a|INT", "UNIQUE|(a)", "CHECK|(a > 0)"}),
               parse("CREATE TABLE t (a INT, UNIQUE (a), CHECK (a > 0))"));
-    EXPECT_EQ(std::vector<std::string>({"primary_key|INT"}), parse("CREATE TABLE t (primary_key INT, primary key(primary_key))"));
+    EXPECT_EQ(std::vector<std::string>({"primary_key|INT"}),
+              parse("CREATE TABLE t (primary_key INT, primary key(primary_key))"));
     EXPECT_EQ(std::vector<std::string>(), parse(""));
     EXPECT_EQ(std::vector<std::string>(), parse("CREATE TABLE t"));
     EXPECT_EQ(std::vector<std::string>({"a|INT"}), parse("CREATE TABLE t (a INT"));
 }
 
 TEST(DbwSQLiteCreateParser, ReadsTheLibrarysOwnQuotedMultiLineStatements) {
-    EXPECT_EQ(std::vector<std::string>({"id|INTEGER PRIMARY KEY", "my name|VARCHAR(40)", "a\"b|TEXT", "c|INT", "d|INT\n"}),
-              parse("CREATE TABLE \"t\" (\n  \"id\" INTEGER PRIMARY KEY,\n  \"my name\" VARCHAR(40),\n"
-                    "\t\"a\"\"b\" TEXT,\n  [c] INT,\n  `d` INT\n)"));
+    EXPECT_EQ(
+        std::vector<std::string>({"id|INTEGER PRIMARY KEY", "my name|VARCHAR(40)", "a\"b|TEXT", "c|INT", "d|INT\n"}),
+        parse("CREATE TABLE \"t\" (\n  \"id\" INTEGER PRIMARY KEY,\n  \"my name\" VARCHAR(40),\n"
+              "\t\"a\"\"b\" TEXT,\n  [c] INT,\n  `d` INT\n)"));
     // A quoted PRIMARY is a column, not the key constraint.
     EXPECT_EQ(std::vector<std::string>({"PRIMARY|INT"}), parse("CREATE TABLE t (\"PRIMARY\" INT)"));
 }

@@ -36,12 +36,10 @@ MySQLTestConnection::MySQLTestConnection() { mysql_init(&mysql); }
 
 MySQLTestConnection::~MySQLTestConnection() { mysql_close(&mysql); }
 
-bool MySQLTestConnection::connect(const char* dbname, const char* socket, const char* user, const char* password,
-                                  int) {
+bool MySQLTestConnection::connect(const char* dbname, const char* socket, const char* user, const char* password, int) {
     if (connected) return false;
     mysql_options(&mysql, MYSQL_SET_CHARSET_NAME, "utf8mb4");
-    if (!mysql_real_connect(&mysql, "localhost", user, password, dbname && *dbname ? dbname : nullptr, 0, socket,
-                            0)) {
+    if (!mysql_real_connect(&mysql, "localhost", user, password, dbname && *dbname ? dbname : nullptr, 0, socket, 0)) {
         recordError();
         return false;
     }

@@ -34,8 +34,8 @@ const LiveEngine pgEngine{
         admin("DROP DATABASE IF EXISTS " + databaseName());
         admin("CREATE DATABASE " + databaseName() + " ENCODING 'UTF8' TEMPLATE template0");
         auto* conn = new dbwPostgreSQLConnection();
-        ASSERT_TRUE(conn->connect(databaseName().c_str(), kx6PgHost().c_str(), kx6PgUser().c_str(), "",
-                                  std::stoi(kx6PgPort())))
+        ASSERT_TRUE(
+            conn->connect(databaseName().c_str(), kx6PgHost().c_str(), kx6PgUser().c_str(), "", std::stoi(kx6PgPort())))
             << conn->lastError().c_str();
         ada = dbwCreateAdapter(conn, "UTF-8", nullptr);
     },
@@ -115,8 +115,9 @@ TEST_F(DbwPgTransaction, LeavingTheScopeWithoutCommitRollsBack) {
 
 TEST_F(DbwPgTransaction, ReaderSeesOnlyTheCurrentSchemasOwnTables) {
     ASSERT_TRUE(ada->execList(create));
-    ASSERT_TRUE(ada->exec("CREATE TABLE pgx_items (a INT); CREATE TABLE sqlite_data (a INT);"
-                          "CREATE SCHEMA other; CREATE TABLE other.items (z INT, y TEXT); CREATE TABLE other.extra (a INT)"));
+    ASSERT_TRUE(
+        ada->exec("CREATE TABLE pgx_items (a INT); CREATE TABLE sqlite_data (a INT);"
+                  "CREATE SCHEMA other; CREATE TABLE other.items (z INT, y TEXT); CREATE TABLE other.extra (a INT)"));
     btkObjArray<dbwTableMetadata> tables;
     ada->metadata()->tables(tables);
     ASSERT_EQ(1, tables.count());

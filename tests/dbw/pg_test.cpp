@@ -2,6 +2,7 @@
 // fixture): connection file, lending, quoting, keys, transactions and
 // reconnection. Every test works in a database of its own.
 #include <gtest/gtest.h>
+
 #include <libpq-fe.h>
 #include <unistd.h>
 
@@ -73,8 +74,8 @@ protected:
 
     // A second, independent session on the test database.
     btkstring otherSession(const char* sql) {
-        PGconn* c = PQconnectdb(dbwPostgreSQLConnection::connectionText(dbname.c_str(), kx6PgHost().c_str(),
-                                                                        kx6PgUser().c_str(), "", btkAtoi(kx6PgPort().c_str())));
+        PGconn* c = PQconnectdb(dbwPostgreSQLConnection::connectionText(
+            dbname.c_str(), kx6PgHost().c_str(), kx6PgUser().c_str(), "", btkAtoi(kx6PgPort().c_str())));
         PGresult* r = PQexec(c, sql);
         btkstring v = PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) > 0 ? PQgetvalue(r, 0, 0) : "";
         PQclear(r);
@@ -107,7 +108,8 @@ TEST_F(DbwPgTest, TextsRoundTripUnchanged) {
     btkConverter toUtf8("CP1250", "UTF-8"), toLocal("UTF-8", "CP1250");
     btkstring utf8 = toUtf8.convert(lyrics);
     btkstring literal = dbwEscapeText(ada.get(), ada->toDatabaseEncoding(utf8));
-    ASSERT_TRUE(ada->exec(btkstring("INSERT INTO songs (text) VALUES ('") + literal + "')")) << ada->errorText(true).c_str();
+    ASSERT_TRUE(ada->exec(btkstring("INSERT INTO songs (text) VALUES ('") + literal + "')"))
+        << ada->errorText(true).c_str();
     ASSERT_TRUE(ada->execFormat("INSERT INTO songs (text) VALUES (%s)", {ada->toDatabaseEncoding(utf8)}));
 
     dbwResultRef r = ada->query("SELECT text, length(text) FROM songs ORDER BY id");
@@ -227,7 +229,9 @@ TEST_F(DbwPgTest, ReconnectsAfterTheServerDroppedTheConnection) {
         pid = dbwSelectValue(ada.get(), "SELECT pg_backend_pid()", true);
     }
     adminExec(std::string("SELECT pg_terminate_backend(") + pid.c_str() + ")");
-    for (int i = 0; i < 50 && otherSession((btkstring("SELECT count(*) FROM pg_stat_activity WHERE pid=") + pid).c_str()) != "0"; ++i)
+    for (int i = 0;
+         i < 50 && otherSession((btkstring("SELECT count(*) FROM pg_stat_activity WHERE pid=") + pid).c_str()) != "0";
+         ++i)
         usleep(100000);
 
     dbwAdaRef ada = active->acquire();
@@ -252,7 +256,8 @@ TEST_F(DbwPgTest, ServerSideStatementListsAndQuotedIdentifiers) {
     dbwAdaRef ada = active->acquire();
     btkStrings list;
     list.add("CREATE TABLE \"we\"\"ird\" (\"a\"\"b\" INT)");
-    list.add(btkstring("INSERT INTO ") + ada->quoteIdentifier("we\"ird") + " (" + ada->quoteIdentifier("a\"b") + ") VALUES (5)");
+    list.add(btkstring("INSERT INTO ") + ada->quoteIdentifier("we\"ird") + " (" + ada->quoteIdentifier("a\"b") +
+             ") VALUES (5)");
     EXPECT_TRUE(ada->execList(list));
     EXPECT_EQ(btkstring("5"), ada->queryValueFormat("SELECT %i FROM %i", {"a\"b", "we\"ird"}));
     list.add("INSERT INTO nowhere VALUES (1)");

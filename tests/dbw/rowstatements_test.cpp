@@ -39,7 +39,8 @@ TEST(DbwRowStatements, InsertAndSelectTexts) {
     dbwAdaRef pg = adapterFor("postgresql");
     btkCntVec<dbwFldDef*> none;
     btkStrings noValues;
-    EXPECT_EQ(btkstring("INSERT INTO \"t\" (dbw_version,dbw_creation) VALUES ('7','0')"), pg->insertSQL(s.t, none, noValues, 7));
+    EXPECT_EQ(btkstring("INSERT INTO \"t\" (dbw_version,dbw_creation) VALUES ('7','0')"),
+              pg->insertSQL(s.t, none, noValues, 7));
 
     btkCntVec<dbwFldDef*> fields = defFields({s.a, s.b});
     btkStrings values = defValues({"it's", "x"});
@@ -65,7 +66,8 @@ TEST(DbwRowStatements, UpdateRecordLogsEachFieldBeforeTheUpdate) {
     lite->updateRecordSQL(s.t, s.id, 9, 17, fields, values, list);
     ASSERT_EQ(3, list.count());
     const char* logRow =
-        "INSERT INTO dbw_updates (dbw_version,dbw_tableid,dbw_recordid,dbw_fieldid,dbw_value) VALUES ('9','3','17','%d',%s)";
+        "INSERT INTO dbw_updates (dbw_version,dbw_tableid,dbw_recordid,dbw_fieldid,dbw_value) VALUES "
+        "('9','3','17','%d',%s)";
     EXPECT_EQ(btkFormat(logRow, s.a->id, "'x'"), list[0]);
     EXPECT_EQ(btkFormat(logRow, s.b->id, "'y''z'"), list[1]);
     EXPECT_EQ(btkstring("UPDATE \"t\" SET \"a\"='x',\"b\"='y''z',dbw_version='9' WHERE \"id\"='17'"), list[2]);
@@ -93,7 +95,8 @@ TEST(DbwRowStatements, ValuesAreConvertedToTheConnectionEncodingUnlessToldNot) {
     EXPECT_TRUE(a->updateRecord(s.t, s.id, fields, values, 4, true));
     EXPECT_EQ(std::string("UPDATE \"t\" SET \"a\"='čaj' WHERE \"id\"='4'"), fake(a)->statements.back());
     EXPECT_TRUE(a->updateRecord(s.t, s.id, fields, values, 4, false));
-    EXPECT_EQ(std::string("UPDATE \"t\" SET \"a\"='") + utf8.c_str() + "' WHERE \"id\"='4'", fake(a)->statements.back());
+    EXPECT_EQ(std::string("UPDATE \"t\" SET \"a\"='") + utf8.c_str() + "' WHERE \"id\"='4'",
+              fake(a)->statements.back());
     EXPECT_EQ(btkstring("INSERT INTO dbw_updates (dbw_version,dbw_tableid,dbw_recordid,dbw_fieldid,dbw_value) VALUES "
                         "('1','2','3','4','čaj')"),
               a->updateLogSQL(1, 2, 3, 4, utf8));
@@ -170,7 +173,8 @@ TEST(DbwCounters, EmptyingAndResettingPerEngine) {
 TEST(DbwCounters, CastsAndIndexes) {
     dbwAdaRef pg = adapterFor("postgresql");
     dbwAdaRef my = adapterFor("mysql");
-    const char* casts[] = {nullptr, "int", nullptr, "bool", "text", "text", "int", "int", nullptr, nullptr, nullptr, nullptr, "text"};
+    const char* casts[] = {nullptr, "int",   nullptr, "bool",  "text",  "text", "int",
+                           "int",   nullptr, nullptr, nullptr, nullptr, "text"};
     for (int code = 0; code <= 12; ++code) {
         dbwFieldDesc d;
         d.sqltype = code;

@@ -12,7 +12,9 @@
 
 namespace {
 
-dbwAdaRef adapterFor(const char* engine) { return dbwAdaRef(dbwCreateAdapter(new FakeConnection(engine), "UTF-8", nullptr)); }
+dbwAdaRef adapterFor(const char* engine) {
+    return dbwAdaRef(dbwCreateAdapter(new FakeConnection(engine), "UTF-8", nullptr));
+}
 
 FakeConnection* fake(const dbwAdaRef& ada) { return static_cast<FakeConnection*>(ada->connection()); }
 
@@ -77,7 +79,8 @@ TEST(DbwSchemaChange, CreateTablePerEngine) {
 
 TEST(DbwSchemaChange, DefaultLiteralsPerType) {
     dbwAdaRef a = adapterFor("postgresql");
-    const char* expected[] = {"NULL", "'0'", "'0'", "'0'", "''", "''", "'0'", "'0'", "NULL", "''", "'0'", "'0'", "''", "NULL"};
+    const char* expected[] = {"NULL", "'0'",  "'0'", "'0'", "''",  "''", "'0'",
+                              "'0'",  "NULL", "''",  "'0'", "'0'", "''", "NULL"};
     for (int code = 0; code <= 13; ++code) {
         dbwFieldDesc d;
         d.sqltype = code;
@@ -93,22 +96,24 @@ TEST(DbwSchemaChange, ChangedColumnsAlterOrRebuild) {
     defField(t2, "note", 5);
     defField(t2, "text", 5);
 
-    EXPECT_EQ(std::vector<std::string>({"ALTER TABLE \"t\" DROP COLUMN \"price\"", "ALTER TABLE \"t\" ADD COLUMN \"note\" TEXT",
+    EXPECT_EQ(std::vector<std::string>({"ALTER TABLE \"t\" DROP COLUMN \"price\"",
+                                        "ALTER TABLE \"t\" ADD COLUMN \"note\" TEXT",
                                         "ALTER TABLE \"t\" ADD COLUMN \"text\" TEXT"}),
               alterSQL("postgresql", s.t, t2));
 
     // SQLite cannot alter columns: the six statements of a rebuild, the new
     // fields filled from their default literals by position.
-    EXPECT_EQ(std::vector<std::string>(
-                  {"CREATE TABLE \"dbw_temp\" (\n  \"id\" INTEGER PRIMARY KEY,\n  \"name\" VARCHAR(40),\n  \"note\" TEXT,\n"
-                   "  \"text\" TEXT\n)",
-                   "INSERT INTO \"dbw_temp\" SELECT \"id\",\"name\",'' AS dbw_temp_fld_2,'' AS dbw_temp_fld_3 FROM \"t\"",
-                   "DROP TABLE \"t\"",
-                   "CREATE TABLE \"t\" (\n  \"id\" INTEGER PRIMARY KEY,\n  \"name\" VARCHAR(40),\n  \"note\" TEXT,\n"
-                   "  \"text\" TEXT\n)",
-                   "CREATE INDEX \"t_id\" ON \"t\" (\"id\")", "INSERT INTO \"t\" SELECT * FROM \"dbw_temp\"",
-                   "DROP TABLE \"dbw_temp\""}),
-              alterSQL("sqlite", s.t, t2));
+    EXPECT_EQ(
+        std::vector<std::string>(
+            {"CREATE TABLE \"dbw_temp\" (\n  \"id\" INTEGER PRIMARY KEY,\n  \"name\" VARCHAR(40),\n  \"note\" TEXT,\n"
+             "  \"text\" TEXT\n)",
+             "INSERT INTO \"dbw_temp\" SELECT \"id\",\"name\",'' AS dbw_temp_fld_2,'' AS dbw_temp_fld_3 FROM \"t\"",
+             "DROP TABLE \"t\"",
+             "CREATE TABLE \"t\" (\n  \"id\" INTEGER PRIMARY KEY,\n  \"name\" VARCHAR(40),\n  \"note\" TEXT,\n"
+             "  \"text\" TEXT\n)",
+             "CREATE INDEX \"t_id\" ON \"t\" (\"id\")", "INSERT INTO \"t\" SELECT * FROM \"dbw_temp\"",
+             "DROP TABLE \"dbw_temp\""}),
+        alterSQL("sqlite", s.t, t2));
 
     // Unchanged tables give nothing.
     EXPECT_TRUE(alterSQL("sqlite", s.t, s.t).empty());
@@ -124,9 +129,10 @@ TEST(DbwSchemaChange, RenamesRebuildFromTheOldNameAndKeepTheSerialKeyWorking) {
     std::vector<std::string> list = alterSQL("mysql", s.t, t2);
     ASSERT_EQ(6u, list.size());
     // dbw_temp keeps the AUTO_INCREMENT column a key, as MySQL demands.
-    EXPECT_EQ("CREATE TABLE `dbw_temp` (\n  `id` INT UNSIGNED AUTO_INCREMENT,\n  `name` VARCHAR(40),\n"
-              "  `price` NUMERIC(10,2),\n  `flag` SMALLINT,\n  PRIMARY KEY (`id`)\n)",
-              list[0]);
+    EXPECT_EQ(
+        "CREATE TABLE `dbw_temp` (\n  `id` INT UNSIGNED AUTO_INCREMENT,\n  `name` VARCHAR(40),\n"
+        "  `price` NUMERIC(10,2),\n  `flag` SMALLINT,\n  PRIMARY KEY (`id`)\n)",
+        list[0]);
     // A new bool starts as 0, which every engine's integer column takes.
     EXPECT_EQ("INSERT INTO `dbw_temp` SELECT `id`,`name`,`price`,'0' AS dbw_temp_fld_3 FROM `t`", list[1]);
     EXPECT_EQ("DROP TABLE `t`", list[2]);
@@ -142,9 +148,10 @@ TEST(DbwSchemaChange, RenamesRebuildFromTheOldNameAndKeepTheSerialKeyWorking) {
     t2->versioned = true;
     list = alterSQL("postgresql", s.t, t2);
     ASSERT_EQ(7u, list.size());
-    EXPECT_NE(nullptr, std::strstr(list[6].c_str(), btkFormat("GREATEST(COALESCE(max(\"id\"),0),COALESCE((SELECT max(dbw_recordid) "
-                                                      "FROM dbw_creations WHERE dbw_tableid='%d'),0))+1",
-                                                      t2->id)));
+    EXPECT_NE(nullptr, std::strstr(list[6].c_str(),
+                                   btkFormat("GREATEST(COALESCE(max(\"id\"),0),COALESCE((SELECT max(dbw_recordid) "
+                                             "FROM dbw_creations WHERE dbw_tableid='%d'),0))+1",
+                                             t2->id)));
 }
 
 TEST(DbwSchemaChange, UpgradeDropsCreatesAndReindexes) {
@@ -164,8 +171,9 @@ TEST(DbwSchemaChange, UpgradeDropsCreatesAndReindexes) {
     dbwFldDef* k = defField(fresh, "k", 1);
     defIndex(fresh, "fresh_k", {k});
     my->upgradeSQL(&s.def, next.get(), list);
-    EXPECT_EQ(std::vector<std::string>({"DROP INDEX `t_name` ON `t`", "DROP TABLE `gone`", "CREATE INDEX `t_name` ON `t` (`name`)",
-                                        "CREATE TABLE `fresh` (\n  `k` INT\n)", "CREATE INDEX `fresh_k` ON `fresh` (`k`)"}),
+    EXPECT_EQ(std::vector<std::string>({"DROP INDEX `t_name` ON `t`", "DROP TABLE `gone`",
+                                        "CREATE INDEX `t_name` ON `t` (`name`)", "CREATE TABLE `fresh` (\n  `k` INT\n)",
+                                        "CREATE INDEX `fresh_k` ON `fresh` (`k`)"}),
               texts(list));
 }
 

@@ -8,9 +8,12 @@
 
 namespace {
 
-dbwAdaRef adapterFor(const char* engine) { return dbwAdaRef(dbwCreateAdapter(new FakeConnection(engine), "UTF-8", nullptr)); }
+dbwAdaRef adapterFor(const char* engine) {
+    return dbwAdaRef(dbwCreateAdapter(new FakeConnection(engine), "UTF-8", nullptr));
+}
 
-const char* firebirdTables = "SELECT RDB$RELATION_NAME FROM RDB$RELATIONS   WHERE  (RDB$RELATION_NAME NOT LIKE 'RDB$%') ";
+const char* firebirdTables =
+    "SELECT RDB$RELATION_NAME FROM RDB$RELATIONS   WHERE  (RDB$RELATION_NAME NOT LIKE 'RDB$%') ";
 
 }  // namespace
 

@@ -83,11 +83,15 @@ TEST_F(DbwSQLiteAdapter, FormattedLiteralsStayInert) {
 TEST_F(DbwSQLiteAdapter, AnsiCollationOrdersCzechAndIgnoresCase) {
     // UTF-8 texts: "chata", "hrad", "Ivan", "čaj", "cena".
     ASSERT_TRUE(ada->exec("CREATE TABLE w (t TEXT)"));
-    ASSERT_TRUE(ada->exec("INSERT INTO w VALUES ('chata'), ('hrad'), ('Ivan'), ('\xc4\x8d" "aj'), ('cena')"));
+    ASSERT_TRUE(
+        ada->exec("INSERT INTO w VALUES ('chata'), ('hrad'), ('Ivan'), ('\xc4\x8d"
+                  "aj'), ('cena')"));
     dbwResultRef r = ada->query("SELECT t FROM w ORDER BY t COLLATE ansi");
     btkstring order;
     for (; r.hasRow(); r.next()) order += r.value(0) + " ";
-    EXPECT_EQ(btkstring("cena \xc4\x8d" "aj hrad chata Ivan "), order);
+    EXPECT_EQ(btkstring("cena \xc4\x8d"
+                        "aj hrad chata Ivan "),
+              order);
     EXPECT_EQ(btkstring("1"), dbwSelectValue(ada.get(), "SELECT 'ABC' = 'abc' COLLATE ansi", true));
     EXPECT_EQ(0, dbwAnsiCollate(nullptr, 3, "abc", 3, "ABC"));
     EXPECT_EQ(-1, dbwAnsiCollate(nullptr, 2, "ab", 3, "abc"));

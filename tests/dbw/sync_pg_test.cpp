@@ -126,14 +126,16 @@ TEST_F(DbwSyncPg, NewSongsBecomeServerRowsWithTheirVersionLog) {
     EXPECT_EQ("\xc5\xbdlu\xc5\xa5ou\xc4\x8dk\xc3\xbd k\xc5\xaf\xc5\x88", title(s1->netid));
     EXPECT_EQ("[C]Prvn\xc3\xad sloka", songValue("text", s1->netid));
     EXPECT_EQ(std::to_string(v), songValue("dbw_version", s1->netid));
-    EXPECT_EQ(value("SELECT dbw_id FROM dbw_creations WHERE dbw_recordid=" + id1), songValue("dbw_creation", s1->netid));
+    EXPECT_EQ(value("SELECT dbw_id FROM dbw_creations WHERE dbw_recordid=" + id1),
+              songValue("dbw_creation", s1->netid));
     EXPECT_EQ(std::to_string(inet->userId()), value("SELECT dbw_userid FROM dbw_versions"));
-    EXPECT_EQ("2", value("SELECT COUNT(*) FROM dbw_creations WHERE dbw_tableid=1 AND dbw_version=" +
-                         std::to_string(v)));
+    EXPECT_EQ("2",
+              value("SELECT COUNT(*) FROM dbw_creations WHERE dbw_tableid=1 AND dbw_version=" + std::to_string(v)));
     // One field log row per data field, key excluded.
     EXPECT_EQ("27,29,31,33,35,184",
               value("SELECT string_agg(dbw_fieldid::text, ',' ORDER BY dbw_fieldid) FROM dbw_updates "
-                    "WHERE dbw_recordid=" + id1 + " AND dbw_version=" + std::to_string(v)));
+                    "WHERE dbw_recordid=" +
+                    id1 + " AND dbw_version=" + std::to_string(v)));
     EXPECT_EQ("\xc5\xbdlu\xc5\xa5ou\xc4\x8dk\xc3\xbd k\xc5\xaf\xc5\x88",
               value("SELECT dbw_value FROM dbw_updates WHERE dbw_fieldid=27 AND dbw_recordid=" + id1));
     EXPECT_EQ("2 1 2 12", rowCounts());
@@ -291,15 +293,16 @@ TEST_F(DbwSyncPg, DeletionsTravelBothWays) {
     auto again = run(c, {.upload = true, .deleted = {c2}});
     ASSERT_TRUE(ok) << again->errorText(true).c_str();
     EXPECT_TRUE(c.table.isDeleted(c2));
-    EXPECT_EQ("0", value("SELECT dbw_creation FROM dbw_deletes WHERE dbw_version=" +
-                         std::to_string(again->versionId())));
+    EXPECT_EQ("0",
+              value("SELECT dbw_creation FROM dbw_deletes WHERE dbw_version=" + std::to_string(again->versionId())));
     EXPECT_EQ(2, inet->count("songs"));
 
     // A deletion record of another table deletes nothing.
     ASSERT_TRUE(inet->exec("INSERT INTO dbw_creations (dbw_version,dbw_tableid,dbw_recordid) VALUES (1,150," +
                            std::to_string(s1->netid) + ")"));
-    ASSERT_TRUE(inet->exec("INSERT INTO dbw_deletes (dbw_version,dbw_creation) SELECT 999, MAX(dbw_id) FROM "
-                           "dbw_creations"));
+    ASSERT_TRUE(
+        inet->exec("INSERT INTO dbw_deletes (dbw_version,dbw_creation) SELECT 999, MAX(dbw_id) FROM "
+                   "dbw_creations"));
     auto other = run(b, {.download = true});
     ASSERT_TRUE(ok);
     EXPECT_EQ(0, other->counters().deletedLocal);
@@ -575,8 +578,10 @@ TEST_F(DbwSyncPg, PipelinedUploadWritesWhatOneByOneWrites) {
                      ", title, text, lang), '|' ORDER BY ctid) FROM songs WHERE dbw_version=" + v) +
                value("SELECT string_agg(concat_ws(':', dbw_id - " + creation + ", dbw_recordid - " + key +
                      "), '|' ORDER BY ctid) FROM dbw_creations WHERE dbw_version=" + v) +
-               value("SELECT string_agg(concat_ws(':', dbw_recordid - " + key + ", dbw_fieldid, dbw_value), '|' "
-                     "ORDER BY ctid) FROM dbw_updates WHERE dbw_version=" + v);
+               value("SELECT string_agg(concat_ws(':', dbw_recordid - " + key +
+                     ", dbw_fieldid, dbw_value), '|' "
+                     "ORDER BY ctid) FROM dbw_updates WHERE dbw_version=" +
+                     v);
     };
     EXPECT_EQ(dump(0), dump(1));
     EXPECT_EQ("50 2 50 300", rowCounts());
@@ -594,8 +599,8 @@ TEST_F(DbwSyncPg, AFailedPipelinedStatementFailsTheRunAsOneByOne) {
     for (bool pipelined : {false, true}) {
         setPipelining(ada, pipelined);
         FakeSongDb db;
-        auto r = run(db, {.upload = true,
-                          .added = {db.table.add("První"), db.table.add("Odmítnutá"), db.table.add("Třetí")}});
+        auto r = run(
+            db, {.upload = true, .added = {db.table.add("První"), db.table.add("Odmítnutá"), db.table.add("Třetí")}});
         EXPECT_FALSE(ok);
         std::string outcome = r->errorText(true).c_str();
         EXPECT_NE(std::string::npos, outcome.find("value refused")) << outcome;

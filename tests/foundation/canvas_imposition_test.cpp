@@ -46,7 +46,7 @@ TEST(Imposition, BookletAndReadingOrder) {
         // 7 - i, 6 - i.
         {2, 2, 8, 0, 0, -1, "7 0 5 2/1 6 3 4"},
         {3, 1, 6, 0, 0, -1, "4 2 0/1 3 5"},  // odd columns take storage order
-        {1, 1, 3, 0, 0, -1, "0/1, 2/-"},  // single cells in every mode
+        {1, 1, 3, 0, 0, -1, "0/1, 2/-"},     // single cells in every mode
         {1, 1, 3, 0, 1, -1, "0/1, 2/-"},
         {1, 1, 3, 0, 2, -1, "0/1, 2/-"},
         {2, 2, 5, 0, 1, -1, "0 1 4 -/2 3 - -"},
@@ -107,12 +107,11 @@ TEST(DrawSheetSide, ColumnsOuterRowsInnerAtCellPositions) {
     drawSheetSide(d, btkCanvas(1000, 0, paper.sp()), format, 0);
     // Front: row 0 pages 0, 1; row 1 pages 4, 5.
     CallLog expected = {
-        "beginSide@1000,0",
-        "cellPosition(0,0,0,0)", "beginCell(page 0)@1010,20", "text(1010,20,page 0)", "endCell(page 0)@1010,20",
-        "cellPosition(0,0,0,1)", "beginCell(page 4)@1010,70", "text(1010,70,page 4)", "endCell(page 4)@1010,70",
-        "cellPosition(0,0,1,0)", "beginCell(page 1)@1110,20", "text(1110,20,page 1)", "endCell(page 1)@1110,20",
-        "cellPosition(0,0,1,1)", "beginCell(page 5)@1110,70", "text(1110,70,page 5)", "endCell(page 5)@1110,70",
-        "endSide@1000,0",
+        "beginSide@1000,0",        "cellPosition(0,0,0,0)", "beginCell(page 0)@1010,20", "text(1010,20,page 0)",
+        "endCell(page 0)@1010,20", "cellPosition(0,0,0,1)", "beginCell(page 4)@1010,70", "text(1010,70,page 4)",
+        "endCell(page 4)@1010,70", "cellPosition(0,0,1,0)", "beginCell(page 1)@1110,20", "text(1110,20,page 1)",
+        "endCell(page 1)@1110,20", "cellPosition(0,0,1,1)", "beginCell(page 5)@1110,70", "text(1110,70,page 5)",
+        "endCell(page 5)@1110,70", "endSide@1000,0",
     };
     EXPECT_EQ(log, expected) << kx6test::joined(log);
 
@@ -120,10 +119,9 @@ TEST(DrawSheetSide, ColumnsOuterRowsInnerAtCellPositions) {
     log.clear();
     drawSheetSide(d, btkCanvas(0, 0, paper.sp()), format, 1);
     expected = {
-        "beginSide@0,0",
-        "cellPosition(0,1,0,0)", "beginCell(page 2)@10,20", "text(10,20,page 2)", "endCell(page 2)@10,20",
-        "cellPosition(0,1,1,0)", "beginCell(page 3)@110,20", "text(110,20,page 3)", "endCell(page 3)@110,20",
-        "endSide@0,0",
+        "beginSide@0,0",          "cellPosition(0,1,0,0)", "beginCell(page 2)@10,20",  "text(10,20,page 2)",
+        "endCell(page 2)@10,20",  "cellPosition(0,1,1,0)", "beginCell(page 3)@110,20", "text(110,20,page 3)",
+        "endCell(page 3)@110,20", "endSide@0,0",
     };
     EXPECT_EQ(log, expected) << kx6test::joined(log);
 }
@@ -137,7 +135,7 @@ TEST(DrawSheetSide, BookletSidesAndBlankSides) {
     StubPageFormat format(&log, 300, 400);
     // Side 2 is the front of sheet 1: blank, page 2.
     drawSheetSide(d, btkCanvas(0, 0, paper.sp()), format, 2);
-    CallLog expected = {"beginSide@0,0", "cellPosition(1,0,1,0)", "beginCell(page 2)@300,0",
+    CallLog expected = {"beginSide@0,0",      "cellPosition(1,0,1,0)", "beginCell(page 2)@300,0",
                         "text(300,0,page 2)", "endCell(page 2)@300,0", "endSide@0,0"};
     EXPECT_EQ(log, expected) << kx6test::joined(log);
 

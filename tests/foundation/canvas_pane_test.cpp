@@ -41,7 +41,7 @@ std::string pagesOf(const CallLog& log) {
                             : std::sscanf(e.c_str(), "text(0,%d,P%d)", &y, &i) == 2
                                 ? "P" + std::to_string(i) + "@" + std::to_string(y)
                             : std::sscanf(e.c_str(), "notePane(%d)", &h) == 1 ? "+" + std::to_string(h)
-                                                                                 : e;
+                                                                              : e;
         out += (out.empty() ? "" : " ") + token;
     }
     return out;
@@ -152,8 +152,19 @@ TEST(PrintPanes, StackingOnPagesOf100) {
 
 TEST(PrintPanes, LongListOnLogicalPages) {
     btkPaneGrp group;
-    drawPanes(group, {{50, 'n'}, {10, 'o'}, {30, 'n'}, {20, 'o'}, {70, 'n'}, {10, 'o'}, {10, 'o'},
-                      {120, 'n'}, {10, 'o'}, {40, 'n'}, {40, 'n'}, {30, 'o'}, {20, 'n'}});
+    drawPanes(group, {{50, 'n'},
+                      {10, 'o'},
+                      {30, 'n'},
+                      {20, 'o'},
+                      {70, 'n'},
+                      {10, 'o'},
+                      {10, 'o'},
+                      {120, 'n'},
+                      {10, 'o'},
+                      {40, 'n'},
+                      {40, 'n'},
+                      {30, 'o'},
+                      {20, 'n'}});
     btkLogPages pages(100);
     printPanesOnPages(group, pages, nullptr);
 

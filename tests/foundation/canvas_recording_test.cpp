@@ -45,9 +45,11 @@ TEST(MetaCanvas, EveryKindReplaysWithBothOrigins) {
     // ...and the replay handle's origin is added on top.
     LoggingCanvas target;
     m.play(btkCanvas(10, 100, target.sp()));
-    CallLog expected = {"setBg(4)",         "setPenWi(2)",         "pixel(11,102,5)",
-                        "rect(11,102,12,103)", "ell(13,104,14,105)", "polygon(11,102 14,106)",
-                        "setFont(Serif)",   "charOut(18,110,z,42)", "text(11,102,\x8A)"};
+    CallLog expected = {"setBg(4)",           "setPenWi(2)",
+                        "pixel(11,102,5)",    "rect(11,102,12,103)",
+                        "ell(13,104,14,105)", "polygon(11,102 14,106)",
+                        "setFont(Serif)",     "charOut(18,110,z,42)",
+                        "text(11,102,\x8A)"};
     EXPECT_EQ(target.log(), expected) << kx6test::joined(target.log());
 }
 
@@ -137,11 +139,25 @@ TEST(RedirectCanvas, EachCallReachesItsTarget) {
     EXPECT_EQ(r.measureCanvas(), &measure);
 
     CallLog expected = {
-        "measure:setFont(Bold)",  "draw:setFont(Bold)",   "measure:textWidth(ab)", "measure:textHeight(ab)",
-        "measure:getPixel(1,2)",  "draw:getRect()",       "draw:setFg(1)",         "draw:setBg(2)",
-        "draw:setPenWi(3)",       "draw:pixel(10,10,4)",  "draw:line(10,10,11,11)", "draw:rect(10,10,11,11)",
-        "draw:ell(10,10,11,11)",  "draw:polygon(11,11)",  "draw:text(10,10,t)",    "draw:charOut(10,10,c,5)",
-        "draw:custom(10,10)",     "draw:text(10,10,L)",   "draw:reserved1(1,2,3,4,5,6,7)",
+        "measure:setFont(Bold)",
+        "draw:setFont(Bold)",
+        "measure:textWidth(ab)",
+        "measure:textHeight(ab)",
+        "measure:getPixel(1,2)",
+        "draw:getRect()",
+        "draw:setFg(1)",
+        "draw:setBg(2)",
+        "draw:setPenWi(3)",
+        "draw:pixel(10,10,4)",
+        "draw:line(10,10,11,11)",
+        "draw:rect(10,10,11,11)",
+        "draw:ell(10,10,11,11)",
+        "draw:polygon(11,11)",
+        "draw:text(10,10,t)",
+        "draw:charOut(10,10,c,5)",
+        "draw:custom(10,10)",
+        "draw:text(10,10,L)",
+        "draw:reserved1(1,2,3,4,5,6,7)",
         "pane:paneBreak(30,optional)",
     };
     EXPECT_EQ(log, expected) << kx6test::joined(log);

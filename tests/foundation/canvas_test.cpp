@@ -58,13 +58,20 @@ TEST(Canvas, HandleAddsOriginToEveryCoordinate) {
     h.text(1, 2, "A");
     btkCanvas moved(h, 5, 5);
     moved.text(1, 2, "B");
-    h.setFg(7).setBg(8).setPenWi(3).pixel(1, 1, 9).line(1, 2, 3, 4).rect(0, 0, 5, 5).ell(1, 1, 2, 2).charOut(3, 4, 'q', 6);
+    h.setFg(7)
+        .setBg(8)
+        .setPenWi(3)
+        .pixel(1, 1, 9)
+        .line(1, 2, 3, 4)
+        .rect(0, 0, 5, 5)
+        .ell(1, 1, 2, 2)
+        .charOut(3, 4, 'q', 6);
     EXPECT_EQ(h.textWidth("abc"), 18);
     EXPECT_EQ(h.textHeight("abc"), 10);
     CallLog expected = {
-        "text(11,22,A)",         "text(16,27,B)",          "setFg(7)",     "setBg(8)",
-        "setPenWi(3)",           "pixel(11,21,9)",         "line(11,22,13,24)", "rect(10,20,15,25)",
-        "ell(11,21,12,22)",      "charOut(13,24,q,6)",     "textWidth(abc)", "textHeight(abc)",
+        "text(11,22,A)",    "text(16,27,B)",      "setFg(7)",          "setBg(8)",
+        "setPenWi(3)",      "pixel(11,21,9)",     "line(11,22,13,24)", "rect(10,20,15,25)",
+        "ell(11,21,12,22)", "charOut(13,24,q,6)", "textWidth(abc)",    "textHeight(abc)",
     };
     EXPECT_EQ(c.log(), expected) << kx6test::joined(c.log());
     EXPECT_EQ(moved.originX(), 15);
@@ -106,8 +113,8 @@ TEST(Canvas, DefaultCustomDrawsAtOnceRelativeToItsPosition) {
     btkCanvas h(0, 5, c.sp());
     h.paneBreak(20, "optional").text(0, 0, "after");
     EXPECT_EQ(h.originY(), 25);
-    EXPECT_EQ(c.log(), (CallLog{"custom(15,25)", "text(17,28,N)", "custom(1,1)", "paneBreak(20,optional)",
-                                "text(0,25,after)"}));
+    EXPECT_EQ(c.log(),
+              (CallLog{"custom(15,25)", "text(17,28,N)", "custom(1,1)", "paneBreak(20,optional)", "text(0,25,after)"}));
 }
 
 TEST(Canvas, EmptyHandleDoesNothing) {

@@ -26,9 +26,15 @@ std::string listed(const std::string& pattern) {
 
 TEST(Path, NormalFormUsesSlashes) {
     // The root stays the root.
-    const struct { const char *given, *normal; } rows[] = {
-        {"C:\\data\\", "C:/data"}, {"C:/data/", "C:/data"}, {"db\\songs.xml", "db/songs.xml"},
-        {"/", "/"}, {"\\", "/"}, {"", ""},
+    const struct {
+        const char *given, *normal;
+    } rows[] = {
+        {"C:\\data\\", "C:/data"},
+        {"C:/data/", "C:/data"},
+        {"db\\songs.xml", "db/songs.xml"},
+        {"/", "/"},
+        {"\\", "/"},
+        {"", ""},
     };
     for (const auto& r : rows) EXPECT_EQ(btkFile(r.given), r.normal) << r.given;
     btkFile f;
@@ -176,14 +182,15 @@ TEST(Files, MakeDirsCreatesEveryMissingLevel) {
     std::string deep = dir.path("a/b/c");
     btkMakeDirs(deep.c_str());
     EXPECT_TRUE(btkIsDirectory(deep.c_str()));
-    btkMakeDirs(deep.c_str());  // exists: nothing happens
+    btkMakeDirs(deep.c_str());              // exists: nothing happens
     EXPECT_TRUE(btkMakeDir(deep.c_str()));  // a second creation fails
     EXPECT_FALSE(btkMakeDir(dir.path("d").c_str()));
 }
 
 TEST(Files, ListingMatchesWithoutCaseSkipsFoldersAndSorts) {
     TempDir dir;
-    for (const char* name : {"b.xml", "A.XML", "c.xgz", "d.xml.bak", ".hidden.xml", "noext"}) writeBytes(dir.path(name), "");
+    for (const char* name : {"b.xml", "A.XML", "c.xgz", "d.xml.bak", ".hidden.xml", "noext"})
+        writeBytes(dir.path(name), "");
     mkdir(dir.path("folder.xml").c_str(), 0777);
     EXPECT_EQ(listed(dir.path() + "/*.xml"), "A.XML b.xml");
     btkFileList all((dir.path() + "\\*.*").c_str());
@@ -200,9 +207,12 @@ TEST(Files, ListingMatchesWithoutCaseSkipsFoldersAndSorts) {
 }
 
 TEST(Files, WildcardMatching) {
-    const struct { const char *pattern, *name; bool match; } rows[] = {
-        {"*", "", true}, {"*.x*", "a.b.xyz", true}, {"a*b*c", "aXbYbc", true}, {"a*b*c", "aXbYb", false},
-        {"?", "", false}, {"Ab?", "aBc", true},
+    const struct {
+        const char *pattern, *name;
+        bool match;
+    } rows[] = {
+        {"*", "", true},           {"*.x*", "a.b.xyz", true}, {"a*b*c", "aXbYbc", true},
+        {"a*b*c", "aXbYb", false}, {"?", "", false},          {"Ab?", "aBc", true},
     };
     for (const auto& r : rows) EXPECT_EQ(btkWildcardMatch(r.pattern, r.name), r.match) << r.pattern << " " << r.name;
 }
@@ -211,8 +221,10 @@ TEST(Files, ProgramDirComesFromTheEnvironmentOrCanBeSet) {
     // The first reading decides; tests may set it explicitly afterwards.
     const btkFile& dir = programDir();
     const char* env = std::getenv("KX6_DIR");
-    if (env && *env) EXPECT_EQ(dir, btkFile(env));
-    else EXPECT_TRUE(btkIsDirectory(dir));
+    if (env && *env)
+        EXPECT_EQ(dir, btkFile(env));
+    else
+        EXPECT_TRUE(btkIsDirectory(dir));
     setProgramDir("/opt/kx6/");
     EXPECT_EQ(programDir(), "/opt/kx6");
     EXPECT_EQ(programDir().join("options.xml"), "/opt/kx6/options.xml");

@@ -9,13 +9,13 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <functional>
-#include <stdexcept>
-#include <vector>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "foundation/btkerror.h"
 #include "foundation/btkstream.h"

@@ -2,8 +2,8 @@
 
 #include <unistd.h>
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -114,7 +114,7 @@ TEST(Streams, GzipRoundTripAndPlainFilesPassThrough) {
                 btkGZWriteStream out(path.c_str(), mode);
                 for (size_t at = 0; at < size; at += 50001)
                     out.write(content.data() + at, static_cast<int>(std::min<size_t>(50001, size - at)));
-            }  // closed by the destructor
+            }                                                                 // closed by the destructor
             EXPECT_EQ(static_cast<unsigned char>(readBytes(path)[0]), 0x1f);  // gzip magic
             btkGZReadStream in(path.c_str(), "rb");
             EXPECT_EQ(readAll(in), content.substr(0, size)) << size << mode;

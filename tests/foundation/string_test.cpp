@@ -94,7 +94,10 @@ TEST(String, AppendForms) {
 }
 
 TEST(String, SubstrClipsAndRejects) {
-    const struct { int from, count; const char* expected; } rows[] = {
+    const struct {
+        int from, count;
+        const char* expected;
+    } rows[] = {
         {1, 3, "ell"}, {3, 100, "lo"}, {5, 1, ""}, {-1, 3, ""}, {2, 0, ""}, {2, -4, ""},
     };
     for (const auto& r : rows)
@@ -116,12 +119,18 @@ TEST(String, TrimUpperAndPrefix) {
 }
 
 TEST(String, Numbers) {
-    const struct { const char* text; int value; } ints[] = {{"  -12abc", -12}, {"+7", 7}, {"", 0}, {"x1", 0}};
+    const struct {
+        const char* text;
+        int value;
+    } ints[] = {{"  -12abc", -12}, {"+7", 7}, {"", 0}, {"x1", 0}};
     for (const auto& r : ints) EXPECT_EQ(btkstring(r.text).toInt(), r.value) << r.text;
     EXPECT_EQ(btkAtoi("4294967297"), 1);  // wraps, no trap
     EXPECT_DOUBLE_EQ(btkstring(" 2.5e1x").toDouble(), 25.0);
     EXPECT_DOUBLE_EQ(btkstring("abc").toDouble(), 0.0);
-    const struct { double value; const char* text; } floats[] = {
+    const struct {
+        double value;
+        const char* text;
+    } floats[] = {
         {1.5, "1.5"}, {2.0, "2"}, {0.0, "0"}, {10.0, "10"}, {-0.25, "-0.25"},
     };
     for (const auto& r : floats) EXPECT_EQ(btkFloatToStr(r.value), r.text);

@@ -48,9 +48,19 @@ TEST(Converter, RoundTripLongTextsAndUnconvertibleBytes) {
     // A byte that is no UTF-8 and a character without a Windows-1250 form
     // each become one '?'; the rest of the text is kept.
     btkConverter toLatin1("CP1250", "ISO-8859-1");
-    const struct { btkConverter& converter; const char* in; const char* out; } rows[] = {
-        {back, "abc\xff" "def", "abc?def"}, {back, "1\xe2\x86\x92=\xc5\xbe", "1?=\x9e"},
-        {back, "cut\xc5", "cut?"}, {toLatin1, "\x9a\xe1", "?\xe1"}, {back, "ok", "ok"},
+    const struct {
+        btkConverter& converter;
+        const char* in;
+        const char* out;
+    } rows[] = {
+        {back,
+         "abc\xff"
+         "def",
+         "abc?def"},
+        {back, "1\xe2\x86\x92=\xc5\xbe", "1?=\x9e"},
+        {back, "cut\xc5", "cut?"},
+        {toLatin1, "\x9a\xe1", "?\xe1"},
+        {back, "ok", "ok"},
     };
     for (const auto& r : rows) {
         bool exact = true;
@@ -73,12 +83,24 @@ TEST(Fold, CzechLettersFoldToPlainCapitals) {
 
 TEST(Fold, PhraseSearchSkipsChordsBlanksAndPunctuation) {
     btkstring text("Sví[C]tí, mě[Ami]síček\nnad [G7]vodou.");
-    const struct { const char* phrase; const char* text; bool found; } rows[] = {
-        {"sviti", text, true}, {"SVÍTÍ MĚSÍČEK", text, true}, {"mesicek nad vodou", text, true},
-        {"sviti,mesicek", text, true}, {"ek\nna", text, true}, {"", text, true},
+    const struct {
+        const char* phrase;
+        const char* text;
+        bool found;
+    } rows[] = {
+        {"sviti", text, true},
+        {"SVÍTÍ MĚSÍČEK", text, true},
+        {"mesicek nad vodou", text, true},
+        {"sviti,mesicek", text, true},
+        {"ek\nna", text, true},
+        {"", text, true},
         {"ami", text, false},  // chords are not lyrics
-        {"vodou a dal", text, false}, {"", nullptr, false}, {"a", nullptr, false},
-        {"l", "ľ", false}, {"ľ", "aľa", true}, {"text", "te[unclosed chord xt", false},
+        {"vodou a dal", text, false},
+        {"", nullptr, false},
+        {"a", nullptr, false},
+        {"l", "ľ", false},
+        {"ľ", "aľa", true},
+        {"text", "te[unclosed chord xt", false},
     };
     for (const auto& r : rows) EXPECT_EQ(btkFoldedFind(r.phrase, btkstring(r.text)), r.found) << r.phrase;
 }
@@ -263,9 +285,17 @@ TEST(Scrambler, DamagedTexts) {
 // ---- colour names ----
 
 TEST(Colors, NamesHexAndMalformedTexts) {
-    const struct { const char* name; btkColor color; } rows[] = {
-        {"black", 0u}, {"BLACK", 0u}, {"Black", 0u}, {"#FF0000", colorFromName("Red")},
-        {"#ff8000", colorMake(255, 128, 0)}, {"#0a0B0c", colorMake(10, 11, 12)}, {"#00FF00extra", colorMake(0, 255, 0)},
+    const struct {
+        const char* name;
+        btkColor color;
+    } rows[] = {
+        {"black", 0u},
+        {"BLACK", 0u},
+        {"Black", 0u},
+        {"#FF0000", colorFromName("Red")},
+        {"#ff8000", colorMake(255, 128, 0)},
+        {"#0a0B0c", colorMake(10, 11, 12)},
+        {"#00FF00extra", colorMake(0, 255, 0)},
     };
     for (const auto& r : rows) EXPECT_EQ(colorFromName(r.name), r.color) << r.name;
     EXPECT_EQ(colorToName(colorFromName("#FF0000")), "Red");

@@ -228,8 +228,7 @@ TEST(XMLReader, TextAroundAChildGivesTwoCallsAndTheTreeKeepsTheLast) {
 }
 
 TEST(XMLReader, EmptyElementFormsAndCarriageReturns) {
-    EXPECT_EQ(events("<r><a x=\"1\"/><a x=\"1\"></a></r>"),
-              events("<r><a x=\"1\" /><a x=\"1\" ></a ></r>"));
+    EXPECT_EQ(events("<r><a x=\"1\"/><a x=\"1\"></a></r>"), events("<r><a x=\"1\" /><a x=\"1\" ></a ></r>"));
     btkXMLNode n;
     n.parse("<r v=\"a\r\nb\">x\r\ny</r>");
     EXPECT_EQ(n.attr("v"), "a\r\nb");
@@ -264,13 +263,24 @@ TEST(XMLReader, StopAndResume) {
 
 TEST(XMLReader, ErrorTexts) {
     const char* const charError = "btkWindowTextReader::f_char()";
-    const struct { std::string xml; const char* error; } rows[] = {
-        {"<r>text", "unexpected end of file"}, {"<r><a>", "unexpected end of file"},
+    const struct {
+        std::string xml;
+        const char* error;
+    } rows[] = {
+        {"<r>text", "unexpected end of file"},
+        {"<r><a>", "unexpected end of file"},
         {std::string("<r>a\0</r>", 9), "unexpected end of file"},
-        {"<r>&nbsp;</r>", "unknown entity"}, {"<r>&#65;</r>", "unknown entity"}, {"<r a=1 />", "string expected"},
-        {"<?xml version=\"1.0\"", "Tag not ended <? ... ?>"}, {"<?php ?><r/>", "btkWindowTextReader::f_str()"},
-        {"", charError}, {"text before", charError}, {" <?xml version=\"1.0\"?><r/>", charError},
-        {"\xef\xbb\xbf<r/>", charError}, {"<r><!-- c --></r>", charError}, {"<r a=\"x", charError},
+        {"<r>&nbsp;</r>", "unknown entity"},
+        {"<r>&#65;</r>", "unknown entity"},
+        {"<r a=1 />", "string expected"},
+        {"<?xml version=\"1.0\"", "Tag not ended <? ... ?>"},
+        {"<?php ?><r/>", "btkWindowTextReader::f_str()"},
+        {"", charError},
+        {"text before", charError},
+        {" <?xml version=\"1.0\"?><r/>", charError},
+        {"\xef\xbb\xbf<r/>", charError},
+        {"<r><!-- c --></r>", charError},
+        {"<r a=\"x", charError},
     };
     for (const auto& r : rows) EXPECT_EQ(parseError(r.xml), r.error) << r.xml;
     EXPECT_EQ(parseError("/nonexistent/kx6/options.xml", true), charError);
@@ -281,8 +291,14 @@ TEST(XMLReader, ErrorTexts) {
 
 TEST(XMLReader, ErrorsCarryTheirOffsetAndLeaveTheNodeAsItWas) {
     const std::string far = "<r>" + std::string(1000, ' ') + "<a>&bad;</a></r>";
-    const struct { std::string xml; long long offset; } rows[] = {
-        {"<r>text", 7}, {"<r>&nbsp;</r>", 3}, {"<r a=1 />", 5}, {far, 1006},
+    const struct {
+        std::string xml;
+        long long offset;
+    } rows[] = {
+        {"<r>text", 7},
+        {"<r>&nbsp;</r>", 3},
+        {"<r a=1 />", 5},
+        {far, 1006},
     };
     for (const auto& r : rows) {
         btkXMLNode node;
@@ -301,7 +317,10 @@ TEST(XMLReader, ErrorsCarryTheirOffsetAndLeaveTheNodeAsItWas) {
 
 TEST(XMLReader, LongTextsAreRefusedAndBlankRunsDropped) {
     const std::string blanks = std::string(300, ' ') + std::string(300, '\n') + std::string(300, '\t');
-    const struct { std::string xml; const char* result; } rows[] = {
+    const struct {
+        std::string xml;
+        const char* result;
+    } rows[] = {
         {"<r>" + blanks + "<a>" + std::string(100, 'x') + "</a>" + blanks + "</r>", "ok"},
         {"<r a=\"" + std::string(100, 'v') + "\"/>", "ok"},
         {"<r>" + std::string(101, 'x') + "</r>", "text longer than 100 bytes"},
@@ -380,19 +399,21 @@ TEST(XMLFile, SaveConvertsValuesAndTextsFromTheSourceEncoding) {
     n.setAttr("a", "\x9a");  // CP1250 s with caron
     n.setValue("\x9e");      // z with caron
     n.save(path.c_str(), "UTF-8", "CP1250");
-    EXPECT_EQ(readBytes(path),
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<r a=\"\xc5\xa1\" >\xc5\xbe</r>\r\n");
+    EXPECT_EQ(readBytes(path), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<r a=\"\xc5\xa1\" >\xc5\xbe</r>\r\n");
 }
 
 TEST(XMLFile, LoadInWindows1250ConvertsOtherEncodingsOrRefusesThem) {
     TempDir dir;
     std::string path = dir.path("options.xml");
-    const struct { std::string prolog, body, result; } rows[] = {
+    const struct {
+        std::string prolog, body, result;
+    } rows[] = {
         {"", "<r a=\"\x9a\" >\x9e</r>", "<r a=\"\x9a\" >\x9e</r>\n"},
         {"encoding=\"windows-1250\"", "<r a=\"\x9a\" />", "<r a=\"\x9a\" />\n"},
         {"encoding=\"UTF-8\"", "<r a=\"\xc5\xa1\" ><c >\xc5\xbe</c>\n</r>", "<r a=\"\x9a\" >\n<c >\x9e</c>\n</r>\n"},
         {"encoding=\"ISO-8859-2\"", "<r a=\"\xb9\" />", "<r a=\"\x9a\" />\n"},
-        {"encoding=\"UTF-8\"", "<r a=\"\xe2\x86\x92\" />", "a character of the encoding UTF-8 has no Windows-1250 form"},
+        {"encoding=\"UTF-8\"", "<r a=\"\xe2\x86\x92\" />",
+         "a character of the encoding UTF-8 has no Windows-1250 form"},
         {"encoding=\"X-NONE\"", "<r />", "unknown encoding X-NONE"},
     };
     for (const auto& r : rows) {
@@ -532,7 +553,6 @@ TEST(XMLReader, WindowedRunsGiveTheEventsOfByteByByteReading) {
         EXPECT_EQ(events(part, false, noLimit), events(part, true, noLimit)) << cut;
         EXPECT_EQ(events(part, false, 300), events(part, true, 300)) << cut;
         part[cut / 2] = 0;
-        EXPECT_EQ(events(part + xml.substr(cut), false, noLimit), events(part + xml.substr(cut), true, noLimit))
-            << cut;
+        EXPECT_EQ(events(part + xml.substr(cut), false, noLimit), events(part + xml.substr(cut), true, noLimit)) << cut;
     }
 }

@@ -35,8 +35,7 @@ TEST(XMLMerge, OntoAnEmptyTarget) {
 TEST(XMLMerge, KeepsWhatOnlyTheTargetHasAndMergesRepeatedNamesOntoTheFirst) {
     btkXMLNode target = tree("<t keep=\"k\" a=\"old\"><x p=\"1\" /><y /></t>");
     XMLMergeTree(target, tree("<s a=\"new\"><x q=\"2\" /><x p=\"3\" /><z /></s>"));
-    EXPECT_EQ(std::string(target.toString()),
-              "<t keep=\"k\" a=\"new\" >\n<x p=\"3\" q=\"2\" />\n<y />\n<z />\n</t>\n");
+    EXPECT_EQ(std::string(target.toString()), "<t keep=\"k\" a=\"new\" >\n<x p=\"3\" q=\"2\" />\n<y />\n<z />\n</t>\n");
 }
 
 TEST(XMLDiff, OfEqualTreesIsAnEmptyElementAndMergingItChangesNothing) {

@@ -1,8 +1,8 @@
 // Chord difficulty: chord types by suffix, the stored table, and the two
 // proposed transpositions.
-#include <gtest/gtest.h>
-
 #include "songs/chorddifficulty.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -18,17 +18,20 @@ TEST(ChordDifficulty, SuffixTypes) {
         const char* suffix;
         int type;
     } cases[] = {
-        {"]", 1},  {"/G]", 1}, {"-]", 2},  {"m]", 2},    {"mi]", 2},   {"7]", 3},  {"6]", 4},    {"mi7]", 5},
-        {"m7]", 5}, {"mi6]", 6}, {"m6]", 6}, {"9]", 7},    {"dim]", 8},  {"maj]", 9}, {"maj7]", 9}, {"7maj]", 9},
-        {"+]", 10}, {"5+]", 10}, {"m7b5]", 5}, {"6/9]", 4}, {"79]", 3}, {"us4]", 0}, {"sus4]", 0}, {"", 0},
+        {"]", 1},   {"/G]", 1},  {"-]", 2},    {"m]", 2},   {"mi]", 2},  {"7]", 3},   {"6]", 4},    {"mi7]", 5},
+        {"m7]", 5}, {"mi6]", 6}, {"m6]", 6},   {"9]", 7},   {"dim]", 8}, {"maj]", 9}, {"maj7]", 9}, {"7maj]", 9},
+        {"+]", 10}, {"5+]", 10}, {"m7b5]", 5}, {"6/9]", 4}, {"79]", 3},  {"us4]", 0}, {"sus4]", 0}, {"", 0},
     };
     for (const Case& c : cases) EXPECT_EQ(ChordType(c.suffix), c.type) << c.suffix;
 }
 
 TEST(ChordDifficulty, CollectingChords) {
-    const struct { const char* text; int note, type; } cases[] = {
-        {"[Am/G]", 9, 2}, {"[A/C#]", 9, 1}, {"x[Fmaj7]y", 5, 9}, {"[C7maj]", 0, 9}, {"[C79]", 0, 3}, {"[Hdim]", 11, 8},
-        {"[E5+]", 4, 10},
+    const struct {
+        const char* text;
+        int note, type;
+    } cases[] = {
+        {"[Am/G]", 9, 2}, {"[A/C#]", 9, 1},  {"x[Fmaj7]y", 5, 9}, {"[C7maj]", 0, 9},
+        {"[C79]", 0, 3},  {"[Hdim]", 11, 8}, {"[E5+]", 4, 10},
     };
     for (const auto& c : cases) {
         ChordRec chord = only(c.text);

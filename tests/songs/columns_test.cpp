@@ -42,7 +42,10 @@ TEST_F(SongColumns, StackColumnTakesANonZeroNumberOrExactAno) {
     EXPECT_TRUE(song->onStack);
     EXPECT_EQ(SongCellText(song, COL_STACK, noCustom), "ano");
     EXPECT_EQ(SongStackCellState(song, COL_STACK), 0);
-    const struct { const char* text; bool on; } rows[] = {
+    const struct {
+        const char* text;
+        bool on;
+    } rows[] = {
         {"2", true}, {"-1", true}, {"ANO", false}, {"Ano", false}, {"0", false}, {"", false}, {"ne", false},
     };
     for (const auto& r : rows) {
@@ -73,9 +76,12 @@ TEST_F(SongColumns, NumbersAndFlags) {
     EXPECT_EQ(SongCellText(song, COL_NONET, noCustom), "ano");
 
     // What a cell reads after a write.
-    const struct { int column; const char *written, *read; } cells[] = {
+    const struct {
+        int column;
+        const char *written, *read;
+    } cells[] = {
         {COL_NETMODIFIED, "ano", "1"}, {COL_NETMODIFIED, "Ano", "0"}, {COL_NETMODIFIED, "3", "1"},
-        {COL_NONET, "0", "ne"}, {COL_VERSION, "9", "9"}, {COL_SPECIAL, "netdelete", "netdelete"},
+        {COL_NONET, "0", "ne"},        {COL_VERSION, "9", "9"},       {COL_SPECIAL, "netdelete", "netdelete"},
     };
     for (const auto& c : cells) {
         SetSongCellText(song, c.column, c.written, noCustom);
@@ -130,7 +136,10 @@ TEST_F(SongColumns, UserColumnsAreSongVariables) {
 }
 
 TEST(SongColumnKeys, KeysAndIds) {
-    const struct { int id; const char* key; } keys[] = {
+    const struct {
+        int id;
+        const char* key;
+    } keys[] = {
         {COL_TITLE, "title"}, {COL_NETMODIFIED, "netmodified"}, {COL_LANG, ""}, {COL_SOURCE, ""}, {16, ""},
     };
     for (const auto& k : keys) EXPECT_EQ(SongColumnKey(k.id), k.key) << k.id;

@@ -43,9 +43,12 @@ TEST(LocaleOrder, CzechCollation) {
     std::vector<Item> items{{"Ivan"}, {"Chata"}, {"Hora"}, {"Čáp"}, {"Cesta"}};
     EXPECT_EQ(sorted(gTitleCompare, items), (std::vector<std::string>{"Cesta", "Čáp", "Hora", "Chata", "Ivan"}));
     // ř after r and š after s; texts, not numbers; case counts.
-    const struct { const char *a, *b; int order; } rows[] = {
-        {"", "", 0}, {"", "a", -1}, {"b", "a", 1}, {"řeka", "rys", 1}, {"šum", "sova", 1}, {"10", "9", -1},
-        {"abc", "abc", 0}, {"a", "A", -1}, {"A", "a", 1},
+    const struct {
+        const char *a, *b;
+        int order;
+    } rows[] = {
+        {"", "", 0},     {"", "a", -1},     {"b", "a", 1},  {"řeka", "rys", 1}, {"šum", "sova", 1},
+        {"10", "9", -1}, {"abc", "abc", 0}, {"a", "A", -1}, {"A", "a", 1},
     };
     for (const auto& r : rows) EXPECT_EQ(LocaleCompare(r.a, r.b), r.order) << r.a << " " << r.b;
 }
@@ -88,8 +91,8 @@ TEST(FixedOrders, TieBreakKeys) {
 }
 
 TEST(CustomOrders, KeysReadFromXml) {
-    CustomCompare groupThenTitleDown(order(
-        "<custom_order name=\"x\"><a colid=\"group\"/><b colid=\"title\" revert=\"1\"/></custom_order>"));
+    CustomCompare groupThenTitleDown(
+        order("<custom_order name=\"x\"><a colid=\"group\"/><b colid=\"title\" revert=\"1\"/></custom_order>"));
     ASSERT_EQ(groupThenTitleDown.items.count(), 2);
     EXPECT_EQ(groupThenTitleDown.items[0]->colid, 2);
     EXPECT_TRUE(groupThenTitleDown.items[1]->revert);
@@ -114,8 +117,15 @@ TEST(CustomOrders, DataTypes) {
     ten.var = "10";
     nine.var = "9";
     // Text, number, reversed number, unknown type.
-    const struct { int datatype; bool revert; int sign; } rows[] = {
-        {0, false, -1}, {1, false, 1}, {1, true, -1}, {7, false, 0},
+    const struct {
+        int datatype;
+        bool revert;
+        int sign;
+    } rows[] = {
+        {0, false, -1},
+        {1, false, 1},
+        {1, true, -1},
+        {7, false, 0},
     };
     for (const auto& r : rows) {
         key.datatype = r.datatype;

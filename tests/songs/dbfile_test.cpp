@@ -1,20 +1,22 @@
 // The song database file: the writer's exact form, the reader's rules,
 // loading with local-id numbering, commit, rollback and import, and the
 // commits that must not damage the file on disk.
+#include "songs/dbfile.h"
+
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <string>
 #include <vector>
 
 #include "foundation/btkfile.h"
 #include "foundation/btkstream.h"
 #include "modelenv.h"
-#include "songs/dbfile.h"
 #include "songs/kxsong.h"
 #include "tests/foundation/io_test_support.h"
 
@@ -243,10 +245,12 @@ TEST_F(DbFile, ImportMovesSongsWithNewLocalIds) {
 
 TEST_F(DbFile, RefusedFilesNameTheirReason) {
     const std::string utf8 = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<melodar_data><database>";
-    const struct { std::string bytes; const char* reason; } rows[] = {
+    const struct {
+        std::string bytes;
+        const char* reason;
+    } rows[] = {
         {"<melodar_data><database><song title=\"x\"></database>", "btkWindowTextReader::f_char() (byte 51)"},
-        {"<html><body><p>Not found</p></body></html>",
-         "the root element <html> holds no song database"},
+        {"<html><body><p>Not found</p></body></html>", "the root element <html> holds no song database"},
         {"<?xml version=\"1.0\"?>\n<options ><font name=\"x\" /></options>\n",
          "the root element <options> holds no song database"},
         {"<?xml version=\"1.0\" encoding=\"X-NONE\"?><melodar_data><database><song title=\"a\"/>",
@@ -268,8 +272,9 @@ TEST_F(DbFile, RefusedFilesNameTheirReason) {
         EXPECT_EQ(readBytes(path("bad.xml")), r.bytes);
     }
     // A UTF-8 file reads in Windows-1250 and is written back in it.
-    writeBytes(path("utf.xml"), utf8 + "<song title=\"\xc5\xbelu\xc5\xa5\" ><text >k\xc5\xaf\xc5\x88</text></song>"
-                                       "</database></melodar_data>");
+    writeBytes(path("utf.xml"), utf8 +
+                                    "<song title=\"\xc5\xbelu\xc5\xa5\" ><text >k\xc5\xaf\xc5\x88</text></song>"
+                                    "</database></melodar_data>");
     KxDatabase* db = open(path("utf.xml"));
     ASSERT_EQ(loaded(db).size(), 1u);
     EXPECT_STREQ(db->songs[0]->title, "žluť");

@@ -1,6 +1,8 @@
 // The duplicate-song test: preparing lyrics, both methods, grouping with
 // its keep rules and marks, the report, the DBLTEST keys, and that the fast
 // run forms exactly the groups of the pair-by-pair run.
+#include "songs/dupltest.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "modelenv.h"
-#include "songs/dupltest.h"
 #include "songs/kxdatabase.h"
 #include "songs/kxsong.h"
 #include "songs/uibridge.h"
@@ -155,8 +156,8 @@ TEST(DuplGrouping, SongInTwoGroupsKeepsBothMarks) {
     ASSERT_TRUE(tester.run());
     EXPECT_EQ((std::vector<int>{progress.groups, progress.total, progress.done}), (std::vector<int>{2, 3, 3}));
     const DuplSong& c = *tester.songs[2];
-    EXPECT_TRUE(c.kept);         // kept in A's group
-    EXPECT_TRUE(c.toDelete);     // replaced by B in B's group
+    EXPECT_TRUE(c.kept);      // kept in A's group
+    EXPECT_TRUE(c.toDelete);  // replaced by B in B's group
     EXPECT_EQ(c.replacement, 1);
     EXPECT_EQ(tester.songs[0]->replacement, 2);
     ASSERT_EQ(tester.toDelete.count(), 2);
@@ -215,7 +216,8 @@ TEST(DuplMethods, FastSearchAgreesWithLiteralSearch) {
     for (int round = 0; round < 400; ++round) {
         int letters = 2 + round % 5;
         std::string a = text(20 + static_cast<int>(random() % 80), letters);
-        std::string b = round % 2 ? text(20 + static_cast<int>(random() % 80), letters) : a.substr(3) + text(5, letters);
+        std::string b =
+            round % 2 ? text(20 + static_cast<int>(random() % 80), letters) : a.substr(3) + text(5, letters);
         DuplTestParams params;
         params.MAX_TEXT_DIFF_KOEF = static_cast<float>(round % 7) / 10.0f;
         params.MAX_DIF_LEN = 1 + round % 40;
@@ -248,8 +250,9 @@ TEST(DuplParams, DbltestKeys) {
     EXPECT_FLOAT_EQ(params.MAX_TEXT_DIFF_LEN, 12.5f);
     EXPECT_EQ(params.MAX_CHAR_DIF, 7);  // the first occurrence counts
     // Values whose sums or squares would overflow are clamped.
-    params.setFromText("MAX_LEN_DIF=2147483647 MAX_DIF_LEN=2147483647 MAX_CHAR_DIF=2147483647 MAX_DIF_TEST_LEN=-1 "
-                       "MAX_TEXT_DIFF_KOEF=7 MAX_TEXT_DIFF_LEN=99999999");
+    params.setFromText(
+        "MAX_LEN_DIF=2147483647 MAX_DIF_LEN=2147483647 MAX_CHAR_DIF=2147483647 MAX_DIF_TEST_LEN=-1 "
+        "MAX_TEXT_DIFF_KOEF=7 MAX_TEXT_DIFF_LEN=99999999");
     EXPECT_EQ((std::vector<int>{params.MAX_LEN_DIF, params.MAX_DIF_LEN, params.MAX_CHAR_DIF, params.MAX_DIF_TEST_LEN}),
               (std::vector<int>{1000000, 1000, 1000000, 1}));
     EXPECT_FLOAT_EQ(params.MAX_TEXT_DIFF_KOEF, 1.0f);

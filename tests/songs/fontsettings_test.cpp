@@ -1,10 +1,11 @@
+#include "songs/fontsettings.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "foundation/btkcolor.h"
 #include "foundation/btkxml.h"
-#include "songs/fontsettings.h"
 #include "songs/lineends.h"
 
 TEST(FontSettings, SavedAttributesInOrderAndReadBack) {

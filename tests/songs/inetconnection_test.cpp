@@ -1,6 +1,8 @@
 // The internet connection without a server: no connection file, a damaged
 // one, an unreachable server, the caption, and the rights check that comes
 // before everything else in a synchronisation.
+#include "songs/inetconnection.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,10 +11,9 @@
 #include "foundation/btkmessagebox.h"
 #include "modelenv.h"
 #include "programfolder.h"
-#include "songs/inetconnection.h"
 #include "songs/inetsync.h"
-#include "songs/uibridge.h"
 #include "songs/kxsong.h"
+#include "songs/uibridge.h"
 
 namespace {
 
@@ -35,9 +36,10 @@ protected:
 
     btkXMLNode connection(const char* name, const char* server) {
         btkXMLNode node;
-        node.parse(btkFormat("<connection name=\"%s\" engine=\"1\" server=\"%s\" dbname=\"songs\" user=\"nobody\" "
-                             "port=\"1\" />",
-                             name, server));
+        node.parse(
+            btkFormat("<connection name=\"%s\" engine=\"1\" server=\"%s\" dbname=\"songs\" user=\"nobody\" "
+                      "port=\"1\" />",
+                      name, server));
         return node;
     }
 
@@ -112,9 +114,9 @@ TEST_F(InetConnection, RightsAreCheckedBeforeTheLoginInTableOrder) {
     options.changedSongs.add(options.newSongs[0]);
     while (options.newSongs.count() < 101) options.newSongs.add(db->addNewSong());
     EXPECT_FALSE(SynchronizeDatabase(db, options));
-    EXPECT_EQ(boxes(), std::vector<std::string>{RightsHeader +
-                                                "Přidávánání neomezeně mnoha písní KantorixemPřidávánání písní "
-                                                "KantorixemÚprava písní Kantorixem"});
+    EXPECT_EQ(boxes(),
+              std::vector<std::string>{RightsHeader + "Přidávánání neomezeně mnoha písní KantorixemPřidávánání písní "
+                                                      "KantorixemÚprava písní Kantorixem"});
 }
 
 TEST_F(InetConnection, WithNothingQueuedNoRightIsNeededButSomebodyMustBeLoggedIn) {

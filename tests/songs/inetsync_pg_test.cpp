@@ -20,9 +20,9 @@
 #include "songs/dbfile.h"
 #include "songs/inetconnection.h"
 #include "songs/inetsync.h"
-#include "songs/uibridge.h"
 #include "songs/kxsong.h"
 #include "songs/kxspace.h"
+#include "songs/uibridge.h"
 
 namespace {
 
@@ -184,9 +184,10 @@ TEST_F(InetSyncPg, TheInfoTableMustHoldVersionFiveAndAllowConnections) {
 
     ASSERT_TRUE(inet->exec("UPDATE info SET value='5 ' WHERE name='dbversion'"));
     EXPECT_FALSE(login());
-    EXPECT_EQ("Špatná verze databáze\nStáhněte si prosím novou verzi Kantorixu na adrese https://kx6.example.org/"
-              "\nPokud to nepomůže, obraťte se prosím na mně (mail:kx6@example.org)",
-              lastBox());
+    EXPECT_EQ(
+        "Špatná verze databáze\nStáhněte si prosím novou verzi Kantorixu na adrese https://kx6.example.org/"
+        "\nPokud to nepomůže, obraťte se prosím na mně (mail:kx6@example.org)",
+        lastBox());
     EXPECT_TRUE(LoginRef::isSet());  // the database did not open: the login stays
 
     ASSERT_TRUE(inet->exec("UPDATE info SET value='5' WHERE name='dbversion'"));
@@ -231,15 +232,16 @@ TEST_F(InetSyncPg, ASuccessfulRunReportsItsCountsAndSavesTheDatabase) {
     // The download takes the run's own new version too: both songs count
     // as updated locally.
     EXPECT_EQ(btkDefaultMessageBoxes().shown()[0].flags & btkMB_ICONINFORMATION, btkMB_ICONINFORMATION);
-    EXPECT_EQ("Synchronizace proběhla úspěšně\nUPLOAD:\nNová verze internetové databáze:1\n"
-              "Počet polí upravených v internetové databázi:0\nPočet písní upravených v internetové databázi:0\n"
-              "Počet nových písní přenesených na server:2\nPočet písní smazaných z internetové databáze:0\n"
-              "DOWNLOAD:\nNová verze lokální databáze:1\nPočet písní smazaných z lokální databáze:0\n"
-              "Počet písní, u kterých nastal konflikt při přenosu ze serveru:0\n"
-              "Počet písní upravených v lokální databázi:2\nPočet písní přidaných do lokální databáze:0\n====\n"
-              "Podrobné informace o synchronizaci byly napsány do logovacího souboru " +
-                  std::string(LogFileName().c_str()),
-              box(0));
+    EXPECT_EQ(
+        "Synchronizace proběhla úspěšně\nUPLOAD:\nNová verze internetové databáze:1\n"
+        "Počet polí upravených v internetové databázi:0\nPočet písní upravených v internetové databázi:0\n"
+        "Počet nových písní přenesených na server:2\nPočet písní smazaných z internetové databáze:0\n"
+        "DOWNLOAD:\nNová verze lokální databáze:1\nPočet písní smazaných z lokální databáze:0\n"
+        "Počet písní, u kterých nastal konflikt při přenosu ze serveru:0\n"
+        "Počet písní upravených v lokální databázi:2\nPočet písní přidaných do lokální databáze:0\n====\n"
+        "Podrobné informace o synchronizaci byly napsány do logovacího souboru " +
+            std::string(LogFileName().c_str()),
+        box(0));
     EXPECT_EQ(2, inet->count("songs"));
     EXPECT_FALSE(db->isChanged());
     auto songs = stored(folder);
@@ -367,7 +369,7 @@ TEST_F(InetSyncPg, TwoProgramFoldersSynchroniseThroughTheServer) {
     openDb(p2)->release();
 
     ASSERT_TRUE(succeeded(kxtool(p1), {"Synchronizace proběhla úspěšně\nUPLOAD:\n",
-                                          "Počet nových písní přenesených na server:2\n", "\n" + p1.root + "/data/"}));
+                                       "Počet nových písní přenesených na server:2\n", "\n" + p1.root + "/data/"}));
     EXPECT_EQ(2, inet->count("songs"));
     ASSERT_TRUE(succeeded(kxtool(p2), {"Počet písní přidaných do lokální databáze:2\n"}));
     ASSERT_EQ(2u, stored(p2).size());
@@ -379,8 +381,8 @@ TEST_F(InetSyncPg, TwoProgramFoldersSynchroniseThroughTheServer) {
         addSong(db, "Večerníček");
     });
     ASSERT_TRUE(succeeded(kxtool(p2), {"Počet písní upravených v internetové databázi:1\n",
-                                          "Počet nových písní přenesených na server:1\n",
-                                          "Počet písní smazaných z internetové databáze:1\n"}));
+                                       "Počet nových písní přenesených na server:1\n",
+                                       "Počet písní smazaných z internetové databáze:1\n"}));
     // Songs the run deleted do not come back with the saved file.
     EXPECT_EQ(0u, stored(p2).count("Okolo Hradce"));
 
@@ -396,8 +398,8 @@ TEST_F(InetSyncPg, TwoProgramFoldersSynchroniseThroughTheServer) {
     editText(p1, "Ach synku", "[D]Text z prvního");
     editText(p2, "Ach synku", "[E]Text z druhého");
     ASSERT_TRUE(succeeded(kxtool(p2), {}));
-    ASSERT_TRUE(succeeded(kxtool(p1, "--no-upload"),
-                          {"Počet písní, u kterých nastal konflikt při přenosu ze serveru:1\n"}));
+    ASSERT_TRUE(
+        succeeded(kxtool(p1, "--no-upload"), {"Počet písní, u kterých nastal konflikt při přenosu ze serveru:1\n"}));
     songs = stored(p1);
     EXPECT_TRUE(songs["Ach synku"].nonet);
     EXPECT_EQ("[D]Text z prvního", songs["Ach synku"].text);

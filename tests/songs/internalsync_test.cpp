@@ -1,9 +1,10 @@
 // Synchronisation between two local databases: candidates by internet id,
 // what is compared and copied, what the run does to the target, the report.
+#include "songs/internalsync.h"
+
 #include <gtest/gtest.h>
 
 #include "modelenv.h"
-#include "songs/internalsync.h"
 #include "songs/kxdatabase.h"
 #include "songs/kxsong.h"
 
@@ -44,7 +45,7 @@ TEST_F(InternalSync, EqualDatabasesGiveEmptyListsAndSections) {
     add(source, 1, "A");
     add(target, 1, "A")->lang = "en";  // the language is not compared
     KxSong* s = add(source, 2, "B");
-    s->vars.set("Rok", "1999");        // nor are user columns
+    s->vars.set("Rok", "1999");  // nor are user columns
     add(target, 2, "B");
     PrepareInternalSync(plan);
     EXPECT_EQ(plan.newCandidates.count() + plan.deleteCandidates.count() + plan.changedCandidates.count(), 0);
@@ -58,7 +59,7 @@ TEST_F(InternalSync, AddsChangesAndDeletes) {
     KxSong* edited = add(source, 5, "Změněná", "new text");
     KxSong* same = add(source, 6, "Stejná");
     same->author = "x";
-    add(target, 99, "Navíc");       // locid 1
+    add(target, 99, "Navíc");  // locid 1
     KxSong* old = add(target, 5, "Změněná", "old text");
     old->lang = "sk";
     add(target, 6, "Stejná")->author = "x";

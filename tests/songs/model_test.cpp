@@ -98,7 +98,7 @@ TEST_F(SongModel, TextsSearchAndDisplay) {
     s->netid = 12;
     s->group = "Skupina";
     EXPECT_EQ(std::string(s->syncLogLine()), std::string("    7 (netid=   12)# ") + std::string(25, ' ') + "Píseň" +
-                                                  " " + std::string(23, ' ') + "Skupina");
+                                                 " " + std::string(23, ' ') + "Skupina");
     EXPECT_STREQ(static_cast<dbwSynObject*>(s)->description(), s->syncLogLine());
 
     KxSong* copy = db->addSongCopy(*s);

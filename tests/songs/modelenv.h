@@ -13,8 +13,7 @@
 #include "songs/uibridge.h"
 
 // The items of an array, for comparing a whole list at once.
-template <class T>
-std::vector<T> items(const btkCntVec<T>& array) {
+template <class T> std::vector<T> items(const btkCntVec<T>& array) {
     return std::vector<T>(array.begin(), array.end());
 }
 

@@ -34,7 +34,9 @@ std::string nameOf(KxObject* o) { return static_cast<Obj*>(o)->n; }
 struct Recorder final : KxHandler {
     explicit Recorder(std::string tag) : tag(std::move(tag)) {}
     ~Recorder() = default;
-    void notify(KxObject* o, int kind) override { events.push_back(tag + " notify " + nameOf(o) + " " + std::to_string(kind)); }
+    void notify(KxObject* o, int kind) override {
+        events.push_back(tag + " notify " + nameOf(o) + " " + std::to_string(kind));
+    }
     void objectRemoved(KxObject* o) override {
         events.push_back(tag + " removed " + nameOf(o));
         if (onRemoved) onRemoved(o);
@@ -144,8 +146,8 @@ TEST_F(QueueTest, AThrowingHandlerBreaksOnlyItsOwnPass) {
     h.onChanged = nullptr;
     events.clear();
     queue.processQueue();
-    EXPECT_EQ(events, (V{"h notify r 2", "h notify b 0", "h changed b", "h removed r", "delete r", "h done",
-                         "after b"}));
+    EXPECT_EQ(events,
+              (V{"h notify r 2", "h notify b 0", "h changed b", "h removed r", "delete r", "h done", "after b"}));
     events.clear();
     a->changed();
     queue.processQueue();

@@ -1,6 +1,8 @@
 // Song lists of windows: the database folder scan, the sorted list, the
 // groups and the plain list tool, and that none of them keeps a deleted
 // song.
+#include "songs/songlists.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,7 +10,6 @@
 
 #include "foundation/btkfile.h"
 #include "modelenv.h"
-#include "songs/songlists.h"
 #include "tests/foundation/io_test_support.h"
 
 namespace {

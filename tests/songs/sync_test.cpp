@@ -34,7 +34,10 @@ TEST_F(SongSync, SongClassFieldsAsText) {
     s->remark = "R";
     s->text = "\n[C]text\n";
     s->lang = "sk";
-    const struct { int field; const char* text; } texts[] = {
+    const struct {
+        int field;
+        const char* text;
+    } texts[] = {
         {23, "77"}, {27, "Název"}, {29, "G"}, {31, "A"}, {33, "R"}, {35, "[C]text"}, {184, "sk"}, {25, ""},
     };
     for (const auto& t : texts) EXPECT_STREQ(c.fieldText(o, t.field), t.text) << t.field;

@@ -1,9 +1,9 @@
 // Song text blocks: label lines and the blocks they start.
+#include "songs/textblocks.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "songs/textblocks.h"
 
 namespace {
 
@@ -19,9 +19,9 @@ std::string blocks(const char* text) {
 
 TEST(TextBlocks, LabelLineStart) {
     const char* text = "a.b\n \t.1\nx .y";
-    EXPECT_FALSE(IsLabelLineStart(text + 1, text));  // inside a line
-    EXPECT_TRUE(IsLabelLineStart(text + 6, text));   // after blanks
-    EXPECT_FALSE(IsLabelLineStart(text + 11, text)); // after a letter
+    EXPECT_FALSE(IsLabelLineStart(text + 1, text));   // inside a line
+    EXPECT_TRUE(IsLabelLineStart(text + 6, text));    // after blanks
+    EXPECT_FALSE(IsLabelLineStart(text + 11, text));  // after a letter
     EXPECT_TRUE(IsLabelLineStart(".R", ".R"));
     const char* czech = "\x8a.1";  // a Czech letter (0x8A) is no blank
     EXPECT_FALSE(IsLabelLineStart(czech + 1, czech));

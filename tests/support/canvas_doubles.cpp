@@ -19,13 +19,9 @@ std::string fontName(btkFont* font) {
     return "?";
 }
 
-std::string at(const btkCanvas& canvas) {
-    return "@" + args({canvas.originX(), canvas.originY()});
-}
+std::string at(const btkCanvas& canvas) { return "@" + args({canvas.originX(), canvas.originY()}); }
 
-std::string pageName(btkLogPage* page) {
-    return page ? "page " + std::to_string(page->number) : "null";
-}
+std::string pageName(btkLogPage* page) { return page ? "page " + std::to_string(page->number) : "null"; }
 
 }  // namespace
 
@@ -47,9 +43,7 @@ void LoggingCanvas::setFg(btkColor c) { add("setFg(" + std::to_string(c) + ")");
 void LoggingCanvas::setBg(btkColor c) { add("setBg(" + std::to_string(c) + ")"); }
 void LoggingCanvas::setPenWi(int width) { add("setPenWi(" + args({width}) + ")"); }
 
-void LoggingCanvas::pixel(int x, int y, btkColor c) {
-    add("pixel(" + args({x, y}) + "," + std::to_string(c) + ")");
-}
+void LoggingCanvas::pixel(int x, int y, btkColor c) { add("pixel(" + args({x, y}) + "," + std::to_string(c) + ")"); }
 
 btkColor LoggingCanvas::getPixel(int x, int y) {
     add("getPixel(" + args({x, y}) + ")");
@@ -114,9 +108,7 @@ void LoggingPagePrinter::endPage() {
     out->push_back("endPage");
 }
 
-void LoggingPagePrinter::notePane(btkPane* pane) {
-    out->push_back("notePane(" + std::to_string(pane->height) + ")");
-}
+void LoggingPagePrinter::notePane(btkPane* pane) { out->push_back("notePane(" + std::to_string(pane->height) + ")"); }
 
 void StubPageFormat::cellPosition(int sheet, int side, int col, int row, int* x, int* y) {
     out->push_back("cellPosition(" + args({sheet, side, col, row}) + ")");

@@ -52,10 +52,12 @@ bool kx6InetDb::build() {
     btkStrings statements;
     ada->upgradeSQL(&none, &def, statements);
     statements.add("CREATE TABLE dbw_versions (dbw_id SERIAL PRIMARY KEY, dbw_created VARCHAR(32), dbw_userid INT)");
-    statements.add("CREATE TABLE dbw_creations (dbw_id SERIAL PRIMARY KEY, dbw_version INT, dbw_tableid INT, "
-                   "dbw_recordid INT)");
-    statements.add("CREATE TABLE dbw_updates (dbw_version INT, dbw_tableid INT, dbw_recordid INT, dbw_fieldid INT, "
-                   "dbw_value TEXT)");
+    statements.add(
+        "CREATE TABLE dbw_creations (dbw_id SERIAL PRIMARY KEY, dbw_version INT, dbw_tableid INT, "
+        "dbw_recordid INT)");
+    statements.add(
+        "CREATE TABLE dbw_updates (dbw_version INT, dbw_tableid INT, dbw_recordid INT, dbw_fieldid INT, "
+        "dbw_value TEXT)");
     statements.add("CREATE TABLE dbw_deletes (dbw_version INT, dbw_creation INT)");
     statements.add("CREATE TABLE info (name VARCHAR(32) PRIMARY KEY, value VARCHAR(255))");
     statements.add("INSERT INTO info (name,value) VALUES ('dbversion','5'),('allowconnect','1')");

@@ -8,11 +8,11 @@ namespace {
 
 // First line of a fact file in the fixtures' folder, "" when it is missing.
 std::string readFact(const char* name) {
-  std::ifstream in(std::string(KX6_TEST_SERVERS_DIR) + "/" + name);
-  std::string line;
-  if (!in || !std::getline(in, line)) return {};
-  while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-  return line;
+    std::ifstream in(std::string(KX6_TEST_SERVERS_DIR) + "/" + name);
+    std::string line;
+    if (!in || !std::getline(in, line)) return {};
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    return line;
 }
 
 }  // namespace
@@ -24,6 +24,6 @@ std::string kx6PgUser() { return readFact("pg.user"); }
 std::string kx6MysqlSocket() { return readFact("mysql.socket"); }
 
 bool kx6InCi() {
-  const char* ci = std::getenv("CI");
-  return ci && std::strcmp(ci, "true") == 0;
+    const char* ci = std::getenv("CI");
+    return ci && std::strcmp(ci, "true") == 0;
 }

@@ -20,16 +20,16 @@ std::string kx6MysqlSocket();
 // True when the environment variable CI is "true".
 bool kx6InCi();
 
-#define KX6_REQUIRE_SERVER_(var, fetch, what)                                      \
-  do {                                                                           \
-    (var) = fetch();                                                             \
-    if ((var).empty()) {                                                         \
-      if (kx6InCi())                                                             \
-        GTEST_FAIL() << what " test server is not running (fixture missing?)";   \
-      else                                                                       \
-        GTEST_SKIP() << what " test server is not running";                      \
-    }                                                                            \
-  } while (0)
+#define KX6_REQUIRE_SERVER_(var, fetch, what)                                          \
+    do {                                                                               \
+        (var) = fetch();                                                               \
+        if ((var).empty()) {                                                           \
+            if (kx6InCi())                                                             \
+                GTEST_FAIL() << what " test server is not running (fixture missing?)"; \
+            else                                                                       \
+                GTEST_SKIP() << what " test server is not running";                    \
+        }                                                                              \
+    } while (0)
 
 #define KX6_REQUIRE_PG(var) KX6_REQUIRE_SERVER_(var, kx6PgConnInfo, "PostgreSQL")
 #define KX6_REQUIRE_MYSQL(var) KX6_REQUIRE_SERVER_(var, kx6MysqlSocket, "MariaDB")

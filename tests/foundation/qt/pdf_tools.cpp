@@ -42,7 +42,8 @@ std::vector<PdfWord> pdfWords(const std::string& file) {
         if (std::strncmp(s, "<page ", 6) == 0) {
             ++page;
         } else if (std::sscanf(s, "<word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\">%n", &w.xMin, &w.yMin,
-                               &w.xMax, &w.yMax, &textStart) == 4 && textStart > 0) {
+                               &w.xMax, &w.yMax, &textStart) == 4 &&
+                   textStart > 0) {
             const char* text = s + textStart;
             const char* close = std::strstr(text, "</word>");
             w.text.assign(text, close ? static_cast<size_t>(close - text) : std::strlen(text));

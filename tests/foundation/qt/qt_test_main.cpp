@@ -1,9 +1,10 @@
 // Runs the Qt tests inside a QApplication on the offscreen platform, with the C locale the program
 // restores after creating its application object.
+#include <gtest/gtest.h>
+
 #include <clocale>
 
 #include <QApplication>
-#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     // No test shows a window; listing the tests at build time has no display.

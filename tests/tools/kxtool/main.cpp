@@ -1,9 +1,9 @@
-#include "kxtool.h"
-
 #include <cstdio>
 #include <iostream>
 #include <iterator>
 #include <map>
+
+#include "kxtool.h"
 
 namespace kxtool {
 namespace {
@@ -32,9 +32,7 @@ std::string readStdin() {
     return data;
 }
 
-void writeStdout(const std::string& bytes) {
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-}
+void writeStdout(const std::string& bytes) { std::fwrite(bytes.data(), 1, bytes.size(), stdout); }
 
 void writeStdout(const char* bytes, int length) {
     if (length > 0) std::fwrite(bytes, 1, static_cast<size_t>(length), stdout);

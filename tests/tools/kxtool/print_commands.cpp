@@ -45,7 +45,10 @@ int printTest(const kxtool::Args& a) {
     const int w = printer.pageWidth();
     const int h = printer.pageHeight();
     const int cm = 10 * printer.pixelsPerMmX();
-    page.line(cm, cm, w - cm, cm).line(w - cm, cm, w - cm, h - cm).line(w - cm, h - cm, cm, h - cm).line(cm, h - cm, cm, cm);
+    page.line(cm, cm, w - cm, cm)
+        .line(w - cm, cm, w - cm, h - cm)
+        .line(w - cm, h - cm, cm, h - cm)
+        .line(cm, h - cm, cm, cm);
     const btkstring first = "Příliš žluťoučký kůň";
     const btkstring second = "úpěl ďábelské ódy";
     page.setFont(&sans).text(2 * cm, 2 * cm, first);

@@ -35,7 +35,8 @@ int dbInfo(const kxtool::Args& a) {
     KxDatabase* db = model.open(a[0].c_str());
     if (db->loadFailed()) return 1;
     std::printf("%d\n", db->songs.count());
-    for (const KxSong* song : db->songs) std::printf("%d\t%s\t%s\n", song->locid, song->title.c_str(), song->group.c_str());
+    for (const KxSong* song : db->songs)
+        std::printf("%d\t%s\t%s\n", song->locid, song->title.c_str(), song->group.c_str());
     return 0;
 }
 
