@@ -84,7 +84,7 @@ btkstring SongCallExpr::evaluate(const KxSong* song) const {
     if (function != FN_DATE || operands.count() != 1) return btkstring();
     const btkstring value = operands[0]->evaluate(song);
     if (value.empty()) return "0";
-    // DateTimeToTime keeps to 1970-2037 whatever the C library's time
+    // DateTimeToTime keeps to 32-bit seconds whatever the C library's time
     // range is, so the result always fits the decimal int.
     return btkIntToStr(static_cast<int>(DateTimeToTime(btkDateTime::parse(value))));
 }

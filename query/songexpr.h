@@ -121,7 +121,8 @@ public:
     enum : unsigned char { FN_DATE = 0, FN_NONE = 255 };
     SongCallExpr(unsigned char function, const btkstring& name) : function(function), name(name) {}
     // DATE: the seconds of the local date and time "d.m.yyyy h:mm:ss" in
-    // decimal; "0" for "", "-1" for a date outside 1970-2037 or no date.
+    // decimal; "0" for "", "-1" for a time outside 1970 to 19.1.2038
+    // 03:14:07 UTC or no date.
     btkstring evaluate(const KxSong* song) const override;
 
     unsigned char function;

@@ -26,6 +26,22 @@ template <class Poly, class Next> SongExprPtr parseList(SqlParser& parser, int s
 
 }  // namespace
 
+// One more level of nesting for the length of a parenthesis or a call.
+class SqlParser::DepthGuard {
+public:
+    explicit DepthGuard(SqlParser& parser) : parser(parser) {
+        if (parser.depth >= maxDepth)
+            parser.fail(btkFormat("Výraz je příliš hluboce vnořený (nejvýše %d úrovní závorek)", maxDepth));
+        ++parser.depth;
+    }
+    ~DepthGuard() { --parser.depth; }
+    DepthGuard(const DepthGuard&) = delete;
+    DepthGuard& operator=(const DepthGuard&) = delete;
+
+private:
+    SqlParser& parser;
+};
+
 SongExpr* SqlParser::parseExpression(bool requireEnd) {
     start();
     SongExprPtr e = parseOr();
@@ -89,6 +105,7 @@ SongExprPtr SqlParser::parseConcatenation() {
 SongExprPtr SqlParser::parsePrimary() {
     switch (kind) {
     case '(': {
+        const DepthGuard nested(*this);
         nextToken();
         SongExprPtr e = parseOr();
         expect(')');
@@ -110,6 +127,7 @@ SongExprPtr SqlParser::parsePrimary() {
 }
 
 SongExprPtr SqlParser::parseCall(const btkstring& name) {
+    const DepthGuard nested(*this);
     nextToken();  // past "("
     const btkstring upper = name.upper();
     btkAutoPtr<SongCallExpr> call(

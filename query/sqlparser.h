@@ -74,7 +74,14 @@ public:
     }
     [[noreturn]] void fail(const btkstring& message) const { throw ParseError(message); }
 
+    // The deepest nesting of parentheses and function calls a condition may
+    // have: the parser, the evaluation and the release of the tree recurse
+    // once per level, so hostile text must not run the stack out.
+    static constexpr int maxDepth = 256;
+
 private:
+    class DepthGuard;
+
     SongExprPtr parseOr();
     SongExprPtr parseAnd();
     SongExprPtr parseNot();
@@ -91,6 +98,7 @@ private:
     void readString(char quote);
 
     int kind = SQL_START;
+    int depth = 0;  // open parentheses and calls around the current token
     btkTextWriteStream textOut;
     btkstring input;
     const char* cursor = "";

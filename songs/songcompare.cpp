@@ -3,8 +3,10 @@
 #include <unicode/ucnv.h>
 #include <unicode/ucol.h>
 
+#include <cstdint>
 #include <cstring>
 #include <ctime>
+#include <limits>
 #include <vector>
 
 #include "songs/songcolumns.h"
@@ -106,11 +108,13 @@ btkDateTime ParseDateTime(const char* text) { return btkDateTime::parse(text); }
 
 long long DateTimeToTime(const btkDateTime& value) {
     if (!value.valid) return 0;
-    // The calendar time of the original platform covers 1970 to 2037 only.
-    if (value.tm_year < 70 || value.tm_year > 137) return -1;
+    // Calendar times are 32-bit signed seconds (callers print them as int):
+    // the range ends at 19.1.2038 03:14:07 UTC, not with the year 2037.
+    if (value.tm_year < 70) return -1;
     std::tm t = value.toTm();
-    std::time_t r = std::mktime(&t);
-    return r < 0 ? -1 : static_cast<long long>(r);
+    const std::time_t r = std::mktime(&t);
+    if (r < 0 || r > std::numeric_limits<std::int32_t>::max()) return -1;
+    return static_cast<long long>(r);
 }
 
 // ---- the fixed orders

@@ -15,7 +15,7 @@ int LocaleCompare(const char* a, const char* b);
 // A date and time read from "d.m.yyyy h:mm:ss" (later parts may be missing).
 btkDateTime ParseDateTime(const char* text);
 // Seconds since the epoch for the local time; 0 for an invalid value, -1
-// for dates before 1970 or after 2037.
+// for times before 1970 or after 19.1.2038 03:14:07 UTC (32-bit seconds).
 long long DateTimeToTime(const btkDateTime& value);
 
 class SongCompare {

@@ -33,5 +33,11 @@ ERROR: Není otevřen pohled
   x
 1	Nová Holka modrooká" "second session"
 
+# A hostile nesting depth is an error line; the session goes on.
+deep=$(printf '(%.0s' $(seq 20000))
+out=$(printf '%s\n' "select from lidovky where ${deep}1" "filter locid = 2" ':list VDB1' | console --db lidovky)
+check "$out" "ERROR: Výraz je příliš hluboce vnořený (nejvýše 256 úrovní závorek)
+2	Kočka leze dírou" "deep nesting"
+
 kxtool console "$tmp/p" --db nic < /dev/null 2>/dev/null && fail "an unknown view was accepted"
 exit 0

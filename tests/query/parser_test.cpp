@@ -86,7 +86,10 @@ TEST_F(Condition, Values) {
         {"DATE('')", "0"},
         {"DATE('x')", "-1"},
         {"DATE('31.12.1969 23:00:00')", "-1"},
-        {"date('1.1.2038')", "-1"},
+        {"date('1.1.2038')", "2145913200"},
+        {"DATE('1.1.2038') > DATE('31.12.2037')", "1"},
+        {"DATE('19.1.2038 04:14:07')", "2147483647"},
+        {"DATE('19.1.2038 04:14:08')", "-1"},
         {"DATE('1.7.2005 12:00:00')", "1120212000"},
         {"DATE('31.12.2037 23:59:59')", "2145913199"},
         {"DATE('1.1.2005') > DATE(@datum)", "1"},
@@ -120,6 +123,31 @@ TEST_F(Condition, Errors) {
         {"TITLE IN 'a' SELECT", "Očekáván konec dotazu, nalezen SELECT"},
     };
     for (const auto& r : rows) EXPECT_EQ(value(r.condition), std::string("error: ") + r.error) << r.condition;
+}
+
+// Nesting is limited before it can run the stack out; the limit itself parses.
+TEST_F(Condition, NestingDepth) {
+    const auto nest = [](int n, const std::string& open, const std::string& inner, const char* close) {
+        std::string text;
+        for (int i = 0; i < n; ++i) text += open;
+        text += inner;
+        for (int i = 0; i < n; ++i) text += close;
+        return text;
+    };
+    const std::string tooDeep = "error: Výraz je příliš hluboce vnořený (nejvýše 256 úrovní závorek)";
+    const struct {
+        std::string condition;
+        std::string value;
+    } rows[] = {
+        {nest(SqlParser::maxDepth, "(", "1", ")"), "1"},
+        {nest(SqlParser::maxDepth - 1, "(", "DATE('')", ")"), "0"},
+        {nest(SqlParser::maxDepth + 1, "(", "1", ")"), tooDeep},
+        {nest(20000, "(", "1", ")"), tooDeep},
+        {nest(20000, "(", "", ""), tooDeep},
+        {nest(20000, "NOT (", "1", ")"), tooDeep},
+        {nest(5000, "DATE(", "''", ")"), tooDeep},
+    };
+    for (const auto& r : rows) EXPECT_EQ(value(r.condition.c_str()), r.value) << r.condition.substr(0, 20);
 }
 
 }  // namespace
