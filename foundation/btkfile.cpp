@@ -1,6 +1,5 @@
 #include "foundation/btkfile.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +14,7 @@
 
 #include "foundation/btkerror.h"
 #include "foundation/btkstream.h"
+#include "foundation/btksyspath.h"
 
 namespace {
 
@@ -118,8 +118,9 @@ namespace {
 
 btkFile& programDirStore() {
     static btkFile dir = [] {
+        // The environment holds UTF-8, like every name the system gives.
         const char* env = std::getenv("KX6_DIR");
-        if (env && *env) return btkFile(env);
+        if (env && *env) return btkFile(btkFromSys(env));
         std::vector<char> buf(4096);
         for (;;) {
             ssize_t n = readlink("/proc/self/exe", buf.data(), buf.size());
@@ -130,7 +131,7 @@ btkFile& programDirStore() {
             }
             buf.resize(buf.size() * 2);
         }
-        btkFile exe(buf.data());
+        btkFile exe(btkFromSys(buf.data()));
         exe.cutToDir();
         return exe;
     }();
@@ -161,7 +162,7 @@ bool btkFileExists(const char* path) {
 
 bool btkIsDirectory(const char* path) {
     struct stat st;
-    return path && *path && stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+    return path && *path && btkSysStat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 long btkFileSize(FILE* file) {
@@ -190,7 +191,11 @@ bool btkWriteTextFile(const char* path, const char* text) {
     }
 }
 
-bool btkMakeDir(const char* path) { return mkdir(path, 0777) != 0; }
+bool btkMakeDir(const char* path) { return btkSysMkdir(path, 0777) != 0; }
+
+bool btkRemoveFile(const char* path) { return path && *path && btkSysUnlink(path) == 0; }
+
+bool btkRenameFile(const char* from, const char* to) { return from && to && btkSysRename(from, to) == 0; }
 
 void btkMakeDirs(const char* path) {
     btkStrings missing;
@@ -230,17 +235,13 @@ btkFileList::btkFileList(const char* pattern) {
     btkstring mask = full.fileName();
     // The Windows form for "every file".
     if (mask == "*.*") mask = "*";
-    DIR* d = opendir(dir.empty() ? "." : dir.c_str());
-    if (!d) return;
     std::vector<std::string> found;
-    while (dirent* entry = readdir(d)) {
-        const char* name = entry->d_name;
-        if (name[0] == '.' || !btkWildcardMatch(mask, name)) continue;
+    btkSysListDir(dir.empty() ? "." : dir.c_str(), [&](const btkstring& name) {
+        if (name[0] == '.' || !btkWildcardMatch(mask, name)) return;
         struct stat st;
-        if (stat(dir.join(name), &st) != 0 || !S_ISREG(st.st_mode)) continue;
-        found.emplace_back(name);
-    }
-    closedir(d);
+        if (btkSysStat(dir.join(name), &st) != 0 || !S_ISREG(st.st_mode)) return;
+        found.emplace_back(name.c_str());
+    });
     std::sort(found.begin(), found.end());
     for (const std::string& name : found) names.add(btkstring(name.c_str()));
 }
@@ -253,7 +254,7 @@ FILE* btkOpenFile(const char* path, const char* mode) {
     if (!path || !mode) return nullptr;
     std::string binary(mode);
     if (binary.find('b') == std::string::npos) binary += 'b';
-    return std::fopen(path, binary.c_str());
+    return btkSysOpen(path, binary.c_str());
 }
 
 size_t btkTextModeRead(FILE* file, char* buffer, size_t max) {
@@ -308,47 +309,47 @@ mode_t newFileMode() {
 
 // Removes the temporary file unless it was renamed into place.
 struct TempFile {
-    std::string name;
+    btkstring name;
+    int fd = -1;
     bool kept = false;
     ~TempFile() {
-        if (!kept && !name.empty()) unlink(name.c_str());
+        if (fd >= 0) close(fd);
+        if (!kept && !name.empty()) btkSysUnlink(name);
     }
 };
+
+// The file a save writes: a symbolic link stays a link and the file it
+// leads to is replaced (or created, when the link dangles), with the
+// temporary file beside that file so the rename stays in its folder.
+btkFile saveTarget(const char* path) {
+    btkFile target(path);
+    if (target.empty()) saveFailed("", "no file name");
+    btkstring followed;
+    if (!btkSysFollowLinks(target, followed)) saveFailed(path, "symbolický odkaz nevede k souboru");
+    return btkFile(followed);
+}
 
 }  // namespace
 
 void btkSaveFile(const char* path, btkSaveFormat format, const std::function<void(btkWriteStream&)>& write,
                  btkFileAccess access) {
-    btkFile target(path);
-    if (target.empty()) saveFailed("", "no file name");
-    // A symbolic link stays a link: the file it leads to is replaced, with
-    // the temporary file beside that file so the rename stays in its folder.
-    struct stat link;
-    if (lstat(target, &link) == 0 && S_ISLNK(link.st_mode)) {
-        if (char* real = realpath(target, nullptr)) {
-            target = btkFile(real);
-            std::free(real);
-        }
-    }
+    const btkFile target = saveTarget(path);
     btkFile dir = target.dirPart();
     if (dir.empty() && target.c_str()[0] == '/') dir = "/";
 
     TempFile temp;
-    temp.name = dir.empty() ? "." : dir.c_str();
-    temp.name += "/.";
-    temp.name += target.fileName().c_str();
-    temp.name += ".XXXXXX";
-    int fd = mkstemp(temp.name.data());
-    if (fd < 0) {
-        temp.name.clear();
-        saveFailed(path, std::strerror(errno));
-    }
+    btkstring name = dir.empty() ? btkstring(".") : btkstring(dir);
+    name += "/.";
+    name += target.fileName();
+    name += ".XXXXXX";
+    temp.fd = btkSysMkstemp(name);
+    if (temp.fd < 0) saveFailed(path, std::strerror(errno));
+    temp.name = name;
     struct stat old;
-    mode_t mode = stat(target, &old) == 0 && S_ISREG(old.st_mode) ? old.st_mode & 07777 : newFileMode();
+    mode_t mode = btkSysStat(target, &old) == 0 && S_ISREG(old.st_mode) ? old.st_mode & 07777 : newFileMode();
     // mkstemp made the file 0600 already.
     if (access == btkFileAccess::OwnerOnly) mode = S_IRUSR | S_IWUSR;
-    fchmod(fd, mode);
-    close(fd);
+    fchmod(temp.fd, mode);
 
     btkstring why;
     {
@@ -363,13 +364,9 @@ void btkSaveFile(const char* path, btkSaveFormat format, const std::function<voi
         write(*out);
         if (!out->close()) why = out->errorText();
     }
-    if (why.empty()) {
-        // The data must be on the disk before the name points at it.
-        int sync = open(temp.name.c_str(), O_RDONLY);
-        if (sync < 0 || fsync(sync) != 0) why = std::strerror(errno);
-        if (sync >= 0) close(sync);
-    }
-    if (why.empty() && rename(temp.name.c_str(), target) != 0) why = std::strerror(errno);
+    // The data must be on the disk before the name points at it.
+    if (why.empty() && fsync(temp.fd) != 0) why = std::strerror(errno);
+    if (why.empty() && btkSysRename(temp.name, target) != 0) why = std::strerror(errno);
     if (!why.empty()) saveFailed(path, why);
     temp.kept = true;
 }

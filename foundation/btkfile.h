@@ -2,7 +2,9 @@
 // and the checked whole-file save.
 //
 // Paths use '/': a btkFile turns every '\' (paths read from stored files may
-// hold them) and '/' into '/' and drops one trailing separator.
+// hold them) and '/' into '/' and drops one trailing separator. Paths are
+// Windows-1250 like all text of the program; the functions here hand them
+// to the system in its UTF-8 form (foundation/btksyspath.h).
 #pragma once
 
 #include <cstddef>
@@ -79,6 +81,10 @@ btkstring btkReadTextFile(const char* path);
 // CR LF), through a temporary file (see btkSaveFile). False when the file
 // could not be written; the old file then stays as it was.
 bool btkWriteTextFile(const char* path, const char* text);
+// Removes a file; false when it could not be removed.
+bool btkRemoveFile(const char* path);
+// Renames a file; false when that failed.
+bool btkRenameFile(const char* from, const char* to);
 // Creates one folder; true when that failed.
 bool btkMakeDir(const char* path);
 // Creates a folder together with its missing parents.
@@ -122,7 +128,8 @@ enum class btkSaveFormat {
 };
 
 // Writes a whole file safely: the write function fills a stream on a new
-// temporary file in the target's folder; only when every write and the
+// temporary file in the target's folder (a symbolic link's target, created
+// when the link dangles, is written and the link kept); only when every write and the
 // close succeeded is that file renamed over the target. On any failure the
 // temporary file is removed, the old file stays untouched and a btkError
 // naming the file is thrown. An exception from the write function also

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "foundation/btkfile.h"
+#include "foundation/btksyspath.h"
 
 void btkReadStream::setFailed(const char* why) {
     if (!error) errText = why;
@@ -135,7 +136,7 @@ namespace {
 constexpr unsigned gzBufferSize = 128 * 1024;
 
 gzFile openGZ(const char* fileName, const char* mode) {
-    gzFile file = gzopen(fileName, mode);
+    gzFile file = gzopen(btkSysPath(fileName).c_str(), mode);
     if (file) gzbuffer(file, gzBufferSize);
     return file;
 }

@@ -5,6 +5,7 @@
 #include "foundation/btkerror.h"
 #include "foundation/btkfile.h"
 #include "foundation/btkmessagebox.h"
+#include "foundation/btksyspath.h"
 #include "songs/appservices.h"
 #include "songs/dailylog.h"
 #include "songs/dbfile.h"
@@ -16,7 +17,7 @@ namespace {
 // An existing file with at least one byte: something a commit could lose.
 bool holdsData(const char* path) {
     struct stat st;
-    return stat(path, &st) == 0 && st.st_size > 0;
+    return btkSysStat(path, &st) == 0 && st.st_size > 0;
 }
 
 }  // namespace

@@ -83,7 +83,7 @@ void Tkxtypesfrm::Button1Click() {
 void Tkxtypesfrm::Button2Click() {
     QListWidgetItem* item = kxtypes->currentItem();
     // A file that cannot be removed stays listed: the list shows the disk.
-    if (item && item->isSelected()) std::remove(KxTypeWithBase::typeFilePath(btkFromQString(item->text())).c_str());
+    if (item && item->isSelected()) btkRemoveFile(KxTypeWithBase::typeFilePath(btkFromQString(item->text())));
     fillList();
 }
 

@@ -114,7 +114,7 @@ void Texpflistfrm::Button3Click() {
 
 void Texpflistfrm::Button2Click() {
     const btkstring name = selectedName();
-    if (!name.empty() && IsValidExportFilterName(name)) std::remove(exportFilterPath(name).c_str());
+    if (!name.empty() && IsValidExportFilterName(name)) btkRemoveFile(exportFilterPath(name));
     fillList();
 }
 

@@ -54,7 +54,7 @@ bool runAutologinDialog() {
         }
         UpdateLoginStatus();
         return true;
-    case 1: std::remove(path); return true;
+    case 1: btkRemoveFile(path); return true;
     default: return false;
     }
 }

@@ -89,7 +89,7 @@ void removeDatabase() {
     if (db->inDbFolder) {
         if (QuestionBox("Opravdu vymazat databázi se všemi jejími písněmi?", "yn") != 1) return;
         const btkstring fileName = db->getFileName();
-        if (!fileName.empty() && std::remove(fileName.c_str()) != 0 && btkFileExists(fileName))
+        if (!fileName.empty() && !btkRemoveFile(fileName) && btkFileExists(fileName))
             throw btkError(btkFormat("Soubor %s nelze smazat", fileName.c_str()));
         db->release();
         return;

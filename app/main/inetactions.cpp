@@ -62,7 +62,7 @@ void downloadDatabase() {
     db->inDbFolder = true;
     gKxSpace->addView(db);
     if (!SynchronizeDatabase(db, options)) {
-        std::remove(fileName.c_str());
+        btkRemoveFile(fileName);
         db->release();
         return;
     }
