@@ -240,6 +240,12 @@ PGresult* nextAnswer(PGconn* conn) {
     return r;
 }
 
+// The extended protocol, which refuses a text of several statements: a
+// query's text can never carry a second statement along.
+PGresult* execOne(PGconn* conn, const char* sql) {
+    return PQexecParams(conn, sql, 0, nullptr, nullptr, nullptr, nullptr, 0);
+}
+
 bool sendInPipeline(PGconn* conn, const char* sql) {
     return PQsendQueryParams(conn, sql, 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
 }
@@ -296,14 +302,14 @@ void dbwPostgreSQLConnection::endPipeline() {
 
 PGresult* dbwPostgreSQLConnection::run(const char* sql) {
     deferredFailed = false;
-    if (!conn || PQpipelineStatus(conn) == PQ_PIPELINE_OFF) return PQexec(conn, sql);
+    if (!conn || PQpipelineStatus(conn) == PQ_PIPELINE_OFF) return execOne(conn, sql);
     PGresult* own = nullptr;
     PGresult* failure = nullptr;
     if (sendInPipeline(conn, sql)) {
         failure = readPending(&own);
     } else {
         failure = readPending();
-        if (!failure) return PQexec(conn, sql);
+        if (!failure) return execOne(conn, sql);
     }
     if (!failure) return own;
     PQclear(own);

@@ -37,7 +37,8 @@ public:
     // the next keyword as its value).
     bool connect(const char* dbname, const char* host, const char* user, const char* password, int port) override;
     // A query or a key-returning insert that follows deferred statements
-    // travels with them: one round trip for all.
+    // travels with them: one round trip for all. Either is sent as exactly
+    // one statement: a text holding a second one fails and runs nothing.
     dbwDbResult* query(const char* sql) override;
     // Waits for the deferred statements first: its text may hold several.
     bool exec(const char* sql) override;

@@ -3,6 +3,7 @@
 // the counters.
 #include "dbw/dbwsynchronize.h"
 
+#include <cctype>
 #include <cstring>
 
 #include "dbw/dbwadapter.h"
@@ -22,18 +23,35 @@ dbwSynchronize::~dbwSynchronize() = default;
 
 namespace {
 
+// Whether c can be part of an identifier or keyword (letters of any
+// encoding, digits, '_' and '$').
+bool identifierChar(char c) {
+    auto u = static_cast<unsigned char>(c);
+    return u >= 0x80 || std::isalnum(u) || c == '_' || c == '$';
+}
+
 // Why a user's condition is not one expression that stays inside the
-// parentheses it is put in, or null. String literals ('...' with '' inside,
-// and "..." identifiers) are skipped; outside them the parentheses must
-// balance and no ';' or comment may start.
+// parentheses it is put in, or null. Plain string literals ('...' with ''
+// inside, and "..." identifiers) are skipped; outside them the parentheses
+// must balance and no ';' or comment may start. The server's other quoting
+// forms (E'...', U&'...', $$...$$, $tag$...$tag$) read quotes and
+// backslashes differently from this check, so they are refused, and so is
+// any '$' or '\' outside a literal.
 const char* conditionFault(const char* sql) {
     int depth = 0;
     for (const char* p = sql; *p; ++p) {
         if (*p == '\'' || *p == '"') {
+            if (*p == '\'' && p > sql && (p[-1] == 'E' || p[-1] == 'e') && (p - 1 == sql || !identifierChar(p[-2])))
+                return "an escape string";
+            if (p - sql >= 2 && p[-1] == '&' && (p[-2] == 'U' || p[-2] == 'u')) return "a Unicode escape string";
             const char quote = *p;
             for (++p; *p && !(*p == quote && p[1] != quote); ++p)
                 if (*p == quote) ++p;  // a doubled quote
             if (!*p) return "unterminated quote";
+        } else if (*p == '$') {
+            return "a dollar quote";
+        } else if (*p == '\\') {
+            return "a backslash";
         } else if (*p == '(') {
             ++depth;
         } else if (*p == ')') {

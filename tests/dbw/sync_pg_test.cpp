@@ -374,6 +374,37 @@ TEST_F(DbwSyncPg, TheConditionStaysOneExpressionInTheServersEncoding) {
     EXPECT_EQ(1, r->counters().downloadedNew);
 }
 
+TEST_F(DbwSyncPg, OtherQuotingFormsCannotCarryAStatementToTheServer) {
+    FakeSongDb a;
+    uploadNew(a, {a.table.add("Česká", "cz"), a.table.add("Deutsch", "de")});
+    FakeSongDb c;
+    run(c, {.download = true});
+    ASSERT_TRUE(ok);
+    const std::string tables =
+        "SELECT string_agg(relname, ',' ORDER BY relname) FROM pg_class WHERE relkind='r' AND "
+        "relnamespace='public'::regnamespace";
+    const std::string before = value(tables);
+    for (const char* bad : {
+             "lang=E'\\'' ) ; COMMIT; CREATE TABLE pwned (i int); --'",
+             "lang=e'\\'' ) ; COMMIT; DROP TABLE dbw_users; --'",
+             "lang=$$'$$ ) ; COMMIT; CREATE TABLE pwned (i int); --'",
+             "lang=$t$'$t$ ) ; COMMIT; CREATE TABLE pwned (i int); --'",
+             "lang=U&'\\0027' ) ; COMMIT; CREATE TABLE pwned (i int); --'",
+             "lang='cz' OR \\x",
+         }) {
+        auto r = run(c, {.download = true, .condition = bad});
+        EXPECT_FALSE(ok) << bad;
+        EXPECT_NE(std::string(r->errorText(true).c_str()).find("is not one SQL expression"), std::string::npos) << bad;
+        EXPECT_EQ(before, value(tables)) << bad;
+        EXPECT_EQ(2u, c.table.songs.size()) << bad;
+        EXPECT_EQ(a.version, c.version) << bad;
+    }
+    // Below the check, a query text holding a second statement runs nothing.
+    EXPECT_FALSE(ada->query("SELECT 1; CREATE TABLE pwned (i int)").isValid());
+    EXPECT_EQ(before, value(tables));
+    EXPECT_TRUE(ada->query("SELECT 1").isValid());
+}
+
 TEST_F(DbwSyncPg, ManyRowsComeInOrderedPagesOfAHundred) {
     FakeSongDb a;
     std::vector<dbwSynObject*> songs;
