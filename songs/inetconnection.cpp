@@ -32,23 +32,9 @@ btkstring WrongVersionText() {
            "\nPokud to nepomůže, obraťte se prosím na mně (mail:" + KxContactMail + ")";
 }
 
-// Steps 1 and 2 of a login: a configured connection whose database opens.
-bool CanLogin() {
-    if (!gManager.isSet()) return false;
-    return OpenInternetDatabase().isSet();
-}
-
-// Steps 3 to 5 of a login: the attempt's session becomes the current login.
-bool TakeLogin(dbwSession* session) {
-    gLogin.reset(session);
-    if (!gLogin.isSet()) ErrorBox(gManager->takeLastError());
-    return gLogin.isSet();
-}
-
-}  // namespace
-
-void InitInternetConnection() {
-    DoneInternetConnection();
+// Reads cfg/connect.xml into the program-wide objects when it exists; a
+// file that cannot be read is named in an error box.
+void LoadConnectionFile() {
     const btkFile path = programDir().join("cfg").join("connect.xml");
     if (btkFileExists(path)) {
         btkXMLNode document;
@@ -64,6 +50,31 @@ void InitInternetConnection() {
         if (gStored.isSet()) gActive.reset(gStored->createActiveConnection(false));
         if (gActive.isSet()) gManager.reset(new dbwSessionManager(gActive.get(), "CP1250"));
     }
+}
+
+// The connection file is read at start-up; one written later is taken
+// when an internet command finds no connection.
+bool HaveConnection() {
+    if (!gActive.isSet()) LoadConnectionFile();
+    return gActive.isSet() && gManager.isSet();
+}
+
+// Steps 1 and 2 of a login: a configured connection whose database opens
+// (without a connection file nothing is told).
+bool CanLogin() { return HaveConnection() && OpenInternetDatabase().isSet(); }
+
+// Steps 3 to 5 of a login: the attempt's session becomes the current login.
+bool TakeLogin(dbwSession* session) {
+    gLogin.reset(session);
+    if (!gLogin.isSet()) ErrorBox(gManager->takeLastError());
+    return gLogin.isSet();
+}
+
+}  // namespace
+
+void InitInternetConnection() {
+    DoneInternetConnection();
+    LoadConnectionFile();
     SongClass::instance();
 }
 
@@ -74,13 +85,19 @@ void DoneInternetConnection() {
     gManager.reset();
 }
 
+bool InternetConnectionConfigured() {
+    if (HaveConnection()) return true;
+    ErrorBox(NotConfiguredText);
+    return false;
+}
+
 btkstring ConnectionCaption() {
     if (gStored.isSet() && btkStartsWith("!", gStored->name)) return gStored->name;
     return btkstring();
 }
 
 dbwAdaRef OpenInternetDatabase() {
-    if (!gActive.isSet()) {
+    if (!HaveConnection()) {
         ErrorBox(NotConfiguredText);
         return dbwAdaRef();
     }

@@ -4,8 +4,9 @@
 //
 // The program-wide objects (stored connection, active connection, session
 // manager, current login) exist from InitInternetConnection until
-// DoneInternetConnection; without a connection file they stay null and
-// every internet operation reports that no settings were read.
+// DoneInternetConnection; without a connection file they stay null, the
+// next internet operation looks for the file again and, still without one,
+// reports that no settings were read.
 #pragma once
 
 #include "dbw/dbwactiveconnection.h"
@@ -29,6 +30,11 @@ void InitInternetConnection();
 // Program exit: deletes the current login, the active connection, the
 // stored connection and the session manager, in this order.
 void DoneInternetConnection();
+
+// True when connection settings were read; a connection file written after
+// start-up is read now. Otherwise an error box says that no settings were
+// read. Every internet operation reads a later file the same way.
+bool InternetConnectionConfigured();
 
 // The stored connection's name when it begins with "!", else "".
 btkstring ConnectionCaption();

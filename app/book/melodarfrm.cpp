@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "app/book/kxtypefrm.h"
+#include "app/main/mainactions.h"
 #include "app/settings/customsortfrm.h"
 #include "app/song/songdrag.h"
 #include "app/song/songvfrm.h"
@@ -258,26 +259,26 @@ void Tmelodarfrm::buildActions() {
             return leastMaximum ? leastMax : leastTotal;
         };
     };
+    // The captions are the main window's: one command, one name everywhere.
     const struct {
         const char* name;
-        const char* caption;
         QKeySequence key;
         std::function<int(int, const btkstring&)> next;
     } steps[] = {
-        {"a_trprev", "Nižsí", QKeySequence(Qt::Key_F5), by(-1)},
-        {"a_trnext", "Vyšší", QKeySequence(Qt::Key_F6), by(1)},
-        {"a_trprev5", "Nižsí o kvintu", {}, by(-7)},
-        {"a_trnext5", "Vyšší o kvitnu", {}, by(7)},
-        {"a_trsimple", "Nejlehčí", {}, best(false)},
-        {"a_treasy", "Nejjednodušší", {}, best(true)},
-        {"a_trorig", "Původní", {}, [](int, const btkstring&) { return 0; }},
+        {"a_trprev", QKeySequence(Qt::Key_F5), by(-1)},
+        {"a_trnext", QKeySequence(Qt::Key_F6), by(1)},
+        {"a_trprev5", {}, by(-7)},
+        {"a_trnext5", {}, by(7)},
+        {"a_trsimple", {}, best(false)},
+        {"a_treasy", {}, best(true)},
+        {"a_trorig", {}, [](int, const btkstring&) { return 0; }},
     };
     QToolBar* tools = addToolBar(btkToQString("Melodar"));
     tools->addAction(actionlist.find("a_save"));
     tools->addAction(actionlist.find("a_printpage"));
     tools->addAction(actionlist.find("a_close"));
     for (const auto& s : steps) {
-        addAction(transp, s.name, s.caption, s.key, [this, next = s.next] { transpose(next); });
+        addAction(transp, s.name, MainActionCaption(s.name), s.key, [this, next = s.next] { transpose(next); });
         tools->addAction(actionlist.find(s.name));
     }
 }

@@ -57,6 +57,7 @@ void InstallLoginWizard(Tloginwizardfrm* form) {
 
 void LoginWizard::finish() {
     if (currentPage() == 2) {
+        if (!InternetConnectionConfigured()) return;
         // The login service shows the server's reason when it fails.
         if (LoginUser(btkFromQString(form.llogin->text()), btkFromQString(form.lpassword->text()))) form.accept();
         return;
@@ -66,6 +67,7 @@ void LoginWizard::finish() {
             ErrorBox(PasswordsDifferText);
             return;
         }
+        if (!InternetConnectionConfigured()) return;
         if (CreateAccountAndLogin(btkFromQString(form.login->text()), btkFromQString(form.password1->text())))
             form.accept();
     }

@@ -87,6 +87,12 @@ bool Tcmdlinefrm::memoKeyDown(int key, Qt::KeyboardModifiers modifiers) {
     const btkstring line = btkFromQString(memo->textCursor().block().text());
     printed = false;
     btkGuard([&] { CmdlineExecute(line); });
+    // An error box hands the focus to the window below it (the main
+    // window's grid): the next line typed belongs here.
+    if (isVisible() && !memo->hasFocus()) {
+        activateWindow();
+        memo->setFocus();
+    }
     // After output the caret already waits below it; otherwise the memo
     // breaks the line as usual.
     if (!printed) return false;

@@ -1,5 +1,7 @@
 #include "app/main/mainactions.h"
 
+#include <cstring>
+
 #include <QAction>
 #include <QLineEdit>
 #include <QToolBar>
@@ -24,7 +26,7 @@ const MainActionDef MainActions[] = {
     {"a_dbcommit", "Uložit databázi", "Databáze"},
     {"a_dbrollback", "Zrušit změny", "Databáze"},
     {"a_dbinfo", "Informace o databázi", "Databáze"},
-    {"a_dbopenfile", "Otevřit jinde", "Databáze"},
+    {"a_dbopenfile", "Otevřít jinde", "Databáze"},
     {"a_dbexport", "Export", "Databáze"},
     {"a_dbimport", "Import", "Databáze"},
     {"a_customexport", "Uživatelský export", "Databáze"},
@@ -108,19 +110,24 @@ const MainMenuDef MainMenus[] = {
 };
 const int MainMenuCount = static_cast<int>(std::size(MainMenus));
 
+const char* MainActionCaption(const char* name) {
+    for (int i = 0; i < MainActionCount; ++i)
+        if (std::strcmp(MainActions[i].name, name) == 0) return MainActions[i].caption;
+    return "";
+}
+
 std::function<bool(KxDatabase*, SyncOptions&)> RunSyncOptionsDialog;
 
 // ---- commands of the window itself
 
 namespace {
 
-// A _toolbar action: its check mark shows or hides one part of the tool
-// bar area.
-void connectToggle(Tmainfrm& window, const char* name, const std::function<void(bool)>& show) {
+// A _toolbar action: its check mark shows or hides one tool bar of its own.
+void connectToggle(Tmainfrm& window, const char* name, QToolBar* part) {
     QAction* a = window.actionlist.find(name);
     a->setCheckable(true);
     a->setChecked(true);
-    QObject::connect(a, &QAction::toggled, &window, show);
+    QObject::connect(a, &QAction::toggled, part, &QToolBar::setVisible);
     a->setEnabled(true);
 }
 
@@ -169,9 +176,9 @@ void ConnectWindowActions(Tmainfrm& window) {
         if (cmdlinefrm) cmdlinefrm->show();
     });
 
-    connectToggle(window, "a_active_db", [&window](bool on) { window.dbsAction->setVisible(on); });
-    connectToggle(window, "a_base_toolbar", [&window](bool on) { window.toolbar_base->setVisible(on); });
-    connectToggle(window, "a_celledit", [&window](bool on) { window.cellAction->setVisible(on); });
-    connectToggle(window, "a_qedit", [&window](bool on) { window.toolbar_qedit->setVisible(on); });
-    connectToggle(window, "a_transp", [&window](bool on) { window.toolbar_transp->setVisible(on); });
+    connectToggle(window, "a_active_db", window.toolbar_dbs);
+    connectToggle(window, "a_base_toolbar", window.toolbar_base);
+    connectToggle(window, "a_celledit", window.toolbar_cell);
+    connectToggle(window, "a_qedit", window.toolbar_qedit);
+    connectToggle(window, "a_transp", window.toolbar_transp);
 }

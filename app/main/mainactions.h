@@ -28,6 +28,9 @@ struct MainActionDef {
 // Every action of the main window, in the order of the action list.
 extern const MainActionDef MainActions[];
 extern const int MainActionCount;
+// The main window's caption of an action; other windows that offer the same
+// command (the transpositions) take it from here. "" for an unknown name.
+const char* MainActionCaption(const char* name);
 
 // The menus of the menu bar: a title and action names, "-" a separator.
 struct MainMenuDef {

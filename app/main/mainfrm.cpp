@@ -3,11 +3,13 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFont>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -89,20 +91,28 @@ Tmainfrm::Tmainfrm() : queueHandler(this), commonHandler(this) {
 
     toolbar_base = new QToolBar(this);
     toolbar_base->setObjectName("toolbar_base");
-    dbs = new QComboBox(toolbar_base);
+    addToolBar(toolbar_base);
+    // The combo and the cell edit sit in tool bars of their own, so that
+    // each tool-bar toggle shows or hides exactly one part.
+    toolbar_dbs = new QToolBar(this);
+    toolbar_dbs->setObjectName("toolbar_dbs");
+    dbs = new QComboBox(toolbar_dbs);
     dbs->setObjectName("dbs");
     dbs->setMinimumWidth(200);
     dbs->setToolTip(btkToQString("Databáze"));
     dbs->setStatusTip(btkToQString("Databáze"));
-    dbsAction = toolbar_base->addWidget(dbs);
-    addToolBar(toolbar_base);
+    toolbar_dbs->addWidget(dbs);
+    addToolBar(toolbar_dbs);
     toolbar_qedit = new QToolBar(this);
     toolbar_qedit->setObjectName("toolbar_qedit");
-    cell = new QLineEdit(toolbar_qedit);
+    addToolBar(toolbar_qedit);
+    toolbar_cell = new QToolBar(this);
+    toolbar_cell->setObjectName("toolbar_cell");
+    cell = new QLineEdit(toolbar_cell);
     cell->setObjectName("cell");
     cell->setStatusTip(btkToQString("Hodnota buňky, potvrdit-ENTER, stornovat ESC"));
-    cellAction = toolbar_qedit->addWidget(cell);
-    addToolBar(toolbar_qedit);
+    toolbar_cell->addWidget(cell);
+    addToolBar(toolbar_cell);
     toolbar_transp = new QToolBar(this);
     toolbar_transp->setObjectName("toolbar_transp");
     // The transpositions get a row of their own, so none hides behind the
@@ -241,6 +251,8 @@ void Tmainfrm::FormCreate() {
     dbs->setCurrentIndex(stored >= 0 && stored < dbs->count() ? stored : -1);
     refilling = false;
     applySelection();
+    // The user starts with a song to look at, not an empty song view.
+    if (!list->currentSong()) list->selectRow(0);
     restoreWindowLayout();
     Tstartfrm::freeSplash();
 }
@@ -248,7 +260,16 @@ void Tmainfrm::FormCreate() {
 // ---- window size and splitter, kept in the options as mainwin.window
 
 void Tmainfrm::restoreWindowLayout() {
-    if (OptionsRoot().indexOfChild("mainwin.window") < 0) return;
+    if (OptionsRoot().indexOfChild("mainwin.window") < 0) {
+        // First start: a comfortable part of the screen, in its middle.
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            QRect frame(0, 0, area.width() * 4 / 5, area.height() * 4 / 5);
+            frame.moveCenter(area.center());
+            setGeometry(frame);
+        }
+        return;
+    }
     const btkXMLNode node = OptionsRoot().childByName("mainwin.window");
     // Qt's own geometry record knows the frame and the screens: a window
     // left off a screen that is gone comes back onto a visible one.

@@ -91,8 +91,8 @@ public:
     QToolBar* toolbar_base = nullptr;
     QToolBar* toolbar_qedit = nullptr;
     QToolBar* toolbar_transp = nullptr;
-    QAction* dbsAction = nullptr;   // the combo's place in toolbar_base
-    QAction* cellAction = nullptr;  // the cell edit's place in toolbar_qedit
+    QToolBar* toolbar_dbs = nullptr;   // holds only dbs
+    QToolBar* toolbar_cell = nullptr;  // holds only cell
     QMenu* toolbars_menu = nullptr;
     btkActionList actionlist;
 

@@ -7,6 +7,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/main/mainactions.h"
 #include "foundation/btkmessagebox.h"
 #include "foundation/qt/btkapplication.h"
 #include "foundation/qt/btkqstring.h"
@@ -76,25 +77,26 @@ Teditsongfrm::Teditsongfrm() {
 
     // The transpositions: fixed steps, and the easiest and simplest keys by
     // the chord difficulties of the options (read anew on every use).
+    // The captions are the main window's.
     const struct {
         const char* name;
-        const char* caption;
         QKeySequence key;
         int shift;  // 0: chosen by the chord difficulties
         bool leastMaximum;
     } transpositions[] = {
-        {"a_trnext", "Vyšší", QKeySequence(Qt::Key_F6), 1, false},
-        {"a_trprev", "Nižší", QKeySequence(Qt::Key_F5), -1, false},
-        {"a_trnext5", "Vyšší o kvintu", QKeySequence(Qt::SHIFT | Qt::Key_F6), 7, false},
-        {"a_trprev5", "Nižší o kvintu", QKeySequence(Qt::SHIFT | Qt::Key_F5), -7, false},
-        {"a_treasy", "Nejlehčí", QKeySequence(), 0, true},
-        {"a_trsimple", "Nejjednodušší", QKeySequence(), 0, false},
+        {"a_trnext", QKeySequence(Qt::Key_F6), 1, false},
+        {"a_trprev", QKeySequence(Qt::Key_F5), -1, false},
+        {"a_trnext5", QKeySequence(Qt::SHIFT | Qt::Key_F6), 7, false},
+        {"a_trprev5", QKeySequence(Qt::SHIFT | Qt::Key_F5), -7, false},
+        {"a_treasy", QKeySequence(), 0, true},
+        {"a_trsimple", QKeySequence(), 0, false},
     };
     QMenu* transpMenu = MainMenu1->addMenu(btkToQString("Transpozice"));
     for (const auto& t : transpositions) {
-        QAction* a = actionlist.add(this, t.name, t.caption, "Transpozice");
+        const char* caption = MainActionCaption(t.name);
+        QAction* a = actionlist.add(this, t.name, caption, "Transpozice");
         a->setShortcut(t.key);
-        a->setStatusTip(btkToQString(t.caption));
+        a->setStatusTip(btkToQString(caption));
         transpMenu->addAction(a);
         addAction(a);
         QObject::connect(a, &QAction::triggered, this, btkGuarded([this, shift = t.shift, most = t.leastMaximum](bool) {

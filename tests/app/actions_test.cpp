@@ -1,6 +1,9 @@
 // Shortcut texts and the action settings the main window applies.
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QToolBar>
 
 #include "app/main/mainfrm.h"
 #include "appenv.h"
@@ -64,6 +67,23 @@ TEST_F(MainActionsTest, MainWindowAppliesTheStoredShortcutsWhenShown) {
     start();
     EXPECT_EQ(mainfrm->actionlist.find("a_quit")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
     EXPECT_EQ(btkFromQString(mainfrm->actionlist.find("a_quit")->text()), btkstring("Konec"));
+}
+
+TEST_F(MainActionsTest, EachToolBarToggleHidesExactlyItsOwnPart) {
+    start();
+    Tmainfrm& w = *mainfrm;
+    const char* const names[] = {"a_active_db", "a_base_toolbar", "a_celledit", "a_qedit", "a_transp"};
+    // The part each toggle stands for, in the order of the names.
+    QWidget* const parts[] = {w.dbs, w.toolbar_base, w.cell, w.toolbar_qedit, w.toolbar_transp};
+    for (int off = 0; off < 5; ++off) {
+        w.actionlist.find(names[off])->trigger();
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(parts[i]->isVisibleTo(&w), i != off) << names[off] << " hides? " << names[i];
+            EXPECT_EQ(w.actionlist.find(names[i])->isChecked(), parts[i]->isVisibleTo(&w)) << names[i];
+        }
+        w.actionlist.find(names[off])->trigger();
+        EXPECT_TRUE(parts[off]->isVisibleTo(&w)) << names[off];
+    }
 }
 
 }  // namespace

@@ -17,8 +17,10 @@
 #include "app/book/kxtypefrm.h"
 #include "app/book/kxtypesfrm.h"
 #include "app/book/melodarfrm.h"
+#include "app/main/mainfrm.h"
 #include "app/main/songgridmodel.h"
 #include "app/qtfiledialogs.h"
+#include "app/song/editsongfrm.h"
 #include "app/song/songvfrm.h"
 #include "app/windows.h"
 #include "appenv.h"
@@ -117,6 +119,23 @@ Tmelodarfrm* BookTest::bookFromStack() {
     trigger(window, window->actionlist, "a_editkxtype");
     EXPECT_EQ(window->getBook()->type->hcnt, 2);
     return window;
+}
+
+TEST_F(BookTest, TranspositionsHaveTheMainWindowsCaptionsEverywhere) {
+    Tmelodarfrm* book = bookFromStack();
+    ASSERT_NE(book, nullptr);
+    const struct {
+        const char* window;
+        btkActionList& actions;
+    } windows[] = {{"melodar", book->actionlist}, {"editor", editsongfrm->actionlist}};
+    for (const auto& w : windows)
+        for (const char* name : {"a_trnext", "a_trprev", "a_trnext5", "a_trprev5", "a_trsimple", "a_treasy"}) {
+            QAction* action = w.actions.find(name);
+            ASSERT_NE(action, nullptr) << w.window << " " << name;
+            EXPECT_EQ(btkFromQString(action->text()), btkFromQString(mainfrm->actionlist.find(name)->text()))
+                << w.window << " " << name;
+        }
+    EXPECT_EQ(btkFromQString(book->actionlist.find("a_trorig")->text()), btkstring("Původní"));
 }
 
 TEST_F(BookTest, BookFromTheStackSavedAndLoadedAgain) {

@@ -1,6 +1,8 @@
 // Start-up against a real internet song database: the connection file, the
 // automatic login, the login state in the status bar and the caption taken
 // from the connection's name.
+#include <cstdio>
+
 #include <QAction>
 #include <QLabel>
 #include <QStatusBar>
@@ -57,6 +59,20 @@ TEST_F(InetLoginTest, RefusedAutomaticLoginShowsTheReasonAndStaysLoggedOut) {
     ASSERT_EQ(app.boxes().shown().size(), 1u);
     EXPECT_EQ(loginState(), btkstring("Nepřihlášen"));
     EXPECT_TRUE(action("a_login")->isEnabled());
+}
+
+TEST_F(InetLoginTest, ConnectionFileWrittenAfterStartUpIsTakenByTheNextCommand) {
+    const btkstring file = app.folder.path("cfg/connect.xml");
+    std::remove(file.c_str());
+    app.start();
+    mainfrm->actionlist.find("a_ping")->trigger();
+    ASSERT_EQ(app.boxes().shown().size(), 1u);
+    EXPECT_EQ(app.boxes().shown()[0].text, btkstring("Nebyl načten soubor cfg/connect.xml s údaji o připojení"));
+    inet->connectionElement().save(file, "Windows-1250");
+    app.boxes().reset();
+    mainfrm->actionlist.find("a_ping")->trigger();
+    ASSERT_EQ(app.boxes().shown().size(), 1u);
+    EXPECT_EQ(app.boxes().shown()[0].text, btkstring("OK"));
 }
 
 }  // namespace

@@ -128,6 +128,27 @@ TEST_F(InternetWindowsTest, LoginWizardPagesAndDifferingPasswords) {
     mainfrm->actionlist.find("a_login")->trigger();
 }
 
+TEST_F(InternetWindowsTest, LoginWizardWithoutConnectionFileSaysSoAndStaysOpen) {
+    start();
+    const struct {
+        bool newAccount;
+        int page;
+    } cases[] = {{false, 2}, {true, 1}};
+    for (const auto& c : cases) {
+        boxes().reset();
+        loginwizardfrm->runner = [&](Tloginwizardfrm& f) {
+            (c.newAccount ? f.howaccount1 : f.howaccount0)->setChecked(true);
+            f.foot->btnext->click();
+            f.foot->btfinish->click();
+            EXPECT_EQ(f.wizard->currentPage(), c.page);
+            EXPECT_NE(f.result(), QDialog::Accepted);
+        };
+        mainfrm->actionlist.find("a_login")->trigger();
+        ASSERT_EQ(boxes().shown().size(), 1u) << c.page;
+        EXPECT_EQ(boxes().shown()[0].text, btkstring("Nebyl načten soubor cfg/connect.xml s údaji o připojení"));
+    }
+}
+
 TEST_F(InternetWindowsTest, AutologinFileIsPrivateAndReplacedWhole) {
     folder.write("cfg/autologin.txt", btkFormat("\r\nstary\r\n%s\r\ntreti\r\n", btkScramblePassword("h1").c_str()));
     chmod(folder.path("cfg/autologin.txt"), 0644);

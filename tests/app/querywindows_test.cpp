@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -83,6 +84,36 @@ TEST_F(QueryWindowsTest, ConsoleRunsTheConfirmedLineAndKeepsItsHistory) {
     start();
     const std::string restarted = memoText();
     EXPECT_TRUE(restarted.ends_with("\n b\nNápovědu získáte příkazem help\n")) << restarted;
+}
+
+// A box that, as a real one does on closing, leaves the focus with the
+// main window's grid.
+class FocusTakingBoxes final : public btkMessageBoxBackend {
+public:
+    int show(const char* text, const char*, int) override {
+        shown.push_back(text);
+        mainfrm->activateWindow();
+        QApplication::processEvents();
+        mainfrm->list->grid->setFocus();
+        return btkID_OK;
+    }
+    std::vector<std::string> shown;
+};
+
+TEST_F(QueryWindowsTest, ConsoleTakesTheFocusBackAfterAnErrorBox) {
+    mainfrm->actionlist.find("a_cmdline")->trigger();
+    cmdlinefrm->activateWindow();
+    idle();
+    cmdlinefrm->memo->setFocus();
+    ASSERT_TRUE(cmdlinefrm->memo->hasFocus());
+    FocusTakingBoxes focusTaking;
+    btkMessageBoxBackend* previous = btkSetMessageBoxBackend(&focusTaking);
+    QTest::keyClicks(cmdlinefrm->memo, "select from nikde");
+    QTest::keyClick(cmdlinefrm->memo, Qt::Key_Return);
+    btkSetMessageBoxBackend(previous);
+    idle();
+    ASSERT_EQ(focusTaking.shown.size(), 1u);
+    EXPECT_TRUE(cmdlinefrm->memo->hasFocus());
 }
 
 TEST_F(QueryWindowsTest, ConditionFrameTestsEachSwitchedCondition) {

@@ -249,6 +249,9 @@ TEST_F(SongWindowsTest, ViewSongShowsTheStoredTextAndHidesAnEmptyRemark) {
 
 TEST_F(SongWindowsTest, GroupPageFollowsTheStackAndRebuildsOncePerPass) {
     start();
+    // The page starts without a current song (start-up makes the grid's
+    // first song current).
+    mainfrm->list->grid->setCurrentIndex(QModelIndex());
     mainfrm->pager->setCurrentIndex(1);
     EXPECT_EQ(groupNames(), (Titles{"", "Lidová", "Pop"}));
     clickLine(groups()->groups, 1);

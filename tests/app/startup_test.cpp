@@ -7,8 +7,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabWidget>
@@ -78,6 +80,18 @@ TEST_F(StartupTest, ComboListsTheDatabasesAndFollowsTheSelection) {
     // The three import filters, once, however often the program started.
     ASSERT_EQ(importFilters.count(), 3);
     EXPECT_EQ(importFilters[2]->name(), "Textové soubory");
+}
+
+TEST_F(StartupTest, FirstStartFillsMostOfTheScreenAndShowsTheFirstSong) {
+    start();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect window = mainfrm->frameGeometry();
+    EXPECT_NEAR(window.width(), area.width() * 0.8, area.width() * 0.05);
+    EXPECT_NEAR(window.height(), area.height() * 0.8, area.height() * 0.05);
+    EXPECT_LE((window.center() - area.center()).manhattanLength(), 20);
+    ASSERT_NE(gMainWin->getActSong(), nullptr);
+    EXPECT_EQ(gMainWin->getActSong()->title, btkstring("Anička"));
+    EXPECT_EQ(mainfrm->songv->getSongText(), btkstring("[C]la la [G]la"));
 }
 
 TEST_F(StartupTest, ChangedSongPutsAStarOnTheCaptionAfterTheNextIdlePass) {

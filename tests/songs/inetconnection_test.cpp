@@ -72,8 +72,21 @@ TEST_F(InetConnection, ADamagedConnectionFileIsNamedAndStartUpGoesOn) {
     EXPECT_EQ(nullptr, StoredConnection());
     EXPECT_EQ(nullptr, ActiveConnection());
     EXPECT_EQ(btkstring(), ConnectionCaption());
+    // Each command reads the file again and says again why it is not taken.
     EXPECT_FALSE(OpenInternetDatabase().isSet());
-    EXPECT_EQ(NotConfigured, box(1));
+    ASSERT_EQ(3, boxCount());
+    EXPECT_EQ(box(0), box(1));
+    EXPECT_EQ(NotConfigured, box(2));
+}
+
+TEST_F(InetConnection, AConnectionFileWrittenAfterStartUpIsTakenByTheNextCommand) {
+    InitInternetConnection();
+    folder.writeConnection(connection("!Pozdě", "/nonexistent"));
+    EXPECT_FALSE(LoginUser("tester", "heslo"));
+    ASSERT_NE(nullptr, StoredConnection());
+    EXPECT_EQ(btkstring("!Pozdě"), ConnectionCaption());
+    ASSERT_EQ(1, boxCount());
+    EXPECT_EQ("Připojení nebylo úspěšné", box(0));
 }
 
 TEST_F(InetConnection, TheCaptionShowsOnlyANameMarkedWithAnExclamationMark) {
