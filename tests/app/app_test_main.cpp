@@ -2,7 +2,24 @@
 // offscreen platform.
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
 #include "foundation/qt/btkapplication.h"
+
+namespace {
+
+// Closing the main window asks the application to exit. Outside exec() that
+// request stays pending and makes every later event loop return at once, so
+// the tests after it would get no idle passes and no modal dialogs. Running
+// one short exec() after each test takes the request back.
+class ExitRequestReset final : public testing::EmptyTestEventListener {
+    void OnTestEnd(const testing::TestInfo&) override {
+        QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+        QCoreApplication::exec();
+    }
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // Listing the tests at build time has no display either.
@@ -10,5 +27,6 @@ int main(int argc, char** argv) {
     btkApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     testing::InitGoogleTest(&argc, argv);
+    testing::UnitTest::GetInstance()->listeners().Append(new ExitRequestReset);
     return RUN_ALL_TESTS();
 }

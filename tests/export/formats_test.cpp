@@ -51,6 +51,14 @@ TEST(HTMLExport, ScriptTakesTheEasiestTranspositions) {
     // Major chords only: C 1, G 7, D 4, A 4, every other root 9. The chords
     // C C C G are least hard in total as they stand (10, hardest 7) and
     // have the least hardest chord two semitones up (D D D A: 16, hardest 4).
+    // The chord table lives in the program's options: the test sets its own
+    // and gives the others back at the end.
+    btkXMLNode saved;
+    saved.assign(OptionsRoot());
+    struct Restore {
+        btkXMLNode& saved;
+        ~Restore() { OptionsRoot().assign(saved); }
+    } restore{saved};
     btkXMLNode& options = OptionsRoot();
     options.clear();
     options.setName("options");
@@ -73,7 +81,6 @@ TEST(HTMLExport, ScriptTakesTheEasiestTranspositions) {
     EXPECT_EQ(scriptLine(empty, "var HIS"), "var HIS=new Array();");
     EXPECT_NE(empty.find("function changechords(d,doc) {\n  \n}\n"), std::string::npos);
     EXPECT_EQ(empty.substr(empty.size() - 30), "//--></SCRIPT></HTML>\n</BODY>\n");
-    options.clear();
 }
 
 TEST(HTMLExport, SongDataIsEscaped) {

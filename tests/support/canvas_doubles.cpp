@@ -34,6 +34,14 @@ std::string joined(const CallLog& log) {
     return s;
 }
 
+std::string drawn(const CallLog& log) {
+    CallLog drawing;
+    for (const std::string& line : log)
+        if (line.find("textWidth(") == std::string::npos && line.find("textHeight(") == std::string::npos)
+            drawing.push_back(line);
+    return joined(drawing);
+}
+
 btkRect LoggingCanvas::getRect() {
     add("getRect()");
     return rectAnswer;

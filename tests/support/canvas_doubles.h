@@ -17,6 +17,9 @@ using CallLog = std::vector<std::string>;
 
 // The lines of a log joined with "; " (readable failure messages).
 std::string joined(const CallLog& log);
+// The same without the measuring calls (textWidth, textHeight): what was
+// drawn, whatever the code measured on the way.
+std::string drawn(const CallLog& log);
 
 // A font known by its name; canvases log it by that name.
 class NamedFont : public btkFont {
