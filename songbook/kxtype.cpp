@@ -1,5 +1,6 @@
 #include "songbook/kxtype.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "foundation/btkerror.h"
@@ -37,6 +38,25 @@ public:
 };
 
 bool flag(const btkXMLNode& node, const char* name) { return node.intAttr(name) != 0; }
+
+int clampedAttr(const btkXMLNode& node, const char* name, int low, int high) {
+    return std::clamp(node.intAttr(name), low, high);
+}
+
+// At most MaxGrid entries, each a margin in range.
+void clampMargins(KxIntList& list) {
+    if (list.count() > KxTypeLimits::MaxGrid)
+        list.removeItems(KxTypeLimits::MaxGrid, list.count() - KxTypeLimits::MaxGrid);
+    for (int i = 0; i < list.count(); ++i) list[i] = std::clamp(list[i], 0, KxTypeLimits::MaxMillimetres);
+}
+
+// Font sizes of the fonts element within what the font chooser offers.
+void clampFontSizes(btkXMLNode fonts) {
+    for (int i = 0; i < fonts.childCount(); ++i) {
+        btkXMLNode font = fonts.child(i);
+        if (font.hasAttr("size")) font.setIntAttr("size", clampedAttr(font, "size", 0, KxTypeLimits::MaxFontSize));
+    }
+}
 
 }  // namespace
 
@@ -145,21 +165,23 @@ void KxTypeWithBase::writeKxtype(const BaseKxType& t, btkXMLNode element) {
 }
 
 void KxTypeWithBase::readKxtype(BaseKxType& t, const btkXMLNode& element) {
+    using L = KxTypeLimits;
     const btkXMLNode page = element.childByName("page");
-    t.hcnt = btkMax(page.intAttr("hcnt"), 1);
-    t.vcnt = btkMax(page.intAttr("vcnt"), 1);
-    t.leftsp = page.intAttr("leftsp");
-    t.rightsp = page.intAttr("rightsp");
-    t.topsp = page.intAttr("topsp");
-    t.bottomsp = page.intAttr("bottomsp");
+    t.hcnt = clampedAttr(page, "hcnt", 1, L::MaxGrid);
+    t.vcnt = clampedAttr(page, "vcnt", 1, L::MaxGrid);
+    t.leftsp = clampedAttr(page, "leftsp", 0, L::MaxMillimetres);
+    t.rightsp = clampedAttr(page, "rightsp", 0, L::MaxMillimetres);
+    t.topsp = clampedAttr(page, "topsp", 0, L::MaxMillimetres);
+    t.bottomsp = clampedAttr(page, "bottomsp", 0, L::MaxMillimetres);
     // Only simple margins and margins per column and row have a meaning.
     t.margintype = page.intAttr("margintype") == 1 ? 1 : 0;
     readMargins(page, t.mleft, t.mright, t.mtop, t.mbottom);
+    for (KxIntList* list : {&t.mleft, &t.mright, &t.mtop, &t.mbottom}) clampMargins(*list);
     t.landscape = flag(page, "landscape");
     t.a4distrib = page.intAttr("a4distrib");
     t.autodistrib = flag(page, "autodistrib");
 
-    t.colcnt = btkMax(element.childByName("outline").intAttr("colcnt"), 1);
+    t.colcnt = clampedAttr(element.childByName("outline"), "colcnt", 1, L::MaxOutlineColumns);
 
     // Copies first: element may share its children with the type's own nodes.
     btkXMLNode fonts, order;
@@ -167,17 +189,18 @@ void KxTypeWithBase::readKxtype(BaseKxType& t, const btkXMLNode& element) {
     order.assign(element.childByName("order"));
     t.fonts.assign(fonts);
     t.fonts.setName("fonts");
+    clampFontSizes(t.fonts);
     t.order.assign(order);
     t.order.setName("order");
 
     const btkXMLNode headfoot = element.childByName("headfoot");
     t.header = headfoot.attr("header");
     t.footer = headfoot.attr("footer");
-    t.pagenumstart = headfoot.intAttr("pagenumstart");
+    t.pagenumstart = clampedAttr(headfoot, "pagenumstart", -L::MaxPageNumber, L::MaxPageNumber);
 
     const btkXMLNode format = element.childByName("format");
-    t.slspacehi = format.intAttr("slspacehi");
-    t.songspacehi = format.intAttr("songspacehi");
+    t.slspacehi = clampedAttr(format, "slspacehi", 0, L::MaxPercent);
+    t.songspacehi = clampedAttr(format, "songspacehi", 0, L::MaxPercent);
     t.songlines = flag(format, "songlines");
     t.inacs = flag(format, "inacs");
     t.outacs = flag(format, "outacs");

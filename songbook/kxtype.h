@@ -21,6 +21,17 @@
 
 using KxIntList = btkCntVec<int>;
 
+// The ranges the type editor offers; reading a type clamps every value into
+// them, so no file can make the layout overflow or allocate without bound.
+struct KxTypeLimits {
+    static constexpr int MaxGrid = 20;            // hcnt, vcnt
+    static constexpr int MaxMillimetres = 1000;   // every margin
+    static constexpr int MaxPercent = 1000;       // slspacehi, songspacehi
+    static constexpr int MaxOutlineColumns = 10;  // colcnt
+    static constexpr int MaxPageNumber = 99999;   // |pagenumstart|
+    static constexpr int MaxFontSize = 512;       // points; 0 keeps the default size
+};
+
 // The values of a type. A plain BaseKxType is empty (zeros, empty texts and
 // lists, unnamed font and order elements) until a read fills it.
 class BaseKxType {
@@ -86,8 +97,10 @@ public:
     static void writeKxtype(const BaseKxType& type, btkXMLNode element);
     // Reads every value from element's children; a missing child or
     // attribute reads as 0 or "", missing fonts and order as empty elements.
-    // hcnt, vcnt and colcnt become at least 1, a margintype other than 0 or
-    // 1 becomes 0. basetype and savediff are not touched.
+    // Numbers are clamped to KxTypeLimits (hcnt, vcnt and colcnt at least
+    // 1, per-column and per-row margin lists at most MaxGrid long, font
+    // sizes 0..MaxFontSize), a margintype other than 0 or 1 becomes 0.
+    // basetype and savediff are not touched.
     static void readKxtype(BaseKxType& type, const btkXMLNode& element);
     // The four margin lists as the attributes mleft, mright, mtop, mbottom
     // of a page element (numbers joined by ",").

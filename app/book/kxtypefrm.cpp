@@ -44,10 +44,10 @@ const struct {
     {"fprintfooter", "Zápatí"},
 };
 
-// Millimetres of a margin, percent of a line, page numbers.
-constexpr int MaxMillimetres = 1000;
-constexpr int MaxPercent = 1000;
-constexpr int MaxGrid = 20;
+// The ranges a type file is clamped to on reading.
+constexpr int MaxMillimetres = KxTypeLimits::MaxMillimetres;
+constexpr int MaxPercent = KxTypeLimits::MaxPercent;
+constexpr int MaxGrid = KxTypeLimits::MaxGrid;
 
 QCheckBox* checkBox(QWidget* parent, const char* name, const char* caption) {
     auto* box = new QCheckBox(btkToQString(caption), parent);
@@ -93,7 +93,7 @@ QWidget* Tkxtypefrm::buildGeneralPage() {
     kxtypename->setObjectName("kxtypename");
     kxtypename->setReadOnly(true);
     savediff = checkBox(page, "savediff", "Ukládat jen rozdíl oproti bázovému typu melodaru");
-    outlinecolcnt = MakeSpinBox(page, "outlinecolcnt", 1, 10);
+    outlinecolcnt = MakeSpinBox(page, "outlinecolcnt", 1, KxTypeLimits::MaxOutlineColumns);
     autodistrib = checkBox(page, "autodistrib", "Automatické rozmístění");
     Button2 = new QPushButton(btkToQString("Řazení..."), page);
     Button2->setObjectName("Button2");
@@ -189,7 +189,7 @@ QWidget* Tkxtypefrm::buildHeadFootPage() {
     header->setObjectName("header");
     footer = new QLineEdit(page);
     footer->setObjectName("footer");
-    pagenumstart = MakeSpinBox(page, "pagenumstart", -99999, 99999);
+    pagenumstart = MakeSpinBox(page, "pagenumstart", -KxTypeLimits::MaxPageNumber, KxTypeLimits::MaxPageNumber);
     songlines = checkBox(page, "songlines", "Tisknout čáry mezi písněmi");
     slspacehi = MakeSpinBox(page, "slspacehi", 0, MaxPercent);
     songspacehi = MakeSpinBox(page, "songspacehi", 0, MaxPercent);

@@ -280,11 +280,11 @@ TEST_F(BookTest, TypeListRefusesNamesThatCannotBeTypeFiles) {
     EXPECT_NE(std::strstr(made.c_str(), "basetype=\"\""), nullptr);
 }
 
-// Values the editor cannot show (a margin beyond its range) stay as stored
-// unless the user changes them; cancel changes nothing.
+// A margin beyond the editor's range is clamped on reading; values the user
+// leaves alone stay as read; cancel changes nothing.
 TEST_F(BookTest, TypeEditorWritesBackOnlyWhatChanged) {
     FileKxType type("zpevnik");
-    ASSERT_EQ(type.leftsp, 5000);
+    ASSERT_EQ(type.leftsp, KxTypeLimits::MaxMillimetres);
     kxtypefrm->runner = [](Tkxtypefrm& form) {
         EXPECT_EQ(form.basetype->count(), 0);  // never its own base
         form.vcnt->setValue(3);
@@ -300,7 +300,7 @@ TEST_F(BookTest, TypeEditorWritesBackOnlyWhatChanged) {
         return int(QDialog::Accepted);
     };
     ASSERT_TRUE(kxtypefrm->EditKxType(type));
-    EXPECT_EQ(type.leftsp, 5000);
+    EXPECT_EQ(type.leftsp, KxTypeLimits::MaxMillimetres);
     EXPECT_EQ(type.songspacehi, 150);
     EXPECT_EQ(type.header, btkstring("$c"));
     EXPECT_EQ(type.hcnt, 2);
