@@ -21,6 +21,7 @@ void btkPaneGrp::endPane(int height, const btkstring& kind) {
     btkPane* done = current.release();
     done->height = height;
     done->optional = std::strcmp(kind.c_str(), "optional") == 0;
+    done->keepWithNext = std::strcmp(kind.c_str(), "keep") == 0;
     closed.add(done);
     current.reset(new btkPane);
     redirect.setTarget(current->sp());
@@ -46,6 +47,22 @@ void btkPageDistribState::finish(btkPagePrinter& printer) {
     skipping = false;
 }
 
+namespace {
+
+// The height the pane at i needs on its page: its own, or with a pane kept
+// with the next, up to and including the next plain pane.
+int neededHeight(const btkArray<btkPane*>& panes, int i) {
+    int need = panes[i]->height;
+    if (!panes[i]->keepWithNext) return need;
+    for (int k = i + 1; k < panes.count(); ++k) {
+        need += panes[k]->height;
+        if (!panes[k]->optional) break;
+    }
+    return need;
+}
+
+}  // namespace
+
 void printPanesOnPages(btkPaneGrp& group, btkPagePrinter& printer, btkPageDistribState* state) {
     if (group.count() == 0) return;
 
@@ -64,8 +81,10 @@ void printPanesOnPages(btkPaneGrp& group, btkPagePrinter& printer, btkPageDistri
     }
 
     const int limit = printer.width();
-    for (btkPane* p : group.panes()) {
-        if (!((used <= 0 || p->height + used <= limit) && !skipping)) {
+    const btkArray<btkPane*>& all = group.panes();
+    for (int i = 0; i < all.count(); ++i) {
+        btkPane* p = all[i];
+        if (!((used <= 0 || neededHeight(all, i) + used <= limit) && !skipping)) {
             if (p->optional) {
                 skipping = true;
                 continue;

@@ -16,6 +16,9 @@ public:
     int height = 0;
     // A gap: dropped where it would start a page or overflow one.
     bool optional = false;
+    // Never ends a page on its own: it moves on with the next plain pane
+    // (a heading and the first block under it).
+    bool keepWithNext = false;
 };
 
 class btkPaneGrp;
@@ -33,7 +36,8 @@ private:
 
 // Turns one drawing into panes: everything drawn through canvas() goes into
 // the open current pane, and each pane break closes it with the break's
-// height and kind ("optional" marks a gap) and opens the next. Drawing after
+// height and kind ("optional" marks a gap, "keep" a pane kept with the next
+// plain one) and opens the next. Drawing after
 // the last break stays in the open pane and is never printed.
 class btkPaneGrp {
 public:
@@ -128,7 +132,8 @@ public:
 
 // Stacks the closed panes of group onto pages of printer, opening a new page
 // where the next pane does not fit and dropping optional panes that would
-// start or overflow a page. Without state the group gets pages of its own
+// start or overflow a page. A pane kept with the next goes to a new page
+// unless it fits there together with the panes up to the next plain one. Without state the group gets pages of its own
 // and the last is ended; with state it continues on the page the record
 // holds open and leaves its last page open there.
 void printPanesOnPages(btkPaneGrp& group, btkPagePrinter& printer, btkPageDistribState* state);

@@ -1,7 +1,13 @@
 #include "songbook/distrib.h"
 
-void daPaneGrp::addPane(int height, bool optional) {
-    if (!optional) {
+void daPaneGrp::addPane(int height, bool optional, bool keepWithNext) {
+    if (!optional && joinNext && !panes.empty()) {
+        daPane* last = panes[panes.count() - 1];
+        last->body += last->trailing + height;
+        last->trailing = 0;
+        joinNext = keepWithNext;
+    } else if (!optional) {
+        joinNext = keepWithNext;
         daPane* pane = new daPane;
         pane->group = this;
         pane->body = height;
@@ -253,6 +259,6 @@ std::unique_ptr<daDistribAlg> daMakeDistribAlg(int a4distrib, int hcnt, int page
 daPaneGrp* daAddItemPanes(daDistribAlg& alg, int itemIndex, const btkPaneGrp* panes, bool fixtobegin, bool fixtoend) {
     daPaneGrp* g = alg.addGroup(itemIndex, fixtobegin, fixtoend);
     if (panes)
-        for (const btkPane* pane : panes->panes()) g->addPane(pane->height, pane->optional);
+        for (const btkPane* pane : panes->panes()) g->addPane(pane->height, pane->optional, pane->keepWithNext);
     return g;
 }

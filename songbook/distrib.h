@@ -28,9 +28,11 @@ public:
     daPaneGrp(const daPaneGrp&) = delete;
     daPaneGrp& operator=(const daPaneGrp&) = delete;
 
-    // A plain pane becomes a new block; an optional pane's height is added
-    // to the space after the last block (and dropped before the first).
-    void addPane(int height, bool optional);
+    // A plain pane becomes a new block, or joins the last block when that
+    // is kept with the next (with the space between); an optional pane's
+    // height is added to the space after the last block (and dropped before
+    // the first).
+    void addPane(int height, bool optional, bool keepWithNext = false);
 
     int index;
     bool fixtobegin;
@@ -40,6 +42,9 @@ public:
     // stays empty.
     bool newpage = false;
     bool skippage = false;
+
+private:
+    bool joinNext = false;  // the last block is kept with the next plain pane
 };
 
 // One simulated logical page (a column of the given capacity).
@@ -150,5 +155,6 @@ private:
 std::unique_ptr<daDistribAlg> daMakeDistribAlg(int a4distrib, int hcnt, int pageCapacity);
 
 // Appends one item's group: every plain pane of panes (null: none) becomes
-// a block, every optional pane space after the block before it.
+// a block (a pane kept with the next one block with it), every optional
+// pane space after the block before it.
 daPaneGrp* daAddItemPanes(daDistribAlg& alg, int itemIndex, const btkPaneGrp* panes, bool fixtobegin, bool fixtoend);

@@ -82,7 +82,8 @@ void drawSongHead(btkCanvas canvas, const char* title, const char* author, const
     canvas.setFont(props.fnauthor.get());
     const int a = canvas.textHeight(author);
     canvas.text(0, t, author);
-    canvas.paneBreak(t + a, "");
+    // The head never ends a page apart from the song's first text block.
+    canvas.paneBreak(t + a, "keep");
 }
 
 void drawSongSpace(btkCanvas canvas, const KxFormatProps& props) {

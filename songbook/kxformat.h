@@ -66,8 +66,8 @@ int buildScreenSongPanes(btkCanvas measure, btkCanvas target, const char* text, 
 int buildPrintSongPanes(btkCanvas measure, btkCanvas target, const char* text, const KxFormatProps& props);
 
 // Draws the title in fntitle at (0, 0) and the author in fnauthor below it,
-// and closes them as one plain pane of both heights. The canvas measures on
-// the output device.
+// and closes them as one pane of both heights, kept with the song's first
+// text block. The canvas measures on the output device.
 void drawSongHead(btkCanvas canvas, const char* title, const char* author, const KxFormatProps& props);
 // Closes an optional pane of songspacehi percent of the height of "I" in
 // fntext, with a line across the width at half its height when songlines

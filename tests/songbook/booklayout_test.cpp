@@ -137,3 +137,42 @@ TEST_F(BookLayoutTest, DistributionOnEveryLayoutAndNoPrinter) {
     sides.add(0);
     EXPECT_FALSE(PrintBookSides(book, sides));
 }
+
+// Songs of 3 to 40 lines, laid out by hand and by both distributions: no
+// song's head ends a page (a column of a row) apart from its first line.
+TEST_F(BookLayoutTest, HeadStaysWithTheFirstLine) {
+    usePrinter(600);
+    const struct {
+        bool autodistrib;
+        int a4distrib;
+        int hcnt;
+    } layouts[] = {{false, 0, 1}, {true, 0, 1}, {true, 1, 2}};
+    for (const auto& l : layouts) {
+        Melodar book;
+        book.initType();
+        book.type->autodistrib = l.autodistrib;
+        book.type->a4distrib = l.a4distrib;
+        book.type->hcnt = l.hcnt;
+        for (int s = 0; s < 80; ++s) {
+            auto song = std::make_unique<SongData>(&book);
+            song->title = btkIntToStr(s);
+            const int lines = 3 + (s * 17) % 38;
+            for (int k = 0; k < lines; ++k) song->text += k % 7 == 0 ? ".R:\n[G]la la\n" : "la la\n";
+            book.appendItem(std::move(song));
+        }
+        book.applyType();
+        ASSERT_TRUE(book.logPages);
+        int songsChecked = 0;
+        for (int i = 0; i < book.GetItemCount(); ++i) {
+            const btkPaneGrp* panes = book.GetItem(i)->panes.get();
+            ASSERT_TRUE(panes && panes->count() > 2);
+            int first = 1;
+            while (panes->pane(first)->optional) ++first;
+            EXPECT_EQ(FindPageOfPane(book.logPages.get(), panes->pane(0)),
+                      FindPageOfPane(book.logPages.get(), panes->pane(first)))
+                << "song " << book.GetItem(i)->displayText().c_str() << " layout " << l.autodistrib << l.a4distrib;
+            ++songsChecked;
+        }
+        EXPECT_EQ(songsChecked, 80);
+    }
+}
