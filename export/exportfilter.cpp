@@ -1,7 +1,8 @@
 #include "export/exportfilter.h"
 
+#include <sys/stat.h>
+
 #include <cstring>
-#include <filesystem>
 
 #include "export/customexporter.h"
 #include "export/htmlexporter.h"
@@ -11,6 +12,7 @@
 #include "foundation/btkerror.h"
 #include "foundation/btkfile.h"
 #include "foundation/btkmessagebox.h"
+#include "foundation/btksyspath.h"
 
 ExportFilterDialogs* gExportFilterDialogs = nullptr;
 
@@ -78,8 +80,8 @@ std::unique_ptr<ExportFilter> makeFilter(const char* kind, const btkstring& name
 // with root untouched when there is no file.
 bool readFilterFile(const char* name, btkXMLNode& root, bool& exists) {
     const btkstring path = exportFilterPath(name);
-    std::error_code ignored;
-    exists = std::filesystem::exists(path.c_str(), ignored);
+    struct stat st;
+    exists = btkSysStat(path, &st) == 0;
     if (!exists) return true;
     try {
         root.load(path);

@@ -10,6 +10,7 @@
 #include "foundation/btkerror.h"
 #include "foundation/btkfile.h"
 #include "foundation/btkmessagebox.h"
+#include "foundation/btksyspath.h"
 #include "query/cmdline.h"
 #include "songs/appservices.h"
 #include "songs/dbfile.h"
@@ -41,10 +42,10 @@ KxDatabase* openDatabaseOf(const btkstring& fileName) {
     btkCntVec<KxDatabase*> databases;
     gKxSpace->getDatabases(databases);
     std::error_code error;
-    const auto wanted = std::filesystem::weakly_canonical(fileName.c_str(), error);
+    const auto wanted = std::filesystem::weakly_canonical(btkSysPath(fileName), error);
     for (KxDatabase* db : databases) {
         if (db->getFileName().empty()) continue;
-        if (std::filesystem::weakly_canonical(db->getFileName().c_str(), error) == wanted) return db;
+        if (std::filesystem::weakly_canonical(btkSysPath(db->getFileName()), error) == wanted) return db;
     }
     return nullptr;
 }

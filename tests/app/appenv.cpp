@@ -13,6 +13,7 @@
 #include "app/program.h"
 #include "app/windows.h"
 #include "foundation/btkfile.h"
+#include "foundation/btksyspath.h"
 #include "foundation/qt/btkapplication.h"
 #include "songs/uibridge.h"
 
@@ -28,13 +29,13 @@ btkstring TempFolder::path(const char* relative) const { return *relative ? btkF
 
 void TempFolder::write(const char* relative, const char* text) const {
     const btkFile file = path(relative);
-    std::filesystem::create_directories(file.dirPart().c_str());
-    std::ofstream out(file.c_str(), std::ios::binary);
+    std::filesystem::create_directories(btkSysPath(file.dirPart()));
+    std::ofstream out(btkSysPath(file), std::ios::binary);
     out << text;
 }
 
 btkstring TempFolder::read(const char* relative) const {
-    std::ifstream in(path(relative).c_str(), std::ios::binary);
+    std::ifstream in(btkSysPath(path(relative)), std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
     return s.str().c_str();

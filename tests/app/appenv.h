@@ -16,6 +16,7 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
     btkstring path(const char* relative = "") const;
     // Writes a file (folders made as needed); text as given, no conversion.
+    // Names are Windows-1250, as the program's.
     void write(const char* relative, const char* text) const;
     btkstring read(const char* relative) const;
 

@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
 #include <QAction>
 #include <QApplication>
@@ -22,6 +23,7 @@
 #include "export/importfilter.h"
 #include "foundation/btkfile.h"
 #include "foundation/btkscramble.h"
+#include "foundation/btksyspath.h"
 #include "foundation/qt/btkqstring.h"
 #include "songs/appservices.h"
 #include "songs/kxsong.h"
@@ -267,6 +269,28 @@ TEST_F(StartupTest, NoDbFolderGivesAnEmptyCombo) {
     // Nothing changed: closing asks nothing.
     EXPECT_TRUE(mainfrm->close());
     EXPECT_EQ(boxes().shown().size(), 2u);
+}
+
+// A program folder such as ~/Zpěvníky/kx6 with Czech database names: the
+// databases are listed and load; a name without a Windows-1250 form is left
+// out rather than listed garbled.
+TEST_F(StartupTest, CzechProgramFolderStartsAndListsItsDatabases) {
+    const btkFile home = folder.path("Zpěvníky/kx6");
+    folder.write("Zpěvníky/kx6/options.xml", optionsText);
+    folder.write("Zpěvníky/kx6/db/Lidové písně.xml", SongDatabaseXml({"Ach synku", "Čerešničky"}));
+    folder.write("Zpěvníky/kx6/db/beta.xml", SongDatabaseXml({"Dolina"}));
+    const std::string chinese = btkSysPath(home.join("db/")) + reinterpret_cast<const char*>(u8"汉字.xml");
+    std::ofstream(chinese) << SongDatabaseXml({"X"}).c_str();
+    setProgramDir(home);
+    start();
+    EXPECT_TRUE(boxes().shown().empty());
+    ASSERT_EQ(mainfrm->dbs->count(), 2);
+    EXPECT_EQ(comboText(0), btkstring("Lidové písně.xml"));
+    EXPECT_EQ(comboText(1), btkstring("beta.xml"));
+    btkCntVec<KxSong*> shown;
+    gMainWin->getListSongs(shown);
+    ASSERT_EQ(shown.count(), 2);
+    EXPECT_EQ(shown[1]->title, btkstring("Čerešničky"));
 }
 
 TEST_F(StartupTest, StoredIndexBeyondTheComboSelectsNothing) {

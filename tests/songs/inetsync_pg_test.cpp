@@ -14,6 +14,7 @@
 
 #include "dbw/dbwsession.h"
 #include "foundation/btkmessagebox.h"
+#include "foundation/btksyspath.h"
 #include "inetdb_test.h"
 #include "programfolder.h"
 #include "songs/dailylog.h"
@@ -154,7 +155,7 @@ protected:
     bool login() { return LoginUser(kx6InetDb::login, kx6InetDb::password); }
 
     // kxtool sync on a program folder; its output with standard error
-    // after standard output.
+    // after standard output, back in Windows-1250 (kxtool prints UTF-8).
     ToolRun kxtool(const ProgramFolder& f, const std::string& flags = "") {
         std::string errFile = f.path("kxtool.err");
         std::string command =
@@ -167,6 +168,7 @@ protected:
         int status = pclose(pipe);
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         run.out += f.read("kxtool.err");
+        run.out = btkFromSys(run.out.c_str()).c_str();
         return run;
     }
 

@@ -21,7 +21,7 @@ std::unique_ptr<ExportFilter> prepare(const std::string& programFolder, const st
     setProgramDir(programFolder.c_str());
     const btkFile options = btkFile(programFolder.c_str()).join("options.xml");
     OptionsRoot().clear();
-    if (std::filesystem::exists(options.c_str())) OptionsRoot().load(options);
+    if (btkFileExists(options)) OptionsRoot().load(options);
     std::unique_ptr<ExportFilter> filter = loadExportFilter(filterName.c_str());
     if (!filter) std::fprintf(stderr, "kxtool: no export filter %s\n", exportFilterPath(filterName.c_str()).c_str());
     return filter;

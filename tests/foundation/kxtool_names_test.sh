@@ -1,0 +1,31 @@
+#!/bin/bash
+# Czech names through kxtool: arguments typed in a UTF-8 terminal, files
+# named in UTF-8 on disk, names stored inside files in Windows-1250, and
+# messages printed in UTF-8.
+set -euo pipefail
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+prog="$tmp/Zpěvníky/kx6"
+mkdir -p "$prog/db" "$prog/melodary" "$prog/data/expf"
+cp "$KX6_SOURCE_DIR/dist/db/lidovky.xml" "$prog/db/Lidové písně.xml"
+printf '<?xml version="1.0" encoding="Windows-1250"?>\n<kxtype><page hcnt="2" /></kxtype>\n' > "$prog/melodary/Můj typ.kxt"
+
+# A type and a database with Czech names are found; the book lands under
+# its UTF-8 name and holds the type's name in Windows-1250.
+kxtool book-new "$prog" 'Lidové písně.xml' "$prog/melodary/Lesní zpěvník.kx" 'Můj typ' || fail "book-new"
+[ -f "$prog/melodary/Lesní zpěvník.kx" ] || fail "book not under its UTF-8 name"
+grep -aq "basetype=\"$(printf 'M\xf9j typ')\"" "$prog/melodary/Lesní zpěvník.kx" || fail "type name not Windows-1250"
+kxtool book-info "$prog" "$prog/melodary/Lesní zpěvník.kx" | grep -qx 'basetype=Můj typ' || fail "book-info not UTF-8"
+kxtool book-info "$prog" "$prog/melodary/Lesní zpěvník.kx" | grep -qx 'hcnt=2' || fail "type not loaded"
+
+# An export filter with a Czech name is loaded from data/expf.
+cp "$KX6_SOURCE_DIR/tests/export/data/program/data/expf/text.exp" "$prog/data/expf/Čistý text.exp"
+kxtool export "$prog" 'Čistý text' "$prog/db/Lidové písně.xml" "$prog/výstup.txt" || fail "export"
+[ -s "$prog/výstup.txt" ] || fail "export wrote nothing"
+
+# A message names the missing file as the user typed it.
+err=$(kxtool book-new "$prog" 'Žádná.xml' "$tmp/x.kx" 2>&1 || true)
+[[ "$err" == *"Žádná.xml"* ]] || fail "message: $err"
+echo OK
