@@ -51,18 +51,16 @@ bool ParseAutoLogin(const char* text, btkstring& login, btkstring& password) {
 }
 
 void InitProgram(bool showSplash) {
-    // 1. The splash window paints before the slow steps.
+    // The splash window paints before the slow work.
     if (showSplash) Tstartfrm::showSplash();
     // A write over the file-size limit then fails (and the save removes its
     // temporary file) instead of killing the program with unsaved work.
     std::signal(SIGXFSZ, SIG_IGN);
-    // 2.-3. The program folder: programDir() (KX6_DIR or the executable's).
+    // The program folder: KX6_DIR or the executable's.
     const btkFile dir = programDir();
-    // 4. The queue.
+    // The queue first: the model posts its notices to it.
     if (!gKxSystem) new KxSystem;
-    // 5. The internet connection settings.
     InitInternetConnection();
-    // 6. The options.
     OptionsRoot().clear();
     gOptionsLoaded = false;
     const btkstring optionsFile = dir.join("options.xml");
@@ -75,13 +73,12 @@ void InitProgram(bool showSplash) {
         ErrorBox(btkFormat("%s\n\n%s\n%s", OptionsLoadErrorText, optionsFile.c_str(), e.message().c_str()));
         gTerminateRequested = true;
     }
-    // 7. The automatic login.
+    // The automatic login of cfg/autologin.txt, before any database opens.
     btkstring login, password;
     if (ParseAutoLogin(btkReadTextFile(dir.join("cfg/autologin.txt")), login, password)) LoginUser(login, password);
-    // 8.-9. The root of open views with the databases of the db folder.
+    // The root of open views with the databases of the db folder.
     if (!gKxSpace) new KxSpace;
     gKxSpace->loadDatabaseFolder(dir.join("db"));
-    // 10. The import filters.
     RegisterImportFilters();
 }
 

@@ -21,8 +21,12 @@ extern bool gTerminateRequested;
 // password. False when the text holds no non-empty line.
 bool ParseAutoLogin(const char* text, btkstring& login, btkstring& password);
 
-// Own initialisation, steps 1 to 10, on the program folder (programDir()).
-// The splash window is shown when showSplash is set.
+// Starts the model on the program folder (programDir()): the queue, the
+// internet connection settings, options.xml, the automatic login, the
+// databases of the db folder and the import filters, in that order (the
+// login needs the connection settings). A missing or malformed options.xml
+// is shown and sets gTerminateRequested. The splash window is shown first
+// when showSplash is set.
 void InitProgram(bool showSplash);
 // Destroys the windows and the model, the queue last.
 void EndProgram();

@@ -83,8 +83,8 @@ void stringToIntList(const char* text, KxIntList& list) {
 DefaultKxType::DefaultKxType() {
     fonts.setName("fonts");
     order.setName("order");
-    // The platform font's defaults with the face Arial, in the order the
-    // original type files hold them.
+    // The platform font's defaults with the face Arial, in the order stored
+    // type files hold them (a saved default type reads back unchanged).
     KxFont platform;
     platform.name = "Arial";
     platform.size = 8;

@@ -59,11 +59,12 @@ bool HaveConnection() {
     return gActive.isSet() && gManager.isSet();
 }
 
-// Steps 1 and 2 of a login: a configured connection whose database opens
+// Whether a login can be tried: a configured connection whose database opens
 // (without a connection file nothing is told).
 bool CanLogin() { return HaveConnection() && OpenInternetDatabase().isSet(); }
 
-// Steps 3 to 5 of a login: the attempt's session becomes the current login.
+// The attempt's session becomes the current login; a failed attempt (null)
+// shows the session manager's reason.
 bool TakeLogin(dbwSession* session) {
     gLogin.reset(session);
     if (!gLogin.isSet()) ErrorBox(gManager->takeLastError());

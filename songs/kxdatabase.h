@@ -100,7 +100,9 @@ public:
     btkCntVec<KxSong*> songs;
 
 private:
-    // Loading steps 3 to 7 (without the busy notice).
+    // Reads the file into a fresh song list (the caller shows the busy
+    // notice): on failure an error box names the file and the database stays
+    // empty and marked as failed, so nothing writes over the unread file.
     void readFile();
     // Takes every song out of use: no database, released to the queue.
     void dropSongs();
