@@ -72,6 +72,15 @@ public:
     virtual bool execListDeferred(const btkStrings& statements) { return execList(statements); }
     // Waits for deferred statements; false when one failed.
     bool flushDeferred() { return conn->flushDeferred(); }
+    // The sequence from which the column's default takes new keys, when an
+    // insert may also give the column a key taken from it: true with the
+    // sequence's name, or with "" where the engine or the column has none;
+    // false when the question failed.
+    virtual bool keySequence(const btkstring& table, const btkstring& column, btkstring& sequence);
+    // Takes count new keys from each sequence and appends them, each
+    // sequence's in ascending order, one sequence after the other; false
+    // when the query failed or the engine cannot.
+    virtual bool nextKeys(const btkStrings& sequences, int count, btkCntVec<int>& keys);
     virtual btkstring limitClause(int offset, int count);
     // UPDATE of one row by key, run at once; values are converted to the
     // connection's encoding when convert is set.
@@ -149,6 +158,8 @@ public:
     int newVersion(int userId);
     int newCreation(int version, int tableId, int recordId);
     btkstring creationSQL(int version, int tableId, int recordId);
+    // The creation record with its key given.
+    btkstring creationSQL(int creationId, int version, int tableId, int recordId);
     btkstring updateLogSQL(int version, int tableId, int recordId, int fieldId, const char* value);
     // Appends one dbw_updates INSERT per field, then the UPDATE of the row
     // that also sets its dbw_version.

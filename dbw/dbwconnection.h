@@ -64,6 +64,12 @@ public:
     // Waits for the answers of the deferred statements; false (the first
     // failure's error in lastError) when one failed.
     virtual bool flushDeferred() { return true; }
+    // Deferred statements are numbered from 0 in the order given, over the
+    // connection's life: the number the next one gets, and the number of the
+    // one whose failure the last wait reported (-1 when it reported none).
+    // Only a connection that can defer numbers them.
+    virtual long deferredCount() { return 0; }
+    virtual long failedDeferred() { return -1; }
     // Runs an INSERT and returns the new row's key: -1 when the insert
     // failed, 0 when no key was asked for or none came back.
     virtual int insertGetId(const char* sql, const char* table, const char* keyColumn) = 0;

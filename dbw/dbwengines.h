@@ -17,6 +17,10 @@ public:
     bool execList(const btkStrings& statements) override;
     // Each statement sent on its own in the connection's pipeline.
     bool execListDeferred(const btkStrings& statements) override;
+    // The serial (or by-default identity) column's owned sequence.
+    bool keySequence(const btkstring& table, const btkstring& column, btkstring& sequence) override;
+    // One query: nextval of every sequence, count rows.
+    bool nextKeys(const btkStrings& sequences, int count, btkCntVec<int>& keys) override;
     btkstring quoteIdentifier(btkstring name) override;
     int typeFromName(btkstring name) override;
     btkstring isNullSQL(btkstring expression) override;

@@ -104,6 +104,7 @@ dbwDbResult* dbwPostgreSQLConnection::query(const char* sql) {
 
 bool dbwPostgreSQLConnection::exec(const char* sql) {
     deferredFailed = false;
+    failedNumber = -1;
     if (!flushDeferred()) return false;
     PGresult* r = PQexec(conn, sql);
     ExecStatusType status = PQresultStatus(r);
@@ -189,6 +190,7 @@ bool dbwPostgreSQLConnection::doBegin() { return exec("BEGIN WORK;"); }
 
 bool dbwPostgreSQLConnection::doCommit() {
     deferredFailed = false;
+    failedNumber = -1;
     if (!flushDeferred()) return false;
     // After a failed statement the server answers COMMIT with the tag
     // ROLLBACK and no error: that is a failed commit.
@@ -255,14 +257,23 @@ bool sendInPipeline(PGconn* conn, const char* sql) {
 bool dbwPostgreSQLConnection::execDeferred(const char* sql) {
     if (!pipelining || !conn) return exec(sql);
     if (pending >= maxPending && !flushDeferred()) return false;
-    if (PQpipelineStatus(conn) == PQ_PIPELINE_OFF && PQenterPipelineMode(conn) != 1) return exec(sql);
+    if (PQpipelineStatus(conn) == PQ_PIPELINE_OFF && PQenterPipelineMode(conn) != 1) {
+        bool ok = exec(sql);
+        if (!ok) failedNumber = sentDeferred;
+        ++sentDeferred;
+        return ok;
+    }
     if (!sendInPipeline(conn, sql)) {
         deferredFailed = false;
         recordError();
-        PQclear(readPending());
+        PGresult* earlier = readPending();
+        if (!earlier) failedNumber = sentDeferred;
+        ++sentDeferred;
+        PQclear(earlier);
         return false;
     }
     ++pending;
+    ++sentDeferred;
     return true;
 }
 
@@ -275,9 +286,11 @@ bool dbwPostgreSQLConnection::flushDeferred() {
 
 PGresult* dbwPostgreSQLConnection::readPending(PGresult** own) {
     PGresult* failure = nullptr;
+    failedNumber = -1;
     if (PQpipelineSync(conn) != 1) {
         recordError(PQerrorMessage(conn));
         failure = PQmakeEmptyPGresult(conn, PGRES_FATAL_ERROR);
+        failedNumber = sentDeferred - pending;  // none of them is known to have run
     }
     for (; pending > 0; --pending) {
         PGresult* r = nextAnswer(conn);
@@ -287,6 +300,7 @@ PGresult* dbwPostgreSQLConnection::readPending(PGresult** own) {
             const char* message = PQresultErrorMessage(r);
             recordError(*message ? message : PQerrorMessage(conn));
             failure = r;
+            failedNumber = sentDeferred - pending;
         }
     }
     if (own) *own = nextAnswer(conn);
@@ -302,6 +316,7 @@ void dbwPostgreSQLConnection::endPipeline() {
 
 PGresult* dbwPostgreSQLConnection::run(const char* sql) {
     deferredFailed = false;
+    failedNumber = -1;
     if (!conn || PQpipelineStatus(conn) == PQ_PIPELINE_OFF) return execOne(conn, sql);
     PGresult* own = nullptr;
     PGresult* failure = nullptr;

@@ -48,6 +48,8 @@ public:
     bool execDeferred(const char* sql) override;
     bool flushDeferred() override;
     bool canDefer() override { return pipelining && conn; }
+    long deferredCount() override { return sentDeferred; }
+    long failedDeferred() override { return failedNumber; }
     // Pipelining is on from the start; off, every statement waits for its
     // answer (the reference the pipelined runs are checked against).
     void setPipelining(bool on) { pipelining = on; }
@@ -89,6 +91,8 @@ private:
     PGconn* conn = nullptr;
     bool pipelining = true;
     int pending = 0;              // deferred statements whose answers are unread
+    long sentDeferred = 0;        // deferred statements sent so far
+    long failedNumber = -1;       // the deferred statement whose failure the last wait read
     bool deferredFailed = false;  // the last answer run returned is a deferred statement's
     char errorBuffer[4096];
     bool errorHandedOut = false;

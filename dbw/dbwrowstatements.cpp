@@ -68,6 +68,19 @@ btkstring dbwAdapter::creationSQL(int version, int tableId, int recordId) {
                      version, tableId, recordId);
 }
 
+btkstring dbwAdapter::creationSQL(int creationId, int version, int tableId, int recordId) {
+    return btkFormat(
+        "INSERT INTO dbw_creations (dbw_id,dbw_version,dbw_tableid,dbw_recordid) VALUES ('%d','%d','%d','%d')",
+        creationId, version, tableId, recordId);
+}
+
+bool dbwAdapter::keySequence(const btkstring&, const btkstring&, btkstring& sequence) {
+    sequence = btkstring();
+    return true;
+}
+
+bool dbwAdapter::nextKeys(const btkStrings&, int, btkCntVec<int>&) { return false; }
+
 int dbwAdapter::newCreation(int version, int tableId, int recordId) {
     return conn->insertGetId(creationSQL(version, tableId, recordId), "dbw_creations", "dbw_id");
 }

@@ -17,6 +17,7 @@
 #include "foundation/btkarray.h"
 #include "foundation/btkconverter.h"
 #include "foundation/btkref.h"
+#include "foundation/btkstrings.h"
 #include "foundation/btkvarlist.h"
 
 class dbwDbDef;
@@ -63,6 +64,17 @@ public:
 
 private:
     bool uploadNew();
+    // New rows whose keys are taken ahead from the sequences behind the
+    // key defaults (the row's, then the creation record's), sent in blocks
+    // that wait for the server once each; sequences stays empty where the
+    // connection cannot send without waiting or a table has no sequence.
+    bool keySequences(btkStrings& sequences);
+    bool uploadNewInBlocks(const btkStrings& sequences);
+    // Sends the statements of newObjects[first, first+count) with the keys
+    // given (rows' keys, then creation ids); numbers gets each row insert's
+    // deferred statement number. False when cancelled or a send failed.
+    bool sendBlock(int first, int count, const btkCntVec<int>& keys, btkCntVec<long>& numbers);
+    void uploadedNew(dbwSynObject* object, int key);
     bool uploadChanges();
     bool uploadDeletions();
     bool readRemoteIds();

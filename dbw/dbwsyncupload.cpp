@@ -10,6 +10,9 @@ bool dbwTableSynchronize::uploadNew() {
     dbwAdapter* adapter = run->adapter.get();
     int version = run->versionId();
     int n = newObjects.count();
+    btkStrings sequences;
+    if (n > 0 && !keySequences(sequences)) return false;
+    if (!sequences.empty()) return uploadNewInBlocks(sequences);
     for (int i = 0; i < n; ++i) {
         dbwSynObject* object = newObjects[i];
         if (!run->reportProgress(i * 100 / n,
