@@ -53,6 +53,10 @@ public:
 
     // The port to connect to on 127.0.0.1; 0 when the proxy could not start.
     int port() const { return listenPort; }
+    // Round trips so far: the times a client sent again after an answer of
+    // its server reached it (what a client sends while answers are still on
+    // their way starts no new round trip).
+    long roundTrips() const { return turns; }
 
 private:
     struct Block {
@@ -101,18 +105,32 @@ private:
             std::lock_guard<std::mutex> lock(mutex);
             sockets.push_back(client);
             sockets.push_back(server);
+            auto answered = std::make_shared<std::atomic<bool>>(true);
             for (auto [from, to] : {std::pair{client, server}, std::pair{server, client}}) {
                 auto line = std::make_shared<Line>();
-                pipes.emplace_back([this, from, line] { readInto(from, *line); });
-                pipes.emplace_back([to, line] { writeFrom(to, *line); });
+                bool request = from == client;
+                // A request read after an answer was handed to the client
+                // starts a round trip.
+                pipes.emplace_back([this, from, line, request, answered] {
+                    readInto(from, *line, [&] {
+                        if (request && answered->exchange(false)) ++turns;
+                    });
+                });
+                pipes.emplace_back([to, line, request, answered] {
+                    writeFrom(to, *line, [&] {
+                        if (!request) answered->store(true);
+                    });
+                });
             }
         }
     }
 
-    void readInto(int from, Line& line) {
+    // seen runs for every block read.
+    template <class Seen> void readInto(int from, Line& line, Seen seen) {
         std::vector<char> buffer(64 * 1024);
         for (;;) {
             ssize_t n = read(from, buffer.data(), buffer.size());
+            if (n > 0) seen();
             Block b{std::chrono::steady_clock::now() + delay, std::string()};
             if (n > 0) b.bytes.assign(buffer.data(), static_cast<size_t>(n));
             {
@@ -124,7 +142,8 @@ private:
         }
     }
 
-    static void writeFrom(int to, Line& line) {
+    // delivered runs for every block passed on.
+    template <class Delivered> static void writeFrom(int to, Line& line, Delivered delivered) {
         for (;;) {
             Block b;
             {
@@ -143,6 +162,7 @@ private:
                 if (n <= 0) return;
                 done += static_cast<size_t>(n);
             }
+            delivered();
         }
     }
 
@@ -152,6 +172,7 @@ private:
     int listener = -1;
     int listenPort = 0;
     std::atomic<bool> stopping{false};
+    std::atomic<long> turns{0};
     std::thread acceptor;
     std::mutex mutex;
     std::vector<int> sockets;
