@@ -314,6 +314,7 @@ void Tsonggridfrm::showColumnDialog() {
 }
 
 btkstring Tsonggridfrm::columnCaption(int column) const {
+    if (selector && column == COL_STACK) return selector->markCaption();
     return column >= 0 && column < colProps.count() ? colProps[column]->caption : btkstring();
 }
 
@@ -324,6 +325,12 @@ CellData Tsonggridfrm::cellText(int row, int gridColumn) const {
     KxSong* song = songAt(row);
     if (!view || !song || gridColumn < 0 || gridColumn >= visibleIds.count()) return cell;
     const int column = visibleIds[gridColumn];
+    if (selector && column == COL_STACK) {
+        const bool on = selector->marked(song);
+        cell.text = on ? "ano" : "ne";
+        cell.image = on ? 0 : 1;
+        return cell;
+    }
     cell.text = SongCellText(song, column, userColumns);
     cell.image = SongStackCellState(song, column);
     return cell;
@@ -438,8 +445,16 @@ bool Tsonggridfrm::gridKeyPress(QKeyEvent* event) {
 }
 
 void Tsonggridfrm::gridMousePressed(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !(event->modifiers() & Qt::ShiftModifier) || anchorRow < 0) return;
-    if (!grid->indexAt(event->position().toPoint()).isValid()) return;
+    if (event->button() != Qt::LeftButton) return;
+    const QModelIndex index = grid->indexAt(event->position().toPoint());
+    if (!index.isValid()) return;
+    if (!(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) && onMark(index, event->position())) {
+        // A click on the mark toggles it, as Insert does.
+        toggleSong(songAt(index.row()));
+        model->repaintRow(index.row());
+        return;
+    }
+    if (!(event->modifiers() & Qt::ShiftModifier) || anchorRow < 0) return;
     const int row = currentRow();
     if (row < 0 || anchorRow >= songCount()) return;
     if (anchorRow < row) {
@@ -453,6 +468,14 @@ void Tsonggridfrm::gridMousePressed(QMouseEvent* event) {
             model->repaintRow(r);
         }
     }
+}
+
+bool Tsonggridfrm::onMark(const QModelIndex& index, QPointF at) const {
+    if (index.column() >= visibleIds.count() || visibleIds[index.column()] != COL_STACK) return false;
+    // The mark is the image at the cell's left edge.
+    QRect mark = grid->visualRect(index);
+    mark.setWidth(std::min(mark.width(), grid->iconSize().width() + 6));
+    return mark.contains(at.toPoint());
 }
 
 // ---- quick search

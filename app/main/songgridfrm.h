@@ -39,12 +39,15 @@ protected:
     ~CustomSongCellPainter() = default;
 };
 
-// Takes the place of the song stack as the target of marking songs.
+// Takes the place of the song stack as the target of marking songs; the
+// stack column then shows the selector's marks under its caption.
 class CustomSongSelector {
 public:
     virtual void put(KxSong* song) = 0;
     virtual void take(KxSong* song) = 0;
     virtual void toggle(KxSong* song) = 0;
+    virtual bool marked(KxSong* song) = 0;
+    virtual btkstring markCaption() = 0;
 
 protected:
     ~CustomSongSelector() = default;
@@ -193,6 +196,8 @@ private:
     // Makes a row current as the program, not the user.
     void selectCell(int row, int gridColumn);
     void tellClickHandler();
+    // True when the point lies on the stack mark of the cell.
+    bool onMark(const QModelIndex& index, QPointF at) const;
 
     TPrivateHandler<Tsonggridfrm> queueHandler;
     TPrivateCommonHandler<Tsonggridfrm> commonHandler;

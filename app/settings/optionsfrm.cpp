@@ -30,6 +30,12 @@ ColorPanel::ColorPanel(const char* name, QWidget* parent) : QFrame(parent) {
 }
 
 void ColorPanel::setColor(btkColor c) {
+    setAbsent(c);
+    present = true;
+}
+
+void ColorPanel::setAbsent(btkColor c) {
+    present = false;
     value = c;
     QPalette p = palette();
     p.setColor(QPalette::Window, btkToQColor(c));
@@ -159,7 +165,12 @@ void Toptionsfrm::LoadOptions() {
         const char* attr;
     } colors[] = {{ctoolbar, "toolbar.color"}, {cgroups, "groups.color"}, {csongs, "songs.color"},
                   {csongv, "songv.color"},     {cedits, "edits.color"},   {cgrid, "grid.color"}};
-    for (const auto& c : colors) c.panel->setColor(ColorFromText(settings.attr(c.attr)));
+    for (const auto& c : colors) {
+        if (settings.hasAttr(c.attr))
+            c.panel->setColor(ColorFromText(settings.attr(c.attr)));
+        else
+            c.panel->setAbsent(ColorFromText(""));
+    }
 
     const btkXMLNode view = peek(root, "view");
     const btkXMLNode viewFonts = peek(view, "fonts");
@@ -192,7 +203,8 @@ void Toptionsfrm::SaveOptions() {
         const char* attr;
     } colors[] = {{ctoolbar, "toolbar.color"}, {cgroups, "groups.color"}, {csongs, "songs.color"},
                   {csongv, "songv.color"},     {cedits, "edits.color"},   {cgrid, "grid.color"}};
-    for (const auto& c : colors) settings.setAttr(c.attr, ColorToText(c.panel->color()));
+    for (const auto& c : colors)
+        if (c.panel->hasColor()) settings.setAttr(c.attr, ColorToText(c.panel->color()));
 
     btkXMLNode view = root.getChild("view");
     btkXMLNode viewFonts = view.getChild("fonts");

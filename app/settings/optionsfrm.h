@@ -24,7 +24,12 @@ class ColorPanel : public QFrame {
 public:
     ColorPanel(const char* name, QWidget* parent);
     btkColor color() const { return value; }
+    // True once a colour was read or chosen; a colour missing from the
+    // options shows the default and is not written back.
+    bool hasColor() const { return present; }
     void setColor(btkColor c);
+    // Shows the colour as the default for a missing value.
+    void setAbsent(btkColor shown);
     void choose();
 
 protected:
@@ -32,6 +37,7 @@ protected:
 
 private:
     btkColor value = 0;
+    bool present = false;
 };
 
 class Toptionsfrm : public btkDialogForm {

@@ -32,6 +32,10 @@ void SubSetSongSelector::toggle(KxSong* song) {
         form->tick(song);
 }
 
+bool SubSetSongSelector::marked(KxSong* song) { return form->isTicked(song); }
+
+btkstring SubSetSongSelector::markCaption() { return "Vybráno"; }
+
 Tsongsubsetfrm::Tsongsubsetfrm() : painter(this), selector(this) {
     setObjectName("songsubsetfrm");
     setWindowTitle(btkToQString("Seznam písní"));

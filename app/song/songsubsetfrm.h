@@ -32,6 +32,8 @@ public:
     void put(KxSong* song) override;
     void take(KxSong* song) override;
     void toggle(KxSong* song) override;
+    bool marked(KxSong* song) override;
+    btkstring markCaption() override;
 
 private:
     Tsongsubsetfrm* form;

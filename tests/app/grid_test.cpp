@@ -288,12 +288,28 @@ TEST_F(SongGridTest, StackMarksRepaintTheirRowsWhileOtherChangesRebuildAfterTheP
     EXPECT_EQ(titles(), (Titles{"Alena", "Cesta", "Okno", "Pole", "Zlato", "Zuzana"}));
 }
 
+TEST_F(SongGridTest, AClickOnTheStackMarkTogglesItAsInsertDoes) {
+    start();
+    const struct {
+        int dx;  // from the cell's left edge
+        bool onStack;
+    } clicks[] = {{10, true}, {10, false}, {40, false}};
+    for (const auto& c : clicks) {
+        const QRect cell = grid()->grid->visualRect(grid()->model->index(1, gridColumn(COL_STACK)));
+        QTest::mouseClick(grid()->grid->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(cell.left() + c.dx, cell.center().y()));
+        EXPECT_EQ(grid()->songAt(1)->isOnStack(), c.onStack) << c.dx;
+    }
+}
+
 // Marks songs in a list of its own and colours the rows of songs it holds.
 class MarkingWindow : public CustomSongSelector, public CustomSongCellPainter {
 public:
     void put(KxSong* song) override { calls.push_back("put " + std::string(song->title.c_str())); }
     void take(KxSong* song) override { calls.push_back("take " + std::string(song->title.c_str())); }
     void toggle(KxSong* song) override { calls.push_back("toggle " + std::string(song->title.c_str())); }
+    bool marked(KxSong* song) override { return song->title == "Cesta"; }
+    btkstring markCaption() override { return "Vybráno"; }
     void background(KxSong* song, btkColor& color, bool& set) override {
         if (song->title == "Pole") {
             color = colorMake(255, 0, 0);
@@ -314,11 +330,17 @@ TEST_F(SongGridTest, ASongSelectorTakesThePlaceOfTheStackAndPaintersColourRows) 
     clickCell(indexOf("Okno"), COL_TITLE, Qt::ShiftModifier);
     EXPECT_EQ(window.calls, (std::vector<std::string>{"toggle Bude", "put Cesta", "put Okno"}));
     EXPECT_EQ(gKxSpace->getStack()->songs.count(), 0);
+    // The stack column shows the selector's marks under its caption.
+    EXPECT_EQ(grid()->columnCaption(COL_STACK), btkstring("Vybráno"));
+    EXPECT_EQ(grid()->cellText(indexOf("Cesta"), gridColumn(COL_STACK)).text, btkstring("ano"));
+    EXPECT_EQ(grid()->cellText(indexOf("Cesta"), gridColumn(COL_STACK)).image, 0);
+    EXPECT_EQ(grid()->cellText(indexOf("Okno"), gridColumn(COL_STACK)).text, btkstring("ne"));
 
     const QVariant red = grid()->model->data(grid()->model->index(indexOf("Pole"), 1), Qt::BackgroundRole);
     EXPECT_EQ(red.value<QColor>(), QColor(255, 0, 0));
     EXPECT_TRUE(grid()->model->data(grid()->model->index(0, 1), Qt::BackgroundRole).isNull());
     EXPECT_TRUE(grid()->model->data(grid()->model->index(0, 1), Qt::ForegroundRole).isNull());
+    grid()->setSongSelector(nullptr);  // the window goes before the grid
 }
 
 TEST_F(SongGridTest, DeletedSongsAndViewsLeaveTheGrid) {

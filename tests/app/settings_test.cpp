@@ -143,7 +143,9 @@ TEST_F(SettingsTest, OptionsWrittenOnlyOnOkWithEveryNode) {
     EXPECT_EQ(OptionsRoot().toString(), before);
 
     dialogs.fonts.push_back({QFont(QStringLiteral("DejaVu Serif"), 14), QColor(0, 0, 255)});
+    dialogs.colors.push_back(QColor(255, 0, 0));
     optionsfrm->runner = [](Toptionsfrm& w) {
+        w.csongv->choose();
         EXPECT_FALSE(w.vinacs->isChecked());
         EXPECT_EQ(w.pslspacehi->value(), 0);
         w.fsongvtext->click();
@@ -160,7 +162,9 @@ TEST_F(SettingsTest, OptionsWrittenOnlyOnOkWithEveryNode) {
     EXPECT_EQ(font.intAttr("size"), 14);
     EXPECT_EQ(font.attr("color"), btkstring("Blue"));
     EXPECT_TRUE(root.childByName("print").childByName("fonts").childByName("fnauthor").hasAttr("size"));
-    EXPECT_TRUE(root.childByName("settings").childByName("mainwin").hasAttr("grid.color"));
+    // Colours missing from the options stay missing; a chosen one is kept.
+    EXPECT_FALSE(root.childByName("settings").childByName("mainwin").hasAttr("grid.color"));
+    EXPECT_EQ(root.childByName("settings").childByName("mainwin").attr("songv.color"), btkstring("Red"));
     // The song view follows at once.
     EXPECT_EQ(mainfrm->songv->fntext.font.family(), QStringLiteral("DejaVu Serif"));
 }
