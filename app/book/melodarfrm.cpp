@@ -292,12 +292,23 @@ void Tmelodarfrm::showWindow() {
 // ---- items
 
 void Tmelodarfrm::FillItemList() {
-    const int keep = list->currentRow();
-    const QSignalBlocker blocker(list);
-    list->clear();
-    if (!book) return;
-    for (int i = 0; i < book->GetItemCount(); ++i) list->addItem(btkToQString(book->GetItem(i)->displayText()));
-    if (keep < list->count()) list->setCurrentRow(keep);
+    {
+        const int keep = list->currentRow();
+        const QSignalBlocker blocker(list);
+        list->clear();
+        if (!book) return;
+        // The shown item stays highlighted wherever it moved (a sort, an
+        // inserted table of contents); a gone one leaves its row.
+        int row = -1;
+        for (int i = 0; i < book->GetItemCount(); ++i) {
+            list->addItem(btkToQString(book->GetItem(i)->displayText()));
+            if (book->GetItem(i) == shownItem) row = i;
+        }
+        if (row < 0 && keep < list->count()) row = keep;
+        if (row >= 0) list->setCurrentRow(row);
+    }
+    // The flags and the text follow the highlighted item.
+    listClick();
 }
 
 int Tmelodarfrm::selectedIndex() const {
@@ -317,6 +328,7 @@ void Tmelodarfrm::selectIndex(int i) {
 
 void Tmelodarfrm::listClick() {
     KxData* item = book ? book->GetItem(selectedIndex()) : nullptr;
+    shownItem = item;
     if (!item) return;
     const QCheckBox* boxes[] = {chnewpage, chskippage, chfixtobegin, chfixtoend};
     const bool flags[] = {item->newpage, item->skippage, item->fixtobegin, item->fixtoend};
@@ -330,7 +342,9 @@ void Tmelodarfrm::listClick() {
 void Tmelodarfrm::showSelectedSong() {
     KxData* item = book ? book->GetItem(selectedIndex()) : nullptr;
     if (!item || pager->currentIndex() != 0) return;
-    if (auto* song = dynamic_cast<SongData*>(item)) songv->setSongText(song->transposedText());
+    // Another kind of item has no text: no song stays shown beside it.
+    auto* song = dynamic_cast<SongData*>(item);
+    songv->setSongText(song ? song->transposedText() : btkstring());
 }
 
 void Tmelodarfrm::flagClicked(QCheckBox* box) {

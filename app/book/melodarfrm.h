@@ -168,6 +168,9 @@ private:
     bool ensurePrinter();
 
     Melodar* book = nullptr;
+    // The item whose flags and text are shown; compared by address only
+    // (it may be gone when the list is filled again).
+    const KxData* shownItem = nullptr;
     int curSide = 0;
     int curLogPage = 0;
     std::unique_ptr<LogPagePreview> logPreview;

@@ -204,8 +204,16 @@ void Tdbpropsfrm::load() {
 }
 
 void Tdbpropsfrm::commit() {
-    if (database && edited >= 0 && edited < database->customCols.count())
-        database->customCols[edited] = btkFromQString(colname->text());
+    if (!database || edited < 0 || edited >= database->customCols.count()) return;
+    const btkstring name = btkFromQString(colname->text());
+    // Two columns of one name would share their values.
+    for (int i = 0; i < database->customCols.count(); ++i)
+        if (i != edited && database->customCols[i] == name) {
+            colname->setText(btkToQString(database->customCols[edited]));
+            ErrorBox(btkFormat("Sloupec s názvem \"%s\" už existuje, název sloupce se nezměnil", name.c_str()));
+            return;
+        }
+    database->customCols[edited] = name;
 }
 
 void Tdbpropsfrm::colsClick() {
@@ -215,7 +223,10 @@ void Tdbpropsfrm::colsClick() {
 
 void Tdbpropsfrm::Button1Click() {
     commit();
-    database->customCols.add(btkstring("novy"));
+    // A name no other column has: "novy", "novy2", "novy3", ...
+    btkstring name = "novy";
+    for (int n = 2; database->customCols.find(name) >= 0; ++n) name = btkFormat("novy%d", n);
+    database->customCols.add(name);
     refill();
 }
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,6 +31,8 @@
 #include "songbook/kxtype.h"
 #include "songs/kxdatabase.h"
 #include "songs/kxspace.h"
+#include "songs/songcolumns.h"
+#include "songs/songcompare.h"
 #include "songs/uibridge.h"
 
 namespace {
@@ -136,6 +139,33 @@ TEST_F(BookTest, TranspositionsHaveTheMainWindowsCaptionsEverywhere) {
                 << w.window << " " << name;
         }
     EXPECT_EQ(btkFromQString(book->actionlist.find("a_trorig")->text()), btkstring("Původní"));
+}
+
+TEST_F(BookTest, HighlightFlagsAndTextStayWithOneItemAcrossInsertAndSort) {
+    Tmelodarfrm* window = bookFromStack();  // Cesta, Anna, Den
+    ASSERT_NE(window, nullptr);
+    Melodar* book = window->getBook();
+    KxData* cesta = book->GetItem(0);
+    cesta->newpage = true;
+    window->selectIndex(0);
+    const struct {
+        const char* change;
+        std::function<void()> run;
+        int row;
+    } changes[] = {
+        {"Vložit obsah", [&] { trigger(window, window->actionlist, "a_insertoutline"); }, 1},
+        {"sort by title", [&] { book->sortSongs(StandardColumnCompare(COL_TITLE)); }, 2},
+    };
+    for (const auto& c : changes) {
+        c.run();
+        EXPECT_EQ(window->list->currentRow(), c.row) << c.change;
+        EXPECT_EQ(book->GetItem(window->selectedIndex()), cesta) << c.change;
+        EXPECT_TRUE(window->chnewpage->isChecked()) << c.change;
+    }
+    // Another item shows its own flags; the table of contents has no text.
+    window->selectIndex(0);
+    EXPECT_FALSE(window->chnewpage->isChecked());
+    EXPECT_EQ(window->songv->getSongText(), btkstring());
 }
 
 TEST_F(BookTest, BookFromTheStackSavedAndLoadedAgain) {

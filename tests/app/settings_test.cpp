@@ -181,19 +181,42 @@ TEST_F(SettingsTest, UserColumnsAreEditedInPlaceAndShownInTheGrid) {
         w.cols->setCurrentRow(1);
         w.colsClick();                       // the first keeps its new name
         w.Button4->click();                  // ">>" on the last: nothing
-        w.Button3->click();                  // "<<": "novy" first
+        w.Button3->click();                  // "<<": "novy2" first
         EXPECT_EQ(w.cols->currentRow(), 1);  // the selection keeps its index
         return int(QDialog::Accepted);
     };
     action("a_dbprops")->trigger();
     idle();
     ASSERT_EQ(database()->customCols.count(), 2);
-    EXPECT_EQ(database()->customCols[0], btkstring("novy"));
+    EXPECT_EQ(database()->customCols[0], btkstring("novy2"));
     EXPECT_EQ(database()->customCols[1], btkstring("tempo"));
     EXPECT_TRUE(database()->isChanged());
     idle(200);
     ASSERT_EQ(mainfrm->list->model->columnCount(), before + 2);
-    EXPECT_EQ(btkFromQString(mainfrm->list->model->headerData(before, Qt::Horizontal).toString()), btkstring("novy"));
+    EXPECT_EQ(btkFromQString(mainfrm->list->model->headerData(before, Qt::Horizontal).toString()), btkstring("novy2"));
+}
+
+TEST_F(SettingsTest, UserColumnsGetFreeNamesAndATakenNameIsRefused) {
+    dbpropsfrm->runner = [this](Tdbpropsfrm& w) {
+        for (int i = 0; i < 3; ++i) w.Button1->click();
+        w.cols->setCurrentRow(1);
+        w.colsClick();
+        w.colname->setText(QStringLiteral("novy"));  // taken by the first
+        w.cols->setCurrentRow(2);
+        w.colsClick();
+        EXPECT_TRUE(boxShown("Sloupec s názvem \"novy\" už existuje, název sloupce se nezměnil"));
+        w.colname->setText(QStringLiteral("novy3"));  // its own name
+        w.Button2->click();
+        w.Button1->click();  // the freed name is the first free one
+        return int(QDialog::Accepted);
+    };
+    action("a_dbprops")->trigger();
+    const btkStrings& names = database()->customCols;
+    ASSERT_EQ(names.count(), 3);
+    EXPECT_EQ(names[0], btkstring("novy"));
+    EXPECT_EQ(names[1], btkstring("novy2"));
+    EXPECT_EQ(names[2], btkstring("novy3"));
+    EXPECT_EQ(boxes().shown().size(), 1u);
 }
 
 TEST_F(SettingsTest, DuplicateTestFindsThePairOrRefusesBadNumbers) {
