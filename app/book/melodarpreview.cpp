@@ -11,6 +11,7 @@
 #include "app/book/melodarfrm.h"
 #include "app/main/printrangefrm.h"
 #include "app/song/songvfrm.h"
+#include "foundation/btkmessagebox.h"
 #include "foundation/qt/btkapplication.h"
 #include "foundation/qt/btkprintersetup.h"
 #include "foundation/qt/btkqstring.h"
@@ -196,5 +197,8 @@ void Tmelodarfrm::print(bool all) {
     } else {
         sides.add(curSide);
     }
-    (void)PrintSheetSides(*book->printer(), *book->sheets, *book->pageFormat, sides, Melodar::name());
+    // A job that cannot start has been reported by the printer; anything
+    // else that prints nothing is reported here.
+    const bool startable = book->printer() && book->printer()->IsValid() && sides.count() > 0;
+    if (!PrintBookSides(*book, sides) && !startable) ErrorBox("Melodar nelze vytisknout");
 }
