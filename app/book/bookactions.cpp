@@ -28,8 +28,13 @@ void discardBook(Melodar* book) {
 
 void newBook() {
     auto* book = new Melodar();  // owned by its window from now on
-    if (stackHoldsSongs() && QuestionBox("Naplnit melodar písněmi ze zásobníku?", "yn") == 1) book->addStack();
-    book->initType();
+    try {
+        if (stackHoldsSongs() && QuestionBox("Naplnit melodar písněmi ze zásobníku?", "yn") == 1) book->addStack();
+        book->initType();
+    } catch (...) {
+        discardBook(book);
+        throw;  // the guard shows why
+    }
     book->showWindow();
 }
 
