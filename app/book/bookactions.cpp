@@ -18,21 +18,13 @@ bool stackHoldsSongs() {
     return songs.count() > 0;
 }
 
-// Takes the book away with its window (a book whose file could not be read).
-void discardBook(Melodar* book) {
-    if (auto* window = dynamic_cast<Tmelodarfrm*>(book->window))
-        delete window;
-    else
-        delete book;
-}
-
 void newBook() {
     auto* book = new Melodar();  // owned by its window from now on
     try {
         if (stackHoldsSongs() && QuestionBox("Naplnit melodar písněmi ze zásobníku?", "yn") == 1) book->addStack();
         book->initType();
     } catch (...) {
-        discardBook(book);
+        DeleteMelodar(book);
         throw;  // the guard shows why
     }
     book->showWindow();
@@ -45,7 +37,7 @@ void loadBook() {
     try {
         book->load(path);
     } catch (...) {
-        discardBook(book);
+        DeleteMelodar(book);
         throw;  // the guard shows why
     }
     book->showWindow();

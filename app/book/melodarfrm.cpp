@@ -102,7 +102,9 @@ Tmelodarfrm::Tmelodarfrm() {
     UpdatePageCounts();
 }
 
-Tmelodarfrm::~Tmelodarfrm() {
+Tmelodarfrm::~Tmelodarfrm() { deleteBook(); }
+
+void Tmelodarfrm::deleteBook() {
     // The book may reach the window while it goes.
     Melodar* owned = book;
     book = nullptr;
@@ -475,10 +477,7 @@ bool Tmelodarfrm::saveAs() {
 void Tmelodarfrm::FormCloseQuery(bool& canClose) { canClose = QuestionBox(CloseQuestion, "yn") == 1; }
 
 void Tmelodarfrm::FormClose() {
-    Melodar* owned = book;
-    book = nullptr;
-    if (owned) owned->window = nullptr;
-    delete owned;
+    deleteBook();
     deleteLater();
 }
 
@@ -503,12 +502,14 @@ void InstallMelodarWindowFactory(bool install) {
     gMelodarWindowFactory = install ? &factory : nullptr;
 }
 
+void DeleteMelodar(Melodar* book) {
+    if (!book) return;
+    if (auto* window = dynamic_cast<Tmelodarfrm*>(book->window))
+        delete window;  // deletes the book
+    else
+        delete book;
+}
+
 void CloseAllMelodarWindows() {
-    while (OpenMelodars().count() > 0) {
-        Melodar* book = OpenMelodars()[OpenMelodars().count() - 1];
-        if (auto* window = dynamic_cast<Tmelodarfrm*>(book->window))
-            delete window;  // deletes the book
-        else
-            delete book;
-    }
+    while (OpenMelodars().count() > 0) DeleteMelodar(OpenMelodars()[OpenMelodars().count() - 1]);
 }

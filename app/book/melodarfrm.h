@@ -166,6 +166,8 @@ private:
     // The book has a printer, asking for a PDF file where there is none
     // (the type is applied again then); false when the user cancelled.
     bool ensurePrinter();
+    // Deletes the book the window holds (destructor and close).
+    void deleteBook();
 
     Melodar* book = nullptr;
     // The item whose flags and text are shown; compared by address only
@@ -178,5 +180,7 @@ private:
 
 // The song-book windows of new books from now on (null: books get none).
 void InstallMelodarWindowFactory(bool install);
+// Deletes the book with its window, when it has one, without asking.
+void DeleteMelodar(Melodar* book);
 // Closes every open book's window without asking (program end).
 void CloseAllMelodarWindows();
