@@ -41,6 +41,8 @@ public:
     // A layout finished: the page counts and page labels are to be shown
     // anew.
     virtual void UpdatePageCounts() = 0;
+    // Deletes the window at once, and with it the book it owns.
+    virtual void deleteWithBook() = 0;
 
 protected:
     ~MelodarWindow() = default;

@@ -504,8 +504,8 @@ void InstallMelodarWindowFactory(bool install) {
 
 void DeleteMelodar(Melodar* book) {
     if (!book) return;
-    if (auto* window = dynamic_cast<Tmelodarfrm*>(book->window))
-        delete window;  // deletes the book
+    if (book->window)
+        book->window->deleteWithBook();
     else
         delete book;
 }

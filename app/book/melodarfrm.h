@@ -77,6 +77,7 @@ public:
     // The counts of the last layout ("???" without one), the page labels
     // and the song view.
     void UpdatePageCounts() override;
+    void deleteWithBook() override { delete this; }
     // Sizes the previews for the printer, the type and the zooms, makes the
     // logical page preview, refills the type combo and enables the controls
     // that the automatic distribution decides.
