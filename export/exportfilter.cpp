@@ -233,12 +233,19 @@ btkstring exportFilterPath(const char* name) {
     return programDir().join("data").join("expf").join(btkFile(name).changeExt("exp"));
 }
 
-std::unique_ptr<ExportFilter> loadExportFilter(const char* name) {
+std::unique_ptr<ExportFilter> loadExportFilter(const char* name, FilterLoadFailure* failure) {
+    FilterLoadFailure ignored;
+    FilterLoadFailure& why = failure ? *failure : ignored;
+    why = FilterLoadFailure::Shown;
     if (!checkName(name)) return nullptr;
     btkXMLNode root;
     bool exists = false;
-    if (!readFilterFile(name, root, exists) || !exists) return nullptr;
-    return makeFilter(root.name(), name, root);
+    if (!readFilterFile(name, root, exists)) return nullptr;
+    why = FilterLoadFailure::Missing;
+    if (!exists) return nullptr;
+    std::unique_ptr<ExportFilter> filter = makeFilter(root.name(), name, root);
+    why = filter ? FilterLoadFailure::None : FilterLoadFailure::UnknownKind;
+    return filter;
 }
 
 std::unique_ptr<ExportFilter> createExportFilter(const char* kind, const char* name) {

@@ -147,10 +147,18 @@ void listExportFilters(btkStrings& names, btkStrings& namesAgain);
 [[nodiscard]] bool IsValidExportFilterName(const char* name);
 // data/expf/<name with extension exp> under the program folder.
 btkstring exportFilterPath(const char* name);
+// Why loadExportFilter gave no filter.
+enum class FilterLoadFailure {
+    None,
+    Shown,        // a refused name or an unreadable file: an error box said so
+    Missing,      // there is no file of that name
+    UnknownKind,  // the file's root names no known kind
+};
 // The stored filter of that name; null when there is no such file, its root
-// names no kind, or the name is refused. A file that cannot be read or
-// parsed shows an error box naming it and gives null.
-std::unique_ptr<ExportFilter> loadExportFilter(const char* name);
+// names no kind, or the name is refused. A refused name and a file that
+// cannot be read or parsed show an error box naming them. failure, when
+// given, receives the reason (None when a filter is returned).
+std::unique_ptr<ExportFilter> loadExportFilter(const char* name, FilterLoadFailure* failure = nullptr);
 // A new filter of the kind; an existing file of that name lends it the
 // settings elements it has. Null for an unknown kind, a refused name or an
 // unreadable existing file (error box as above). Nothing is written.

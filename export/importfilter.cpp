@@ -1,5 +1,6 @@
 #include "export/importfilter.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "foundation/btkmessagebox.h"
@@ -15,14 +16,16 @@ namespace {
 // ---- reading a file into lines
 
 // The whole file in text mode (CR LF read as LF). False, after an error box
-// naming the file, when it cannot be opened or read.
+// naming the file and the system's reason, when it cannot be opened or read.
 bool readFile(const char* fileName, btkstring& text) {
     btkFileReadStream in(fileName, "r");
+    const int openError = errno;
     btkStringWriteStream collected;
     char buffer[4096];
     for (int n; in.isOpen() && (n = in.read(buffer, sizeof buffer)) > 0;) collected.write(buffer, n);
     if (!in.isOpen() || in.failed()) {
-        ErrorBox(btkFormat("Soubor %s nelze přečíst", fileName));
+        const btkstring reason = in.isOpen() ? in.errorText() : btkstring(std::strerror(openError));
+        ErrorBox(btkFormat("Soubor %s nelze přečíst: %s", fileName, reason.c_str()));
         return false;
     }
     text = collected.c_str();

@@ -142,12 +142,13 @@ private:
 
     QueryAssign* parseAssign() {
         const btkstring target = parser.tokenText();
+        const int targetAt = parser.tokenOffset();
         parser.nextToken();
         parser.expect('=');
         SongExprPtr value(parser.parseExpression(false));
         if (target.startsWith("@")) return new VarAssign(target.substr(1, target.length() - 1), value.release());
         const int field = QueryFieldOf(target);
-        if (field < 0) parser.fail(btkFormat("Neznámá proměnná %s", target.c_str()));
+        if (field < 0) parser.failAt(btkFormat("Neznámá proměnná %s", target.c_str()), targetAt);
         return NewFieldAssign(field, value.release());
     }
 
@@ -161,19 +162,21 @@ private:
     // Every name is read first, then looked up.
     QuerySource* parseSources() {
         btkStrings names;
+        btkCntVec<int> offsets;
         for (;;) {
             if (parser.token() != SQL_IDENT && parser.token() != SQL_STRING)
                 parser.fail(btkFormat("Očekáván žetězec nebo identifikátor, nalezen %s",
                                       SqlParser::tokenName(parser.token()).c_str()));
             names.add(parser.tokenText());
+            offsets.add(parser.tokenOffset());
             parser.nextToken();
             if (parser.token() != ',') break;
             parser.nextToken();
         }
         btkCntVec<KxView*> views;
-        for (const btkstring& name : names) {
-            KxView* view = gKxSpace ? gKxSpace->findView(name) : nullptr;
-            if (!view) parser.fail(btkFormat("Nenalezena tabulka %s", name.c_str()));
+        for (int i = 0; i < names.count(); ++i) {
+            KxView* view = gKxSpace ? gKxSpace->findView(names[i]) : nullptr;
+            if (!view) parser.failAt(btkFormat("Nenalezena tabulka %s", names[i].c_str()), offsets[i]);
             views.add(view);
         }
         return new StdQuerySource(views);

@@ -38,12 +38,15 @@ void SqlParser::setText(const char* text) {
     input = text ? text : "";
     cursor = input.c_str();
     kind = SQL_START;
+    tokenAt = previousAt = 0;
     textOut.clear();
 }
 
 void SqlParser::nextToken() {
     textOut.clear();
     while (isBlankChar(*cursor)) ++cursor;
+    previousAt = tokenAt;
+    tokenAt = static_cast<int>(cursor - input.c_str());
     const char c = *cursor;
     if (!c) {
         kind = SQL_END;

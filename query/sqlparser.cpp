@@ -128,7 +128,8 @@ SongExprPtr SqlParser::parsePrimary() {
 
 SongExprPtr SqlParser::parseCall(const btkstring& name) {
     const DepthGuard nested(*this);
-    nextToken();  // past "("
+    const int nameAt = previousAt;  // the current token is "("
+    nextToken();                    // past "("
     const btkstring upper = name.upper();
     btkAutoPtr<SongCallExpr> call(
         new SongCallExpr(upper == "DATE" ? SongCallExpr::FN_DATE : SongCallExpr::FN_NONE, upper));
@@ -142,15 +143,15 @@ SongExprPtr SqlParser::parseCall(const btkstring& name) {
         }
         expect(')');
     }
-    if (call->function != SongCallExpr::FN_DATE) fail(btkFormat("Neznámá funkce:%s", upper.c_str()));
-    if (call->count() != 1) fail("funkce DATE má mít 1 parametr");
+    if (call->function != SongCallExpr::FN_DATE) failAt(btkFormat("Neznámá funkce:%s", upper.c_str()), nameAt);
+    if (call->count() != 1) failAt("funkce DATE má mít 1 parametr", nameAt);
     return SongExprPtr(call.release());
 }
 
 SongExprPtr SqlParser::parseName(const btkstring& name) {
     if (name.startsWith("@")) return SongExprPtr(new VarSongExpr(name.substr(1, name.length() - 1)));
     SongExpr* field = NewSongFieldExpr(QueryFieldOf(name));
-    if (!field) fail(btkFormat("Neznámá proměnná %s", name.c_str()));
+    if (!field) failAt(btkFormat("Neznámá proměnná %s", name.c_str()), previousAt);  // the name was read
     return SongExprPtr(field);
 }
 

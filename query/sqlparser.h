@@ -36,11 +36,14 @@ enum SqlTokenKind : int {
     SQL_END = 274,
 };
 
-// A syntax or name error; never leaves the two parse entry points.
+// A syntax or name error; never leaves the two parse entry points. offset is
+// the byte offset in the parsed text of the token that was refused (of the
+// name, for an unknown name).
 class ParseError {
 public:
-    explicit ParseError(const btkstring& message) : message(message) {}
+    ParseError(const btkstring& message, int offset) : message(message), offset(offset) {}
     btkstring message;
+    int offset;
 };
 
 class SqlParser {
@@ -55,6 +58,10 @@ public:
     // Reads the next token into token() and tokenText().
     void nextToken();
     int token() const { return kind; }
+    // Byte offsets in the text of the current and of the previous token (the
+    // end of the text for SQL_END); 0 before the first.
+    int tokenOffset() const { return tokenAt; }
+    int previousTokenOffset() const { return previousAt; }
     // The text of an identifier, variable, number or string; "" otherwise.
     btkstring tokenText() const { return btkstring(textOut.c_str()); }
     // How messages name a token kind ("znak %c" for characters).
@@ -72,7 +79,9 @@ public:
     void start() {
         if (kind == SQL_START) nextToken();
     }
-    [[noreturn]] void fail(const btkstring& message) const { throw ParseError(message); }
+    // Throws ParseError at the current token, or at the given offset.
+    [[noreturn]] void fail(const btkstring& message) const { throw ParseError(message, tokenAt); }
+    [[noreturn]] void failAt(const btkstring& message, int offset) const { throw ParseError(message, offset); }
 
     // The deepest nesting of parentheses and function calls a condition may
     // have: the parser, the evaluation and the release of the tree recurse
@@ -102,6 +111,8 @@ private:
     btkTextWriteStream textOut;
     btkstring input;
     const char* cursor = "";
+    int tokenAt = 0;
+    int previousAt = 0;
 };
 
 // Parses a whole condition (the text must end after it). On an error shows

@@ -103,9 +103,10 @@ bool Tcustomexportfrm::RunExport() {
     }
     btkCntVec<KxSong*> songs;
     CollectSongSet(songset->choice(), songs);
-    const std::unique_ptr<ExportFilter> filter = loadExportFilter(name);
+    FilterLoadFailure failure;
+    const std::unique_ptr<ExportFilter> filter = loadExportFilter(name, &failure);
     if (!filter) {
-        RefuseUnloadedFilter(name);
+        RefuseUnloadedFilter(name, failure);
         return false;
     }
     if (const FileExportFilter* file = filter->asFileFilter()) {

@@ -2,7 +2,9 @@
 
 #include <strings.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -20,20 +22,8 @@
 
 Texpflistfrm* expflistfrm = nullptr;
 
-void RefuseUnloadedFilter(const char* name) {
-    // A refused name or an unreadable file has been named in an error box
-    // already; a missing file or one of no known kind has not.
-    const btkstring path = exportFilterPath(name);
-    if (!IsValidExportFilterName(name)) return;
-    if (btkFileExists(path)) {
-        btkXMLNode root;
-        try {
-            root.load(path);
-        } catch (const btkError&) {
-            return;
-        }
-    }
-    ErrorBox(btkFormat("Exportovací filtr %s nelze načíst", name));
+void RefuseUnloadedFilter(const char* name, FilterLoadFailure failure) {
+    if (failure != FilterLoadFailure::Shown) ErrorBox(btkFormat("Exportovací filtr %s nelze načíst", name));
 }
 
 Texpflistfrm::Texpflistfrm() {
@@ -114,16 +104,18 @@ void Texpflistfrm::Button3Click() {
 
 void Texpflistfrm::Button2Click() {
     const btkstring name = selectedName();
-    if (!name.empty() && IsValidExportFilterName(name)) btkRemoveFile(exportFilterPath(name));
+    if (!name.empty() && IsValidExportFilterName(name) && !btkRemoveFile(exportFilterPath(name)))
+        ErrorBox(btkFormat("Exportovací filtr %s nelze vymazat: %s", name.c_str(), std::strerror(errno)));
     fillList();
 }
 
 void Texpflistfrm::Button1Click() {
     const btkstring name = selectedName();
     if (name.empty()) return;
-    const std::unique_ptr<ExportFilter> filter = loadExportFilter(name);
+    FilterLoadFailure failure;
+    const std::unique_ptr<ExportFilter> filter = loadExportFilter(name, &failure);
     if (!filter) {
-        RefuseUnloadedFilter(name);
+        RefuseUnloadedFilter(name, failure);
         return;
     }
     if (filter->editProperties()) (void)saveExportFilter(*filter);

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "export/exportfilter.h"
 #include "foundation/btkstrings.h"
 #include "foundation/qt/btkform.h"
 
@@ -44,4 +45,4 @@ extern Texpflistfrm* expflistfrm;
 
 // After loadExportFilter gave no filter: tells the user, unless the export
 // library has named the reason in an error box already.
-void RefuseUnloadedFilter(const char* name);
+void RefuseUnloadedFilter(const char* name, FilterLoadFailure failure);

@@ -124,7 +124,7 @@ TEST_F(ExchangeTest, NewFilterNamesAreCheckedBeforeAFileIsMade) {
         }
     }
     EXPECT_TRUE(std::filesystem::is_empty(folder.path("data/expf").c_str()));
-    inFilterList([](Texpflistfrm& w) {
+    inFilterList([this](Texpflistfrm& w) {
         create(w, "Text", 0);
         create(w, "TEXT", 2);
         EXPECT_EQ(w.expfs->count(), 1);
@@ -133,8 +133,16 @@ TEST_F(ExchangeTest, NewFilterNamesAreCheckedBeforeAFileIsMade) {
         select(w.expfs, "Text");
         w.Button2->click();
         EXPECT_EQ(w.expfs->count(), 0);
+        // A file that cannot be removed (here a folder took its place after
+        // the list was filled) is reported.
+        create(w, "Pevny", 0);
+        std::filesystem::remove(folder.path("data/expf/Pevny.exp").c_str());
+        std::filesystem::create_directory(folder.path("data/expf/Pevny.exp").c_str());
+        select(w.expfs, "Pevny");
+        w.Button2->click();
     });
     EXPECT_TRUE(boxShown("Exportovací filtr už existuje"));
+    EXPECT_TRUE(boxShown("Exportovací filtr Pevny nelze vymazat: Is a directory"));
 }
 
 TEST_F(ExchangeTest, HtmlFilterExportsTheStackAsTheGoldenFile) {

@@ -74,9 +74,17 @@ TEST(ExportFilterFile, ReadingRules) {
     EXPECT_EQ(rtf.rtftext.fntext.name, "");
     EXPECT_TRUE(rtf.text.inacs);
     EXPECT_FALSE(rtf.text.textlab);
-    // An unknown kind and a missing file load as nothing, silently.
-    EXPECT_FALSE(loadExportFilter("other"));
-    EXPECT_FALSE(loadExportFilter("missing"));
+    // An unknown kind and a missing file load as nothing, silently, and say
+    // why.
+    const struct {
+        const char* name;
+        FilterLoadFailure failure;
+    } failures[] = {{"other", FilterLoadFailure::UnknownKind}, {"missing", FilterLoadFailure::Missing}};
+    for (const auto& f : failures) {
+        FilterLoadFailure failure = FilterLoadFailure::None;
+        EXPECT_FALSE(loadExportFilter(f.name, &failure)) << f.name;
+        EXPECT_EQ(failure, f.failure) << f.name;
+    }
     EXPECT_FALSE(createExportFilter("pdf", "new"));
     EXPECT_TRUE(folder.boxes().empty());
     // A new filter under an existing file's name takes the settings it
@@ -103,7 +111,9 @@ TEST(ExportFilterFile, RefusedNamesAndFiles) {
     // A broken file is refused with its name, by loading and by creating.
     folder.write("data/expf/broken.exp", std::string(prolog) + "<txt><text></txt>");
     btkDefaultMessageBoxes().reset();
-    EXPECT_FALSE(loadExportFilter("broken"));
+    FilterLoadFailure failure = FilterLoadFailure::None;
+    EXPECT_FALSE(loadExportFilter("broken", &failure));
+    EXPECT_EQ(failure, FilterLoadFailure::Shown);
     EXPECT_FALSE(createExportFilter("txt", "broken.exp"));
     ASSERT_EQ(folder.boxes().size(), 2u);
     EXPECT_NE(folder.boxes()[0].find("broken.exp"), std::string::npos);

@@ -79,10 +79,16 @@ TEST_F(ImportTest, ShortAndUnreadableFiles) {
     EXPECT_EQ(view->songs[0]->author, "Author");
     EXPECT_EQ(view->songs[0]->lang, "cz");
     EXPECT_TRUE(folder.boxes().empty());
-    // Unreadable: a missing file and a folder are named; nothing is added.
-    for (const char* name : {"missing.txt", "data"}) {
-        EXPECT_FALSE(importFilters[2]->import(folder.path(name).c_str(), *view));
-        EXPECT_NE(folder.boxes().back().find(name), std::string::npos);
+    // Unreadable: a missing file and a folder are named with the reason;
+    // nothing is added.
+    const struct {
+        const char* name;
+        const char* reason;
+    } unreadable[] = {{"missing.txt", "No such file or directory"}, {"data", "Is a directory"}};
+    for (const auto& u : unreadable) {
+        EXPECT_FALSE(importFilters[2]->import(folder.path(u.name).c_str(), *view));
+        EXPECT_NE(folder.boxes().back().find(u.name), std::string::npos);
+        EXPECT_NE(folder.boxes().back().find(u.reason), std::string::npos) << folder.boxes().back();
     }
     EXPECT_EQ(view->songs.count(), 1);
     registerImportFilters();

@@ -53,6 +53,17 @@ protected:
         if (!e.isSet()) return "error: " + (boxes().empty() ? std::string("none") : boxes().back());
         return e->evaluate(db->songs[0]).c_str();
     }
+    // The offset the parse error names, or -1 when the condition parses.
+    static int errorOffset(const char* condition) {
+        SqlParser parser;
+        parser.setText(condition);
+        try {
+            SongExprPtr e(parser.parseExpression(true));
+        } catch (const ParseError& e) {
+            return e.offset;
+        }
+        return -1;
+    }
 };
 
 TEST_F(Condition, Values) {
@@ -105,24 +116,30 @@ TEST_F(Condition, Values) {
 }
 
 TEST_F(Condition, Errors) {
+    // offset: where the refused token (or the unknown name) starts.
     const struct {
         const char* condition;
         const char* error;
+        int offset;
     } rows[] = {
-        {"", "Syntaktická chyba - neočekáváno: konec dotazu"},
-        {"NOT NOT NONET", "Syntaktická chyba - neočekáváno: NOT"},
-        {"TITLE = \xe1", "Syntaktická chyba - neočekáváno: znak \xe1"},
-        {"1 = 1 = 1", "Očekáván konec dotazu, nalezen znak ="},
-        {"(1", "Očekáváno znak ), nalezeno konec dotazu"},
-        {"DATE(1 2)", "Očekáváno znak ), nalezeno číslo"},
-        {"FOO(1)", "Neznámá funkce:FOO"},
-        {"foo()", "Neznámá funkce:FOO"},
-        {"DATE()", "funkce DATE má mít 1 parametr"},
-        {"DATE(1, 2)", "funkce DATE má mít 1 parametr"},
-        {"LANG = 'cz'", "Neznámá proměnná LANG"},
-        {"TITLE IN 'a' SELECT", "Očekáván konec dotazu, nalezen SELECT"},
+        {"", "Syntaktická chyba - neočekáváno: konec dotazu", 0},
+        {"NOT NOT NONET", "Syntaktická chyba - neočekáváno: NOT", 4},
+        {"TITLE = \xe1", "Syntaktická chyba - neočekáváno: znak \xe1", 8},
+        {"1 = 1 = 1", "Očekáván konec dotazu, nalezen znak =", 6},
+        {"(1  ", "Očekáváno znak ), nalezeno konec dotazu", 4},
+        {"DATE(1 2)", "Očekáváno znak ), nalezeno číslo", 7},
+        {" FOO(1)", "Neznámá funkce:FOO", 1},
+        {"foo()", "Neznámá funkce:FOO", 0},
+        {"1 & DATE()", "funkce DATE má mít 1 parametr", 4},
+        {"DATE(1, 2)", "funkce DATE má mít 1 parametr", 0},
+        {"TITLE = LANG", "Neznámá proměnná LANG", 8},
+        {"LANG = 'cz'", "Neznámá proměnná LANG", 0},
+        {"TITLE IN 'a' SELECT", "Očekáván konec dotazu, nalezen SELECT", 13},
     };
-    for (const auto& r : rows) EXPECT_EQ(value(r.condition), std::string("error: ") + r.error) << r.condition;
+    for (const auto& r : rows) {
+        EXPECT_EQ(value(r.condition), std::string("error: ") + r.error) << r.condition;
+        EXPECT_EQ(errorOffset(r.condition), r.offset) << r.condition;
+    }
 }
 
 // Nesting is limited before it can run the stack out; the limit itself parses.
