@@ -103,7 +103,8 @@ bool checkName(const char* name) {
 // ---- filters
 
 bool ExportFilter::editProperties() {
-    ErrorBox("Exportovací filtr nemá žádné upravitelné vlastnosti");
+    // A notice: nothing went wrong, there is just nothing to set.
+    InfoBox("Exportovací filtr nemá žádné upravitelné vlastnosti");
     return false;
 }
 

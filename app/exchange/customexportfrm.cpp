@@ -13,6 +13,7 @@
 #include "foundation/btkfile.h"
 #include "foundation/btkmessagebox.h"
 #include "foundation/qt/btkapplication.h"
+#include "foundation/qt/btkdialogs.h"
 #include "foundation/qt/btkqstring.h"
 #include "songs/appservices.h"
 #include "songs/kxsong.h"
@@ -31,6 +32,14 @@ Tcustomexportfrm::Tcustomexportfrm() {
     outdir = new QLineEdit(this);
     outdir->setObjectName("outdir");
     outdir->setEnabled(false);
+    choosefile = new QPushButton(QStringLiteral("..."), this);
+    choosefile->setObjectName("choosefile");
+    choosefile->setToolTip(btkToQString("Vybrat soubor"));
+    choosefile->setEnabled(false);
+    choosedir = new QPushButton(QStringLiteral("..."), this);
+    choosedir->setObjectName("choosedir");
+    choosedir->setToolTip(btkToQString("Vybrat adresář"));
+    choosedir->setEnabled(false);
     BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
     BitBtn1->setObjectName("BitBtn1");
     BitBtn1->setDefault(true);
@@ -42,9 +51,12 @@ Tcustomexportfrm::Tcustomexportfrm() {
     grid->addWidget(new QLabel(btkToQString("Výstupní formát"), this), 1, 0);
     grid->addWidget(expf, 2, 0, 1, 2);
     grid->addWidget(new QLabel(btkToQString("Výstupní soubor"), this), 3, 0);
-    grid->addWidget(outfile, 4, 0, 1, 2);
+    grid->addWidget(outfile, 4, 0);
+    grid->addWidget(choosefile, 4, 1);
     grid->addWidget(new QLabel(btkToQString("Výstupní adresář"), this), 5, 0);
-    grid->addWidget(outdir, 6, 0, 1, 2);
+    grid->addWidget(outdir, 6, 0);
+    grid->addWidget(choosedir, 6, 1);
+    grid->setColumnStretch(0, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(BitBtn1);
@@ -53,6 +65,8 @@ Tcustomexportfrm::Tcustomexportfrm() {
 
     QObject::connect(expf, &QListWidget::itemClicked, this, btkGuarded([this](QListWidgetItem*) { expfClick(); }));
     QObject::connect(BitBtn1, &QPushButton::clicked, this, btkGuarded([this](bool) { BitBtn1Click(); }));
+    QObject::connect(choosefile, &QPushButton::clicked, this, btkGuarded([this](bool) { chooseFileClick(); }));
+    QObject::connect(choosedir, &QPushButton::clicked, this, btkGuarded([this](bool) { chooseDirClick(); }));
     QObject::connect(BitBtn2, &QPushButton::clicked, this, [this] { reject(); });
 }
 
@@ -88,7 +102,19 @@ void Tcustomexportfrm::expfClick() {
         }
     }
     outfile->setEnabled(oneFile);
+    choosefile->setEnabled(oneFile);
     outdir->setEnabled(!oneFile);
+    choosedir->setEnabled(!oneFile);
+}
+
+void Tcustomexportfrm::chooseFileClick() {
+    btkstring path = btkFromQString(outfile->text());
+    if (btkDialogs().saveFile("Všechny soubory|*", programDir(), "", path)) outfile->setText(btkToQString(path));
+}
+
+void Tcustomexportfrm::chooseDirClick() {
+    btkstring path = btkFromQString(outdir->text());
+    if (btkDialogs().chooseDirectory(programDir(), path)) outdir->setText(btkToQString(path));
 }
 
 void Tcustomexportfrm::BitBtn1Click() {
@@ -125,7 +151,8 @@ bool Tcustomexportfrm::RunExport() {
     if (const DirectoryExportFilter* directory = filter->asDirectoryFilter()) {
         const btkstring path = btkFromQString(outdir->text());
         if (path.empty() || !btkIsDirectory(path)) {
-            ErrorBox("Adresář neexistuje");
+            ErrorBox(path.empty() ? btkstring("Adresář neexistuje")
+                                  : btkFormat("Adresář neexistuje\n%s", path.c_str()));
             return false;
         }
         return exportToDirectory(*directory, songs, path);

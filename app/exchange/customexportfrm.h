@@ -27,11 +27,16 @@ public:
 
     void expfClick();
     void BitBtn1Click();
+    // The file and folder choosers of the output fields.
+    void chooseFileClick();
+    void chooseDirClick();
 
     Tsongsetctrlfrm* songset = nullptr;
     QListWidget* expf = nullptr;
     QLineEdit* outfile = nullptr;
     QLineEdit* outdir = nullptr;
+    QPushButton* choosefile = nullptr;             // "..." beside outfile
+    QPushButton* choosedir = nullptr;              // "..." beside outdir
     QPushButton* BitBtn1 = nullptr;                // OK
     QPushButton* BitBtn2 = nullptr;                // Storno
     std::function<int(Tcustomexportfrm&)> runner;  // tests: runs the filled window

@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QFileDialog>
 #include <QFontDialog>
 
 #include "foundation/qt/btkfiledialogs.h"
+#include "foundation/qt/btkqstring.h"
 
 bool btkQtDialogs::openFile(const char* filter, const char* initialDir, btkstring& path) {
     return btkQtOpenFileDialog(filter, initialDir, path);
@@ -24,6 +26,14 @@ bool btkQtDialogs::openFiles(const char* filter, const char* initialDir, btkStri
 
 bool btkQtDialogs::saveFile(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) {
     return btkQtSaveFileDialog(filter, initialDir, defaultExt, path);
+}
+
+bool btkQtDialogs::chooseDirectory(const char* initialDir, btkstring& path) {
+    const QString chosen = QFileDialog::getExistingDirectory(QApplication::activeWindow(), QString(),
+                                                             btkToQString(path.empty() ? initialDir : path.c_str()));
+    if (chosen.isEmpty()) return false;
+    path = btkFromQString(chosen);
+    return true;
 }
 
 bool btkQtDialogs::chooseFixedFont(QFont& font, QColor& color) {
@@ -75,6 +85,8 @@ bool btkScriptedDialogs::openFiles(const char*, const char*, btkStrings& paths) 
 bool btkScriptedDialogs::saveFile(const char*, const char*, const char*, btkstring& path) {
     return openFile(nullptr, nullptr, path);
 }
+
+bool btkScriptedDialogs::chooseDirectory(const char*, btkstring& path) { return openFile(nullptr, nullptr, path); }
 
 bool btkScriptedDialogs::chooseFont(QFont& font, QColor& color) {
     ++asked;

@@ -18,6 +18,8 @@ public:
     // written to path.
     virtual bool openFile(const char* filter, const char* initialDir, btkstring& path) = 0;
     virtual bool saveFile(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) = 0;
+    // An existing folder; on OK written to path.
+    virtual bool chooseDirectory(const char* initialDir, btkstring& path) = 0;
     // Several existing files at once, in the order chosen; on OK they
     // replace the list. By default one file through openFile.
     virtual bool openFiles(const char* filter, const char* initialDir, btkStrings& paths);
@@ -34,6 +36,7 @@ public:
     bool openFile(const char* filter, const char* initialDir, btkstring& path) override;
     bool openFiles(const char* filter, const char* initialDir, btkStrings& paths) override;
     bool saveFile(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) override;
+    bool chooseDirectory(const char* initialDir, btkstring& path) override;
     bool chooseFont(QFont& font, QColor& color) override;
     bool chooseFixedFont(QFont& font, QColor& color) override;
     bool chooseColor(QColor& color) override;
@@ -46,10 +49,11 @@ public:
     bool openFile(const char* filter, const char* initialDir, btkstring& path) override;
     bool openFiles(const char* filter, const char* initialDir, btkStrings& paths) override;
     bool saveFile(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) override;
+    bool chooseDirectory(const char* initialDir, btkstring& path) override;
     bool chooseFont(QFont& font, QColor& color) override;
     bool chooseColor(QColor& color) override;
 
-    std::deque<btkstring> files;  // paths for open and save
+    std::deque<btkstring> files;  // paths for open, save and folders
     std::deque<std::pair<QFont, QColor>> fonts;
     std::deque<QColor> colors;
     int asked = 0;

@@ -18,7 +18,12 @@ QString btkQtFileFilter(const char* filter) {
         btkSplit(patterns, parts[i + 1], ';', false);
         QStringList list;
         for (const btkstring& p : patterns) list << btkToQString(p.trimmed());
-        filters << QStringLiteral("%1 (%2)").arg(btkToQString(parts[i]), list.join(QLatin1Char(' ')));
+        // A caption that names its patterns already ("Melodary (*.kx)") gets
+        // them once: Qt reads the patterns from the last parentheses.
+        QString caption = btkToQString(parts[i]).trimmed();
+        if (caption.endsWith(QLatin1Char(')')) && caption.lastIndexOf(QLatin1Char('(')) > 0)
+            caption = caption.left(caption.lastIndexOf(QLatin1Char('('))).trimmed();
+        filters << QStringLiteral("%1 (%2)").arg(caption, list.join(QLatin1Char(' ')));
     }
     return filters.join(QStringLiteral(";;"));
 }

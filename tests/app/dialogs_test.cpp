@@ -142,7 +142,10 @@ TEST(QuickSearch, KeysSearchInTheirDirections) {
 
 TEST(FileDialogFilter, PlatformPairsBecomeQtNameFilters) {
     EXPECT_EQ(btkQtFileFilter("Databáze|*.xml;*.xgz|Vše|*.*"), QStringLiteral(u"Databáze (*.xml *.xgz);;Vše (*.*)"));
-    EXPECT_EQ(btkQtFileFilter("Melodar (*.kx)|*.kx"), QStringLiteral("Melodar (*.kx) (*.kx)"));
+    // A caption naming its patterns shows them once.
+    EXPECT_EQ(btkQtFileFilter("Melodary (*.kx)|*.kx"), QStringLiteral("Melodary (*.kx)"));
+    EXPECT_EQ(btkQtFileFilter("Databáze(*.xml)|*.xml|Komprimované databáze(*.xgz)|*.xgz|"),
+              QStringLiteral(u"Databáze (*.xml);;Komprimované databáze (*.xgz)"));
     // A caption without its pattern is left out.
     EXPECT_EQ(btkQtFileFilter("Text|*.txt|Zbytek"), QStringLiteral("Text (*.txt)"));
     EXPECT_EQ(btkQtFileFilter(""), QString());

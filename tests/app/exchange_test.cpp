@@ -170,7 +170,7 @@ TEST_F(ExchangeTest, HtmlFilterExportsTheStackAsTheGoldenFile) {
 TEST_F(ExchangeTest, OnlineFilterWritesAWebDirectory) {
     inFilterList([](Texpflistfrm& w) { create(w, "web", 4); });
     EXPECT_FALSE(customExport("web", 2, nullptr, folder.path("chybi")));
-    EXPECT_TRUE(boxShown("Adresář neexistuje"));
+    EXPECT_TRUE(boxShown(btkFormat("Adresář neexistuje\n%s", folder.path("chybi").c_str())));
     std::filesystem::create_directories(folder.path("web").c_str());
     ASSERT_TRUE(customExport("web", 2, nullptr, folder.path("web")));
     EXPECT_TRUE(std::filesystem::exists(folder.path("web/grplist.html").c_str()));
@@ -179,6 +179,32 @@ TEST_F(ExchangeTest, OnlineFilterWritesAWebDirectory) {
     boxes().quiet = true;
     EXPECT_FALSE(customExport("web", 2, nullptr, "/proc/self"));
     EXPECT_EQ(boxes().shown().size(), 1u);
+}
+
+TEST_F(ExchangeTest, OutputChoosersFillTheFieldOfTheFiltersKind) {
+    inFilterList([](Texpflistfrm& w) {
+        create(w, "web", 4);
+        create(w, "prosty", 0);
+    });
+    const struct {
+        const char* filter;
+        QPushButton* Tcustomexportfrm::*chooser;
+        QLineEdit* Tcustomexportfrm::*field;
+        const char* chosen;
+    } rows[] = {{"web", &Tcustomexportfrm::choosedir, &Tcustomexportfrm::outdir, "/tmp/web"},
+                {"prosty", &Tcustomexportfrm::choosefile, &Tcustomexportfrm::outfile, "/tmp/pisne.txt"}};
+    for (const auto& r : rows) {
+        dialogs.files.push_back(r.chosen);
+        customexportfrm->runner = [&](Tcustomexportfrm& w) {
+            select(w.expf, r.filter);
+            w.expfClick();
+            EXPECT_TRUE((w.*r.chooser)->isEnabled()) << r.filter;
+            (w.*r.chooser)->click();
+            EXPECT_EQ(btkFromQString((w.*r.field)->text()), btkstring(r.chosen));
+            return int(QDialog::Rejected);
+        };
+        trigger("a_customexport");
+    }
 }
 
 TEST_F(ExchangeTest, PropertyDialogsWriteOnlyOnOk) {
@@ -205,7 +231,11 @@ TEST_F(ExchangeTest, PropertyDialogsWriteOnlyOnOk) {
         }
     });
     EXPECT_EQ(folder.read("data/expf/rtf.exp"), rtfBefore);
-    EXPECT_TRUE(boxShown("Exportovací filtr nemá žádné upravitelné vlastnosti"));
+    // Nothing to set is a notice, not an error.
+    ASSERT_TRUE(boxShown("Exportovací filtr nemá žádné upravitelné vlastnosti"));
+    for (const auto& box : boxes().shown())
+        if (box.text == "Exportovací filtr nemá žádné upravitelné vlastnosti")
+            EXPECT_EQ(box.flags & 0xF0, btkMB_ICONINFORMATION);
     // The template comes back with its lines.
     customexpffrm->runner = [](Tcustomexpffrm& w) {
         EXPECT_EQ(w.custom->begindoc->toPlainText(), QStringLiteral("<html>\n<body>"));
