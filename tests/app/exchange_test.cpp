@@ -233,9 +233,11 @@ TEST_F(ExchangeTest, PropertyDialogsWriteOnlyOnOk) {
     EXPECT_EQ(folder.read("data/expf/rtf.exp"), rtfBefore);
     // Nothing to set is a notice, not an error.
     ASSERT_TRUE(boxShown("Exportovací filtr nemá žádné upravitelné vlastnosti"));
-    for (const auto& box : boxes().shown())
-        if (box.text == "Exportovací filtr nemá žádné upravitelné vlastnosti")
+    for (const auto& box : boxes().shown()) {
+        if (box.text == "Exportovací filtr nemá žádné upravitelné vlastnosti") {
             EXPECT_EQ(box.flags & 0xF0, btkMB_ICONINFORMATION);
+        }
+    }
     // The template comes back with its lines.
     customexpffrm->runner = [](Tcustomexpffrm& w) {
         EXPECT_EQ(w.custom->begindoc->toPlainText(), QStringLiteral("<html>\n<body>"));
