@@ -33,6 +33,7 @@ const char* dbwDbConnection::escape(const char* text) {
 }
 
 bool dbwDbConnection::begin() {
+    if (depth == 0) commitLost = false;
     if (depth == 0 && !doBegin()) return false;
     ++depth;
     return true;

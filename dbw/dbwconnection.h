@@ -75,6 +75,9 @@ public:
     virtual int insertGetId(const char* sql, const char* table, const char* keyColumn) = 0;
     virtual void release() = 0;
     virtual btkstring lastError() = 0;
+    // The engine's code of the last failed exec (SQLSTATE), "" when the
+    // engine gives none.
+    virtual btkstring errorState() { return btkstring(); }
     // The text escaped for a quoted SQL literal, in a buffer of this
     // connection that stays valid until the next escape.
     virtual const char* escape(const char* text);
@@ -92,11 +95,21 @@ public:
     virtual int escapeInto(char* dest, const char* src, int n) = 0;
 
     int transactionDepth() const { return depth; }
+    // True after a commit whose answer never came (the connection broke
+    // while it was on its way): the server may or may not have committed.
+    // Cleared by the next begin.
+    bool commitOutcomeUnknown() const { return commitLost; }
+    // Opens the connection anew with the parameters of its connect; false
+    // when that fails or the engine cannot. Nothing of the old session
+    // (transaction, deferred statements) remains.
+    virtual bool reconnect() { return false; }
 
 protected:
     virtual bool doBegin();
     virtual bool doCommit();
     virtual bool doRollback();
+
+    bool commitLost = false;  // set by an engine's doCommit
 
 private:
     int depth = 0;

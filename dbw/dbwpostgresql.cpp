@@ -109,6 +109,8 @@ bool dbwPostgreSQLConnection::exec(const char* sql) {
     PGresult* r = PQexec(conn, sql);
     ExecStatusType status = PQresultStatus(r);
     bool ok = status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
+    const char* code = ok ? nullptr : PQresultErrorField(r, PG_DIAG_SQLSTATE);
+    state = code ? code : "";
     if (!ok) recordError();
     PQclear(r);
     return ok;
@@ -165,6 +167,16 @@ bool dbwPostgreSQLConnection::isConnected() {
     return PQstatus(conn) == CONNECTION_OK;
 }
 
+bool dbwPostgreSQLConnection::reconnect() {
+    if (!conn) return false;
+    pending = 0;
+    deferredFailed = false;
+    PQreset(conn);
+    if (PQstatus(conn) == CONNECTION_OK) return true;
+    recordError();
+    return false;
+}
+
 void dbwPostgreSQLConnection::features(dbwConnFeatures& f) {
     f.serverBased = true;
     f.reserved = true;
@@ -196,6 +208,9 @@ bool dbwPostgreSQLConnection::doCommit() {
     // ROLLBACK and no error: that is a failed commit.
     PGresult* r = PQexec(conn, "COMMIT WORK;");
     bool ok = PQresultStatus(r) == PGRES_COMMAND_OK && std::strcmp(PQcmdStatus(r), "COMMIT") == 0;
+    // No answer and a broken connection: the COMMIT may have reached the
+    // server and been carried out.
+    if (!ok && PQresultStatus(r) != PGRES_COMMAND_OK && PQstatus(conn) == CONNECTION_BAD) commitLost = true;
     if (!ok) {
         if (PQresultStatus(r) == PGRES_COMMAND_OK)
             recordError("COMMIT was answered with ROLLBACK: the transaction had failed and was rolled back");

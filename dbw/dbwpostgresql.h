@@ -56,10 +56,13 @@ public:
     void release() override;
     // A recorded error is handed out once; afterwards the live libpq message.
     btkstring lastError() override;
+    btkstring errorState() override { return state; }
     const char* engineName() override;
     // Probes the server: a connection the server has dropped still reports
     // itself as fine to libpq until it is used.
     bool isConnected() override;
+    // PQreset: the same parameters, a new session.
+    bool reconnect() override;
     void features(dbwConnFeatures& features) override;
     // PQescapeStringConn: quotes doubled, backslashes kept as they are
     // under standard_conforming_strings.
@@ -96,4 +99,5 @@ private:
     bool deferredFailed = false;  // the last answer run returned is a deferred statement's
     char errorBuffer[4096];
     bool errorHandedOut = false;
+    btkstring state;
 };

@@ -11,6 +11,11 @@
 #include "dbw/dbwtransaction.h"
 #include "foundation/btkref.h"
 
+const char* const dbwSynchronize::BusyText =
+    "Internetová databáze je právě zaneprázdněná synchronizací jiného uživatele, zkuste to prosím později";
+
+int dbwSynchronize::lockWaitMs = 20000;
+
 dbwSynchronize::dbwSynchronize(dbwAdaRef a, dbwLocalDb* db, int user)
     : localDb(db), adapter(a), userId(user), toServer(db->encoding(), "UTF-8"), toLocal(a->encoding(), db->encoding()) {
     // The cause of a failure is the run's: an older error left on the
@@ -149,10 +154,33 @@ bool dbwSynchronize::doSynchronize() {
     if (!reportProgress(100, "Provádím dokončovací práce")) return false;
     int newLocalVersion = 0;
     if (download && !selectInt("SELECT MAX(dbw_id) FROM dbw_versions", newLocalVersion)) return false;
-    if (!transaction.commit()) return false;
+    if (!transaction.commit() && !(adapter->connection()->commitOutcomeUnknown() && lostCommitKept())) return false;
     // Raised only once the server has the run's work for good.
     if (download) localDb->version = newLocalVersion;
     return true;
+}
+
+bool dbwSynchronize::lostCommitKept() {
+    // A run without a version changed nothing on the server: it failed.
+    if (version == 0) return false;
+    btkstring cause = adapter->errorText(true);
+    dbwDbConnection* connection = adapter->connection();
+    bool found = false;
+    int rows = 0;
+    if (connection->reconnect()) {
+        // The share lock waits until the lost session's transaction has
+        // ended one way or the other; then its version row tells which.
+        dbwTransaction check(adapter.get());
+        found = check.started() && lockVersions(false) &&
+                selectInt(btkFormat("SELECT COUNT(*) FROM dbw_versions WHERE dbw_id=%d", version), rows);
+    }
+    if (found && rows == 1) return true;
+    if (found) return fail(cause);  // rolled back: an ordinary failure
+    unknown = true;
+    adapter->errorText(true);
+    return fail(btkstring("Spojení se serverem se přerušilo při dokončování synchronizace a nepodařilo se zjistit, "
+                          "zda ji server uložil:\n") +
+                cause.trimmed());
 }
 
 bool dbwSynchronize::lockVersions(bool writing) {
@@ -161,9 +189,16 @@ bool dbwSynchronize::lockVersions(bool writing) {
     // earlier one for good. On PostgreSQL a writing run holds dbw_versions
     // against every other run until it commits; a reading run only against
     // writers, so it sees no version appear while it works.
+    // The wait is bounded: a run that never ends must not stop the others.
     if (std::strcmp(adapter->connection()->engineName(), "postgresql") != 0) return true;
-    return adapter->exec(writing ? "LOCK TABLE dbw_versions IN EXCLUSIVE MODE"
-                                 : "LOCK TABLE dbw_versions IN SHARE MODE");
+    if (!adapter->exec(btkFormat("SET LOCAL lock_timeout = %d", lockWaitMs))) return false;
+    if (adapter->exec(writing ? "LOCK TABLE dbw_versions IN EXCLUSIVE MODE" : "LOCK TABLE dbw_versions IN SHARE MODE"))
+        return true;
+    if (adapter->connection()->errorState() == "55P03") {
+        adapter->errorText(true);
+        return fail(BusyText);
+    }
+    return false;
 }
 
 bool dbwSynchronize::reportProgress(int percent, const btkstring& text) {

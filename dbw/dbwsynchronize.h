@@ -122,6 +122,16 @@ public:
     // run the run's error already holds the whole cause.
     btkstring errorText(bool clear);
     const dbwSyncCounters& counters() const { return count; }
+    // After a failed run: true when the connection broke while the commit
+    // was on its way and the server could not be asked afterwards whether
+    // it kept the run. A lost commit that could be settled reads as the
+    // run's success or an ordinary failure.
+    bool outcomeUnknown() const { return unknown; }
+
+    // The run's error when another run holds the version table longer than
+    // lockWaitMs (milliseconds; tests shorten it).
+    static const char* const BusyText;
+    static int lockWaitMs;
     int versionId() const { return version; }
 
     // ---- used by the table synchronisers
@@ -166,8 +176,13 @@ private:
     bool doSynchronize();
     // Keeps concurrent runs from committing versions out of order.
     bool lockVersions(bool writing);
+    // After a commit without an answer: reconnects and looks for the run's
+    // version row. True when the server kept the run; false with the run's
+    // error otherwise, unknown set when it cannot be found out.
+    bool lostCommitKept();
 
     dbwSyncCounters count;
     int version = 0;
+    bool unknown = false;
     void* logHandle = nullptr;
 };

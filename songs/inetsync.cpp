@@ -12,6 +12,10 @@
 
 namespace {
 
+const char* const UnsavedText =
+    "Změny, které synchronizace provedla v lokální databázi, nebyly uloženy ani zahozeny, databáze zůstává "
+    "označená jako změněná.\n";
+
 // A right the planned changes need, and what the refusal names for it.
 struct RightNeed {
     const char* right;
@@ -111,10 +115,19 @@ bool SynchronizeDatabase(KxDatabase* database, const SyncOptions& options) {
     btkstring report = SyncReport(database, run);
 
     if (ok) {
-        InfoBox(btkstring("Synchronizace proběhla úspěšně\n") + report);
+        // Saved before any message: the server has the run for good, and
+        // the file must hold the new internet ids even if the program ends
+        // while the box is open.
         database->setChanged();
         database->changed();
         CommitShown(database);
+        InfoBox(btkstring("Synchronizace proběhla úspěšně\n") + report);
+    } else if (run.outcomeUnknown()) {
+        // Neither the saved file nor the synchronised state is known to
+        // match the server: the changes stay in memory, unsaved.
+        database->setChanged();
+        database->changed();
+        ErrorBox(run.errorText(true) + "\n" + UnsavedText + report);
     } else {
         btkstring error = run.errorText(true);
         ErrorBox(btkstring("Synchronizace se nepovedla, v internetové ani lokální databázi nebyly provedené žádné "

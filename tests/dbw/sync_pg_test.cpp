@@ -15,6 +15,7 @@
 #include "fake_localdb.h"
 #include "foundation/btkstrings.h"
 #include "inetdb_test.h"
+#include "tcpproxy.h"
 
 namespace {
 
@@ -547,6 +548,47 @@ TEST_F(DbwSyncPg, AChangedSongWhoseRowIsGoneFailsTheRun) {
     EXPECT_FALSE(ok);
     EXPECT_NE(std::string::npos, std::string(r->errorText(true).c_str()).find("no longer"));
     EXPECT_EQ(1, inet->count("dbw_versions"));
+}
+
+TEST_F(DbwSyncPg, ALostCommitAnswerIsSettledByTheRunsVersionRow) {
+    kx6TcpProxy proxy(inet->socketPath());
+    dbwAdaRef via = inet->connectVia("127.0.0.1", proxy.port());
+    ASSERT_TRUE(via.isSet()) << inet->error();
+    FakeSongDb a;
+    FakeSong* s1 = a.table.add("Jedna");
+    FakeSong* s2 = a.table.add("Dvě");
+    auto syncVia = [&](FakeSong* song) {
+        auto r = std::make_unique<dbwSynchronize>(via, &a, inet->userId());
+        r->setUpload(true);
+        r->setDownload(true);
+        r->addNew(song);
+        ok = r->synchronize();
+        return r;
+    };
+
+    // The server committed, the answer was lost: the run succeeded.
+    proxy.cutAfter("COMMIT WORK");
+    auto r = syncVia(s1);
+    EXPECT_TRUE(proxy.cut());
+    ASSERT_TRUE(ok) << r->errorText(true).c_str();
+    EXPECT_FALSE(r->outcomeUnknown());
+    EXPECT_EQ(r->versionId(), a.version);
+    EXPECT_NE(0, s1->netid);
+    EXPECT_EQ(1, inet->count("songs"));
+    auto again = syncVia(s2);
+    ASSERT_TRUE(ok) << again->errorText(true).c_str();
+    EXPECT_EQ(2, inet->count("songs"));
+
+    // The server cannot be asked afterwards: the outcome is unknown.
+    int version = a.version;
+    proxy.cutAfter("COMMIT WORK", true);
+    auto lost = syncVia(a.table.add("Tři"));
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(lost->outcomeUnknown());
+    EXPECT_TRUE(
+        btkStartsWith("Spojení se serverem se přerušilo při dokončování synchronizace", lost->errorText(true).c_str()));
+    EXPECT_EQ(version, a.version);
+    EXPECT_EQ(3, inet->count("songs"));
 }
 
 TEST_F(DbwSyncPg, RunsHoldTheVersionTableUntilTheyEnd) {

@@ -24,6 +24,7 @@
 #include "songs/kxsong.h"
 #include "songs/kxspace.h"
 #include "songs/uibridge.h"
+#include "tcpproxy.h"
 
 namespace {
 
@@ -325,6 +326,55 @@ TEST_F(InetSyncPg, AFailedRunLeavesTheServerUnchangedAndKeepsEditsMadeBeforeIt) 
     EXPECT_EQ(2, db->songs.count());
     EXPECT_EQ(2, folder.logCount(BeginRecord));
     EXPECT_EQ(1, folder.logCount("Chyba:"));
+}
+
+TEST_F(InetSyncPg, ALostCommitIsSettledAndTheFileIsSavedBeforeAnyBox) {
+    kx6TcpProxy proxy(inet->socketPath());
+    folder.writeConnection(inet->connectionElement("UTF-8", "127.0.0.1", proxy.port()));
+    InitInternetConnection();
+    ASSERT_TRUE(login());
+    // Each box reads the database file as it is while the box is open.
+    struct FileAtBox : btkMessageBoxBackend {
+        int show(const char* text, const char* caption, int flags) override {
+            files.push_back(folder->read("db/zpevnik.xml"));
+            return btkDefaultMessageBoxes().show(text, caption, flags);
+        }
+        const ProgramFolder* folder = nullptr;
+        std::vector<std::string> files;
+    } atBox;
+    atBox.folder = &folder;
+    btkMessageBoxBackend* previous = btkSetMessageBoxBackend(&atBox);
+    KxDatabase* db = openDb(folder);
+
+    // The server committed, its answer was lost: a success, saved at once.
+    SyncOptions first;
+    KxSong* song = addSong(db, "Ach synku");
+    first.newSongs.add(song);
+    proxy.cutAfter("COMMIT WORK");
+    bool ok = SynchronizeDatabase(db, first);
+    EXPECT_TRUE(proxy.cut());
+    EXPECT_TRUE(ok) << lastBox();
+    ASSERT_EQ(1u, atBox.files.size());
+    EXPECT_TRUE(btkStartsWith("Synchronizace proběhla úspěšně\n", box(0).c_str())) << box(0);
+    EXPECT_TRUE(contains(atBox.files[0], btkFormat("netid=\"%d\"", song->netid).c_str())) << atBox.files[0];
+    EXPECT_FALSE(db->isChanged());
+
+    // The server cannot be asked afterwards: the local changes stay, unsaved.
+    btkDefaultMessageBoxes().reset();
+    SyncOptions second;
+    KxSong* added = addSong(db, "Okolo Hradce");
+    second.newSongs.add(added);
+    proxy.cutAfter("COMMIT WORK", true);
+    EXPECT_FALSE(SynchronizeDatabase(db, second));
+    btkSetMessageBoxBackend(previous);
+    ASSERT_EQ(1, boxCount());
+    EXPECT_TRUE(btkStartsWith("Spojení se serverem se přerušilo při dokončování synchronizace", box(0).c_str()))
+        << box(0);
+    EXPECT_TRUE(contains(box(0), "nebyly uloženy ani zahozeny")) << box(0);
+    EXPECT_TRUE(db->isChanged());
+    EXPECT_NE(0, added->netid);
+    EXPECT_EQ(0, stored(folder)["Okolo Hradce"].netid);
+    EXPECT_EQ(2, inet->count("songs"));
 }
 
 TEST_F(InetSyncPg, TheRunShowsItsProgressAndACancelFailsIt) {

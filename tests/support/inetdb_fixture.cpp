@@ -86,14 +86,24 @@ dbwAdaRef kx6InetDb::connect(const char* encoding) {
     return dbwAdaRef(dbwCreateAdapter(conn, encoding, nullptr));
 }
 
-btkXMLNode kx6InetDb::connectionElement(const char* encoding) const {
+dbwAdaRef kx6InetDb::connectVia(const std::string& viaHost, int viaPort) {
+    auto* conn = new dbwPostgreSQLConnection();
+    if (!conn->connect(dbname.c_str(), viaHost.c_str(), serverUser.c_str(), "", viaPort)) {
+        lastError = conn->lastError().c_str();
+        conn->release();
+        return dbwAdaRef();
+    }
+    return dbwAdaRef(dbwCreateAdapter(conn, "UTF-8", nullptr));
+}
+
+btkXMLNode kx6InetDb::connectionElement(const char* encoding, const std::string& viaHost, int viaPort) const {
     btkXMLNode node;
     node.setName("connection");
     node.setAttr("name", "!Test");
     node.setAttr("user", serverUser.c_str());
     node.setAttr("dbname", dbname.c_str());
-    node.setAttr("server", host.c_str());
-    node.setIntAttr("port", port);
+    node.setAttr("server", viaHost.empty() ? host.c_str() : viaHost.c_str());
+    node.setIntAttr("port", viaHost.empty() ? port : viaPort);
     node.setAttr("engine", "1");
     node.setAttr("encoding", encoding);
     return node;

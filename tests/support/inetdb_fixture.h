@@ -31,8 +31,14 @@ public:
     // A new adapter over a connection of its own, which the adapter owns;
     // empty (reason in error()) when the server cannot be reached.
     dbwAdaRef connect(const char* encoding = "UTF-8");
-    // A connection element for dbwStoredConnection (engine 1, no password).
-    btkXMLNode connectionElement(const char* encoding = "UTF-8") const;
+    // The same through another host and port (a proxy in front of the server).
+    dbwAdaRef connectVia(const std::string& viaHost, int viaPort);
+    // A connection element for dbwStoredConnection (engine 1, no password);
+    // through another host and port when viaHost is not empty.
+    btkXMLNode connectionElement(const char* encoding = "UTF-8", const std::string& viaHost = "",
+                                 int viaPort = 0) const;
+    // The path of the server's Unix socket.
+    std::string socketPath() const { return host + "/.s.PGSQL." + std::to_string(port); }
     // Runs one statement, or reads the first value of a query ("" for no
     // row), each through a connection of its own.
     bool exec(const std::string& sql);
