@@ -588,7 +588,7 @@ TEST_F(DbwSyncPg, ALostCommitAnswerIsSettledByTheRunsVersionRow) {
     EXPECT_TRUE(
         btkStartsWith("Spojení se serverem se přerušilo při dokončování synchronizace", lost->errorText(true).c_str()));
     EXPECT_EQ(version, a.version);
-    EXPECT_EQ(3, inet->count("songs"));
+    EXPECT_EQ(3, inet->awaitCount("songs", 3));
 }
 
 TEST_F(DbwSyncPg, RunsHoldTheVersionTableUntilTheyEnd) {

@@ -374,7 +374,7 @@ TEST_F(InetSyncPg, ALostCommitIsSettledAndTheFileIsSavedBeforeAnyBox) {
     EXPECT_TRUE(db->isChanged());
     EXPECT_NE(0, added->netid);
     EXPECT_EQ(0, stored(folder)["Okolo Hradce"].netid);
-    EXPECT_EQ(2, inet->count("songs"));
+    EXPECT_EQ(2, inet->awaitCount("songs", 2));
 }
 
 TEST_F(InetSyncPg, TheRunShowsItsProgressAndACancelFailsIt) {

@@ -1,5 +1,8 @@
 #include "inetdb_fixture.h"
 
+#include <chrono>
+#include <thread>
+
 #include "dbw/dbwadapter.h"
 #include "dbw/dbwdbdef.h"
 #include "dbw/dbwpostgresql.h"
@@ -107,6 +110,15 @@ btkXMLNode kx6InetDb::connectionElement(const char* encoding, const std::string&
     node.setAttr("engine", "1");
     node.setAttr("encoding", encoding);
     return node;
+}
+
+int kx6InetDb::awaitCount(const std::string& table, int n) {
+    int rows = count(table);
+    for (int i = 0; i < 200 && rows != n; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        rows = count(table);
+    }
+    return rows;
 }
 
 bool kx6InetDb::exec(const std::string& sql) {

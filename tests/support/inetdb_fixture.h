@@ -44,6 +44,9 @@ public:
     bool exec(const std::string& sql);
     std::string value(const std::string& sql);
     int count(const std::string& table) { return std::stoi("0" + value("SELECT COUNT(*) FROM " + table)); }
+    // The row count once it is n, or after ten seconds whatever it is: a
+    // session whose client went away may still be finishing its commit.
+    int awaitCount(const std::string& table, int n);
 
     const std::string& name() const { return dbname; }
     const std::string& error() const { return lastError; }
