@@ -57,6 +57,12 @@ public:
     // screen height scaled by the printer's resolution over the screen's.
     virtual btkFont* makeFont(const btkFontSpec& spec) const = 0;
 
+    // Without a system printer the device is the page of a PDF file that
+    // each job is to be given (setOutputFile before startDoc).
+    virtual bool needsOutputFile() const { return false; }
+    // The PDF file the next jobs print into ("" for none).
+    virtual void setOutputFile(const btkstring& /*file*/) {}
+
     // Starts a job under the document name; false when it cannot start
     // (the device has reported why) or the device is not valid.
     [[nodiscard]] virtual bool startDoc(const btkstring& documentName) = 0;

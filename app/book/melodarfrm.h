@@ -164,9 +164,9 @@ private:
     double zoomFactor(const QComboBox* combo) const;
     void paintSheetSide(QPainter& painter);
     void paintLogPage(QPainter& painter);
-    // The book has a printer, asking for a PDF file where there is none
-    // (the type is applied again then); false when the user cancelled.
-    bool ensurePrinter();
+    // Without a system printer asks for the PDF file of this print and
+    // gives it to the book's printer; false when the user cancelled.
+    bool choosePrintFile();
     // Deletes the book the window holds (destructor and close).
     void deleteBook();
 

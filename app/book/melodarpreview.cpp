@@ -11,6 +11,7 @@
 #include "app/book/melodarfrm.h"
 #include "app/main/printrangefrm.h"
 #include "app/song/songvfrm.h"
+#include "foundation/btkfile.h"
 #include "foundation/btkmessagebox.h"
 #include "foundation/qt/btkapplication.h"
 #include "foundation/qt/btkprintersetup.h"
@@ -179,26 +180,33 @@ void Tmelodarfrm::paintLogPage(QPainter& painter) {
     painter.restore();
 }
 
-bool Tmelodarfrm::ensurePrinter() {
-    if (!book) return false;
-    if (book->printer()) return true;
-    // Without a printer a book has no layout: a PDF file to print into
-    // gives it one.
-    if (!btkChoosePrintTarget()) return false;
-    book->applyType();
-    return book->printer() != nullptr;
+bool Tmelodarfrm::choosePrintFile() {
+    btkPrintDevice* device = book ? book->printer() : nullptr;
+    if (!device) return false;
+    if (!device->needsOutputFile()) return true;
+    // Without a printer every print asks for its PDF file, named after the
+    // book by default.
+    const btkstring name =
+        book->fileName.empty() ? btkstring("melodar") : btkFile(btkFile(book->fileName).fileName()).changeExt("");
+    btkstring file;
+    if (!btkChoosePdfFile(name, file)) return false;
+    device->setOutputFile(file);
+    return true;
 }
 
 void Tmelodarfrm::print(bool all) {
-    if (!ensurePrinter() || !book->sheets || !book->pageFormat) return;
+    if (!book || !book->sheets || !book->pageFormat || !book->printer()) return;
     btkCntVec<int> sides;
     if (all) {
         if (!printrangefrm || !printrangefrm->Execute(sheetSideCount(), sides)) return;
     } else {
         sides.add(curSide);
     }
+    if (!choosePrintFile()) return;
     // A job that cannot start has been reported by the printer; anything
     // else that prints nothing is reported here.
-    const bool startable = book->printer() && book->printer()->IsValid() && sides.count() > 0;
-    if (!PrintBookSides(*book, sides) && !startable) ErrorBox("Melodar nelze vytisknout");
+    const bool startable = book->printer()->IsValid() && sides.count() > 0;
+    const bool printed = PrintBookSides(*book, sides);
+    book->printer()->setOutputFile("");
+    if (!printed && !startable) ErrorBox("Melodar nelze vytisknout");
 }

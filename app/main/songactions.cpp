@@ -7,7 +7,7 @@
 #include "app/song/editsongfrm.h"
 #include "app/song/songsetfrm.h"
 #include "foundation/btkmessagebox.h"
-#include "foundation/btkprintdevice.h"
+#include "foundation/qt/btkprinter.h"
 #include "foundation/qt/btkprintersetup.h"
 #include "songbook/kxformat.h"
 #include "songs/chorddifficulty.h"
@@ -53,10 +53,13 @@ void newSong() {
 void printCurrentSong() {
     KxSong* song = gMainWin->getActSongMsg();
     if (!song) return;
-    // Without a printer the song goes into a PDF file asked for now.
-    if (!btkChoosePrintTarget()) return;
-    std::unique_ptr<btkPrintDevice> printer = btkMakePrinter(getPrinterProps()->landscape());
-    if (!printer || !printSong(*song, *printer, OptionsRoot())) ErrorBox("Píseň nelze vytisknout");
+    // The printer dialog first (the PDF file choice without a printer);
+    // cancel ends silently.
+    btkRef<btkPrinterProps> props = new btkPrinterProps(*getPrinterProps());
+    if (!btkRunPrintDialog(*props, song->title)) return;
+    btkWinPrinter printer(props.get());
+    // A job that cannot start is reported by the printer itself.
+    (void)printSong(*song, printer, OptionsRoot());
 }
 
 void eraseSongs() {

@@ -30,6 +30,8 @@ QString btkQtFileFilter(const char* filter) {
 
 namespace {
 
+bool saveDialogConfirms = true;
+
 QString startPath(const char* initialDir, const btkstring& path) {
     if (path.empty()) return btkToQString(initialDir);
     if (btkIsAbsolute(path) || !*initialDir) return btkToQString(path);
@@ -57,11 +59,19 @@ bool btkQtOpenFilesDialog(const char* filter, const char* initialDir, btkStrings
 }
 
 bool btkQtSaveFileDialog(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) {
+    const QFileDialog::Options options =
+        saveDialogConfirms ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;
     QString chosen = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), startPath(initialDir, path),
-                                                  btkQtFileFilter(filter));
+                                                  btkQtFileFilter(filter), nullptr, options);
     if (chosen.isEmpty()) return false;
     if (QFileInfo(chosen).suffix().isEmpty() && defaultExt && *defaultExt && defaultExt[0] != '*')
         chosen += QLatin1Char('.') + btkToQString(defaultExt);
     path = btkFromQString(chosen);
     return true;
+}
+
+bool btkSetSaveDialogConfirms(bool confirms) {
+    const bool previous = saveDialogConfirms;
+    saveDialogConfirms = confirms;
+    return previous;
 }

@@ -15,6 +15,11 @@ QString btkQtFileFilter(const char* filter);
 bool btkQtOpenFileDialog(const char* filter, const char* initialDir, btkstring& path);
 // Several existing files; on OK they replace the list.
 bool btkQtOpenFilesDialog(const char* filter, const char* initialDir, btkStrings& paths);
-// Asks before overwriting; path holds the proposed name on entry. A chosen
-// name without an extension gets the default one.
+// Asks before overwriting (unless switched off below); path holds the
+// proposed name on entry. A chosen name without an extension gets the
+// default one.
 bool btkQtSaveFileDialog(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path);
+// Whether the save dialog asks before overwriting; a caller that asks
+// itself (after the default extension is added) switches it off for its
+// call. Returns the previous setting.
+bool btkSetSaveDialogConfirms(bool confirms);

@@ -93,8 +93,13 @@ btkWinPrinter::btkWinPrinter(btkPrinterProps* props) {
     mmY = dpiY / 25.4;
 
     btkRef<btkPrinterProps> settings = props ? new btkPrinterProps(*props) : new btkPrinterProps();
-    if (!settings->canPrint()) return;
     printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    pdfPage = !settings->canPrint();
+    if (pdfPage) {
+        // The page of a PDF file still to be named, at the PDF resolution.
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setResolution(pdfResolution);
+    }
     settings->applyTo(*printer);
     isLandscape = printer->pageLayout().orientation() == QPageLayout::Landscape;
     width = printer->width();
@@ -151,6 +156,7 @@ bool btkWinPrinter::startDoc(const btkstring& documentName, const btkstring& out
     if (!printer) return false;
     try {
         if (docOpen) fail(QStringLiteral("A print job is already open."));
+        if (pdfPage && outputFile.empty()) fail(QStringLiteral("No PDF file was chosen to print into."));
         if (!outputFile.empty()) {
             // Same resolution as measured, so the layout still fits.
             const QPageLayout layout = printer->pageLayout();

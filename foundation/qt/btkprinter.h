@@ -29,7 +29,9 @@ public:
 
 // The user's printer choice, shared through counted references. Printing
 // goes to the printer it names, or, when an output file is set, into that
-// PDF file (the way to print where no printer exists).
+// PDF file. Without a printer the page is a PDF page (paper, orientation
+// and margins from page setup; A4 portrait by default), and each job is
+// given its file.
 class btkPrinterProps : public btkRCObject {
 public:
     // The default printer (the first printer when none is the default; no
@@ -71,9 +73,11 @@ private:
 };
 
 // One print job on a printer. Built from the printer properties (a copy of
-// them is used, so later changes do not reach an open job); callers test
-// IsValid and print nothing when it is false. Printer failures are shown in
-// a box captioned "Error" and thrown as btkPrinterError.
+// them is used, so later changes do not reach an open job). Without a
+// printer and without an output file it is the PDF page of the properties:
+// valid for layout and measuring, and a job needs a file (setOutputFile).
+// Printer failures are shown in a box captioned "Error" and thrown as
+// btkPrinterError.
 class btkWinPrinter : public btkPrintDevice {
 public:
     // With null props, the default printer.
@@ -82,8 +86,10 @@ public:
     // is complete; never throws.
     ~btkWinPrinter() override;
 
-    // There is a printer or a PDF file to print on.
+    // Always true: a printer, a PDF file, or the PDF page to lay out on.
     bool IsValid() const override { return printer != nullptr; }
+    bool needsOutputFile() const override { return pdfPage && jobFile.empty(); }
+    void setOutputFile(const btkstring& file) override { jobFile = file; }
     bool landscape() const override { return isLandscape; }
     // The printable area in device pixels (0 when not valid); it follows
     // the orientation.
@@ -118,9 +124,10 @@ public:
 
     // Starts a job under the document name; into the PDF file outputFile
     // when it is not empty. False when it cannot start (after the failure
-    // was shown), and at once when the printer is not valid.
+    // was shown, once), and at once when the printer is not valid.
     [[nodiscard]] bool startDoc(const btkstring& documentName, const btkstring& outputFile);
-    [[nodiscard]] bool startDoc(const btkstring& documentName) override { return startDoc(documentName, ""); }
+    // Into the file of setOutputFile when one is set.
+    [[nodiscard]] bool startDoc(const btkstring& documentName) override { return startDoc(documentName, jobFile); }
     // Starts the next page and returns the painter of the job.
     QPainter* startPage();
     // startPage through a btkDCCanvas of the printer's own.
@@ -138,6 +145,8 @@ private:
     // After printer and job, so they go first.
     std::unique_ptr<btkDCCanvas> icCanvas;
     btkDCCanvas pageCanvas;
+    btkstring jobFile;
+    bool pdfPage = false;  // no printer and no output file: the PDF page
     bool isLandscape = false;
     bool docOpen = false;
     int pagesStarted = 0;

@@ -11,12 +11,18 @@ btkPrinterProps* getPrinterProps();
 // for until something is printed).
 bool runPrinterSetup();
 
-// Makes the properties (null: the shared ones) ready to print: where there
-// is no printer and no PDF file yet, asks for the PDF file through the
-// program's save dialog. False when the user cancels.
-[[nodiscard]] bool btkChoosePrintTarget(btkPrinterProps* props = nullptr);
+// Asks for the PDF file of one print job through the program's save dialog:
+// proposed as defaultName + ".pdf" in the folder last chosen; an existing
+// file is overwritten only after the user agrees. On OK the path is written
+// to file; false when the user cancels or declines.
+[[nodiscard]] bool btkChoosePdfFile(const btkstring& defaultName, btkstring& file);
+
+// The printer dialog of one job on a copy of the shared properties: with a
+// system printer Qt's print dialog (printer, paper, print to file), without
+// one the PDF file choice. On OK the choice is in props; false on cancel.
+[[nodiscard]] bool btkRunPrintDialog(btkPrinterProps& props, const btkstring& documentName);
 
 // Registers the program's printer maker (btkSetPrinterMaker): a btkWinPrinter
-// on a copy of the shared printer properties in the asked orientation; none
-// when there is nothing to print on.
+// on a copy of the shared printer properties in the asked orientation (the
+// PDF page where there is no printer).
 void btkInstallPrinterMaker();

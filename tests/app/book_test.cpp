@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDropEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
@@ -233,6 +234,44 @@ TEST_F(BookTest, EverySidePrintedIntoAPdfFile) {
     EXPECT_EQ(std::atoi(pages + 6), 2 * book->sheets->sheets());
     const btkstring text = runTool(std::string("pdftotext '") + pdf.c_str() + "' -");
     for (const char* title : {"Anna", "Cesta", "Den"}) EXPECT_NE(std::strstr(text.c_str(), title), nullptr) << title;
+}
+
+// Without a printer a new book lays out at once on the PDF page: sheet
+// preview and counts show before anything is printed; each print asks for
+// its file (an existing one only overwritten after "yes").
+TEST_F(BookTest, WithoutAPrinterPreviewAndCountsShowAtOnce) {
+    for (int i : {2, 0, 3}) song(i)->putOnStack();
+    boxes().answer(btkID_YES);
+    trigger(mainfrm, mainfrm->actionlist, "a_kxnew");
+    Tmelodarfrm* window = bookWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(dialogs.asked, 0);
+    ASSERT_GT(window->sheetSideCount(), 0);
+    EXPECT_EQ(window->fpagescnt->text().toInt(), window->sheetSideCount());
+    EXPECT_GT(window->logpagescnt->text().toInt(), 0);
+    EXPECT_GT(window->pp->width(), 100);
+    EXPECT_GT(window->pplog->height(), 100);
+    EXPECT_FALSE(window->curpagelabel->text().isEmpty());
+
+    const btkstring pdf = folder.path("kniha.pdf");
+    const struct {
+        int answer;  // to the overwrite question, 0: none expected
+        bool printed;
+    } prints[] = {{0, true}, {btkID_NO, false}, {btkID_YES, true}};
+    for (const auto& p : prints) {
+        std::filesystem::remove(pdf.c_str());
+        if (p.answer) folder.write("kniha.pdf", "old");
+        boxes().reset();
+        if (p.answer) boxes().answer(p.answer);
+        dialogs.files.push_back(pdf);
+        trigger(window, window->actionlist, "a_printpage");
+        EXPECT_EQ(boxes().shown().size(), p.answer ? 1u : 0u) << p.answer;
+        EXPECT_EQ(folder.read("kniha.pdf").substr(0, 5) == btkstring("%PDF-"), p.printed) << p.answer;
+    }
+    EXPECT_EQ(dialogs.asked, 3);
+    boxes().answer(btkID_YES);
+    window->close();
+    idle();
 }
 
 TEST_F(BookTest, SongsDroppedFromTheGridJoinTheEnd) {

@@ -169,16 +169,23 @@ TEST_F(JourneyTest, TranspositionsOfTheCurrentSongAndBack) {
     EXPECT_FALSE(database(0)->isChanged());
 }
 
+// Without a printer the printer dialog of a song is the PDF file choice:
+// cancel prints nothing and shows nothing; every print asks again.
 TEST_F(JourneyTest, PrintedSongGoesIntoAPdfWithoutAPrinter) {
     btkInstallPrinterMaker();
     gMainWin->setActSong(song(0, 0));
     getPrinterProps()->setOutputFile("");
-    dialogs.files.push_back(folder.path("pisen.pdf"));
-    trigger("a_printsong");
+    trigger("a_printsong");  // no file queued: cancel
+    EXPECT_EQ(dialogs.asked, 1);
     EXPECT_TRUE(boxes().shown().empty());
-    ASSERT_TRUE(std::filesystem::exists(folder.path("pisen.pdf").c_str()));
-    EXPECT_EQ(folder.read("pisen.pdf").substr(0, 5), btkstring("%PDF-"));
-    getPrinterProps()->setOutputFile("");
+    for (const char* name : {"pisen.pdf", "druha.pdf"}) {
+        dialogs.files.push_back(folder.path(name));
+        trigger("a_printsong");
+        EXPECT_TRUE(boxes().shown().empty()) << name;
+        ASSERT_TRUE(std::filesystem::exists(folder.path(name).c_str())) << name;
+        EXPECT_EQ(folder.read(name).substr(0, 5), btkstring("%PDF-")) << name;
+    }
+    EXPECT_EQ(dialogs.asked, 3);
     btkSetPrinterMaker({});
 }
 

@@ -171,7 +171,7 @@ TEST_F(PdfPrinting, FailuresAreShownUnderErrorAndThrown) {
     EXPECT_EQ(boxes.shown().size(), 3u);
 }
 
-TEST_F(PdfPrinting, WithNoPrinterNothingIsValidAndNothingIsShown) {
+TEST_F(PdfPrinting, WithNoPrinterThePdfPageLaysOutAndEachJobAsksForItsFile) {
     btkPrinterProps props("kx6 printer that does not exist");
     EXPECT_FALSE(props.isValid());
     EXPECT_FALSE(props.canPrint());
@@ -192,34 +192,54 @@ TEST_F(PdfPrinting, WithNoPrinterNothingIsValidAndNothingIsShown) {
     EXPECT_TRUE(props.landscape());
     EXPECT_FALSE(props.canPrint());
 
+    // The PDF page: A4 landscape at 600 dpi, measurable at once.
     btkWinPrinter printer(&props);
-    EXPECT_FALSE(printer.IsValid());
-    EXPECT_EQ(printer.pageWidth(), 0);
-    EXPECT_EQ(printer.pageHeight(), 0);
-    EXPECT_EQ(printer.ic(), nullptr);
-    EXPECT_EQ(printer.pixelsPerMmY(), static_cast<int>(printer.screenDpiY() / 25.4));
-    EXPECT_DOUBLE_EQ(printer.scaleY(), 1.0);
-    EXPECT_FALSE(printer.startDoc("kx"));
-    EXPECT_TRUE(btkDefaultMessageBoxes().shown().empty());
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPixelSize(16);
-    EXPECT_EQ(printer.scaleFont(f).pixelSize(), 16);
-
-    // A measuring canvas over the missing printer measures nothing.
+    ASSERT_TRUE(printer.IsValid());
+    EXPECT_TRUE(printer.needsOutputFile());
+    EXPECT_EQ(printer.pixelsPerMmY(), 23);
+    EXPECT_NEAR(printer.pageWidth(), 297 * 600 / 25.4, 2);
     btkDCCanvas measure(nullptr, printer.ic());
-    EXPECT_EQ(measure.textHeight("A"), 0);
+    EXPECT_GT(measure.textHeight("A"), 0);
+    // A job without its file fails once, shown by the printer.
+    EXPECT_FALSE(printer.startDoc("kx"));
+    EXPECT_EQ(btkDefaultMessageBoxes().shown().size(), 1u);
+    const std::string file = path("page.pdf");
+    printer.setOutputFile(file.c_str());
+    EXPECT_FALSE(printer.needsOutputFile());
+    ASSERT_TRUE(printer.startDoc("kx"));
+    (void)printer.newPage();
+    printer.endDoc();
+    EXPECT_EQ(kx6test::pdfPageCount(file), 1);
 
-    // Printing asks for the PDF file only now; cancel leaves nothing to
-    // print on, a chosen file makes the properties printable.
+    // The file of each job: cancel, a new file, an existing one only after
+    // "yes".
+    btkDefaultMessageBoxes().reset();
     btkScriptedDialogs dialogs;
     btkSetDialogBackend(&dialogs);
-    EXPECT_FALSE(btkChoosePrintTarget(&props));
-    EXPECT_FALSE(props.canPrint());
-    dialogs.files.push_back("/tmp/kx.pdf");
-    EXPECT_TRUE(btkChoosePrintTarget(&props));
-    EXPECT_EQ(props.outputFile(), btkstring("/tmp/kx.pdf"));
-    EXPECT_TRUE(btkChoosePrintTarget(&props));  // nothing more to ask
-    EXPECT_EQ(dialogs.asked, 2);
+    const struct {
+        std::string chosen;  // "" cancels
+        int answer;          // to the overwrite question, 0: none expected
+        bool ok;
+    } rows[] = {
+        {"", 0, false},
+        {path("nova.pdf"), 0, true},
+        {file, btkID_NO, false},
+        {file, btkID_YES, true},
+    };
+    for (const auto& r : rows) {
+        btkDefaultMessageBoxes().reset();
+        if (!r.chosen.empty()) dialogs.files.push_back(r.chosen.c_str());
+        if (r.answer) btkDefaultMessageBoxes().answer(r.answer);
+        btkstring chosen;
+        EXPECT_EQ(btkChoosePdfFile("kniha", chosen), r.ok) << r.chosen;
+        EXPECT_EQ(btkDefaultMessageBoxes().shown().size(), r.answer ? 1u : 0u) << r.chosen;
+        EXPECT_EQ(chosen, btkstring(r.ok ? r.chosen.c_str() : "")) << r.chosen;
+    }
+    EXPECT_EQ(dialogs.asked, 4);
+    // The print dialog without a printer is that file choice.
+    btkRef<btkPrinterProps> copy = new btkPrinterProps(props);
+    EXPECT_FALSE(btkRunPrintDialog(*copy, "song"));
+    EXPECT_FALSE(copy->canPrint());
     btkSetDialogBackend(nullptr);
 }
 
