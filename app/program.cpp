@@ -17,6 +17,7 @@
 #include "foundation/btkmessagebox.h"
 #include "foundation/btkscramble.h"
 #include "foundation/btkstrings.h"
+#include "foundation/btkxml.h"
 #include "foundation/qt/btkapplication.h"
 #include "foundation/qt/btkprintersetup.h"
 #include "foundation/qt/btkqtmessagebox.h"
@@ -70,7 +71,7 @@ void InitProgram(bool showSplash) {
     } catch (const btkError& e) {
         OptionsRoot().clear();
         // The box says where the file was looked for and why it was refused.
-        ErrorBox(btkFormat("%s\n\n%s\n%s", OptionsLoadErrorText, optionsFile.c_str(), e.message().c_str()));
+        ErrorBox(btkFormat("%s\n\n%s\n%s", OptionsLoadErrorText, optionsFile.c_str(), btkLoadFailureReason(e).c_str()));
         gTerminateRequested = true;
     }
     // The automatic login of cfg/autologin.txt, before any database opens.

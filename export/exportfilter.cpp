@@ -13,6 +13,7 @@
 #include "foundation/btkfile.h"
 #include "foundation/btkmessagebox.h"
 #include "foundation/btksyspath.h"
+#include "foundation/btkxml.h"
 
 ExportFilterDialogs* gExportFilterDialogs = nullptr;
 
@@ -86,7 +87,7 @@ bool readFilterFile(const char* name, btkXMLNode& root, bool& exists) {
     try {
         root.load(path);
     } catch (const btkError& e) {
-        ErrorBox(btkFormat("Exportovací filtr %s nelze načíst: %s", path.c_str(), e.message().c_str()));
+        ErrorBox(btkFormat("Exportovací filtr %s nelze načíst: %s", path.c_str(), btkLoadFailureReason(e).c_str()));
         return false;
     }
     return true;

@@ -1,5 +1,6 @@
 #include "foundation/btkxml.h"
 
+#include <cerrno>
 #include <cstring>
 #include <utility>
 
@@ -144,9 +145,40 @@ void parseStream(btkXMLNode& node, btkReadStream& stream, btkstring* encoding) {
 
 }  // namespace
 
+btkXMLLoadError btkXMLLoadError::inFile(const char* fileName, const btkXMLLoadError& failure) {
+    btkstring reason = failure.reason();
+    if (failure.offset() >= 0) reason += btkFormat(" (bajt %lld)", failure.offset());
+    return btkXMLLoadError(btkFormat("Soubor %s nelze načíst: %s", fileName, reason.c_str()), failure.offset(), reason);
+}
+
+btkstring btkOpenFailureText(int error) {
+    switch (error) {
+    case ENOENT: return "soubor neexistuje";
+    case EACCES:
+    case EPERM: return "přístup odepřen";
+    case EISDIR: return "je to složka";
+    case ENOTDIR: return "část cesty není složka";
+    case ENAMETOOLONG: return "příliš dlouhá cesta";
+    case EMFILE:
+    case ENFILE: return "příliš mnoho otevřených souborů";
+    default: return btkFormat("soubor nelze otevřít (chyba %d)", error);
+    }
+}
+
+btkstring btkLoadFailureReason(const btkError& error) {
+    const auto* load = dynamic_cast<const btkXMLLoadError*>(&error);
+    return load ? load->reason() : error.message();
+}
+
 void btkXMLNode::load(const char* fileName, btkstring* encoding) {
+    errno = 0;
     btkFileReadStream in(fileName, "r");
-    parseStream(*this, in, encoding);
+    if (!in.isOpen()) throw btkXMLLoadError::inFile(fileName, btkXMLLoadError(btkOpenFailureText(errno)));
+    try {
+        parseStream(*this, in, encoding);
+    } catch (const btkXMLLoadError& e) {
+        throw btkXMLLoadError::inFile(fileName, e);
+    }
 }
 
 void btkXMLNode::parse(const char* xml, btkstring* encoding) {
@@ -169,9 +201,7 @@ void convertTree(btkXMLNodeData& element, btkConverter& converter, const btkstri
     bool exact = true;
     auto convert = [&](btkstring& text) {
         text = converter.convert(text, &exact);
-        if (!exact)
-            throw btkXMLLoadError(
-                btkFormat("a character of the encoding %s has no Windows-1250 form", encoding.c_str()));
+        if (!exact) throw btkXMLLoadError(btkFormat("znak kódování %s nemá podobu ve Windows-1250", encoding.c_str()));
     };
     for (btkXMLAttribute* a : element.attributes) convert(a->value);
     convert(element.m_text);
@@ -186,8 +216,12 @@ void btkXMLNode::loadWindows1250(const char* fileName) {
     loaded.load(fileName, &encoding);
     if (!btkIsWindows1250(encoding)) {
         btkConverter converter(encoding, "CP1250");
-        if (!converter.converts()) throw btkXMLLoadError(btkFormat("unknown encoding %s", encoding.c_str()));
-        convertTree(*loaded.d, converter, encoding);
+        try {
+            if (!converter.converts()) throw btkXMLLoadError(btkFormat("neznámé kódování %s", encoding.c_str()));
+            convertTree(*loaded.d, converter, encoding);
+        } catch (const btkXMLLoadError& e) {
+            throw btkXMLLoadError::inFile(fileName, e);
+        }
     }
     *this = loaded;
 }

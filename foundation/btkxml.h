@@ -27,14 +27,31 @@ bool btkIsWindows1250(const char* encoding);
 
 // Every failure of the XML reader: its text says what was wrong, offset()
 // where (the byte of the input at which reading stopped; -1 when unknown).
+// A failure of a file load names the file in message(); reason() is then
+// the text without it, for callers that name the file themselves.
 class btkXMLLoadError : public btkError {
 public:
-    explicit btkXMLLoadError(const btkstring& message, long long offset = -1) : btkError(message), at(offset) {}
+    explicit btkXMLLoadError(const btkstring& message, long long offset = -1)
+        : btkError(message), at(offset), why(message) {}
     long long offset() const noexcept { return at; }
+    const btkstring& reason() const noexcept { return why; }
+    // The failure of loading the file: "Soubor F nelze načíst: reason
+    // (bajt N)", the offset left out when unknown.
+    static btkXMLLoadError inFile(const char* fileName, const btkXMLLoadError& failure);
 
 private:
+    btkXMLLoadError(const btkstring& message, long long offset, const btkstring& reason)
+        : btkError(message), at(offset), why(reason) {}
+
     long long at;
+    btkstring why;
 };
+
+// Why a file could not be opened (errno of the failed open), in Czech.
+btkstring btkOpenFailureText(int error);
+// The reason of a load failure without the file name: reason() of a
+// btkXMLLoadError, message() of any other error.
+btkstring btkLoadFailureReason(const btkError& error);
 
 // ---- tree events
 
@@ -122,8 +139,9 @@ public:
     // Parses a file (read in text mode) into this handle: the handle then
     // holds the document's root; handles that shared the old element keep
     // it. encoding receives the prolog's encoding name ("" when none). No
-    // text is converted. Throws btkXMLLoadError and then leaves the handle
-    // and encoding as they were.
+    // text is converted. Throws btkXMLLoadError naming the file (and the
+    // byte where reading stopped) and then leaves the handle and encoding
+    // as they were.
     void load(const char* fileName, btkstring* encoding = nullptr);
     // The same from XML text held in memory.
     void parse(const char* xml, btkstring* encoding = nullptr);
@@ -194,10 +212,14 @@ public:
     }
     // The text at the position starts with s (nothing is consumed).
     bool startsWith(const char* s);
-    // Consumes c, or throws btkXMLLoadError "btkWindowTextReader::f_char()".
+    // Consumes c, or throws btkXMLLoadError saying what was expected and
+    // what was found (a character, a NUL byte or the end of the input).
     void expect(char c);
-    // Consumes s, or throws btkXMLLoadError "btkWindowTextReader::f_str()".
+    // Consumes s, or throws as expect(char) does.
     void expect(const char* s);
+    // The current byte is a NUL inside the input (peek() then gives 0 as at
+    // the end of the input).
+    bool atNulByte();
     // Skips characters 1 to 32.
     void skipBlanks();
     // Bytes of the input before the current character.
@@ -208,6 +230,7 @@ private:
     // ends first.
     void fill(int n);
     void advanceSlowly(int n);
+    [[noreturn]] void failAtCurrent(const char* expected);
 
     btkReadStream* stream;
     long long base = 0;  // input offset of buffer[0]
@@ -266,8 +289,8 @@ public:
     // When set, the root element goes to the first processor's startElement;
     // otherwise its attributes and content go to the first processor itself.
     void setReportRoot(bool report) { reportRoot = report; }
-    // A longer text or attribute value fails with "text longer than N
-    // bytes". A run of blanks between tags is dropped whatever its length,
+    // A longer text or attribute value fails with "text je delší než N
+    // bajtů". A run of blanks between tags is dropped whatever its length,
     // so blank padding never fills memory.
     void setMaxTextLength(int n) { maxText = n > 0 ? n : 0; }
     // Steps until the document ends or a processor stops the run. Throws

@@ -39,7 +39,7 @@ template <class Keep> int runLength(const char* p, int n, Keep keep) {
 // ---- btkWindowTextReader
 
 void btkWindowTextReader::fill(int n) {
-    if (n > windowSize) fail("Not implemented");
+    if (n > windowSize) fail("výhled čtení je delší než okno čtení");
     if (held - pos >= n || endOfInput) return;
     base += pos;
     std::memmove(buffer.get(), buffer.get() + pos, static_cast<size_t>(held - pos));
@@ -49,7 +49,7 @@ void btkWindowTextReader::fill(int n) {
         int got = stream->read(buffer.get() + held, windowSize - held);
         if (got <= 0) {
             endOfInput = true;
-            if (stream->failed()) fail(btkFormat("read error: %s", stream->errorText().c_str()));
+            if (stream->failed()) fail(btkFormat("chyba čtení: %s", stream->errorText().c_str()));
         } else {
             held += got;
         }
@@ -84,13 +84,24 @@ bool btkWindowTextReader::startsWith(const char* s) {
     return true;
 }
 
+bool btkWindowTextReader::atNulByte() {
+    fill(1);
+    return pos < held && buffer[pos] == 0;
+}
+
+void btkWindowTextReader::failAtCurrent(const char* expected) {
+    if (atNulByte()) fail(btkFormat("nepovolený bajt 0 (NUL), očekáváno %s", expected));
+    if (peek() == 0) fail(btkFormat("neočekávaný konec souboru, očekáváno %s", expected));
+    fail(btkFormat("očekáváno %s, nalezen znak '%c'", expected, peek()));
+}
+
 void btkWindowTextReader::expect(char c) {
-    if (c == 0 || peek() != c) fail("btkWindowTextReader::f_char()");
+    if (c == 0 || peek() != c) failAtCurrent(btkFormat("'%c'", c));
     advance(1);
 }
 
 void btkWindowTextReader::expect(const char* s) {
-    if (!startsWith(s)) fail("btkWindowTextReader::f_str()");
+    if (!startsWith(s)) failAtCurrent(btkFormat("\"%s\"", s));
     advance(static_cast<int>(std::strlen(s)));
 }
 
@@ -166,12 +177,12 @@ void btkXMLParser::readProlog() {
             readQuoted(attrValue);
             if (std::strcmp(attrName.c_str(), "encoding") == 0) {
                 if (attrValue.length() > maxEncodingLength)
-                    fail(btkFormat("encoding name longer than %d characters", maxEncodingLength));
+                    fail(btkFormat("název kódování je delší než %d znaků", maxEncodingLength));
                 enc = attrValue.c_str();
             }
         }
         while (r.peek() != 0 && !r.startsWith("?>")) r.advance(1);
-        if (r.peek() == 0) fail("Tag not ended <? ... ?>");
+        if (r.peek() == 0) fail("neukončená značka <? ... ?>");
         r.advance(2);
     }
     state = FirstTag;
@@ -198,7 +209,7 @@ void btkXMLParser::readTag() {
         return;
     }
     if (state == FirstTag) rootReported = true;
-    if (depth >= maxDepth) fail(btkFormat("elements nested deeper than %d levels", maxDepth - 1));
+    if (depth >= maxDepth) fail(btkFormat("prvky jsou vnořené hlouběji než %d úrovní", maxDepth - 1));
     btkXMLProcessor* parent = top();
     btkXMLProcessor* processor = parent ? parent->startElement(*this, elementName.c_str()) : nullptr;
     stack[depth++] = processor;
@@ -248,7 +259,7 @@ void btkXMLParser::readContent() {
         }
         char c = r.peek();
         if (c == '<') break;
-        if (c == 0) fail("unexpected end of file");
+        if (c == 0) fail(r.atNulByte() ? "nepovolený bajt 0 (NUL) v textu" : "neočekávaný konec souboru");
         if (c == '&') {
             readEntity(chars);
         } else {
@@ -277,7 +288,7 @@ void btkXMLParser::readQuoted(btkStringWriteStream& into) {
     into.clear();
     btkWindowTextReader& r = *reader;
     char quote = r.peek();
-    if (quote != '"' && quote != '\'') fail("string expected");
+    if (quote != '"' && quote != '\'') fail("očekávána hodnota v uvozovkách");
     r.advance(1);
     for (;;) {
         int n;
@@ -306,7 +317,7 @@ void btkXMLParser::readEntity(btkStringWriteStream& into) {
             return;
         }
     }
-    fail("unknown entity");
+    fail("neznámá entita");
 }
 
 void btkXMLParser::collect(btkStringWriteStream& into, char c) {
@@ -338,7 +349,7 @@ void btkXMLParser::collectRun(btkStringWriteStream& into, const char* run, int n
     }
 }
 
-void btkXMLParser::failTooLong() const { fail(btkFormat("text longer than %d bytes", maxText)); }
+void btkXMLParser::failTooLong() const { fail(btkFormat("text je delší než %d bajtů", maxText)); }
 
 void btkXMLParser::flushCharacters() {
     btkXMLProcessor* p = top();

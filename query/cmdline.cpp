@@ -81,7 +81,11 @@ void cmdlineQuery(const char* line) {
         select->select(songs);
         addResultView(songs);
     } else if (query->isModifying()) {
-        query->execute();
+        try {
+            query->execute();
+        } catch (const btkError& e) {
+            ErrorBox(e.message());
+        }
     }
 }
 

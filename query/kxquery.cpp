@@ -1,9 +1,11 @@
 #include "query/kxquery.h"
 
 #include <unordered_set>
+#include <vector>
 
 #include "foundation/btkmessagebox.h"
 #include "query/sqlparser.h"
+#include "songs/dbfile.h"
 #include "songs/kxsong.h"
 #include "songs/kxspace.h"
 #include "songs/kxview.h"
@@ -30,11 +32,76 @@ void SetQuery::select(btkCntVec<KxSong*>& list) {
         if (!condition.isSet() || queryValueIsTrue(condition->evaluate(song))) list.add(song);
 }
 
+namespace {
+
+// The values an UPDATE may set, kept to put back when it is refused.
+struct SongValues {
+    explicit SongValues(const KxSong& s)
+        : title(s.title),
+          group(s.group),
+          author(s.author),
+          text(s.text),
+          remark(s.remark),
+          special(s.special),
+          nonet(s.nonet),
+          netmodified(s.netmodified),
+          locid(s.locid),
+          netid(s.netid) {
+        for (int i = 0; i < s.vars.count(); ++i) vars.push_back(s.vars.item(i));
+    }
+    void restore(KxSong& s) const {
+        s.title = title;
+        s.group = group;
+        s.author = author;
+        s.text = text;
+        s.remark = remark;
+        s.special = special;
+        s.vars.clear();
+        for (const btkVarListItem& v : vars) s.vars.add(new btkVarListItem(v));
+        s.nonet = nonet;
+        s.netmodified = netmodified;
+        s.locid = locid;
+        s.netid = netid;
+    }
+
+    btkstring title, group, author, text, remark, special;
+    std::vector<btkVarListItem> vars;
+    bool nonet, netmodified;
+    int locid, netid;
+};
+
+}  // namespace
+
 void UpdateQuery::execute() {
     btkCntVec<KxSong*> songs;
     select(songs);
-    for (KxSong* song : songs)
-        for (const QueryAssign* assign : assigns) assign->run(song);
+    std::vector<SongValues> before;
+    before.reserve(static_cast<size_t>(songs.count()));
+    for (KxSong* song : songs) before.emplace_back(*song);
+    // A field the database reader would refuse must never reach a file:
+    // the whole statement is undone and reported.
+    const auto undo = [&] {
+        for (int i = 0; i < songs.count(); ++i) before[static_cast<size_t>(i)].restore(*songs[i]);
+    };
+    KxSong* refused = nullptr;
+    btkstring field;
+    try {
+        for (KxSong* song : songs) {
+            for (const QueryAssign* assign : assigns) assign->run(song);
+            field = SongFieldTooLong(*song);
+            if (!field.empty()) {
+                refused = song;
+                break;
+            }
+        }
+    } catch (...) {
+        undo();
+        throw;
+    }
+    if (refused) {
+        undo();  // the message names the song as it stays
+        throw btkError(btkFormat("Úprava nebyla provedena.\n%s", SongFieldTooLongText(*refused, field).c_str()));
+    }
     for (KxSong* song : songs) {
         song->setModified(false);
         song->changed();

@@ -1,5 +1,6 @@
 #include "songs/dbfile.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "foundation/btkfile.h"
@@ -81,7 +82,38 @@ void WriteDatabaseStream(btkWriteStream& out, const btkCntVec<KxSong*>& songs, c
     root->endElement("melodar_data");
 }
 
+btkstring SongFieldTooLong(const KxSong& song) {
+    const struct {
+        const char* name;
+        const btkstring& value;
+    } fields[] = {
+        {"název", song.title},     {"skupina", song.group},     {"autor", song.author}, {"text", song.text},
+        {"poznámka", song.remark}, {"speciální", song.special}, {"jazyk", song.lang},
+    };
+    for (const auto& f : fields)
+        if (f.value.length() > MaxSongFieldLength) return f.name;
+    for (int i = 0; i < song.vars.count(); ++i) {
+        const btkVarListItem& item = song.vars.item(i);
+        if (item.name.length() > MaxSongFieldLength || item.value.length() > MaxSongFieldLength)
+            return btkFormat("proměnná %.40s", item.name.c_str());
+    }
+    return btkstring();
+}
+
+btkstring SongFieldTooLongText(const KxSong& song, const char* field) {
+    return btkFormat("Píseň \"%.80s\" (číslo %d): %s je delší než %d bajtů, které databáze dokáže znovu načíst",
+                     song.title.c_str(), song.locid, field, MaxSongFieldLength);
+}
+
 void WriteDatabaseFile(const char* fileName, const btkCntVec<KxSong*>& songs, const DbExportProps* props) {
+    // A file the reader would refuse is never written: the old one stays.
+    for (const KxSong* song : songs) {
+        if (!song) continue;
+        const btkstring field = SongFieldTooLong(*song);
+        if (!field.empty())
+            throw btkError(
+                btkFormat("Soubor %s nebyl uložen.\n%s", fileName, SongFieldTooLongText(*song, field).c_str()));
+    }
     btkSaveFormat format = btkFile(fileName).hasExt("xgz") ? btkSaveFormat::GZip : btkSaveFormat::Binary;
     btkSaveFile(fileName, format, [&](btkWriteStream& out) { WriteDatabaseStream(out, songs, props); });
 }
@@ -89,21 +121,26 @@ void WriteDatabaseFile(const char* fileName, const btkCntVec<KxSong*>& songs, co
 // ---- reading
 
 DbLoader::DbLoader(const char* fileName, KxDatabase* database)
-    : fileName(fileName), stream(fileName, "rb"), reader(stream), parser(this, reader), database(database) {}
+    : fileName(fileName),
+      stream(fileName, "rb"),
+      openError(stream.isOpen() ? 0 : errno),
+      reader(stream),
+      parser(this, reader),
+      database(database) {}
 
 void DbLoader::load() {
-    if (!stream.isOpen()) throw btkError(btkFormat("Cannot open %s", fileName.c_str()));
+    if (!stream.isOpen()) throw btkError(btkOpenFailureText(openError));
     // The parser stops after every song: each song element starts afresh.
     while (!parser.atEnd()) {
         song = nullptr;
         parser.run();
     }
-    if (stream.failed()) throw btkError(btkFormat("%s: %s", fileName.c_str(), stream.errorText().c_str()));
+    if (stream.failed()) throw btkError(btkFormat("chyba čtení: %s", stream.errorText().c_str()));
     // Another root with database elements inside is an older or renamed
     // song database; anything else (an HTML page, another program's XML) is
     // not one, and must never be written over as an empty database.
     if (!sawDatabase && std::strcmp(parser.rootName(), "melodar_data") != 0)
-        throw btkXMLLoadError(btkFormat("the root element <%s> holds no song database", parser.rootName()));
+        throw btkXMLLoadError(btkFormat("kořenový prvek <%s> neobsahuje databázi písní", parser.rootName()));
 }
 
 const char* DbLoader::local(const char* value) {
@@ -112,14 +149,13 @@ const char* DbLoader::local(const char* value) {
         const char* encoding = parser.encoding();
         if (!btkIsWindows1250(encoding)) {
             converter = std::make_unique<btkConverter>(encoding, "CP1250");
-            if (!converter->converts()) throw btkXMLLoadError(btkFormat("unknown encoding %s", encoding));
+            if (!converter->converts()) throw btkXMLLoadError(btkFormat("neznámé kódování %s", encoding));
         }
     }
     if (!converter) return value;
     bool exact = true;
     converted = converter->convert(value, &exact);
-    if (!exact)
-        throw btkXMLLoadError(btkFormat("a character of the encoding %s has no Windows-1250 form", parser.encoding()));
+    if (!exact) throw btkXMLLoadError(btkFormat("znak kódování %s nemá podobu ve Windows-1250", parser.encoding()));
     return converted.c_str();
 }
 

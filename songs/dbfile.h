@@ -21,10 +21,20 @@
 
 class KxSong;
 
+// The longest text, attribute value, variable name or value the database
+// reader accepts (bytes).
+constexpr int MaxSongFieldLength = btkXMLParser::defaultMaxTextLength;
+// The Czech name of the song's first field (or "proměnná NAME") longer
+// than the reader accepts; "" when every field fits.
+btkstring SongFieldTooLong(const KxSong& song);
+// The message that names the song and the field that is too long.
+btkstring SongFieldTooLongText(const KxSong& song, const char* field);
+
 // Writes the songs as a database file, replacing the file only when every
 // write succeeded; throws btkError naming the file otherwise (the old file
-// then stays untouched). Without props the database element has no
-// attributes.
+// then stays untouched). A song with a field longer than the reader
+// accepts is refused the same way before anything is written. Without
+// props the database element has no attributes.
 void WriteDatabaseFile(const char* fileName, const btkCntVec<KxSong*>& songs, const DbExportProps* props);
 // The same document written to a stream.
 void WriteDatabaseStream(btkWriteStream& out, const btkCntVec<KxSong*>& songs, const DbExportProps* props);
@@ -59,6 +69,7 @@ private:
 
     btkstring fileName;
     btkGZReadStream stream;
+    int openError;  // errno of a failed open, 0 when the file is open
     btkWindowTextReader reader;
     btkXMLParser parser;
     KxDatabase* database;

@@ -45,7 +45,7 @@ void LoadConnectionFile() {
             // A damaged connection file must not end start-up: the program
             // goes on as if there were none.
             ErrorBox(btkFormat("Soubor %s s údaji o připojení se nepodařilo načíst:\n%s", path.c_str(),
-                               e.message().c_str()));
+                               btkLoadFailureReason(e).c_str()));
         }
         if (gStored.isSet()) gActive.reset(gStored->createActiveConnection(false));
         if (gActive.isSet()) gManager.reset(new dbwSessionManager(gActive.get(), "CP1250"));

@@ -152,13 +152,13 @@ void KxDatabase::readFile() {
     isinetdb = false;
     customCols.clear();
     bool failed = true;
-    btkstring reason = "unknown error";
+    btkstring reason = "neznámá chyba";
     try {
         DbLoader loader(fileName, this);
         loader.load();
         failed = false;
     } catch (const btkXMLLoadError& e) {
-        reason = e.offset() < 0 ? e.message() : btkFormat("%s (byte %lld)", e.message().c_str(), e.offset());
+        reason = e.offset() < 0 ? e.message() : btkFormat("%s (bajt %lld)", e.message().c_str(), e.offset());
     } catch (const std::exception& e) {
         reason = e.what();
     } catch (...) {

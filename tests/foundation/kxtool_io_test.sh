@@ -21,7 +21,7 @@ printf '<a><b>' > "$dir/eof.xml"
 printf '<a>&nbsp;</a>' > "$dir/entity.xml"
 { printf '<e>%.0s' {1..10000}; printf '</e>%.0s' {1..10000}; } > "$dir/deep.xml"
 cp "$dir/once.xml" "$dir/keep.xml"
-for bad in 'eof:unexpected end of file' 'entity:unknown entity' 'deep:nested deeper'; do
+for bad in 'eof:neočekávaný konec souboru' 'entity:neznámá entita' 'deep:vnořené hlouběji'; do
   if kxtool xml-resave "$dir/${bad%%:*}.xml" "$dir/keep.xml" 2> "$dir/err"; then exit 1; fi
   grep -q "${bad#*:}" "$dir/err"
   cmp "$dir/once.xml" "$dir/keep.xml"

@@ -262,28 +262,40 @@ TEST(XMLReader, StopAndResume) {
 }
 
 TEST(XMLReader, ErrorTexts) {
-    const char* const charError = "btkWindowTextReader::f_char()";
+    const std::string end = "neočekávaný konec souboru";
     const struct {
         std::string xml;
-        const char* error;
+        std::string error;
     } rows[] = {
-        {"<r>text", "unexpected end of file"},
-        {"<r><a>", "unexpected end of file"},
-        {std::string("<r>a\0</r>", 9), "unexpected end of file"},
-        {"<r>&nbsp;</r>", "unknown entity"},
-        {"<r>&#65;</r>", "unknown entity"},
-        {"<r a=1 />", "string expected"},
-        {"<?xml version=\"1.0\"", "Tag not ended <? ... ?>"},
-        {"<?php ?><r/>", "btkWindowTextReader::f_str()"},
-        {"", charError},
-        {"text before", charError},
-        {" <?xml version=\"1.0\"?><r/>", charError},
-        {"\xef\xbb\xbf<r/>", charError},
-        {"<r><!-- c --></r>", charError},
-        {"<r a=\"x", charError},
+        {"<r>text", end},
+        {"<r><a>", end},
+        {"<r>&nbsp;</r>", "neznámá entita"},
+        {"<r>&#65;</r>", "neznámá entita"},
+        {"<r a=1 />", "očekávána hodnota v uvozovkách"},
+        {"<?xml version=\"1.0\"", "neukončená značka <? ... ?>"},
+        {"<?php ?><r/>", "očekáváno \"<?xml\", nalezen znak '<'"},
+        {"", end + ", očekáváno '<'"},
+        {"text before", "očekáváno '<', nalezen znak 't'"},
+        {" <?xml version=\"1.0\"?><r/>", "očekáváno '=', nalezen znak '?'"},
+        {"\xef\xbb\xbf<r/>", "očekáváno '<', nalezen znak '\xef'"},
+        {"<r a=\"x", end + ", očekáváno '\"'"},
     };
     for (const auto& r : rows) EXPECT_EQ(parseError(r.xml), r.error) << r.xml;
-    EXPECT_EQ(parseError("/nonexistent/kx6/options.xml", true), charError);
+    // Bugs in a file name it, the reason and the byte where reading stopped.
+    TempDir dir;
+    const std::string nul = dir.path("nul.xml");
+    writeBytes(nul, std::string("<r>a\0b</r>", 10));
+    const std::string tag = dir.path("tag.xml");
+    writeBytes(tag, "<r><a b=\"1\"</r>");
+    const struct {
+        std::string file;
+        std::string error;
+    } files[] = {
+        {"/nonexistent/kx6/options.xml", "Soubor /nonexistent/kx6/options.xml nelze načíst: soubor neexistuje"},
+        {nul, "Soubor " + nul + " nelze načíst: nepovolený bajt 0 (NUL) v textu (bajt 4)"},
+        {tag, "Soubor " + tag + " nelze načíst: očekáváno '=', nalezen znak '<' (bajt 11)"},
+    };
+    for (const auto& f : files) EXPECT_EQ(parseError(f.file, true), f.error) << f.file;
     // Every failure is a btkError as well.
     btkXMLNode n;
     EXPECT_THROW(n.parse("<r>"), btkError);
@@ -323,11 +335,11 @@ TEST(XMLReader, LongTextsAreRefusedAndBlankRunsDropped) {
     } rows[] = {
         {"<r>" + blanks + "<a>" + std::string(100, 'x') + "</a>" + blanks + "</r>", "ok"},
         {"<r a=\"" + std::string(100, 'v') + "\"/>", "ok"},
-        {"<r>" + std::string(101, 'x') + "</r>", "text longer than 100 bytes"},
-        {"<r>" + std::string(60, '-') + blanks + "</r>", "text longer than 100 bytes"},
-        {"<r>" + blanks + "x</r>", "text longer than 100 bytes"},
-        {"<r>" + blanks + "&amp;</r>", "text longer than 100 bytes"},
-        {"<r a=\"" + std::string(101, ' ') + "\"/>", "text longer than 100 bytes"},
+        {"<r>" + std::string(101, 'x') + "</r>", "text je delší než 100 bajtů"},
+        {"<r>" + std::string(60, '-') + blanks + "</r>", "text je delší než 100 bajtů"},
+        {"<r>" + blanks + "x</r>", "text je delší než 100 bajtů"},
+        {"<r>" + blanks + "&amp;</r>", "text je delší než 100 bajtů"},
+        {"<r a=\"" + std::string(101, ' ') + "\"/>", "text je delší než 100 bajtů"},
     };
     for (const auto& r : rows) {
         btkBufferReadStream in(r.xml.data(), static_cast<int>(r.xml.size()));
@@ -348,10 +360,10 @@ TEST(XMLReader, LongTextsAreRefusedAndBlankRunsDropped) {
 TEST(XMLReader, HostileNestingAndEncodingNamesFailCleanly) {
     btkXMLNode ok;
     ok.parse(nested(255).c_str());  // 255 levels below the first processor
-    EXPECT_EQ(parseError(nested(256)), "elements nested deeper than 255 levels");
-    EXPECT_EQ(parseError(nested(10000)), "elements nested deeper than 255 levels");
+    EXPECT_EQ(parseError(nested(256)), "prvky jsou vnořené hlouběji než 255 úrovní");
+    EXPECT_EQ(parseError(nested(10000)), "prvky jsou vnořené hlouběji než 255 úrovní");
     std::string longName(300, 'x');
-    EXPECT_EQ(parseError("<?xml encoding=\"" + longName + "\"?><r/>"), "encoding name longer than 255 characters");
+    EXPECT_EQ(parseError("<?xml encoding=\"" + longName + "\"?><r/>"), "název kódování je delší než 255 znaků");
     // Lookahead beyond the window.
     btkBufferReadStream in("<a/>", 4);
     btkWindowTextReader reader(in);
@@ -412,9 +424,8 @@ TEST(XMLFile, LoadInWindows1250ConvertsOtherEncodingsOrRefusesThem) {
         {"encoding=\"windows-1250\"", "<r a=\"\x9a\" />", "<r a=\"\x9a\" />\n"},
         {"encoding=\"UTF-8\"", "<r a=\"\xc5\xa1\" ><c >\xc5\xbe</c>\n</r>", "<r a=\"\x9a\" >\n<c >\x9e</c>\n</r>\n"},
         {"encoding=\"ISO-8859-2\"", "<r a=\"\xb9\" />", "<r a=\"\x9a\" />\n"},
-        {"encoding=\"UTF-8\"", "<r a=\"\xe2\x86\x92\" />",
-         "a character of the encoding UTF-8 has no Windows-1250 form"},
-        {"encoding=\"X-NONE\"", "<r />", "unknown encoding X-NONE"},
+        {"encoding=\"UTF-8\"", "<r a=\"\xe2\x86\x92\" />", "znak kódování UTF-8 nemá podobu ve Windows-1250"},
+        {"encoding=\"X-NONE\"", "<r />", "neznámé kódování X-NONE"},
     };
     for (const auto& r : rows) {
         writeBytes(path, "<?xml version=\"1.0\" " + r.prolog + "?>\n" + r.body);
@@ -426,7 +437,8 @@ TEST(XMLFile, LoadInWindows1250ConvertsOtherEncodingsOrRefusesThem) {
             node.loadWindows1250(path.c_str());
             result = node.toString().c_str();
         } catch (const btkXMLLoadError& e) {
-            result = e.what();
+            result = e.reason().c_str();
+            EXPECT_EQ(e.message(), btkFormat("Soubor %s nelze načíst: %s", path.c_str(), e.reason().c_str()));
             EXPECT_EQ(node.name(), "kept");
         }
         testing::internal::GetCapturedStderr();

@@ -9,6 +9,7 @@
 #include "foundation/btkscramble.h"
 #include "query/kxquery.h"
 #include "queryenv.h"
+#include "songs/dbfile.h"
 
 namespace {
 
@@ -94,6 +95,34 @@ TEST_F(Console, UpdateAssignsInOrderAndMarksSongs) {
     EXPECT_EQ(db->songs[2]->title, "Gama");
     EXPECT_TRUE(db->isChanged());
     EXPECT_EQ(boxes(), Lines{});
+}
+
+// A value the database reader would refuse undoes the whole statement:
+// earlier songs and earlier assignments included.
+TEST_F(Console, UpdateBeyondTheReadersLimitChangesNothing) {
+    db->songs[2]->text = btkstring(std::string(MaxSongFieldLength, 'c').c_str());
+    const struct {
+        const char* line;
+        const char* field;
+    } rows[] = {
+        {"UPDATE pisne SET TITLE = 'Nove', @capo = '5', LOCID = 20, TEXT = TEXT & 'x'", "text"},
+        {"UPDATE pisne SET @x = TEXT & 'x', TITLE = 'Nove' WHERE LOCID = 3", "proměnná x"},
+    };
+    for (const auto& r : rows) {
+        btkDefaultMessageBoxes().reset();
+        run(r.line);
+        ASSERT_EQ(boxes().size(), 1u) << r.line;
+        EXPECT_EQ(boxes()[0], std::string(btkFormat("Úprava nebyla provedena.\nPíseň \"Gama\" (číslo 3): %s je delší "
+                                                    "než 67108864 bajtů, které databáze dokáže znovu načíst",
+                                                    r.field)
+                                              .c_str()));
+        EXPECT_EQ(locids(db), (std::vector<int>{1, 2, 3})) << r.line;
+        EXPECT_EQ(db->songs[0]->title, "Hymna");
+        EXPECT_EQ(db->songs[0]->getVar("capo"), "2");
+        EXPECT_EQ(db->songs[2]->text.length(), MaxSongFieldLength);
+        EXPECT_EQ(db->songs[2]->vars.count(), 0);
+        EXPECT_FALSE(db->isChanged()) << r.line;
+    }
 }
 
 TEST_F(Console, DeleteTakesSongsOutInTheQueuePass) {

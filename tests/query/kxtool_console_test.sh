@@ -39,5 +39,19 @@ out=$(printf '%s\n' "select from lidovky where ${deep}1" "filter locid = 2" ':li
 check "$out" "ERROR: Výraz je příliš hluboce vnořený (nejvýše 256 úrovní závorek)
 2	Kočka leze dírou" "deep nesting"
 
+# Doubling a text until it passes the reader's limit: that UPDATE is refused,
+# and what :commit writes loads again.
+doubling=$(for i in $(seq 20); do echo 'update lidovky set text = text & text where locid = 1'; done)
+errors=$(printf '%s\n' "$doubling" ':commit' | console --db lidovky | grep -c '^ERROR: Úprava nebyla provedena.')
+[ "$errors" -ge 1 ] || fail "no UPDATE was refused"
+kxtool db-info "$tmp/p/db/lidovky.xml" > /dev/null || fail "the committed database does not load"
+
+# Load failures name the file and say why, in Czech.
+out=$(kxtool book-info "$tmp/p" "$tmp/nic.kx" 2>&1 || true)
+check "$out" "kxtool: Soubor $tmp/nic.kx nelze načíst: soubor neexistuje" "missing book"
+printf '<melodar >\n<items >\0</items>\n</melodar>\n' > "$tmp/nul.kx"
+out=$(kxtool book-info "$tmp/p" "$tmp/nul.kx" 2>&1 || true)
+check "$out" "kxtool: Soubor $tmp/nul.kx nelze načíst: nepovolený bajt 0 (NUL) v textu (bajt 19)" "NUL in a book"
+
 kxtool console "$tmp/p" --db nic < /dev/null 2>/dev/null && fail "an unknown view was accepted"
 exit 0

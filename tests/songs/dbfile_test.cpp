@@ -218,6 +218,37 @@ TEST_F(DbFile, CommitRollbackAndUnchangedCommit) {
     EXPECT_NE(readBytes(path("db.xml")).find("title=\"Změna\""), std::string::npos);
 }
 
+// What the program writes its reader must accept: a field over the
+// reader's limit refuses the save, naming the song, and keeps the old file.
+TEST_F(DbFile, SaveRefusesFieldsTheReaderWouldRefuse) {
+    writeBytes(path("db.xml"), twoSongs);
+    KxDatabase* db = open(path("db.xml"));
+    db->ensureLoaded();
+    KxSong* s = db->songs[1];
+    s->text = btkstring(std::string(MaxSongFieldLength, 'x').c_str());
+    s->setModified(false);
+    db->commit();
+    KxDatabase* reread = open(path("db.xml"));
+    reread->ensureLoaded();
+    EXPECT_FALSE(reread->loadFailed());
+    ASSERT_EQ(reread->songs.count(), 2);
+    EXPECT_EQ(reread->songs[1]->text.length(), MaxSongFieldLength);
+
+    const std::string saved = readBytes(path("db.xml"));
+    s->text += "y";
+    s->setModified(false);
+    try {
+        db->commit();
+        ADD_FAILURE() << "a file the reader refuses was written";
+    } catch (const btkError& e) {
+        EXPECT_NE(std::string(e.message().c_str()).find("(číslo 2): text je delší než 67108864 bajtů"),
+                  std::string::npos)
+            << e.message().c_str();
+    }
+    EXPECT_TRUE(db->isChanged());
+    EXPECT_TRUE(readBytes(path("db.xml")) == saved);
+}
+
 TEST_F(DbFile, ImportMovesSongsWithNewLocalIds) {
     writeBytes(path("src.xml"), twoSongs);
     KxDatabase* db = open("");
@@ -249,14 +280,14 @@ TEST_F(DbFile, RefusedFilesNameTheirReason) {
         std::string bytes;
         const char* reason;
     } rows[] = {
-        {"<melodar_data><database><song title=\"x\"></database>", "btkWindowTextReader::f_char() (byte 51)"},
-        {"<html><body><p>Not found</p></body></html>", "the root element <html> holds no song database"},
+        {"<melodar_data><database><song title=\"x\"></database>", "neočekávaný konec souboru, očekáváno '<' (bajt 51)"},
+        {"<html><body><p>Not found</p></body></html>", "kořenový prvek <html> neobsahuje databázi písní"},
         {"<?xml version=\"1.0\"?>\n<options ><font name=\"x\" /></options>\n",
-         "the root element <options> holds no song database"},
+         "kořenový prvek <options> neobsahuje databázi písní"},
         {"<?xml version=\"1.0\" encoding=\"X-NONE\"?><melodar_data><database><song title=\"a\"/>",
-         "unknown encoding X-NONE (byte 78)"},
+         "neznámé kódování X-NONE (bajt 78)"},
         {utf8 + "<song title=\"\xe2\x86\x92\" /></database></melodar_data>",
-         "a character of the encoding UTF-8 has no Windows-1250 form (byte 80)"},
+         "znak kódování UTF-8 nemá podobu ve Windows-1250 (bajt 80)"},
     };
     for (const auto& r : rows) {
         writeBytes(path("bad.xml"), r.bytes);
