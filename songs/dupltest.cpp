@@ -1,17 +1,11 @@
 #include "songs/dupltest.h"
 
 #include <algorithm>
-#include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <exception>
-#include <functional>
 #include <memory>
-#include <mutex>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -19,10 +13,8 @@
 #endif
 
 #include "foundation/btkfold.h"
-#include "foundation/btkmessagebox.h"
-#include "songs/kxdatabase.h"
+#include "songs/duplworkerpool.h"
 #include "songs/kxsong.h"
-#include "songs/uibridge.h"
 
 namespace {
 
@@ -257,11 +249,6 @@ void DuplTestParams::clamp() {
     limitF(MAX_TEXT_DIFF_LEN, 0.0f, 1000000.0f);
 }
 
-void DuplTestParams::parse(const char* text) {
-    setFromText(text);
-    DuplTester::runReport(*this);
-}
-
 // ---- prepared songs
 
 DuplSong::DuplSong(const char* songText, const char* songAuthor, const char* songTitle, const char* songGroup, int id)
@@ -323,73 +310,6 @@ void DuplTester::addSongs(const btkCntVec<KxSong*>& list) {
         songs.add(new DuplSong(song->text, song->author, song->title, song->group, song->locid));
 }
 
-namespace {
-
-// Finds the duplicates of every song on all cores and hands them out in song
-// order: the comparisons of one song with the later ones do not depend on
-// the groups formed so far, only whether the song is looked at does.
-// Workers take songs in order from a shared counter, so the song the caller
-// waits for next is always among the first taken.
-class OrderedDuplicates {
-public:
-    using Find = std::function<void(int, btkCntVec<int>&)>;
-
-    OrderedDuplicates(int count, Find find) : find(std::move(find)), results(static_cast<size_t>(count)) {
-        done = std::make_unique<std::atomic<bool>[]>(static_cast<size_t>(count));
-        unsigned cores = std::thread::hardware_concurrency();
-        int workers = count < 2 ? 0 : static_cast<int>(std::min<unsigned>(cores ? cores : 1, 64));
-        for (int w = 0; w < workers; ++w) threads.emplace_back([this] { work(); });
-    }
-    OrderedDuplicates(const OrderedDuplicates&) = delete;
-    OrderedDuplicates& operator=(const OrderedDuplicates&) = delete;
-    ~OrderedDuplicates() {
-        stop = true;
-        for (std::thread& t : threads) t.join();
-    }
-
-    // The later songs that are duplicates of song i, in song order; waits
-    // for them. Rethrows what a worker threw.
-    const btkCntVec<int>& duplicatesOf(int i) {
-        if (threads.empty()) {
-            find(i, results[static_cast<size_t>(i)]);
-            return results[static_cast<size_t>(i)];
-        }
-        std::unique_lock<std::mutex> lock(mutex);
-        finished.wait(lock, [&] { return failure || done[static_cast<size_t>(i)].load(); });
-        if (failure) std::rethrow_exception(failure);
-        return results[static_cast<size_t>(i)];
-    }
-
-private:
-    void work() {
-        for (int i = next++; i < static_cast<int>(results.size()) && !stop; i = next++) {
-            try {
-                find(i, results[static_cast<size_t>(i)]);
-            } catch (...) {
-                std::lock_guard<std::mutex> lock(mutex);
-                if (!failure) failure = std::current_exception();
-                finished.notify_all();
-                return;
-            }
-            std::lock_guard<std::mutex> lock(mutex);
-            done[static_cast<size_t>(i)] = true;
-            finished.notify_all();
-        }
-    }
-
-    Find find;
-    std::vector<btkCntVec<int>> results;
-    std::unique_ptr<std::atomic<bool>[]> done;
-    std::atomic<int> next{0};
-    std::atomic<bool> stop{false};
-    std::mutex mutex;
-    std::condition_variable finished;
-    std::exception_ptr failure;
-    std::vector<std::thread> threads;
-};
-
-}  // namespace
-
 template <class Candidates> bool DuplTester::group(Candidates candidates, bool literal) {
     DuplTestProgress* progress = params.progress;
     toDelete.clear();
@@ -416,8 +336,8 @@ template <class Candidates> bool DuplTester::group(Candidates candidates, bool l
         }
     };
     // The reference run stays on one thread.
-    std::unique_ptr<OrderedDuplicates> parallel;
-    if (!literal) parallel = std::make_unique<OrderedDuplicates>(songs.count(), findDuplicates);
+    std::unique_ptr<DuplWorkerPool> parallel;
+    if (!literal) parallel = std::make_unique<DuplWorkerPool>(songs.count(), findDuplicates);
     btkCntVec<int> members, found;
     for (int i = 0; i < songs.count(); ++i) {
         if (progress) {
@@ -569,37 +489,4 @@ bool DuplTester::run() {
             std::sort(later.begin(), later.end());
         },
         false);
-}
-
-btkstring DuplTester::reportText() const {
-    btkstring report = "K vymazání:\n";
-    for (int i : toDelete) {
-        const DuplSong& song = *songs[i];
-        const DuplSong& by = *songs[song.replacement];
-        report += btkFormat("%5d %30s %30s", song.locid, song.title.c_str(), song.group.c_str());
-        report += " | náhrada:";
-        report += btkFormat("%5d %30s %30s", by.locid, by.title.c_str(), by.group.c_str());
-        report += "\n";
-    }
-    return report;
-}
-
-void DuplTester::runReport(const DuplTestParams& params) {
-    KxDatabase* database = nullptr;
-    if (gMainWin)
-        database = gMainWin->getActDatabaseMsg();
-    else
-        ErrorBox("Není otevřena databáze");
-    if (database) runReportOn(database, params);
-}
-
-btkstring DuplTester::runReportOn(KxDatabase* database, const DuplTestParams& params) {
-    btkCntVec<KxSong*> list;
-    database->getSongs(list);
-    DuplTester tester(params);
-    tester.addSongs(list);
-    if (!tester.run() || (params.progress && params.progress->cancel)) return btkstring();
-    btkstring report = tester.reportText();
-    OpenLogWindow("dupltest", "Test stejných písní", database->name())->write(report);
-    return report;
 }

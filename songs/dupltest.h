@@ -2,6 +2,8 @@
 // alone (letters folded to A..Z, chords and label lines left out), forms
 // groups of duplicates, keeps one song of each group and lists the others
 // for deletion with the song that replaces them. It deletes nothing.
+// dupltest.cpp holds the matching and the grouping, duplreport.cpp the
+// report and the entry points; the worker threads are DuplWorkerPool's.
 #pragma once
 
 #include "foundation/btkarray.h"

@@ -1,0 +1,42 @@
+#include "songs/duplworkerpool.h"
+
+#include <algorithm>
+
+DuplWorkerPool::DuplWorkerPool(int count, Find find) : find(std::move(find)), results(static_cast<size_t>(count)) {
+    done = std::make_unique<std::atomic<bool>[]>(static_cast<size_t>(count));
+    unsigned cores = std::thread::hardware_concurrency();
+    int workers = count < 2 ? 0 : static_cast<int>(std::min<unsigned>(cores ? cores : 1, 64));
+    for (int w = 0; w < workers; ++w) threads.emplace_back([this] { work(); });
+}
+
+DuplWorkerPool::~DuplWorkerPool() {
+    stop = true;
+    for (std::thread& t : threads) t.join();
+}
+
+const btkCntVec<int>& DuplWorkerPool::duplicatesOf(int i) {
+    if (threads.empty()) {
+        find(i, results[static_cast<size_t>(i)]);
+        return results[static_cast<size_t>(i)];
+    }
+    std::unique_lock<std::mutex> lock(mutex);
+    finished.wait(lock, [&] { return failure || done[static_cast<size_t>(i)].load(); });
+    if (failure) std::rethrow_exception(failure);
+    return results[static_cast<size_t>(i)];
+}
+
+void DuplWorkerPool::work() {
+    for (int i = next++; i < static_cast<int>(results.size()) && !stop; i = next++) {
+        try {
+            find(i, results[static_cast<size_t>(i)]);
+        } catch (...) {
+            std::lock_guard<std::mutex> lock(mutex);
+            if (!failure) failure = std::current_exception();
+            finished.notify_all();
+            return;
+        }
+        std::lock_guard<std::mutex> lock(mutex);
+        done[static_cast<size_t>(i)] = true;
+        finished.notify_all();
+    }
+}
