@@ -11,6 +11,7 @@
 
 #include "foundation/btkfile.h"
 #include "foundation/btksyspath.h"
+#include "foundation/btkthread.h"
 
 void btkReadStream::setFailed(const char* why) {
     if (!error) errText = why;
@@ -276,19 +277,32 @@ void btkGZWriteStream::write(const char* buffer, int length) {
 }
 
 void btkGZWriteStream::submit(bool last) {
-    auto block = std::make_unique<Block>();
-    block->input.swap(pending);
-    std::string primer = dictionary;
-    dictionary.append(block->input, block->input.size() > dictionarySize ? block->input.size() - dictionarySize : 0);
-    if (dictionary.size() > dictionarySize) dictionary.erase(0, dictionary.size() - dictionarySize);
-    inFlight.push_back(std::async(std::launch::async, pack, std::move(block), std::move(primer), level, last));
-    unsigned cores = std::thread::hardware_concurrency();
-    while (inFlight.size() > 2 * static_cast<size_t>(cores ? cores : 1)) writeOldest();
+    if (failed()) {
+        pending.clear();  // nothing more reaches the file
+        return;
+    }
+    try {
+        auto block = std::make_unique<Block>();
+        block->input.swap(pending);
+        std::string primer = dictionary;
+        dictionary.append(block->input,
+                          block->input.size() > dictionarySize ? block->input.size() - dictionarySize : 0);
+        if (dictionary.size() > dictionarySize) dictionary.erase(0, dictionary.size() - dictionarySize);
+        btkThreadStarting();
+        inFlight.push_back(std::async(std::launch::async, pack, std::move(block), std::move(primer), level, last));
+        unsigned cores = std::thread::hardware_concurrency();
+        while (inFlight.size() > 2 * static_cast<size_t>(cores ? cores : 1)) writeOldest();
+    } catch (const std::exception& e) {
+        // A packer that cannot start (or memory that runs out) fails the
+        // file as a write error does; the packers already started finish.
+        setFailed(e.what());
+    }
 }
 
 void btkGZWriteStream::writeOldest() {
-    std::unique_ptr<Block> block = inFlight.front().get();
+    std::future<std::unique_ptr<Block>> oldest = std::move(inFlight.front());
     inFlight.pop_front();
+    std::unique_ptr<Block> block = oldest.get();  // rethrows what the packer threw
     if (!block->ok) setFailed("gzip error on packing");
     writeBytes(block->output.data(), block->output.size());
     crc = crc32_combine(crc, block->crc, static_cast<z_off_t>(block->input.size()));
@@ -302,7 +316,12 @@ void btkGZWriteStream::writeBytes(const void* data, size_t n) {
 bool btkGZWriteStream::close() {
     if (file) {
         submit(true);
-        while (!inFlight.empty()) writeOldest();
+        try {
+            while (!inFlight.empty()) writeOldest();
+        } catch (const std::exception& e) {
+            setFailed(e.what());
+            inFlight.clear();  // waits for the packers still running
+        }
         // The trailer: the text's CRC and its length modulo 2^32, least
         // significant byte first.
         unsigned char trailer[8];

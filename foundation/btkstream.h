@@ -174,7 +174,8 @@ private:
 // A gzip file written through zlib; the mode is zlib's ("wb", "wb1", ...;
 // its digit is the level, 6 without one). The text is packed in blocks of
 // 128 KiB on every core, each with the 32 KiB before it as its dictionary,
-// and written in order as one ordinary gzip member.
+// and written in order as one ordinary gzip member. A packer that cannot
+// start or fails marks the stream failed, as a write error does.
 class btkGZWriteStream : public btkWriteStream {
 public:
     btkGZWriteStream(const char* fileName, const char* mode);

@@ -2,16 +2,31 @@
 
 #include <algorithm>
 
+#include "foundation/btkerror.h"
+#include "foundation/btkthread.h"
+
 DuplWorkerPool::DuplWorkerPool(int count, Find find) : find(std::move(find)), results(static_cast<size_t>(count)) {
     done = std::make_unique<std::atomic<bool>[]>(static_cast<size_t>(count));
     unsigned cores = std::thread::hardware_concurrency();
     int workers = count < 2 ? 0 : static_cast<int>(std::min<unsigned>(cores ? cores : 1, 64));
-    for (int w = 0; w < workers; ++w) threads.emplace_back([this] { work(); });
+    threads.reserve(static_cast<size_t>(workers));  // a started thread always finds its place
+    try {
+        for (int w = 0; w < workers; ++w) {
+            btkThreadStarting();
+            threads.emplace_back([this] { work(); });
+        }
+    } catch (const std::exception& e) {
+        stopWorkers();
+        throw btkError(btkstring("Test stejných písní nelze spustit: ") + e.what());
+    }
 }
 
-DuplWorkerPool::~DuplWorkerPool() {
+DuplWorkerPool::~DuplWorkerPool() { stopWorkers(); }
+
+void DuplWorkerPool::stopWorkers() {
     stop = true;
     for (std::thread& t : threads) t.join();
+    threads.clear();
 }
 
 const btkCntVec<int>& DuplWorkerPool::duplicatesOf(int i) {

@@ -21,7 +21,9 @@ class DuplWorkerPool {
 public:
     // find(i, out) adds the later songs that are duplicates of song i to
     // out, in song order; it runs on the workers. With fewer than two songs
-    // no worker is started and the caller's thread finds them.
+    // no worker is started and the caller's thread finds them. Throws
+    // btkError with the reason when a worker cannot start, after stopping
+    // the workers that did.
     using Find = std::function<void(int, btkCntVec<int>&)>;
 
     DuplWorkerPool(int count, Find find);
@@ -36,6 +38,7 @@ public:
 
 private:
     void work();
+    void stopWorkers();  // sets stop and joins every started worker
 
     Find find;
     std::vector<btkCntVec<int>> results;

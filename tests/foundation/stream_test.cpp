@@ -8,6 +8,7 @@
 #include <string>
 
 #include "foundation/btkstream.h"
+#include "foundation/btkthread.h"
 #include "io_test_support.h"
 
 TEST(Streams, MissingFilesReadEmptyAndFailTheirWrites) {
@@ -157,4 +158,30 @@ TEST(Streams, WriteErrorsAreReportedByClose) {
     btkGZWriteStream gz("/dev/full", "wb");
     gz << "text";
     EXPECT_FALSE(gz.close());
+}
+
+TEST(Streams, GzipPackerThatCannotStartFailsTheFileNotTheProgram) {
+    TempDir dir;
+    std::string path = dir.path("songs.xgz");
+    const std::string text(200000, 'x');  // one block packed while writing
+    // The packer of a block written or of the last one does not start; the
+    // close is explicit or left to the destructor.
+    for (int starts : {0, 1}) {
+        for (bool explicitClose : {true, false}) {
+            {
+                btkGZWriteStream out(path.c_str(), "wb");
+                btkFailThreadStartAfter(starts);
+                out.write(text.data(), static_cast<int>(text.size()));
+                if (explicitClose) {
+                    EXPECT_FALSE(out.close()) << starts;
+                    EXPECT_FALSE(out.errorText().empty());
+                    EXPECT_FALSE(out.close());
+                }
+            }
+            btkFailThreadStartAfter(-1);
+        }
+    }
+    btkGZWriteStream out(path.c_str(), "wb");
+    out.write(text.data(), static_cast<int>(text.size()));
+    EXPECT_TRUE(out.close());
 }

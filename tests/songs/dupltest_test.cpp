@@ -7,8 +7,11 @@
 
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "foundation/btkerror.h"
+#include "foundation/btkthread.h"
 #include "modelenv.h"
 #include "songs/kxdatabase.h"
 #include "songs/kxsong.h"
@@ -202,6 +205,24 @@ TEST(DuplGrouping, FastRunFormsTheSameGroups) {
         EXPECT_EQ((std::vector<int>{fastProgress.groups, fastProgress.done}),
                   (std::vector<int>{fullProgress.groups, fullProgress.done}));
     }
+}
+
+TEST(DuplGrouping, WorkerThatCannotStartIsReported) {
+    // The first or a later worker does not start: those started are
+    // stopped and waited for, the caller learns why, and a later run works.
+    DuplTestParams params;
+    Letters gen(6);
+    DuplTester tester(params);
+    std::string text = gen.take(100);
+    for (int i = 0; i < 20; ++i) tester.addSong(prepared(i % 2 ? text : gen.take(100), i + 1));
+    for (int starts : {0, 1}) {
+        if (starts > 0 && std::thread::hardware_concurrency() < 2) continue;
+        btkFailThreadStartAfter(starts);
+        EXPECT_THROW((void)tester.run(), btkError) << starts;
+        btkFailThreadStartAfter(-1);
+    }
+    ASSERT_TRUE(tester.run());
+    EXPECT_EQ(tester.toDelete.count(), 9);
 }
 
 TEST(DuplMethods, FastSearchAgreesWithLiteralSearch) {
