@@ -311,6 +311,7 @@ void Tmelodarfrm::FillItemList() {
     }
     // The flags and the text follow the highlighted item.
     listClick();
+    showTitle();
 }
 
 int Tmelodarfrm::selectedIndex() const {
@@ -457,7 +458,15 @@ void Tmelodarfrm::transpose(const std::function<int(int, const btkstring&)>& nex
 bool Tmelodarfrm::save() {
     if (!book) return false;
     if (book->fileName.empty()) return saveAs();
-    return book->save(book->fileName);
+    const bool saved = book->save(book->fileName);
+    showTitle();
+    return saved;
+}
+
+void Tmelodarfrm::showTitle() {
+    // The book's file name, once it has one.
+    const btkstring name = book ? btkFile(book->fileName).fileName() : btkstring();
+    setWindowTitle(btkToQString(name.empty() ? btkstring("Melodar") : btkstring("Melodar - ") + name));
 }
 
 bool Tmelodarfrm::saveAs() {
@@ -469,7 +478,9 @@ bool Tmelodarfrm::saveAs() {
         ErrorBox(btkFormat("Neplatné jméno souboru melodaru: %s", path.c_str()));
         return false;
     }
-    return book->save(path);
+    const bool saved = book->save(path);
+    showTitle();
+    return saved;
 }
 
 // ---- closing

@@ -110,6 +110,8 @@ public:
     // Saves under the file name, or asks for one; false when not saved.
     bool save();
     bool saveAs();
+    // "Melodar - <file name>", or "Melodar" for a book never saved.
+    void showTitle();
     // Prints the chosen sides in one job (all sides: the print range
     // dialog; else only the current one).
     void print(bool all);

@@ -57,11 +57,15 @@ Tcustomexportfrm::Tcustomexportfrm() {
     grid->addWidget(outdir, 6, 0);
     grid->addWidget(choosedir, 6, 1);
     grid->setColumnStretch(0, 1);
+    for (QPushButton* chooser : {choosefile, choosedir})
+        chooser->setMaximumWidth(chooser->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(BitBtn1);
     buttons->addWidget(BitBtn2);
     grid->addLayout(buttons, 7, 0, 1, 2);
+    // Room for a path of some length in the output fields.
+    resize(440, sizeHint().height());
 
     QObject::connect(expf, &QListWidget::itemClicked, this, btkGuarded([this](QListWidgetItem*) { expfClick(); }));
     QObject::connect(BitBtn1, &QPushButton::clicked, this, btkGuarded([this](bool) { BitBtn1Click(); }));

@@ -1,5 +1,7 @@
 #include "app/exchange/expfdialogs.h"
 
+#include <algorithm>
+
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -52,7 +54,6 @@ public:
 Trtfexpffrm::Trtfexpffrm() {
     setObjectName("rtfexpffrm");
     setWindowTitle(btkToQString("Formát RTF exportu"));
-    resize(460, 467);
     text = new Texpfpropstextfrm(this);
     rtftext = new Texpfpropsrtftextfrm(this);
     rtf = new Texpfpropsrtffrm(this);
@@ -61,6 +62,7 @@ Trtfexpffrm::Trtfexpffrm() {
     layout->addWidget(box("Vlastnosti textu", rtftext, this));
     layout->addWidget(box("Záhlaví písně", rtf, this));
     layout->addLayout(okCancel(this, BitBtn1, BitBtn2));
+    resize(460, std::max(467, sizeHint().height()));
 }
 
 bool Trtfexpffrm::Execute(RTFExporterProps& rtfProps, RTFSongExporterProps& rtftextProps,

@@ -69,6 +69,9 @@ Texpfpropsrtftextfrm::Texpfpropsrtftextfrm(QWidget* parent) : QWidget(parent) {
     for (FontButton* b : {ftext, facs, flab}) layout->addWidget(b);
     auto* note = new QLabel(btkToQString("Jméno a velikost fontu se pro akordy i návěští bere z fontu pro text"), this);
     note->setWordWrap(true);
+    // A wrapped label asks for one line only: room for two keeps its first
+    // line in sight in a dialog of the default width.
+    note->setMinimumHeight(2 * note->fontMetrics().lineSpacing() + 2);
     layout->addWidget(note);
 }
 

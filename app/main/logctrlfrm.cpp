@@ -1,6 +1,7 @@
 #include "app/main/logctrlfrm.h"
 
 #include <QEvent>
+#include <QFontDatabase>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -18,6 +19,9 @@ Tlogctrlfrm::Tlogctrlfrm(QWidget* parent) : QWidget(parent) {
     memo->setObjectName("memo");
     memo->setReadOnly(true);
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Log lines pad their columns with blanks (the synchronisation's song
+    // lines): only a fixed-pitch font lines them up.
+    memo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->viewport()->setMouseTracking(true);

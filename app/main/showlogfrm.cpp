@@ -73,7 +73,8 @@ Tshowlogfrm::Tshowlogfrm() : btkDialogForm(nullptr, Qt::Window | Qt::WindowStays
     right->addLayout(buttons);
     right->addWidget(splitter, 1);
     auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left, 1);
+    // The entries show a title and a time: the list gets room for both.
+    layout->addLayout(left, 2);
     layout->addLayout(right, 3);
 
     QObject::connect(files, &QListWidget::itemClicked, this, btkGuarded([this](QListWidgetItem*) { parseLogFile(); }));

@@ -90,11 +90,15 @@ QWidget* Tdbpropsfrm::buildColumnsPage() {
     Button4 = btkNamedControl<QPushButton>("Button4", ">>", page);
     auto* grid = new QGridLayout(page);
     grid->addWidget(new QLabel(btkToQString("Seznam vlastních sloupců"), page), 0, 0);
-    grid->addWidget(cols, 1, 0, 6, 1);
-    grid->addWidget(new QLabel(btkToQString("Název"), page), 1, 1);
-    grid->addWidget(colname, 2, 1);
-    int row = 3;
-    for (QPushButton* b : {Button1, Button2, Button3, Button4}) grid->addWidget(b, row++, 1);
+    grid->addWidget(cols, 1, 0);
+    // The name and the buttons keep together at the top, beside the list.
+    auto* side = new QVBoxLayout;
+    side->addWidget(new QLabel(btkToQString("Název"), page));
+    side->addWidget(colname);
+    for (QPushButton* b : {Button1, Button2, Button3, Button4}) side->addWidget(b);
+    side->addStretch(1);
+    grid->addLayout(side, 1, 1);
+    grid->setColumnStretch(0, 1);
     QObject::connect(cols, &QListWidget::itemClicked, this, btkGuarded([this](QListWidgetItem*) { colsClick(); }));
     QObject::connect(Button1, &QPushButton::clicked, this, btkGuarded([this](bool) { Button1Click(); }));
     QObject::connect(Button2, &QPushButton::clicked, this, btkGuarded([this](bool) { Button2Click(); }));

@@ -59,7 +59,11 @@ Tsongsetfrm::Tsongsetfrm() {
 }
 
 bool Tsongsetfrm::ask(const char* question, int& choice) {
-    label->setText(btkToQString(question));
+    const QString text = btkToQString(question);
+    label->setText(text);
+    // Wide enough for the question on one line.
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(text) + 8);
+    adjustSize();
     const int confirmed = setctrl->choice();
     if ((runner ? runner(*this) : exec()) != QDialog::Accepted) {
         setctrl->setChoice(confirmed);

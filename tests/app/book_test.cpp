@@ -186,8 +186,10 @@ TEST_F(BookTest, BookFromTheStackSavedAndLoadedAgain) {
     window->chfixtoend->click();
     const btkstring file = folder.path("melodary/kniha.kx");
     dialogs.files.push_back(file);
+    EXPECT_EQ(btkFromQString(window->windowTitle()), btkstring("Melodar"));
     trigger(window, window->actionlist, "a_save");
     ASSERT_TRUE(std::filesystem::exists(file.c_str()));
+    EXPECT_EQ(btkFromQString(window->windowTitle()), btkstring("Melodar - kniha.kx"));
     const std::vector<std::string> texts = itemTexts(*book);
     std::vector<std::array<bool, 4>> flags;
     for (int i = 0; i < book->GetItemCount(); ++i) {
@@ -211,6 +213,7 @@ TEST_F(BookTest, BookFromTheStackSavedAndLoadedAgain) {
     ASSERT_EQ(OpenMelodars().count(), 1);
     const Melodar& loaded = *OpenMelodars()[0];
     EXPECT_EQ(itemTexts(loaded), texts);
+    EXPECT_EQ(btkFromQString(bookWindow()->windowTitle()), btkstring("Melodar - kniha.kx"));
     for (int i = 0; i < loaded.GetItemCount(); ++i) {
         const KxData* item = loaded.GetItem(i);
         EXPECT_EQ((std::array<bool, 4>{item->newpage, item->skippage, item->fixtobegin, item->fixtoend}), flags[i]);

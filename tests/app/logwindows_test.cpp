@@ -2,6 +2,7 @@
 // outlives its window) and the log viewer.
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -86,6 +87,9 @@ TEST_F(LogWindowTest, ClickOnANumberSelectsThatSongOfTheLogsDatabase) {
     EXPECT_EQ(btkFromQString(mainfrm->dbs->currentText()), btkstring("jina.xml"));
     Tlogctrlfrm frame;
     frame.SetLog("Změněné písně:\n    3 (netid=    0)# C\nbez čísla\n", "zpevnik");
+    // The padded columns of the lines line up only in a fixed-pitch font.
+    const QFontMetrics metrics(frame.memo->font());
+    EXPECT_EQ(metrics.horizontalAdvance(QStringLiteral("iiii")), metrics.horizontalAdvance(QStringLiteral("WWWW")));
     QTextCursor cursor(frame.memo->document()->findBlockByNumber(1));
     cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 4);
     frame.memo->setTextCursor(cursor);
