@@ -46,7 +46,9 @@ btkstring SongData::transposedText() const {
 void SongData::setTransposition(int t) {
     transposition = t;
     panes.reset();
-    if (book) book->relayout();
+    if (!book) return;
+    book->setChanged();
+    book->relayout();
 }
 
 void SongData::drawPanes(const KxFormatProps& props, btkCanvas measure) {
@@ -110,6 +112,8 @@ void KxOutline::readXML(const btkXMLNode& element) {
 
 bool KxOutline::editProperties(const std::function<bool(btkXMLNode)>& orderEditor) {
     if (!orderEditor || !orderEditor(order)) return false;
-    if (book) book->relayout();
+    if (!book) return true;
+    book->setChanged();
+    book->relayout();
     return true;
 }

@@ -84,6 +84,7 @@ int Melodar::indexOf(const KxData* item) const {
 }
 
 void Melodar::itemsChanged() {
+    setChanged();
     if (window) window->FillItemList();
     relayout();
 }

@@ -106,7 +106,16 @@ public:
     // Appends an item (owned from now on) without layout: the file reader.
     void appendItem(std::unique_ptr<KxData> item);
     // A flag or other look of an item changed in the window.
-    void itemChanged() { relayout(); }
+    void itemChanged() {
+        setChanged();
+        relayout();
+    }
+    // The book differs from its file (a change made by the user, not one a
+    // layout makes); save and load clear it.
+    void setChanged() {
+        if (!layingOut) changed = true;
+    }
+    bool isChanged() const { return changed; }
 
     // ---- layout (booklayout.cpp)
     // Lays the book out: items drawn where needed, pages, numbers, sheets.
@@ -147,6 +156,7 @@ private:
     void dropLayout();
 
     std::vector<std::unique_ptr<KxData>> items;
+    bool changed = false;
 };
 
 // The open song books in order of creation (not owned).

@@ -22,6 +22,7 @@ bool Melodar::save(const char* file) {
         return false;
     }
     fileName = file;
+    changed = false;
     return true;
 }
 
@@ -52,4 +53,5 @@ void Melodar::load(const char* file) {
     fileName = file;
     if (window) window->FillItemList();
     applyType();
+    changed = false;
 }

@@ -426,6 +426,7 @@ void Tmelodarfrm::drop(const QMimeData* data, bool fromList, int row) {
 void Tmelodarfrm::kxtypeChange() {
     if (!book || !book->type || qkxtype->currentIndex() < 0) return;
     book->type->changeBaseType(btkFromQString(qkxtype->currentText()));
+    book->setChanged();
     book->applyType();
 }
 
@@ -443,7 +444,9 @@ void Tmelodarfrm::refillTypeCombo() {
 
 void Tmelodarfrm::editType() {
     if (!book || !book->type || !kxtypefrm) return;
-    if (kxtypefrm->EditKxType(*book->type)) book->applyType();
+    if (!kxtypefrm->EditKxType(*book->type)) return;
+    book->setChanged();
+    book->applyType();
 }
 
 void Tmelodarfrm::transpose(const std::function<int(int, const btkstring&)>& next) {
@@ -485,7 +488,10 @@ bool Tmelodarfrm::saveAs() {
 
 // ---- closing
 
-void Tmelodarfrm::FormCloseQuery(bool& canClose) { canClose = QuestionBox(CloseQuestion, "yn") == 1; }
+void Tmelodarfrm::FormCloseQuery(bool& canClose) {
+    // A book as its file holds it closes without a question.
+    canClose = !book || !book->isChanged() || QuestionBox(CloseQuestion, "yn") == 1;
+}
 
 void Tmelodarfrm::FormClose() {
     deleteBook();
