@@ -43,6 +43,9 @@ public:
     virtual void UpdatePageCounts() = 0;
     // Deletes the window at once, and with it the book it owns.
     virtual void deleteWithBook() = 0;
+    // Type files were made, renamed or deleted: the type choice is offered
+    // anew.
+    virtual void typeFilesChanged() = 0;
 
 protected:
     ~MelodarWindow() = default;

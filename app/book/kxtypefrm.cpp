@@ -99,9 +99,21 @@ QWidget* Tkxtypefrm::buildGeneralPage() {
     Button2->setObjectName("Button2");
     Button3 = new QPushButton(btkToQString("Zkopírovat"), page);
     Button3->setObjectName("Button3");
+    // Read-only, and looking so: the window's background, no frame.
+    kxtypename->setFrame(false);
+    kxtypename->setBackgroundRole(QPalette::Window);
+    QPalette readOnly = kxtypename->palette();
+    readOnly.setColor(QPalette::Base, readOnly.color(QPalette::Window));
+    kxtypename->setPalette(readOnly);
+    // Wide enough for long type names.
+    basetype->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    basetype->setMinimumContentsLength(24);
+    auto* baseRow = new QHBoxLayout;
+    baseRow->addWidget(basetype, 1);
+    baseRow->addWidget(Button3);
     auto* form = new QFormLayout(page);
-    form->addRow(kxtypename);
-    form->addRow(basetype, Button3);
+    form->addRow(btkToQString("Název typu:"), kxtypename);
+    form->addRow(btkToQString("Bázový typ:"), baseRow);
     form->addRow(savediff);
     form->addRow(btkToQString("Počet sloupců v obsahu:"), outlinecolcnt);
     form->addRow(autodistrib, Button2);

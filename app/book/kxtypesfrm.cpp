@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "app/book/kxtypefrm.h"
+#include "app/book/melodarfrm.h"
 #include "foundation/btkfile.h"
 #include "foundation/btkmessagebox.h"
 #include "foundation/qt/btkapplication.h"
@@ -71,6 +72,8 @@ void Tkxtypesfrm::fillList() {
     kxtypes->clear();
     const btkFileList files(KxTypeWithBase::typeFilePath("*"));
     for (int i = 0; i < files.count(); ++i) kxtypes->addItem(btkToQString(files[i].substr(0, files[i].length() - 4)));
+    // The list shows the files: open books offer the same.
+    RefreshMelodarTypeChoices();
 }
 
 void Tkxtypesfrm::Button1Click() {

@@ -433,13 +433,20 @@ void Tmelodarfrm::kxtypeChange() {
 void Tmelodarfrm::refillTypeCombo() {
     const QSignalBlocker blocker(qkxtype);
     qkxtype->clear();
+    // The built-in type first, then every type file.
+    qkxtype->addItem(btkToQString("default"));
     const btkFileList files(KxTypeWithBase::typeFilePath("*"));
     for (int i = 0; i < files.count(); ++i) {
         btkstring name = files[i];
         name = name.substr(0, name.length() - 4);  // ".kxt"
-        qkxtype->addItem(btkToQString(name));
+        if (name.upper() != btkstring("DEFAULT")) qkxtype->addItem(btkToQString(name));
     }
-    qkxtype->setCurrentIndex(book && book->type ? qkxtype->findText(btkToQString(book->type->basetype)) : -1);
+    int current = -1;
+    if (book && book->type) {
+        const btkstring& base = book->type->basetype;
+        current = qkxtype->findText(btkToQString(base.empty() ? btkstring("default") : base));
+    }
+    qkxtype->setCurrentIndex(current);
 }
 
 void Tmelodarfrm::editType() {
@@ -525,6 +532,11 @@ void DeleteMelodar(Melodar* book) {
         book->window->deleteWithBook();
     else
         delete book;
+}
+
+void RefreshMelodarTypeChoices() {
+    for (Melodar* book : OpenMelodars())
+        if (book->window) book->window->typeFilesChanged();
 }
 
 void CloseAllMelodarWindows() {

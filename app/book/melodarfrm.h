@@ -78,6 +78,7 @@ public:
     // and the song view.
     void UpdatePageCounts() override;
     void deleteWithBook() override { delete this; }
+    void typeFilesChanged() override { refillTypeCombo(); }
     // Sizes the previews for the printer, the type and the zooms, makes the
     // logical page preview, refills the type combo and enables the controls
     // that the automatic distribution decides.
@@ -183,6 +184,8 @@ private:
 
 // The song-book windows of new books from now on (null: books get none).
 void InstallMelodarWindowFactory(bool install);
+// Offers the type files anew in every open book's window.
+void RefreshMelodarTypeChoices();
 // Deletes the book with its window, when it has one, without asking.
 void DeleteMelodar(Melodar* book);
 // Closes every open book's window without asking (program end).

@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDropEvent>
+#include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -274,6 +275,60 @@ TEST_F(BookTest, WithoutAPrinterPreviewAndCountsShowAtOnce) {
         EXPECT_EQ(folder.read("kniha.pdf").substr(0, 5) == btkstring("%PDF-"), p.printed) << p.answer;
     }
     EXPECT_EQ(dialogs.asked, 3);
+    boxes().answer(btkID_YES);
+    window->close();
+    idle();
+}
+
+// The type combo offers the built-in type and every type file, follows the
+// type list while the book is open, and changes the book's base type.
+TEST_F(BookTest, TypeComboFollowsTheTypeList) {
+    trigger(mainfrm, mainfrm->actionlist, "a_kxnew");
+    Tmelodarfrm* window = bookWindow();
+    ASSERT_NE(window, nullptr);
+    auto offered = [window] {
+        std::vector<std::string> names;
+        for (int i = 0; i < window->qkxtype->count(); ++i)
+            names.push_back(btkFromQString(window->qkxtype->itemText(i)).c_str());
+        return names;
+    };
+    EXPECT_EQ(offered(), (std::vector<std::string>{"default", "zpevnik"}));
+    EXPECT_EQ(window->qkxtype->currentText(), QStringLiteral("default"));
+    kxtypesfrm->runner = [&](Tkxtypesfrm& form) {
+        form.newkxtname->setText(btkToQString("Můj zpěvník"));
+        form.Button3->click();
+        EXPECT_EQ(offered(), (std::vector<std::string>{"default", "Můj zpěvník", "zpevnik"}));
+        form.kxtypes->setCurrentRow(1);  // zpevnik
+        form.Button2->click();
+        return int(QDialog::Rejected);
+    };
+    trigger(mainfrm, mainfrm->actionlist, "a_kxtypes");
+    EXPECT_EQ(offered(), (std::vector<std::string>{"default", "Můj zpěvník"}));
+    window->qkxtype->setCurrentIndex(1);
+    EXPECT_EQ(window->getBook()->type->basetype, btkstring("Můj zpěvník"));
+    EXPECT_EQ(window->qkxtype->currentIndex(), 1);
+
+    // The editor labels its name and base type, and the combo shows the
+    // long name whole.
+    kxtypefrm->runner = [](Tkxtypefrm& form) {
+        auto* layout = qobject_cast<QFormLayout*>(form.kxtypename->parentWidget()->layout());
+        EXPECT_NE(layout, nullptr);
+        if (!layout) return int(QDialog::Rejected);
+        EXPECT_NE(layout->labelForField(form.kxtypename), nullptr);
+        bool baseLabelled = false;
+        for (int row = 0; row < layout->rowCount(); ++row) {
+            QLayoutItem* field = layout->itemAt(row, QFormLayout::FieldRole);
+            if (field && field->layout() && field->layout()->indexOf(form.basetype) >= 0)
+                baseLabelled = layout->itemAt(row, QFormLayout::LabelRole) != nullptr;
+        }
+        EXPECT_TRUE(baseLabelled);
+        form.basetype->addItem(btkToQString("Můj zpěvník"));
+        EXPECT_GE(form.basetype->sizeHint().width(),
+                  form.basetype->fontMetrics().horizontalAdvance(btkToQString("Můj zpěvník")));
+        EXPECT_TRUE(form.kxtypename->isReadOnly());
+        return int(QDialog::Rejected);
+    };
+    trigger(window, window->actionlist, "a_editkxtype");
     boxes().answer(btkID_YES);
     window->close();
     idle();
