@@ -1,11 +1,15 @@
 #include "export/importfilter.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <string>
 
+#include "foundation/btkconverter.h"
 #include "foundation/btkmessagebox.h"
 #include "foundation/btkstream.h"
 #include "foundation/btkstrings.h"
+#include "songs/dailylog.h"
 #include "songs/kxsong.h"
 #include "songs/kxview.h"
 
@@ -15,20 +19,31 @@ namespace {
 
 // ---- reading a file into lines
 
-// The whole file in text mode (CR LF read as LF). False, after an error box
-// naming the file and the system's reason, when it cannot be opened or read.
+// The whole file in text mode (CR LF read as LF), as Windows-1250 text
+// (see btkUserTextToWindows1250); a NUL byte reads as a blank, so nothing
+// after it is lost. Characters without a Windows-1250 form become '?' and a
+// daily-log record names the file and their count. False, after an error
+// box naming the file and the system's reason, when it cannot be opened or
+// read.
 bool readFile(const char* fileName, btkstring& text) {
     btkFileReadStream in(fileName, "r");
     const int openError = errno;
-    btkStringWriteStream collected;
+    std::string bytes;
     char buffer[4096];
-    for (int n; in.isOpen() && (n = in.read(buffer, sizeof buffer)) > 0;) collected.write(buffer, n);
+    for (int n; in.isOpen() && (n = in.read(buffer, sizeof buffer)) > 0;) bytes.append(buffer, static_cast<size_t>(n));
     if (!in.isOpen() || in.failed()) {
         const btkstring reason = in.isOpen() ? in.errorText() : btkstring(std::strerror(openError));
         ErrorBox(btkFormat("Soubor %s nelze přečíst: %s", fileName, reason.c_str()));
         return false;
     }
-    text = collected.c_str();
+    std::replace(bytes.begin(), bytes.end(), '\0', ' ');
+    int replaced = 0;
+    text = btkUserTextToWindows1250(bytes, &replaced);
+    if (replaced > 0) {
+        LogBegin("import", fileName);
+        LogWriteLine(btkFormat("Znaků bez podoby ve Windows-1250 nahrazených otazníkem: %d", replaced));
+        LogEnd("import");
+    }
     return true;
 }
 

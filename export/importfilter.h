@@ -10,8 +10,11 @@
 //     next line) and a plain song text with chords on their own lines above
 //     the lyrics, turned into the inline chord markup (ConvertPlainSongText).
 //
-// Files are read as Windows-1250 text. A file with too few lines adds no
-// song, silently; a file that cannot be read is named in an error box.
+// Files are read as UTF-8 when they are valid UTF-8 with characters beyond
+// ASCII or open with a byte-order mark, else as Windows-1250; characters
+// without a Windows-1250 form become '?' (counted in a daily-log record),
+// and a NUL byte reads as a blank. A file with too few lines adds no song,
+// silently; a file that cannot be read is named in an error box.
 // Imported songs get the language "cz".
 #pragma once
 

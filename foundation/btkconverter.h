@@ -3,6 +3,8 @@
 
 #include <iconv.h>
 
+#include <string>
+
 #include "foundation/btkmutex.h"
 #include "foundation/btkstring.h"
 
@@ -27,3 +29,10 @@ private:
     iconv_t handle = nullptr;
     bool utf8Source = false;
 };
+
+// A text file a user brings (bytes up to the first NUL), as Windows-1250:
+// valid UTF-8 that holds characters beyond ASCII, and any text opening with
+// the UTF-8 byte-order mark (which goes), is converted from UTF-8; anything
+// else is taken as Windows-1250 already. replaced, when given, counts the
+// characters that have no Windows-1250 form (each became '?').
+btkstring btkUserTextToWindows1250(const std::string& bytes, int* replaced = nullptr);

@@ -1,10 +1,13 @@
 // Text import: the plain text conversion (chord lines, labels, repeat
-// signs), the chord line test, and the filters' handling of short and
-// unreadable files.
+// signs), the chord line test, the filters' handling of short and
+// unreadable files, and the encodings of the files users bring.
 #include <gtest/gtest.h>
 
 #include "export/importfilter.h"
 #include "exportenv.h"
+#include "foundation/btkfile.h"
+#include "songs/dailylog.h"
+#include "songs/kxsong.h"
 #include "songs/kxview.h"
 
 namespace {
@@ -93,6 +96,49 @@ TEST_F(ImportTest, ShortAndUnreadableFiles) {
     EXPECT_EQ(view->songs.count(), 1);
     registerImportFilters();
     EXPECT_EQ(importFilters.count(), 3);
+}
+
+// The same song as Windows-1250, UTF-8, UTF-8 with a byte-order mark and
+// with CR LF line ends gives the same song; a NUL byte reads as a blank.
+TEST_F(ImportTest, EncodingsGiveTheSameSong) {
+    const std::string utf8 =
+        reinterpret_cast<const char*>(u8"Žluťoučký kůň - Úpěl Ďábel\nC        G\nPříliš žluťoučký\n\nR: Ódy\n");
+    std::string crlf;
+    for (char c : utf8) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const struct {
+        const char* name;
+        std::string bytes;
+    } rows[] = {
+        {"cp1250.txt", "Žluťoučký kůň - Úpěl Ďábel\nC        G\nPříliš žluťoučký\n\nR: Ódy\n"},
+        {"utf8.txt", utf8},
+        {"bom.txt", "\xEF\xBB\xBF" + utf8},
+        {"crlf.txt", "\xEF\xBB\xBF" + crlf},
+        {"nul.txt", std::string("Žluťoučký kůň - Úpěl Ďábel\nC        G\nPříliš") + '\0' + "žluťoučký\n\nR: Ódy\n"},
+    };
+    for (const auto& r : rows) {
+        folder.write(r.name, r.bytes);
+        ASSERT_TRUE(importFilters[2]->import(folder.path(r.name).c_str(), *view)) << r.name;
+        const KxSong* song = view->songs[view->songs.count() - 1];
+        const KxSong* first = view->songs[0];
+        EXPECT_EQ(song->title, "Žluťoučký kůň") << r.name;
+        EXPECT_EQ(song->author, "Úpěl Ďábel") << r.name;
+        EXPECT_EQ(song->text, first->text) << r.name;
+    }
+    EXPECT_EQ(view->songs[0]->text, "[C]Příliš žl[G]uťoučký\n.R:\n Ódy\n");
+    EXPECT_TRUE(folder.boxes().empty());
+}
+
+// Characters without a Windows-1250 form become '?', the '?' of the file
+// stay, and the daily log says how many were replaced.
+TEST_F(ImportTest, UnmappableCharactersAreCountedInTheLog) {
+    LogClose();
+    folder.write("chinese.txt", reinterpret_cast<const char*>(u8"Píseň 汉字?\nautor\ntext ☃\n"));
+    ASSERT_TRUE(importFilters[0]->import(folder.path("chinese.txt").c_str(), *view));
+    EXPECT_EQ(view->songs[view->songs.count() - 1]->title, "Píseň ???");
+    EXPECT_EQ(view->songs[view->songs.count() - 1]->text, "text ?\n");
+    LogClose();
+    const std::string log = folder.read("data/" + std::string(btkFile(LogFileName()).fileName().c_str()));
+    EXPECT_NE(log.find("nahrazených otazníkem: 3"), std::string::npos) << log;
 }
 
 }  // namespace

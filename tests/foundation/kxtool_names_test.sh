@@ -25,6 +25,15 @@ cp "$KX6_SOURCE_DIR/tests/export/data/program/data/expf/text.exp" "$prog/data/ex
 kxtool export "$prog" 'Čistý text' "$prog/db/Lidové písně.xml" "$prog/výstup.txt" || fail "export"
 [ -s "$prog/výstup.txt" ] || fail "export wrote nothing"
 
+# The same song as Windows-1250, UTF-8 and UTF-8 with a byte-order mark.
+printf 'Lesní píseň - Jan Žák\nC    G\nŠla Nanynka do zelí\n' > "$tmp/utf8.txt"
+iconv -f UTF-8 -t CP1250 "$tmp/utf8.txt" > "$tmp/cp1250.txt"
+{ printf '\xef\xbb\xbf'; cat "$tmp/utf8.txt"; } > "$tmp/bom.txt"
+for f in cp1250 utf8 bom; do kxtool import 2 "$tmp/$f.xml" "$tmp/$f.txt" || fail "import $f"; done
+cmp "$tmp/cp1250.xml" "$tmp/utf8.xml" || fail "UTF-8 import differs"
+cmp "$tmp/cp1250.xml" "$tmp/bom.xml" || fail "UTF-8 with BOM import differs"
+grep -aq "title=\"$(printf 'Lesn\xed p\xedse\xf2')\"" "$tmp/utf8.xml" || fail "imported title"
+
 # A message names the missing file as the user typed it.
 err=$(kxtool book-new "$prog" 'Žádná.xml' "$tmp/x.kx" 2>&1 || true)
 [[ "$err" == *"Žádná.xml"* ]] || fail "message: $err"
