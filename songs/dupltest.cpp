@@ -72,25 +72,39 @@ int fewestMatches(const DuplTestParams& params, int most, int total) {
 }
 
 // For every position of a song's letters and every letter A..Z: how far
-// ahead that letter next stands (0 when it stands right there), capped at
-// 255, which also means nowhere. Offsets that far are never searched.
+// ahead that letter next stands (0 when it stands right there); 255 when it
+// stands at the search distance or farther, or nowhere. A row holds 32
+// entries, the last six always 255, so that a letter code taken modulo 32
+// picks its entry.
 class NextLetters {
 public:
-    explicit NextLetters(const btkstring& letters) {
+    static constexpr int rowSize = 32;
+
+    NextLetters(const btkstring& letters, int distance) {
         const int n = letters.length();
-        table.assign(static_cast<size_t>(n + 1) * 26, 255);
+        table.assign(static_cast<size_t>(n + 1) * rowSize, 255);
         for (int pos = n - 1; pos >= 0; --pos) {
-            unsigned char* row = table.data() + static_cast<size_t>(pos) * 26;
-            const unsigned char* next = row + 26;
-            for (int c = 0; c < 26; ++c) row[c] = next[c] == 255 ? 255 : static_cast<unsigned char>(next[c] + 1);
+            unsigned char* row = table.data() + static_cast<size_t>(pos) * rowSize;
+            const unsigned char* next = row + rowSize;
+            for (int c = 0; c < 26; ++c)
+                row[c] = next[c] + 1 >= distance ? 255 : static_cast<unsigned char>(next[c] + 1);
             row[letters[pos] - 'A'] = 0;
         }
     }
-    const unsigned char* at(int pos) const { return table.data() + static_cast<size_t>(pos) * 26; }
+    const unsigned char* at(int pos) const { return table.data() + static_cast<size_t>(pos) * rowSize; }
 
 private:
     std::vector<unsigned char> table;
 };
+
+// A song's letters as codes 0..25 followed by codePadding codes of 255, so
+// that a walk may read a block of 16 codes from any position of the song.
+constexpr int codePadding = 16;
+
+void appendCodes(std::vector<unsigned char>& out, const btkstring& letters) {
+    for (int k = 0; k < letters.length(); ++k) out.push_back(static_cast<unsigned char>(letters[k] - 'A'));
+    out.insert(out.end(), codePadding, 255);
+}
 
 // After a mismatch at (pa, pb): the offsets (i, j) of the longest match,
 // up to cap letters, among i < maxI and j < maxJ; among equal lengths the
@@ -117,17 +131,16 @@ void resyncLiteral(const char* x, int la, int pa, const char* y, int lb, int pb,
     }
 }
 
-// The same for a match length of one letter and offsets below 255. For
-// each offset j on b the nearest equal letter of a comes from a's table of
-// next letters (a is the song compared with many others, so its table stays
-// in the cache). The pair with the smallest sum wins, among equal sums the
-// one with the smaller i.
-void resyncByTable(const NextLetters& nextA, int pa, const char* y, int pb, int maxI, int maxJ, int& bi, int& bj) {
-    const unsigned char* ahead = nextA.at(pa);
+// The same for a match length of one letter. For each offset j on b the
+// nearest equal letter of a comes from a's table of next letters (a is the
+// song compared with many others, so its table stays in the cache); y: b's
+// codes from the mismatch. The pair with the smallest sum wins, among equal
+// sums the one with the smaller i.
+void resyncByTable(const unsigned char* ahead, const unsigned char* y, int maxI, int maxJ, int& bi, int& bj) {
     int bestSum = maxI + maxJ;
     bi = bj = 0;
     for (int j = 0; j < maxJ && j <= bestSum; ++j) {
-        int i = ahead[y[pb + j] - 'A'];
+        int i = ahead[y[j]];
         if (i >= maxI) continue;
         if (i + j < bestSum || (i + j == bestSum && i < bi)) {
             bestSum = i + j;
@@ -137,33 +150,160 @@ void resyncByTable(const NextLetters& nextA, int pa, const char* y, int pb, int 
     }
 }
 
-// How a comparison runs: literal tries every pair of offsets one by one;
-// checked and prefiltered find the same pair faster, and prefiltered also
-// leaves out the length and histogram tests the caller has already made.
+// The search distances of the table walk: from 1 (a distance of 0 never
+// resynchronises and a table entry of 0 is the letter in place) to 240, so
+// that an offset plus a lane number stays below 255 in a byte.
+constexpr int minTableDistance = 1;
+constexpr int maxTableDistance = 240;
+
+// One walk of the alignment method between song a (its table of next
+// letters) and song b (its padded codes), for a resynchronising match of
+// one letter. budget: the most unmatched letters (total - 2 * matched) that
+// still pass.
+struct TableWalk {
+    const unsigned char* y;
+    int lb;
+    int budget;
+    int pa = 0, pb = 0;
+    int unmatched = 0;  // letters passed over so far
+    int result = -1;    // -1 running, 0 no duplicate, 1 duplicate
+};
+
+// The resynchronising pair among the next 16 letters of b, all looked up at
+// once: false when none there has a sum of offsets below 16 (a later
+// offset of b might then do as well). row: a's table at the mismatch, y:
+// b's codes from it.
+[[gnu::always_inline]] inline bool nearPair(const unsigned char* row, const unsigned char* y, int distance, int& bi,
+                                            int& bj) {
+#if defined(__SSE2__)
+    using Bytes16 = unsigned char __attribute__((vector_size(16)));
+    Bytes16 low, high, codes;
+    std::memcpy(&low, row, 16);
+    std::memcpy(&high, row + 16, 16);
+    std::memcpy(&codes, y, 16);
+    // For each letter of b: how far ahead it stands on a (255 at the
+    // distance or beyond, or past the end of either song).
+    const __m128i ahead = reinterpret_cast<__m128i>(__builtin_shuffle(low, high, codes));
+    const __m128i lanes = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+    const __m128i beyond =
+        _mm_cmpeq_epi8(_mm_max_epu8(lanes, _mm_set1_epi8(static_cast<char>(std::min(distance, 16)))), lanes);
+    // The sums of the offsets, at most 127, each joined with its lane
+    // reversed: the smallest key has the smallest sum and, among equal
+    // sums, the largest j, hence the smallest i.
+    const __m128i sums = _mm_min_epu8(_mm_or_si128(_mm_adds_epu8(ahead, lanes), beyond), _mm_set1_epi8(127));
+    const __m128i reversed = _mm_setr_epi8(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+    __m128i keys = _mm_min_epi16(_mm_unpacklo_epi8(reversed, sums), _mm_unpackhi_epi8(reversed, sums));
+    keys = _mm_min_epi16(keys, _mm_shuffle_epi32(keys, 0x4E));
+    keys = _mm_min_epi16(keys, _mm_shuffle_epi32(keys, 0xB1));
+    keys = _mm_min_epi16(keys, _mm_shufflelo_epi16(keys, 0xB1));
+    const int key = _mm_cvtsi128_si32(keys) & 0xFFFF;
+    if (key >= 16 << 8) return false;
+    bj = 15 - (key & 0xFF);
+    bi = (key >> 8) - bj;
+    return true;
+#else
+    (void)row, (void)y, (void)distance, (void)bi, (void)bj;
+    return false;
+#endif
+}
+
+// One step of a walk: a letter pair in step, or a resynchronisation and the
+// letter pair it leads to. The walk ends as soon as even a perfect rest
+// would leave too many letters unmatched.
+[[gnu::always_inline]] inline void stepWalk(const NextLetters& nextA, int la, int distance, TableWalk& w) {
+    if (w.pa >= la || w.pb >= w.lb) {
+        w.result = w.unmatched + (la - w.pa) + (w.lb - w.pb) <= w.budget;
+        return;
+    }
+    const unsigned char* row = nextA.at(w.pa);
+    if (row[w.y[w.pb]] == 0) {
+        ++w.pa;
+        ++w.pb;
+        return;
+    }
+    const int restA = la - w.pa, restB = w.lb - w.pb;
+    if (w.unmatched + std::abs(restA - restB) > w.budget) {
+        w.result = 0;
+        return;
+    }
+    int bi, bj;
+    if (!nearPair(row, w.y + w.pb, distance, bi, bj)) {
+        resyncByTable(row, w.y + w.pb, std::min(distance, restA), std::min(distance, restB), bi, bj);
+        if (bi == 0 && bj == 0) {
+            w.unmatched += 2;
+            ++w.pa;
+            ++w.pb;
+            return;
+        }
+    }
+    // The letters the offsets lead to are equal: one more match.
+    w.unmatched += bi + bj;
+    w.pa += bi + 1;
+    w.pb += bj + 1;
+}
+
+// Runs the walks to their ends, four at a time: the steps of one walk
+// wait for each other, the steps of different walks do not. Built for
+// plain x86-64 and for processors with byte shuffles, chosen at start.
+#if defined(__x86_64__)
+__attribute__((target_clones("default", "ssse3")))
+#endif
+void runTableWalks(const NextLetters& nextA, int la, int distance, TableWalk* walks, int count) {
+    constexpr int slots = 4;
+    int running[slots];
+    int n = 0, next = 0;
+    while (n < slots && next < count) running[n++] = next++;
+    while (n > 0) {
+        for (int s = 0; s < n;) {
+            TableWalk& w = walks[running[s]];
+            stepWalk(nextA, la, distance, w);
+            if (w.result < 0)
+                ++s;
+            else if (next < count)
+                running[s++] = next++;
+            else
+                running[s] = running[--n];
+        }
+    }
+}
+
+// How a comparison runs: literal tries every pair of offsets one by one and
+// walks to the end; checked and prefiltered find the same pairs faster and
+// stop a walk that can no longer pass, and prefiltered also leaves out the
+// length and histogram tests the caller has already made.
 enum class CompareMode { literal, checked, prefiltered };
 
-bool alignmentDuplicate(const DuplTestParams& params, const DuplSong& a, const DuplSong& b, CompareMode mode,
-                        const NextLetters* nextA) {
+// Whether the alignment method compares through table walks (otherwise
+// through the offsets tried one by one).
+bool usesTableWalk(const DuplTestParams& params) {
+    return params.MAX_DIF_TEST_LEN == 1 && params.MAX_DIF_LEN >= minTableDistance &&
+           params.MAX_DIF_LEN <= maxTableDistance;
+}
+
+bool alignmentDuplicate(const DuplTestParams& params, const DuplSong& a, const DuplSong& b, CompareMode mode) {
     const bool literal = mode == CompareMode::literal;
     const int la = a.letters.length(), lb = b.letters.length();
     if (mode != CompareMode::prefiltered) {
         if (std::abs(la - lb) > params.MAX_LEN_DIF) return false;
         if (histogramDifference(a, b, params.MAX_CHAR_DIF) > params.MAX_CHAR_DIF) return false;
     }
-    const char* x = a.letters.c_str();
-    const char* y = b.letters.c_str();
     const int total = la + lb;
     const int cap = params.MAX_DIF_TEST_LEN;
-    const bool byTable = !literal && cap == 1 && params.MAX_DIF_LEN < 255;
-    if (byTable && !nextA) {
-        const NextLetters own(a.letters);
-        return alignmentDuplicate(params, a, b, CompareMode::prefiltered, &own);
-    }
     // The fewest matched letters that pass: the walk can match no more
     // letters than the shorter side holds. The literal walk always runs
     // to its end.
     const int needed = literal ? 0 : fewestMatches(params, std::min(la, lb), total);
     if (needed < 0) return false;
+    if (!literal && usesTableWalk(params)) {
+        const NextLetters nextA(a.letters, params.MAX_DIF_LEN);
+        std::vector<unsigned char> codes;
+        appendCodes(codes, b.letters);
+        TableWalk walk{codes.data(), lb, total - 2 * needed};
+        runTableWalks(nextA, la, params.MAX_DIF_LEN, &walk, 1);
+        return walk.result == 1;
+    }
+    const char* x = a.letters.c_str();
+    const char* y = b.letters.c_str();
     int pa = 0, pb = 0, matched = 0;
     while (pa < la && pb < lb) {
         if (x[pa] == y[pb]) {
@@ -178,10 +318,7 @@ bool alignmentDuplicate(const DuplTestParams& params, const DuplSong& a, const D
         const int maxI = std::min(params.MAX_DIF_LEN, la - pa);
         const int maxJ = std::min(params.MAX_DIF_LEN, lb - pb);
         int bi, bj;
-        if (byTable)
-            resyncByTable(*nextA, pa, y, pb, maxI, maxJ, bi, bj);
-        else
-            resyncLiteral(x, la, pa, y, lb, pb, maxI, maxJ, cap, bi, bj);
+        resyncLiteral(x, la, pa, y, lb, pb, maxI, maxJ, cap, bi, bj);
         if (bi == 0 && bj == 0) bi = bj = 1;
         pa += bi;
         pb += bj;
@@ -282,12 +419,11 @@ DuplSong::DuplSong(const char* songText, const char* songAuthor, const char* son
 
 namespace {
 
-bool compareSongs(const DuplTestParams& params, const DuplSong& a, const DuplSong& b, CompareMode mode,
-                  const NextLetters* nextA = nullptr) {
+bool compareSongs(const DuplTestParams& params, const DuplSong& a, const DuplSong& b, CompareMode mode) {
     // A song without letters would match everything (or divide 0 by 0).
     if (a.letters.empty() || b.letters.empty()) return false;
     switch (params.method) {
-    case 0: return alignmentDuplicate(params, a, b, mode, nextA);
+    case 0: return alignmentDuplicate(params, a, b, mode);
     case 1: return substringDuplicate(params, a, b);
     default: return false;
     }
@@ -315,6 +451,17 @@ template <class Candidates> bool DuplTester::group(Candidates candidates, bool l
     toDelete.clear();
     kept.clear();
     if (progress) progress->total = songs.count();
+    // Every song's letters as padded codes, one after the other, and their
+    // counts, so that the walks read neither the songs nor their strings.
+    std::vector<unsigned char> codes;
+    std::vector<size_t> codesAt(static_cast<size_t>(songs.count()));
+    std::vector<int> lengths(static_cast<size_t>(songs.count()));
+    if (!literal)
+        for (int i = 0; i < songs.count(); ++i) {
+            codesAt[static_cast<size_t>(i)] = codes.size();
+            lengths[static_cast<size_t>(i)] = songs[i]->letters.length();
+            appendCodes(codes, songs[i]->letters);
+        }
     // The later songs that are duplicates of song i, in song order.
     auto findDuplicates = [&](int i, btkCntVec<int>& found) {
         btkCntVec<int> later;
@@ -325,15 +472,28 @@ template <class Candidates> bool DuplTester::group(Candidates candidates, bool l
             return;
         }
         if (later.empty()) return;
-        NextLetters nextA(songs[i]->letters);
-        for (int k = 0; k < later.count(); ++k) {
-            // The candidates lie anywhere in memory: ask for the next ones
-            // early.
-            if (k + 2 < later.count()) __builtin_prefetch(songs[later[k + 2]]);
-            if (k + 1 < later.count()) __builtin_prefetch(songs[later[k + 1]]->letters.c_str());
-            if (compareSongs(params, *songs[i], *songs[later[k]], CompareMode::prefiltered, &nextA))
-                found.add(later[k]);
+        const DuplSong& a = *songs[i];
+        if (params.method != 0 || !usesTableWalk(params)) {
+            for (int j : later)
+                if (compareSongs(params, a, *songs[j], CompareMode::prefiltered)) found.add(j);
+            return;
         }
+        // The letter walks of song i against the candidates, all on its one
+        // table.
+        const int la = a.letters.length();
+        const NextLetters nextA(a.letters, params.MAX_DIF_LEN);
+        std::vector<TableWalk> walks;
+        std::vector<int> walked;
+        for (int j : later) {
+            const int lb = lengths[static_cast<size_t>(j)];
+            const int needed = fewestMatches(params, std::min(la, lb), la + lb);
+            if (needed < 0) continue;
+            walks.push_back(TableWalk{codes.data() + codesAt[static_cast<size_t>(j)], lb, la + lb - 2 * needed});
+            walked.push_back(j);
+        }
+        runTableWalks(nextA, la, params.MAX_DIF_LEN, walks.data(), static_cast<int>(walks.size()));
+        for (size_t k = 0; k < walks.size(); ++k)
+            if (walks[k].result == 1) found.add(walked[k]);
     };
     // The reference run stays on one thread.
     std::unique_ptr<DuplWorkerPool> parallel;

@@ -11,12 +11,14 @@
 
 class BenchLyrics {
 public:
-    explicit BenchLyrics(unsigned seed) : random(seed) {
+    // vocabulary: how many words the lyrics are drawn from; a small one
+    // makes songs whose letter counts resemble each other.
+    explicit BenchLyrics(unsigned seed, int vocabulary = 3000) : random(seed) {
         static const char* const syllables[] = {
             "ko", "ně", "la", "my", "ši", "vo", "da", "tr", "pí", "se",  "ňa", "ru", "žu", "če", "st", "ha", "jí", "bo",
             "ví", "te", "ře", "ka", "pa", "zá", "mo", "ty", "dl", "cho", "lu", "ni", "sk", "vě", "be", "ďo", "hu", "fa",
         };
-        for (int i = 0; i < 3000; ++i) {
+        for (int i = 0; i < vocabulary; ++i) {
             std::string word;
             int n = 1 + pick(3);
             for (int k = 0; k < n; ++k) word += syllables[pick(sizeof syllables / sizeof *syllables)];
@@ -91,8 +93,16 @@ public:
         return out;
     }
 
-    // count songs, about one in twenty an edited copy of an earlier one.
-    std::vector<std::string> songs(int count, int* copies = nullptr) {
+    // Ten to 27 lines without verses or labels.
+    std::string lines() {
+        std::string text;
+        for (int n = 10 + pick(18); n > 0; --n) text += line();
+        return text;
+    }
+
+    // count songs, about one in twenty an edited copy of an earlier one; the
+    // others made by song(), or by lines() when plain.
+    std::vector<std::string> songs(int count, int* copies = nullptr, bool plain = false) {
         std::vector<std::string> texts;
         if (copies) *copies = 0;
         for (int i = 0; i < count; ++i) {
@@ -100,7 +110,7 @@ public:
                 texts.push_back(edit(texts[static_cast<size_t>(pick(i))]));
                 if (copies) ++*copies;
             } else {
-                texts.push_back(song());
+                texts.push_back(plain ? lines() : song());
             }
         }
         return texts;

@@ -225,6 +225,47 @@ TEST(DuplGrouping, WorkerThatCannotStartIsReported) {
     EXPECT_EQ(tester.toDelete.count(), 9);
 }
 
+TEST(DuplGrouping, FastRunMatchesEveryPairRunOnSimilarLyrics) {
+    // Lyrics of a few syllables: most pairs pass the length and letter-count
+    // filters and are walked. Every third song is a copy of an earlier one
+    // with more and more letters changed, so pairs straddle the share limit;
+    // the search distances straddle those of the faster walks.
+    const struct {
+        int distance;
+        float share;
+        int testLength;
+    } rows[] = {{32, 0.3f, 1}, {1, 0.45f, 1},  {5, 0.3f, 1},   {16, 0.2f, 1},
+                {17, 0.3f, 1}, {240, 0.3f, 1}, {241, 0.3f, 1}, {32, 0.3f, 2}};
+    const char* const syllables[] = {"ko", "la", "my", "vo", "da", "se", "ru", "te", "ka", "pa", "ni", "bo"};
+    std::mt19937 random(17);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    for (const auto& row : rows) {
+        DuplTestParams params;
+        params.MAX_DIF_LEN = row.distance;
+        params.MAX_TEXT_DIFF_KOEF = row.share;
+        params.MAX_DIF_TEST_LEN = row.testLength;
+        DuplTester fast(params), full(params);
+        std::vector<std::string> texts;
+        for (int i = 0; i < 90; ++i) {
+            std::string text;
+            if (i > 3 && i % 3 == 0) {
+                text = texts[static_cast<size_t>(pick(i))];
+                for (int k = i % 40; k > 0; --k) text[static_cast<size_t>(pick(static_cast<int>(text.size())))] = 'z';
+            } else {
+                for (int words = 25 + pick(10); words > 0; --words)
+                    text += std::string(syllables[pick(12)]) + syllables[pick(12)] + " ";
+            }
+            texts.push_back(text);
+            fast.addSong(prepared(text, i + 1));
+            full.addSong(prepared(text, i + 1));
+        }
+        ASSERT_TRUE(fast.run());
+        ASSERT_TRUE(full.runExhaustive());
+        EXPECT_GT(full.toDelete.count(), 3) << row.distance;
+        EXPECT_EQ(fast.reportText(), full.reportText()) << row.distance << " " << row.share;
+    }
+}
+
 TEST(DuplMethods, FastSearchAgreesWithLiteralSearch) {
     // Few distinct letters make many equal offsets, so the tie rules count.
     std::mt19937 random(11);
