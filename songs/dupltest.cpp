@@ -169,10 +169,11 @@ struct TableWalk {
     int result = -1;    // -1 running, 0 no duplicate, 1 duplicate
 };
 
-// The resynchronising pair among the next 16 letters of b, all looked up at
-// once: false when none there has a sum of offsets below 16 (a later
-// offset of b might then do as well). row: a's table at the mismatch, y:
-// b's codes from it.
+// The nearest pair of equal letters among the next 16 letters of b, all
+// looked up at once ((0, 0) when the letters in place are equal): false
+// when none there has a sum of offsets below 16 (a later offset of b might
+// then do as well). row: a's table at its position, y: b's codes from its
+// position.
 [[gnu::always_inline]] inline bool nearPair(const unsigned char* row, const unsigned char* y, int distance, int& bi,
                                             int& bj) {
 #if defined(__SSE2__)
@@ -207,20 +208,17 @@ struct TableWalk {
 #endif
 }
 
-// One step of a walk: a letter pair in step, or a resynchronisation and the
-// letter pair it leads to. The walk ends as soon as even a perfect rest
-// would leave too many letters unmatched.
+// One step of a walk: a letter pair in step (the pair of offsets 0, 0), or
+// a resynchronisation and the letter pair it leads to; both through the
+// same search, so that no branch guesses whether the letters are equal.
+// The walk ends as soon as even a perfect rest would leave too many
+// letters unmatched.
 [[gnu::always_inline]] inline void stepWalk(const NextLetters& nextA, int la, int distance, TableWalk& w) {
     if (w.pa >= la || w.pb >= w.lb) {
         w.result = w.unmatched + (la - w.pa) + (w.lb - w.pb) <= w.budget;
         return;
     }
     const unsigned char* row = nextA.at(w.pa);
-    if (row[w.y[w.pb]] == 0) {
-        ++w.pa;
-        ++w.pb;
-        return;
-    }
     const int restA = la - w.pa, restB = w.lb - w.pb;
     if (w.unmatched + std::abs(restA - restB) > w.budget) {
         w.result = 0;
@@ -228,12 +226,16 @@ struct TableWalk {
     }
     int bi, bj;
     if (!nearPair(row, w.y + w.pb, distance, bi, bj)) {
-        resyncByTable(row, w.y + w.pb, std::min(distance, restA), std::min(distance, restB), bi, bj);
-        if (bi == 0 && bj == 0) {
-            w.unmatched += 2;
-            ++w.pa;
-            ++w.pb;
-            return;
+        if (row[w.y[w.pb]] == 0) {
+            bi = bj = 0;
+        } else {
+            resyncByTable(row, w.y + w.pb, std::min(distance, restA), std::min(distance, restB), bi, bj);
+            if (bi == 0 && bj == 0) {
+                w.unmatched += 2;
+                ++w.pa;
+                ++w.pb;
+                return;
+            }
         }
     }
     // The letters the offsets lead to are equal: one more match.
@@ -462,7 +464,8 @@ template <class Candidates> bool DuplTester::group(Candidates candidates, bool l
             lengths[static_cast<size_t>(i)] = songs[i]->letters.length();
             appendCodes(codes, songs[i]->letters);
         }
-    // The later songs that are duplicates of song i, in song order.
+    // The later songs that are duplicates of song i, in song order (the
+    // fast run's candidates come in any order).
     auto findDuplicates = [&](int i, btkCntVec<int>& found) {
         btkCntVec<int> later;
         candidates(i, later);
@@ -476,6 +479,7 @@ template <class Candidates> bool DuplTester::group(Candidates candidates, bool l
         if (params.method != 0 || !usesTableWalk(params)) {
             for (int j : later)
                 if (compareSongs(params, a, *songs[j], CompareMode::prefiltered)) found.add(j);
+            std::sort(found.begin(), found.end());
             return;
         }
         // The letter walks of song i against the candidates, all on its one
@@ -494,6 +498,7 @@ template <class Candidates> bool DuplTester::group(Candidates candidates, bool l
         runTableWalks(nextA, la, params.MAX_DIF_LEN, walks.data(), static_cast<int>(walks.size()));
         for (size_t k = 0; k < walks.size(); ++k)
             if (walks[k].result == 1) found.add(walked[k]);
+        std::sort(found.begin(), found.end());
     };
     // The reference run stays on one thread.
     std::unique_ptr<DuplWorkerPool> parallel;
@@ -646,7 +651,6 @@ bool DuplTester::run() {
             for (size_t k = static_cast<size_t>(at) + 1; k < entries.size() && entries[k].length - self.length <= reach;
                  ++k)
                 consider(entries[k]);
-            std::sort(later.begin(), later.end());
         },
         false);
 }

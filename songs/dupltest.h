@@ -112,8 +112,8 @@ public:
 
 private:
     // Runs the grouping; candidates(i, out) lists the later songs worth
-    // comparing with song i, in song order; literal compares with
-    // DuplCompareLiteral.
+    // comparing with song i (in song order when literal); literal compares
+    // with DuplCompareLiteral.
     template <class Candidates> bool group(Candidates candidates, bool literal);
     void formGroup(const btkCntVec<int>& members);
 };
