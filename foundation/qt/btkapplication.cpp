@@ -8,6 +8,7 @@
 
 #include "foundation/btkerror.h"
 #include "foundation/btkmessagebox.h"
+#include "foundation/qt/btkprinter.h"
 
 const char* const btkUnexpectedErrorText = "Došlo k neočekávané chybě, operace nebyla dokončena";
 
@@ -27,6 +28,8 @@ bool btkGuard(const std::function<void()>& handler) {
     try {
         handler();
         return true;
+    } catch (const btkPrinterError&) {
+        // The printer has shown its failure already.
     } catch (const btkError& e) {
         ErrorBox(e.message());
     } catch (...) {

@@ -59,7 +59,8 @@ public:
     static bool held();
 };
 
-// Runs the handler; a btkError shows its message in the error box, any other
+// Runs the handler; a btkError shows its message in the error box (a
+// printer failure, shown by the printer already, nothing more), any other
 // exception the generic error box. True when the handler returned normally.
 bool btkGuard(const std::function<void()>& handler);
 

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "foundation/btkmessagebox.h"
+#include "foundation/qt/btkapplication.h"
 #include "foundation/qt/btkdialogs.h"
 #include "foundation/qt/btkprinter.h"
 #include "foundation/qt/btkprintersetup.h"
@@ -167,8 +168,11 @@ TEST_F(PdfPrinting, FailuresAreShownUnderErrorAndThrown) {
     EXPECT_THROW(printer.startPage(), btkPrinterError);
     EXPECT_THROW(printer.endPage(), btkPrinterError);
     EXPECT_EQ(boxes.shown().size(), 3u);
+    // A handler ended by the failure shows no second box.
+    EXPECT_FALSE(btkGuard([&] { (void)printer.newPage(); }));
+    EXPECT_EQ(boxes.shown().size(), 4u);
     printer.endDoc();  // no job: nothing to end
-    EXPECT_EQ(boxes.shown().size(), 3u);
+    EXPECT_EQ(boxes.shown().size(), 4u);
 }
 
 TEST_F(PdfPrinting, WithNoPrinterThePdfPageLaysOutAndEachJobAsksForItsFile) {
