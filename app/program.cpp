@@ -126,8 +126,11 @@ bool ProgramCloseQuery() {
     }
 }
 
-void ProgramClose(int dbIndex) {
+void ProgramClose(int dbIndex, const char* dbFile) {
     OptionsRoot().setIntAttr("db", dbIndex);
+    // Views made during the session are gone at the next start: the index
+    // alone would select another view or none.
+    OptionsRoot().setAttr("dbfile", dbFile ? dbFile : "");
     // The close question has already saved or given up every database, so
     // only the settings are at stake: a failed save is shown and the program
     // still ends (with status 1) rather than hiding its windows and running on.

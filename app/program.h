@@ -34,10 +34,11 @@ void EndProgram();
 // The close of the main window: the questions about open song books and
 // changed databases; true when the program may close.
 bool ProgramCloseQuery();
-// The main window closes: stores the combo index, saves the options and ends
-// the message loop, with status 1 when the options could not be saved (the
+// The main window closes: stores the combo index and the file name of the
+// selected database ("" for a virtual view), saves the options and ends the
+// message loop, with status 1 when the options could not be saved (the
 // error box names the file).
-void ProgramClose(int dbIndex);
+void ProgramClose(int dbIndex, const char* dbFile);
 // Broadcasts the save event, writes options.xml in Windows-1250 and closes
 // the daily log.
 void SaveOptions();

@@ -49,6 +49,14 @@ const TemplateField templateFields[] = {
     {"songsep", &CustomExporterProps::songsep},
 };
 
+// Not empty, and nothing but bytes 1 to 32.
+bool isWhiteSpaceOnly(const btkstring& text) {
+    if (text.empty()) return false;
+    for (const char* c = text.c_str(); *c; ++c)
+        if (static_cast<unsigned char>(*c) > 32) return false;
+    return true;
+}
+
 // A missing element reads as an empty one, so every flag in it is false.
 TextExporterProps readText(const btkXMLNode& root) {
     const btkXMLNode node = root.childByName("text");
@@ -57,6 +65,14 @@ TextExporterProps readText(const btkXMLNode& root) {
     text.outacs = node.intAttr("outacs") != 0;
     text.textlab = node.intAttr("textlab") != 0;
     return text;
+}
+
+// A font of a stored RTF filter: a size the document cannot hold is
+// clamped, and a missing or unreadable colour is black, never white.
+void readRTFFont(KxFont& font, const btkXMLNode& element) {
+    KxFont::loadXML(font, element);
+    font.size = RTFFontSize(font.size);
+    if (font.color < 0 || font.color > 0xFFFFFF) font.color = 0;
 }
 
 void writeText(btkXMLNode root, const TextExporterProps& text) {
@@ -123,15 +139,18 @@ std::unique_ptr<StreamSongExporter> TXTFileExportFilter::createStreamExporter() 
 
 RTFFileExportFilter::RTFFileExportFilter(const btkstring& name, const btkXMLNode& root) : FileExportFilter(name) {
     if (root.name().empty()) return;  // a new filter keeps the defaults
+    text = readText(root);
+    // A new RTF filter over another kind's file shares only the text
+    // options: its fonts keep the defaults.
+    if (root.name() != "rtf") return;
     const btkXMLNode rtfNode = root.childByName("rtf");
-    KxFont::loadXML(rtf.fntitle, rtfNode.childByName("fntitle"));
-    KxFont::loadXML(rtf.fnauthor, rtfNode.childByName("fnauthor"));
+    readRTFFont(rtf.fntitle, rtfNode.childByName("fntitle"));
+    readRTFFont(rtf.fnauthor, rtfNode.childByName("fnauthor"));
     rtf.exportstyle = rtfNode.attr("exportstyle") == "short" ? RTF_STYLE_SHORT : RTF_STYLE_NORMAL;
     const btkXMLNode textNode = root.childByName("rtftext");
-    KxFont::loadXML(rtftext.fntext, textNode.childByName("fntext"));
-    KxFont::loadXML(rtftext.fnacs, textNode.childByName("fnacs"));
-    KxFont::loadXML(rtftext.fnlab, textNode.childByName("fnlab"));
-    text = readText(root);
+    readRTFFont(rtftext.fntext, textNode.childByName("fntext"));
+    readRTFFont(rtftext.fnacs, textNode.childByName("fnacs"));
+    readRTFFont(rtftext.fnlab, textNode.childByName("fnlab"));
 }
 
 void RTFFileExportFilter::save(btkXMLNode node) const {
@@ -178,7 +197,13 @@ CustomFileExportFilter::CustomFileExportFilter(const btkstring& name, const btkX
 void CustomFileExportFilter::save(btkXMLNode node) const {
     node.setName("custom");
     btkXMLNode customNode = node.addChild("custom");
-    for (const TemplateField& field : templateFields) customNode.addChild(field.element).setValue(custom.*field.member);
+    for (const TemplateField& field : templateFields) {
+        btkXMLNode element = customNode.addChild(field.element);
+        const btkstring& value = custom.*field.member;
+        element.setValue(value);
+        // White space alone would read back as no template at all.
+        if (isWhiteSpaceOnly(value)) element.setAttr("xml:space", "preserve");
+    }
     writeText(node, text);
 }
 

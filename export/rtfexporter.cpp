@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "foundation/btkstrings.h"
+#include "songs/chords.h"
 #include "songs/kxsong.h"
 #include "songs/textblocks.h"
 
@@ -17,7 +19,11 @@ const KxFont& colourFont(const RTFExporterProps& rtf, const RTFSongExporterProps
     }
 }
 
+// A colour outside the 24-bit range is "no colour": the automatic colour.
+bool hasColour(const KxFont& font) { return font.color >= 0 && font.color <= 0xFFFFFF; }
+
 void colourEntry(btkWriteStream& out, int colour) {
+    if (colour < 0 || colour > 0xFFFFFF) colour = 0;
     out << "\\red";
     out.writeInt(colour & 0xFF);
     out << "\\green";
@@ -27,9 +33,14 @@ void colourEntry(btkWriteStream& out, int colour) {
     out << ';';
 }
 
-// The line up to its line feed with every bracketed chord left out.
+// The line up to its line feed with every bracketed chord left out; a line
+// whose brackets are no chords stays as it is, as in the normal style.
 btkstring firstLineWithoutChords(const char* p) {
     btkstring line;
+    if (!LineHasChords(p)) {
+        while (*p && *p != '\n') line += *p++;
+        return line;
+    }
     while (*p && *p != '\n') {
         if (*p != '[') {
             line += *p++;
@@ -42,6 +53,11 @@ btkstring firstLineWithoutChords(const char* p) {
 }
 
 }  // namespace
+
+int RTFFontSize(int points) {
+    if (points <= 0) return KxFont().size;
+    return points > maxRTFFontSize ? maxRTFFontSize : points;
+}
 
 void RTFEscape(btkWriteStream& out, const char* text) {
     for (const char* p = text; *p; ++p) {
@@ -57,9 +73,9 @@ void RTFFontSwitch(btkWriteStream& out, const RTFExporterProps& rtf, const RTFSo
     out << "\\plain\\f";
     out.writeInt(use);
     out << "\\fs";
-    out.writeInt(2 * sized.size);
+    out.writeInt(2 * RTFFontSize(sized.size));
     out << "\\cf";
-    out.writeInt(use + 1);
+    out.writeInt(hasColour(styled) ? use + 1 : 0);
     if (styled.italic) out << "\\i";
     if (styled.underline) out << "\\ul";
     if (styled.bold) out << "\\b";
@@ -126,17 +142,25 @@ void RTFSongExporter::shortBody(const char* songText, btkWriteStream& out) {
         out << "\\par ";
     }
     for (const Sloka* block : blocks) {
-        const char* p = std::strchr(block->body.c_str(), '[');
-        if (p) {
+        // Only lines that pass the chord-line test hold chords.
+        btkStrings chords;
+        for (const char* line = block->body.c_str(); *line;) {
+            const bool withChords = LineHasChords(line);
+            const char* p = line;
+            for (; *p && *p != '\n'; ++p) {
+                if (!withChords || *p != '[') continue;
+                btkstring name;
+                for (++p; *p != ']'; ++p) name += *p;
+                chords.add(name);
+            }
+            line = *p ? p + 1 : p;
+        }
+        if (chords.count() > 0) {
             labelOf(*block);
             RTFFontSwitch(out, rtf, rtftext, RTF_CHORD);
-            for (; *p; ++p) {
-                if (*p != '[') continue;
-                btkstring name;
-                for (++p; *p && *p != ']' && *p != '\n'; ++p) name += *p;
+            for (const btkstring& name : chords) {
                 RTFEscape(out, name);
                 out << ' ';
-                if (!*p) break;
             }
         }
         out << "\\par ";

@@ -12,6 +12,13 @@
 
 enum RTFFontUse { RTF_TEXT = 1, RTF_CHORD = 2, RTF_LABEL = 3, RTF_TITLE = 4, RTF_AUTHOR = 5 };
 
+// The largest font size a document gets (\\fs takes half points and a
+// reader keeps them in 16 bits).
+constexpr int maxRTFFontSize = 1638;
+// The size a document gets for a font of that many points: the default for
+// none or a negative size, at most maxRTFFontSize.
+int RTFFontSize(int points);
+
 // Writes text with "\", "{" and "}" escaped; every other byte unchanged.
 void RTFEscape(btkWriteStream& out, const char* text);
 // "\plain\f<n>\fs<2 x size>\cf<n>" with \i, \ul, \b as the font has them,

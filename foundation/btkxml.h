@@ -251,7 +251,8 @@ public:
     virtual void attribute(btkXMLParser& ctl, const char* name, const char* value);
     // A child element starts: its processor, or null to skip its subtree.
     virtual btkXMLProcessor* startElement(btkXMLParser& ctl, const char* name);
-    // A run of character data holding something above a blank.
+    // A run of character data holding something above a blank, or any
+    // run within an element whose white space is kept (xml:space).
     virtual void characters(btkXMLParser& ctl, const char* text);
     virtual void endElement(btkXMLParser& ctl, const char* name);
 };
@@ -291,7 +292,8 @@ public:
     void setReportRoot(bool report) { reportRoot = report; }
     // A longer text or attribute value fails with "text je delší než N
     // bajtů". A run of blanks between tags is dropped whatever its length,
-    // so blank padding never fills memory.
+    // so blank padding never fills memory; within the limit it is text of
+    // an element with xml:space="preserve" (and of its descendants).
     void setMaxTextLength(int n) { maxText = n > 0 ? n : 0; }
     // Steps until the document ends or a processor stops the run. Throws
     // btkXMLLoadError carrying the input offset; the parser is not usable
@@ -337,6 +339,7 @@ private:
     btkStringWriteStream elementName, attrName, attrValue, chars;
     State state = Prolog;
     btkXMLProcessor* stack[maxDepth];
+    bool preserve[maxDepth];  // xml:space="preserve" holds at that depth
     int depth = 1;
 };
 

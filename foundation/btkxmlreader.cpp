@@ -140,7 +140,10 @@ void btkSimpleXMLProcessor::endElement(btkXMLParser&, const char* name) { receiv
 
 // ---- btkXMLParser
 
-btkXMLParser::btkXMLParser(btkXMLProcessor* first, btkWindowTextReader& reader) : reader(&reader) { stack[0] = first; }
+btkXMLParser::btkXMLParser(btkXMLProcessor* first, btkWindowTextReader& reader) : reader(&reader) {
+    stack[0] = first;
+    preserve[0] = false;
+}
 
 void btkXMLParser::run() {
     stopped = false;
@@ -212,6 +215,7 @@ void btkXMLParser::readTag() {
     if (depth >= maxDepth) fail(btkFormat("prvky jsou vnořené hlouběji než %d úrovní", maxDepth - 1));
     btkXMLProcessor* parent = top();
     btkXMLProcessor* processor = parent ? parent->startElement(*this, elementName.c_str()) : nullptr;
+    preserve[depth] = preserve[depth - 1];  // xml:space holds for the descendants too
     stack[depth++] = processor;
     state = InStartTag;
 }
@@ -243,6 +247,8 @@ void btkXMLParser::readInStartTag() {
         r.expect('=');
         r.skipBlanks();
         readQuoted(attrValue);
+        if (std::strcmp(attrName.c_str(), "xml:space") == 0)
+            preserve[depth - 1] = std::strcmp(attrValue.c_str(), "preserve") == 0;
         if (btkXMLProcessor* p = top()) p->attribute(*this, attrName.c_str(), attrValue.c_str());
     }
 }
@@ -355,7 +361,9 @@ void btkXMLParser::flushCharacters() {
     btkXMLProcessor* p = top();
     if (p) {
         const char* text = chars.c_str();
-        bool hasText = false;
+        // Blanks alone are layout between tags, except where the element
+        // asks for its white space to be kept.
+        bool hasText = preserve[depth - 1] && *text;
         for (const char* c = text; *c && !hasText; ++c) hasText = static_cast<unsigned char>(*c) > 32;
         if (hasText) p->characters(*this, text);
     }

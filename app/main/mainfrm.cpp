@@ -26,6 +26,7 @@
 #include "app/settings/keyeditfrm.h"
 #include "app/version.h"
 #include "app/windows.h"
+#include "foundation/btkfile.h"
 #include "foundation/btkmessagebox.h"
 #include "foundation/qt/btkapplication.h"
 #include "foundation/qt/btkprintersetup.h"
@@ -246,15 +247,35 @@ QMenu* Tmainfrm::createPopupMenu() {
 
 void Tmainfrm::FormCreate() {
     refillCombo();
-    const int stored = OptionsRoot().intAttr("db");
     refilling = true;
-    dbs->setCurrentIndex(stored >= 0 && stored < dbs->count() ? stored : -1);
+    dbs->setCurrentIndex(storedDatabaseIndex());
     refilling = false;
     applySelection();
     // The user starts with a song to look at, not an empty song view.
     if (!list->currentSong()) list->selectRow(0);
     restoreWindowLayout();
     Tstartfrm::freeSplash();
+}
+
+int Tmainfrm::storedDatabaseIndex() const {
+    if (!gKxSpace) return -1;
+    const btkXMLNode options = OptionsRoot();
+    int index = -1;
+    if (options.hasAttr("dbfile")) {
+        // The database of that file name, when it is still there.
+        const btkstring file = options.attr("dbfile");
+        for (int i = 0; i < gKxSpace->viewCount() && index < 0 && !file.empty(); ++i) {
+            KxDatabase* db = gKxSpace->getView(i)->asDatabase();
+            if (db && btkFile(db->getFileName()).fileName() == file) index = i;
+        }
+    } else {
+        // Options of an older program hold the index alone.
+        const int stored = options.intAttr("db");
+        if (stored >= 0 && stored < gKxSpace->viewCount() && gKxSpace->getView(stored)->asDatabase()) index = stored;
+    }
+    for (int i = 0; i < gKxSpace->viewCount() && index < 0; ++i)
+        if (gKxSpace->getView(i)->asDatabase()) index = i;
+    return index < dbs->count() ? index : -1;
 }
 
 // ---- window size and splitter, kept in the options as mainwin.window
@@ -514,7 +535,11 @@ void Tmainfrm::pagerChange(int newPage) {
 
 void Tmainfrm::FormCloseQuery(bool& canClose) { canClose = ProgramCloseQuery(); }
 
-void Tmainfrm::FormClose() { ProgramClose(dbs->currentIndex()); }
+void Tmainfrm::FormClose() {
+    KxView* view = getActView();
+    KxDatabase* db = view ? view->asDatabase() : nullptr;
+    ProgramClose(dbs->currentIndex(), db ? btkFile(db->getFileName()).fileName().c_str() : "");
+}
 
 void Tmainfrm::showEvent(QShowEvent* event) {
     btkMainForm::showEvent(event);

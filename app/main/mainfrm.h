@@ -58,6 +58,9 @@ public:
 
     void redrawSongView();
     void refillCombo();
+    // The combo index to select at start: the database whose file name the
+    // options hold, else the first database (-1 when there is none).
+    int storedDatabaseIndex() const;
     void applySelection();
 
     // Quick cell editing: the grid made a cell current (row from the first

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -112,8 +113,16 @@ btkstring Tshowlogfrm::selectedFilePath() const {
 
 Tlogctrlfrm* Tshowlogfrm::activeFrame() const { return btlog2->isChecked() ? logctrl2 : logctrl1; }
 
+void Tshowlogfrm::showInPane(Tlogctrlfrm* pane, const char* text, const char* logName, int entry) {
+    pane->SetLog(text, logName);
+    pane->memo->document()->setModified(false);
+    shownEntry(pane) = entry;
+}
+
 void Tshowlogfrm::parseLogFile() {
     log.clear();
+    // What the panes show belongs to the file read before.
+    shown[0] = shown[1] = -1;
     const QSignalBlocker blocker(entries);
     entries->clear();
     const btkstring path = selectedFilePath();
@@ -128,14 +137,14 @@ void Tshowlogfrm::ShowSelectedEntry() {
     const int row = entries->currentRow();
     if (row >= 0 && row < log.entries.count()) {
         const LogEntry* entry = log.entries[row];
-        activeFrame()->SetLog(entry->text, entry->dbFile);
+        showInPane(activeFrame(), entry->text, entry->dbFile, row);
     } else {
-        logctrl1->SetLog("", "");
-        logctrl2->SetLog("", "");
+        showInPane(logctrl1, "", "", -1);
+        showInPane(logctrl2, "", "", -1);
     }
 }
 
-void Tshowlogfrm::showStrayText() { activeFrame()->SetLog(log.stray, ""); }
+void Tshowlogfrm::showStrayText() { showInPane(activeFrame(), log.stray, "", -1); }
 
 void Tshowlogfrm::saveLogFile() {
     if (QuestionBox(
@@ -144,7 +153,21 @@ void Tshowlogfrm::saveLogFile() {
         return;
     const btkstring path = selectedFilePath();
     if (path.empty()) return;
+    // Only an edit of the selected entry, in a pane that shows it, is
+    // written: another pane's text (empty, stray, of another entry) never
+    // replaces the entry.
     const int row = entries->currentRow();
-    if (row >= 0 && row < log.entries.count()) log.entries[row]->text = withoutCR(activeFrame()->text());
-    if (!btkWriteTextFile(path, log.rewrite())) ErrorBox(btkFormat("Soubor %s se nepodařilo uložit", path.c_str()));
+    if (row < 0 || row >= log.entries.count()) return;
+    Tlogctrlfrm* edited = nullptr;
+    for (Tlogctrlfrm* pane : {activeFrame(), activeFrame() == logctrl1 ? logctrl2 : logctrl1})
+        if (!edited && shownEntry(pane) == row && pane->memo->document()->isModified()) edited = pane;
+    if (!edited) return;
+    const btkstring before = log.entries[row]->text;
+    log.entries[row]->text = withoutCR(edited->text());
+    if (!btkWriteTextFile(path, log.rewrite())) {
+        log.entries[row]->text = before;
+        ErrorBox(btkFormat("Soubor %s se nepodařilo uložit", path.c_str()));
+        return;
+    }
+    edited->memo->document()->setModified(false);
 }

@@ -22,8 +22,9 @@ public:
     void ShowSelectedEntry();
     // "Bezprizorní text": the stray text in the active pane.
     void showStrayText();
-    // "Uložit": writes the entries (with the shown entry's edited text)
-    // back to the file, after the warning question.
+    // "Uložit": after the warning question writes the entries back to the
+    // file with the selected entry's text edited in a pane that shows that
+    // entry; without such an edit nothing is written.
     void saveLogFile();
     Tlogctrlfrm* activeFrame() const;
     const LogFileContent& content() const { return log; }
@@ -44,6 +45,12 @@ protected:
 
 private:
     btkstring selectedFilePath() const;
+    // The entry a pane shows (-1: none, the stray text or an older file's).
+    int& shownEntry(const Tlogctrlfrm* pane) { return pane == logctrl2 ? shown[1] : shown[0]; }
+    // Shows text in the pane as not yet edited.
+    void showInPane(Tlogctrlfrm* pane, const char* text, const char* logName, int entry);
+
+    int shown[2] = {-1, -1};
 
     LogFileContent log;
 };

@@ -134,12 +134,31 @@ TEST_F(LogWindowTest, ViewerListsFilesShowsEntriesAndSavesWithoutStrayText) {
     showlogfrm->btreadonly->click();
     EXPECT_FALSE(showlogfrm->logctrl2->isReadOnly());
     EXPECT_TRUE(showlogfrm->logctrl1->isReadOnly());
+    const btkstring original = folder.read("data/20261201.log");
+    // Text that is not the entry's edited in a pane that shows it never
+    // replaces the entry: an empty pane, the stray text, a pane filled from
+    // outside.
+    const auto saveChangesNothing = [&](const char* what) {
+        boxes().answer(btkID_YES);
+        showlogfrm->saveLogFile();
+        EXPECT_EQ(folder.read("data/20261201.log"), original) << what;
+    };
+    saveChangesNothing("empty second pane");
+    showlogfrm->showStrayText();
+    saveChangesNothing("stray text");
     showlogfrm->logctrl2->SetLog("opraveno\n", "");
+    saveChangesNothing("text set from outside");
+    showlogfrm->ShowSelectedEntry();
+    saveChangesNothing("the entry, not edited");
 
+    // The entry shown in the second pane and edited there.
+    showlogfrm->logctrl2->memo->selectAll();
+    showlogfrm->logctrl2->memo->insertPlainText(QStringLiteral("opraveno\n"));
+    showlogfrm->btlog1->click();
     // Refusing the warning writes nothing.
     boxes().answer(btkID_NO);
     showlogfrm->saveLogFile();
-    EXPECT_TRUE(folder.read("data/20261201.log").startsWith("bez"));
+    EXPECT_EQ(folder.read("data/20261201.log"), original);
     boxes().answer(btkID_YES);
     showlogfrm->saveLogFile();
     EXPECT_EQ(folder.read("data/20261201.log"),

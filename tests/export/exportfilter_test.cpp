@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include "export/rtfexporter.h"
 #include "exportenv.h"
 #include "songs/uibridge.h"
 
@@ -58,9 +59,11 @@ TEST(ExportFilterFile, KindsRoundTrip) {
 TEST(ExportFilterFile, ReadingRules) {
     ExportFolder folder;
     folder.write("data/expf/bare.exp", std::string(prolog) + "<txt />\n");
-    folder.write("data/expf/rich.exp", std::string(prolog) +
-                                           "<rtf >\n<rtf exportstyle=\"Short\" >\n<fntitle bold=\"2\" />\n</rtf>\n"
-                                           "<text inacs=\"7\" />\n</rtf>\n");
+    folder.write("data/expf/rich.exp",
+                 std::string(prolog) +
+                     "<rtf >\n<rtf exportstyle=\"Short\" >\n<fntitle bold=\"2\" size=\"1073741824\" />\n"
+                     "<fnauthor size=\"-5\" color=\"none\" />\n</rtf>\n"
+                     "<text inacs=\"7\" />\n</rtf>\n");
     folder.write("data/expf/other.exp", std::string(prolog) + "<pdf />\n");
     auto bare = loadExportFilter("bare");
     ASSERT_TRUE(bare);
@@ -70,7 +73,12 @@ TEST(ExportFilterFile, ReadingRules) {
     const auto& rtf = dynamic_cast<RTFFileExportFilter&>(*rich);
     EXPECT_EQ(rtf.rtf.exportstyle, RTF_STYLE_NORMAL);
     EXPECT_TRUE(rtf.rtf.fntitle.bold);
-    EXPECT_EQ(rtf.rtf.fntitle.size, 0);
+    // Sizes a document cannot hold are clamped; no colour is black.
+    EXPECT_EQ(rtf.rtf.fntitle.size, maxRTFFontSize);
+    EXPECT_EQ(rtf.rtf.fnauthor.size, 10);
+    EXPECT_EQ(rtf.rtftext.fntext.size, 10);
+    for (const KxFont* font : {&rtf.rtf.fntitle, &rtf.rtf.fnauthor, &rtf.rtftext.fntext}) EXPECT_EQ(font->color, 0);
+    EXPECT_EQ(saved(*rich).find("#FFFFFF"), std::string::npos);
     EXPECT_EQ(rtf.rtftext.fntext.name, "");
     EXPECT_TRUE(rtf.text.inacs);
     EXPECT_FALSE(rtf.text.textlab);
@@ -93,6 +101,14 @@ TEST(ExportFilterFile, ReadingRules) {
     ASSERT_TRUE(txt);
     EXPECT_TRUE(dynamic_cast<TXTFileExportFilter&>(*txt).text.inacs);
     EXPECT_EQ(saved(*txt), "<txt >\n<text inacs=\"1\" outacs=\"0\" textlab=\"0\" />\n</txt>\n");
+    // A new RTF filter over another kind's file keeps its default fonts.
+    folder.write("data/expf/plain.exp", std::string(prolog) + "<txt >\n<text inacs=\"1\" />\n</txt>\n");
+    auto overTxt = createExportFilter("rtf", "plain");
+    ASSERT_TRUE(overTxt);
+    const auto& fresh = dynamic_cast<RTFFileExportFilter&>(*overTxt);
+    EXPECT_TRUE(fresh.text.inacs);
+    EXPECT_EQ(fresh.rtftext.fntext.name, "Courier");
+    EXPECT_EQ(saved(fresh).find("#FFFFFF"), std::string::npos);
 }
 
 TEST(ExportFilterFile, RefusedNamesAndFiles) {

@@ -6,9 +6,12 @@
 
 #include <string>
 
+#include "export/exportfilter.h"
 #include "export/htmlexporter.h"
+#include "export/rtfexporter.h"
 #include "export/txtexporter.h"
 #include "exportenv.h"
+#include "foundation/btkcolor.h"
 #include "songs/uibridge.h"
 
 namespace {
@@ -96,6 +99,61 @@ TEST(HTMLExport, SongDataIsEscaped) {
     EXPECT_EQ(runToString(exporter, btkCntVec<AbstractSongData*>()),
               "<HTML>\n<HEAD>\n<meta http-equiv=\"content-type\" content=\"text/html; charset=windows-1250\">\n"
               "<meta name=\"generator\" content=\"Kantorix\">\n</HEAD>\n<BODY>\n</HTML>\n</BODY>\n");
+}
+
+// The short style lists only real chords: an unclosed bracket is text, as in
+// the normal style; a font without a colour takes the automatic one.
+TEST(RTFExport, ShortStyleAndFontsWithoutColour) {
+    const struct {
+        const char* text;
+        const char* body;  // after the title's paragraph
+    } rows[] = {
+        {"[C]la [G]la", "la la\\par \\plain\\f2\\fs20\\cf3 C G \\par "},
+        {"a [b", "a [b\\par \\par "},
+        {"x]y[z\n[D]du", "x]y[z\\par \\plain\\f2\\fs20\\cf3 D \\par "},
+    };
+    RTFExporterProps rtf;
+    rtf.exportstyle = RTF_STYLE_SHORT;
+    RTFSongExporterProps rtftext;
+    rtftext.fnacs.color = 0xFF;  // red
+    for (const auto& r : rows) {
+        SongSet set({{"t", "a", r.text}});
+        RTFSongExporter exporter(rtf, rtftext, TextExporterProps());
+        btkStringWriteStream out;
+        exporter.exportSong(*set.data[0], out);
+        const std::string text(out.c_str(), out.length());
+        const std::string head = "\\plain\\f1\\fs20\\cf2 ";
+        const size_t at = text.find(head);
+        ASSERT_NE(at, std::string::npos) << text;
+        EXPECT_EQ(text.substr(at + head.size()), r.body) << r.text;
+    }
+    // No colour: the automatic colour, and no white entry in the table.
+    rtftext.fnacs.color = static_cast<int>(btkNoColor);
+    RTFStreamSongExporter stream(rtf, rtftext, TextExporterProps());
+    SongSet set({{"t", "a", "[C]la"}});
+    const std::string document = runToString(stream, set.data);
+    EXPECT_NE(document.find("\\f2\\fs20\\cf0 C"), std::string::npos) << document;
+    EXPECT_EQ(document.find("\\red255\\green255\\blue255"), std::string::npos) << document;
+}
+
+// Templates of white space alone are data: they survive the filter file.
+TEST(TemplateExport, WhiteSpaceTemplatesSurviveTheFilterFile) {
+    ExportFolder folder;
+    CustomFileExportFilter filter("ws", btkXMLNode());
+    filter.custom.songsep = "\n\n";
+    filter.custom.endtextline = "\n";
+    filter.custom.begintextline = " \t ";
+    ASSERT_TRUE(saveExportFilter(filter));
+    auto back = loadExportFilter("ws");
+    ASSERT_TRUE(back);
+    auto& loaded = dynamic_cast<CustomFileExportFilter&>(*back);
+    EXPECT_EQ(loaded.custom.songsep, "\n\n");
+    EXPECT_EQ(loaded.custom.endtextline, "\n");
+    EXPECT_EQ(loaded.custom.begintextline, " \t ");
+    EXPECT_EQ(loaded.custom.enddoc, "");
+    SongSet set({{"a", "x", "one\ntwo"}, {"b", "y", "three"}});
+    std::unique_ptr<StreamSongExporter> exporter = loaded.createStreamExporter();
+    EXPECT_EQ(runToString(*exporter, set.data), " \t one\n \t two\n\n\n \t three\n");
 }
 
 // Counts how often the busy window was shown.

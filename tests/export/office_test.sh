@@ -28,4 +28,27 @@ sed '1s/^\xef\xbb\xbf//' "$tmp/songs.txt" | tr -d '\r' > "$tmp/read.txt"
 diff "$tmp/expected.txt" "$tmp/read.txt" || fail "LibreOffice read other text than the plain text export"
 grep -qF 'Příliš žluťoučký' "$tmp/read.txt" || fail "Czech letters lost"
 grep -qF 'Rock & {roll} <i>' "$tmp/read.txt" || fail "braces lost"
+# A filter without colours (and with sizes no document can hold) exports
+# text LibreOffice shows in the automatic colour, never white.
+cp -r "$data/program" "$tmp/program"
+cat > "$tmp/program/data/expf/nocolour.exp" <<'XML'
+<?xml version="1.0" encoding="Windows-1250"?>
+<rtf >
+<rtf exportstyle="normal" >
+<fntitle size="1073741824" name="Arial" />
+<fnauthor size="-5" name="Arial" />
+</rtf>
+<rtftext >
+<fntext size="11" name="Courier New" />
+</rtftext>
+<text inacs="0" outacs="0" textlab="1" />
+</rtf>
+XML
+kxtool export "$tmp/program" nocolour "$data/songs.xml" "$tmp/nocolour.rtf"
+grep -q 'fs-' "$tmp/nocolour.rtf" && fail "a negative font size was written"
+timeout 120 soffice -env:UserInstallation="file://$tmp/profile" --headless --norestore \
+  --convert-to fodt --outdir "$tmp" "$tmp/nocolour.rtf" >"$tmp/soffice.log" 2>&1 \
+  || { cat "$tmp/soffice.log" >&2; fail "soffice failed on the filter without colours"; }
+grep -q 'Příliš' "$tmp/nocolour.fodt" || fail "the document without colours lost its text"
+grep -qi 'fo:color="#ffffff"' "$tmp/nocolour.fodt" && fail "text without a colour is white"
 echo ok

@@ -327,6 +327,29 @@ TEST(XMLReader, ErrorsCarryTheirOffsetAndLeaveTheNodeAsItWas) {
     }
 }
 
+// White space alone is layout, except in an element (or below one) that
+// keeps it with xml:space="preserve".
+TEST(XMLReader, WhiteSpaceTextOnlyWherePreserved) {
+    const struct {
+        const char* xml;
+        const char* text;  // of the innermost first element
+    } rows[] = {
+        {"<r>\n\n</r>", ""},
+        {"<r xml:space=\"preserve\">\n\n</r>", "\n\n"},
+        {"<r xml:space=\"preserve\" >\r\n \t</r>", "\n \t"},
+        {"<r xml:space=\"preserve\"><a> </a></r>", " "},
+        {"<r xml:space=\"preserve\"><a xml:space=\"default\"> </a></r>", ""},
+        {"<r><a xml:space=\"preserve\"></a></r>", ""},
+        {"<r><a xml:space=\"preserve\"/><b> </b></r>", ""},
+    };
+    for (const auto& r : rows) {
+        btkXMLNode node;
+        node.parse(r.xml);
+        while (node.childCount() > 0) node = node.child(node.childCount() - 1);
+        EXPECT_EQ(node.text(), btkstring(r.text)) << r.xml;
+    }
+}
+
 TEST(XMLReader, LongTextsAreRefusedAndBlankRunsDropped) {
     const std::string blanks = std::string(300, ' ') + std::string(300, '\n') + std::string(300, '\t');
     const struct {
