@@ -43,7 +43,8 @@ public:
     // Ends the program (windows, model, queue).
     void end();
     // Lets the event loop run for a moment: the idle pass runs when
-    // something is pending.
+    // something is pending. Returns only when the queue waits for no pass
+    // (unless the pass is held), however short the moment was.
     void idle(int ms = 20);
     btkScriptedMessageBoxes& boxes() { return btkDefaultMessageBoxes(); }
     bool boxShown(const char* text) const;
