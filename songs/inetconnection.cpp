@@ -32,6 +32,16 @@ btkstring WrongVersionText() {
            "\nPokud to nepomůže, obraťte se prosím na mně (mail:" + KxContactMail + ")";
 }
 
+// One value of the info table into value ("" when the row or the table is
+// missing); false when the connection failed under the query, which says
+// nothing about the database.
+bool ReadInfo(dbwAdapter* adapter, const char* name, btkstring& value) {
+    btkstring sql = btkstring("SELECT value FROM info WHERE name='") + dbwEscapeText(adapter, name) + "'";
+    dbwResultRef result = adapter->query(sql);
+    value = result.isValid() && result.hasRow() ? result.value(0) : btkstring();
+    return result.isValid() || adapter->connection()->isConnected();
+}
+
 // Reads cfg/connect.xml into the program-wide objects when it exists; a
 // file that cannot be read is named in an error box.
 void LoadConnectionFile() {
@@ -107,12 +117,17 @@ dbwAdaRef OpenInternetDatabase() {
         ErrorBox(NoConnectionText);
         return dbwAdaRef();
     }
-    if (dbwSelectNamedValue(adapter.get(), "dbversion", "info") != "5") {
+    btkstring version, allowed;
+    if (!ReadInfo(adapter.get(), "dbversion", version) || !ReadInfo(adapter.get(), "allowconnect", allowed)) {
+        ErrorBox(btkstring(NoConnectionText) + "\n" + adapter->errorText(true).trimmed());
+        return dbwAdaRef();
+    }
+    if (version != "5") {
         adapter = nullptr;
         ErrorBox(WrongVersionText());
         return dbwAdaRef();
     }
-    if (dbwSelectNamedValue(adapter.get(), "allowconnect", "info") != "1") {
+    if (allowed != "1") {
         adapter = nullptr;
         ErrorBox(LockedText);
         return dbwAdaRef();

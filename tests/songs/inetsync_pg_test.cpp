@@ -204,6 +204,22 @@ TEST_F(InetSyncPg, TheInfoTableMustHoldVersionFiveAndAllowConnections) {
     EXPECT_EQ(0, folder.logCount(BeginRecord));  // no run began
 }
 
+TEST_F(InetSyncPg, AConnectionLostDuringTheOpeningChecksIsSaidSo) {
+    kx6TcpProxy proxy(inet->socketPath());
+    folder.writeConnection(inet->connectionElement("UTF-8", "127.0.0.1", proxy.port()));
+    InitInternetConnection();
+    for (const char* query : {"'dbversion'", "'allowconnect'"}) {
+        btkDefaultMessageBoxes().reset();
+        proxy.cutAfter(query);
+        PingInternetDatabase();
+        ASSERT_EQ(1, boxCount()) << query;
+        EXPECT_TRUE(btkStartsWith("Připojení nebylo úspěšné\n", box(0).c_str())) << query << ": " << box(0);
+    }
+    btkDefaultMessageBoxes().reset();
+    PingInternetDatabase();
+    EXPECT_EQ(boxes(), std::vector<std::string>{"OK"});
+}
+
 TEST_F(InetSyncPg, AFailedLoginAfterASuccessfulOneLeavesNobodyLoggedIn) {
     ASSERT_TRUE(login());
     EXPECT_FALSE(LoginUser(kx6InetDb::login, "spatne"));
