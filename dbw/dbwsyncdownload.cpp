@@ -81,7 +81,12 @@ bool dbwTableSynchronize::removeRemoteDeletions() {
     if (!rows.isValid()) return false;
     rows->setConvert(false);
     for (; rows.hasRow(); rows.next()) {
-        if (dbwSynObject* object = findByNetId(rows.value(0).toInt())) {
+        dbwSynObject* object = findByNetId(rows.value(0).toInt());
+        // A local change the deletion has not seen keeps its song, out of
+        // synchronisation, as does a song already out of it.
+        if (object && object->netmodified) {
+            keepAsConflict(object);
+        } else if (object && !object->nonet) {
             run->logDeletedLocal(object);
             removeLocal(object);
         }
@@ -129,6 +134,10 @@ bool dbwTableSynchronize::deleteLocalMissing() {
     btkCntVec<dbwSynObject*> objects = localObjects;
     for (dbwSynObject* object : objects) {
         if (remote.count(object->netid)) continue;
+        if (object->netmodified) {
+            keepAsConflict(object);
+            continue;
+        }
         run->logDeletedLocal(object);
         removeLocal(object);
     }

@@ -317,6 +317,13 @@ dbwSynObject* dbwTableSynchronize::findByNetId(int netid) {
     return nullptr;
 }
 
+void dbwTableSynchronize::keepAsConflict(dbwSynObject* object) {
+    object->nonet = true;
+    object->netmodified = false;
+    run->logConflict(object);
+    object->changed(false);
+}
+
 void dbwTableSynchronize::removeLocal(dbwSynObject* object) {
     int i = localObjects.find(object);
     if (i >= 0) localObjects.removeItems(i, 1);

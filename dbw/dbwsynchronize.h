@@ -88,6 +88,10 @@ private:
     // The first local object with the server key, or null.
     dbwSynObject* findByNetId(int netid);
     void removeLocal(dbwSynObject* object);
+    // A change of both sides that neither may overwrite: the local object
+    // leaves synchronisation (nonet) with its text, the server keeps its
+    // own, and the conflict is logged and counted.
+    void keepAsConflict(dbwSynObject* object);
     // The quoted names of the table and its key field.
     btkstring tableName();
     btkstring keyName();

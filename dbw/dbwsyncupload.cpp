@@ -51,15 +51,17 @@ bool dbwTableSynchronize::uploadChanges() {
         if (!run->reportProgress(i * 100 / n,
                                  btkFormat("Opravuji řádek %d/%d tabulky %s", i, n, tableDef->name.c_str())))
             return false;
-        run->logUpdatedNet(object);
-
-        // The server row's values, UTF-8 like the local texts compared to them.
+        // The server row's values, UTF-8 like the local texts compared to
+        // them, unless it changed or went after the local version: then
+        // another copy's change would be overwritten without being seen.
         dbwResultRef row = adapter->query(adapter->selectSQL(fields, tableDef) + "WHERE " + keyName() +
-                                          btkFormat("='%d'", object->netid));
+                                          btkFormat("='%d' AND dbw_version<=%d", object->netid, run->localVersion));
         if (!row.isValid()) return false;
-        if (!row.hasRow())
-            return run->fail(btkFormat("The row %d of the table %s is no longer on the server", object->netid,
-                                       tableDef->name.c_str()));
+        if (!row.hasRow()) {
+            keepAsConflict(object);
+            continue;
+        }
+        run->logUpdatedNet(object);
         btkCntVec<dbwFldDef*> kept;
         btkStrings keptValues;
         for (int f = 1; f < fields.count(); ++f) {
@@ -88,11 +90,22 @@ bool dbwTableSynchronize::uploadDeletions() {
         dbwSynObject* object = objects[i];
         if (!run->reportProgress(i * 100 / n, btkFormat("Ma6u řádek %d/%d tabulky %s", i, n, tableDef->name.c_str())))
             return false;
-        int creation = 0;
-        if (!run->selectInt(btkFormat("SELECT dbw_creation FROM %s WHERE %s='%d'", tableName().c_str(),
-                                      keyName().c_str(), object->netid),
-                            creation))
-            return false;
+        dbwResultRef row = adapter->query(btkFormat("SELECT dbw_creation, dbw_version FROM %s WHERE %s='%d'",
+                                                    tableName().c_str(), keyName().c_str(), object->netid));
+        if (!row.isValid()) return false;
+        row->setConvert(false);
+        if (!row.hasRow()) {
+            // Deleted on the server already: nothing is lost.
+            run->logDeletedLocal(object);
+            removeLocal(object);
+            continue;
+        }
+        // A change made after the local version is not deleted unseen.
+        if (row.value(1).toInt() > run->localVersion) {
+            keepAsConflict(object);
+            continue;
+        }
+        int creation = row.value(0).toInt();
         statements.add(btkFormat("INSERT INTO dbw_deletes (dbw_version,dbw_creation) VALUES ('%d','%d')",
                                  run->versionId(), creation));
         statements.add(btkstring("DELETE FROM ") + tableName() + " WHERE " + keyName() +

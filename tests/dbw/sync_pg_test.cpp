@@ -289,12 +289,14 @@ TEST_F(DbwSyncPg, DeletionsTravelBothWays) {
     EXPECT_EQ(2u, b.table.songs.size());
     EXPECT_TRUE(logged(b, btkFormat("netid=%5d  locid=    2;smazání lokálního objektu", gone)));
 
-    // c still has the song: its deletion finds no row and no creation.
+    // c still has the song: its deletion finds no row and writes no
+    // deletion record of its own.
     FakeSong* c2 = c.table.byNetId(gone);
     auto again = run(c, {.upload = true, .deleted = {c2}});
     ASSERT_TRUE(ok) << again->errorText(true).c_str();
     EXPECT_TRUE(c.table.isDeleted(c2));
-    EXPECT_EQ("0",
+    EXPECT_EQ(1, again->counters().deletedLocal);
+    EXPECT_EQ("",
               value("SELECT dbw_creation FROM dbw_deletes WHERE dbw_version=" + std::to_string(again->versionId())));
     EXPECT_EQ(2, inet->count("songs"));
 
@@ -538,16 +540,55 @@ TEST_F(DbwSyncPg, RunsWithoutWorkAndObjectsOfNoTable) {
     EXPECT_EQ(0, inet->count("dbw_versions"));
 }
 
-TEST_F(DbwSyncPg, AChangedSongWhoseRowIsGoneFailsTheRun) {
-    FakeSongDb a;
-    FakeSong* s1 = a.table.add("Jedna");
-    uploadNew(a, {s1});
-    ASSERT_TRUE(inet->exec("DELETE FROM songs"));
-    s1->edit("Změněná");
-    auto r = run(a, {.upload = true, .changed = {s1}});
-    EXPECT_FALSE(ok);
-    EXPECT_NE(std::string::npos, std::string(r->errorText(true).c_str()).find("no longer"));
-    EXPECT_EQ(1, inet->count("dbw_versions"));
+TEST_F(DbwSyncPg, ChangesThatCrossAnotherCopysChangeOrDeletionAreConflicts) {
+    // Copy a changes or deletes a song first; copy b, which has not seen
+    // that, changes or deletes it afterwards.
+    struct Case {
+        const char* what;
+        bool aDeletes;
+        bool bDeletes;
+        bool bUploads;
+        const char* serverTitle;  // "" when the row is gone
+    };
+    for (const Case& k :
+         {Case{"both change", false, false, true, "Od A"}, Case{"a deletes, b changes", true, false, true, ""},
+          Case{"a deletes, b changes and only downloads", true, false, false, ""},
+          Case{"a changes, b deletes", false, true, true, "Od A"}}) {
+        FakeSongDb a, b;
+        FakeSong* song = a.table.add("Píseň");
+        uploadNew(a, {song});
+        run(b, {.download = true});
+        ASSERT_TRUE(ok) << k.what;
+        FakeSong* copy = b.table.byNetId(song->netid);
+        ASSERT_NE(nullptr, copy);
+        if (k.aDeletes) {
+            run(a, {.upload = true, .download = true, .deleted = {song}});
+        } else {
+            song->edit("Od A");
+            run(a, {.upload = true, .download = true, .changed = {song}});
+        }
+        ASSERT_TRUE(ok) << k.what;
+
+        Plan plan{.upload = k.bUploads, .download = true};
+        if (k.bDeletes) {
+            plan.deleted = {copy};
+        } else {
+            copy->edit("Od B");
+            if (k.bUploads) plan.changed = {copy};
+        }
+        auto r = run(b, plan);
+        ASSERT_TRUE(ok) << k.what << ": " << r->errorText(true).c_str();
+        EXPECT_EQ(1, r->counters().conflicts) << k.what;
+        EXPECT_EQ(0, r->counters().updatedNet + r->counters().deletedNet + r->counters().deletedLocal) << k.what;
+        EXPECT_EQ(k.serverTitle, title(song->netid)) << k.what;
+        ASSERT_EQ(copy, b.table.byNetId(song->netid)) << k.what;  // kept
+        EXPECT_TRUE(copy->nonet) << k.what;
+        EXPECT_FALSE(copy->netmodified) << k.what;
+        EXPECT_EQ(btkstring(k.bDeletes ? "Píseň" : "Od B"), copy->title) << k.what;
+        auto next = run(b, {.upload = true, .download = true});
+        EXPECT_TRUE(ok) << k.what << ": " << next->errorText(true).c_str();
+        EXPECT_EQ(copy, b.table.byNetId(song->netid)) << k.what;
+    }
 }
 
 TEST_F(DbwSyncPg, ALostCommitAnswerIsSettledByTheRunsVersionRow) {

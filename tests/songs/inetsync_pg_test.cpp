@@ -483,4 +483,42 @@ TEST_F(InetSyncPg, TwoProgramFoldersSynchroniseThroughTheServer) {
     EXPECT_EQ(3, p2.logCount(BeginRecord));
 }
 
+TEST_F(InetSyncPg, TwoFoldersChangingOrDeletingOneSongGetAConflict) {
+    const std::string conflict = "Počet písní, u kterých nastal konflikt při přenosu ze serveru:1\n";
+    ProgramFolder p1, p2;
+    configure(p1);
+    configure(p2);
+    editFile(p1, [&](KxDatabase* db) {
+        addSong(db, "Ach synku");
+        addSong(db, "Okolo Hradce");
+    });
+    openDb(p2)->release();
+    ASSERT_TRUE(succeeded(kxtool(p1), {}));
+    ASSERT_TRUE(succeeded(kxtool(p2), {}));
+    const int netid = stored(p1)["Ach synku"].netid;
+
+    // Both change one song: the second upload is a conflict, the server
+    // keeps the first text, the second folder its own.
+    editText(p1, "Ach synku", "[D]First");
+    editText(p2, "Ach synku", "[E]Second");
+    ASSERT_TRUE(succeeded(kxtool(p1), {}));
+    ASSERT_TRUE(succeeded(kxtool(p2), {conflict}));
+    EXPECT_EQ("[D]First", inet->value("SELECT text FROM songs WHERE id=" + std::to_string(netid)));
+    EXPECT_EQ("[E]Second", stored(p2)["Ach synku"].text);
+    EXPECT_TRUE(stored(p2)["Ach synku"].nonet);
+
+    // One deletes a song, the other changes it: the changing folder's runs
+    // succeed and it keeps its text.
+    editFile(p1, [&](KxDatabase* db) {
+        byTitle(db, "Okolo Hradce")->special = "netdelete";
+        db->setChanged();
+    });
+    editText(p2, "Okolo Hradce", "[A]Changed");
+    ASSERT_TRUE(succeeded(kxtool(p1), {"Počet písní smazaných z internetové databáze:1\n"}));
+    ASSERT_TRUE(succeeded(kxtool(p2), {conflict}));
+    ASSERT_TRUE(succeeded(kxtool(p2), {}));
+    EXPECT_EQ("[A]Changed", stored(p2)["Okolo Hradce"].text);
+    EXPECT_EQ(1, inet->count("songs"));
+}
+
 }  // namespace
