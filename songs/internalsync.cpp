@@ -39,6 +39,14 @@ void copySongFields(KxSong* to, const KxSong* from) {
     to->setModified(true);
 }
 
+btkstring SkippedSongsText(const InternalSyncPlan& plan) {
+    if (plan.skippedSource == 0 && plan.skippedTarget == 0) return btkstring();
+    return btkFormat(
+        "Písně bez internetového ID vynechané ze synchronizace: ve zdrojové databázi %d, v cílové "
+        "databázi %d\n",
+        plan.skippedSource, plan.skippedTarget);
+}
+
 void PrepareInternalSync(InternalSyncPlan& plan) {
     KxBusy busy("Zjištuji informace o požadované synchronizaci");
     plan.sourceSongs.clear();
@@ -49,10 +57,19 @@ void PrepareInternalSync(InternalSyncPlan& plan) {
     plan.deleteCandidates.clear();
     plan.changedCandidates.clear();
     plan.changedTargets.clear();
+    plan.skippedSource = plan.skippedTarget = 0;
+    // A source song without an id would be added again by every run, and a
+    // target song without one is the target's own.
     for (KxSong* song : plan.sourceSongs)
-        if (!findSongByNetId(plan.targetSongs, song->netid)) plan.newCandidates.add(song);
+        if (song->netid == 0)
+            ++plan.skippedSource;
+        else if (!findSongByNetId(plan.targetSongs, song->netid))
+            plan.newCandidates.add(song);
     for (KxSong* song : plan.targetSongs)
-        if (!findSongByNetId(plan.sourceSongs, song->netid)) plan.deleteCandidates.add(song);
+        if (song->netid == 0)
+            ++plan.skippedTarget;
+        else if (!findSongByNetId(plan.sourceSongs, song->netid))
+            plan.deleteCandidates.add(song);
     for (KxSong* song : plan.sourceSongs) {
         KxSong* match = findSongByNetId(plan.targetSongs, song->netid);
         if (match && songsDiffer(song, match)) {
@@ -93,6 +110,7 @@ btkstring RunInternalSync(InternalSyncPlan& plan) {
     report += reportLines(changed);
     report += "Smazané písně:\n";
     report += reportLines(plan.deleteSongs);
+    report += SkippedSongsText(plan);
     OpenLogWindow("internalsyn", "Interní synchronizace", target ? target->name() : btkstring())->write(report);
     return report;
 }

@@ -106,6 +106,8 @@ Tinternalsynfrm::Tinternalsynfrm() {
         (*buttons[row])->setAutoDefault(false);
         grid->addWidget(*buttons[row], row, 2);
     }
+    skipcnt = named(new QLabel, "skipcnt");
+    grid->addWidget(skipcnt, 3, 0, 1, 3);
     QObject::connect(Button1, &QPushButton::clicked, this, btkGuarded([this](bool) { Button1Click(); }));
     QObject::connect(Button2, &QPushButton::clicked, this, btkGuarded([this](bool) { Button2Click(); }));
     QObject::connect(Button3, &QPushButton::clicked, this, btkGuarded([this](bool) { Button3Click(); }));
@@ -146,6 +148,7 @@ void Tinternalsynfrm::showCounts() {
     newcnt->setText(QString::number(plan->newSongs.count()));
     upcnt->setText(QString::number(plan->changedSongs.count()));
     delcnt->setText(QString::number(plan->deleteSongs.count()));
+    skipcnt->setText(btkToQString(SkippedSongsText(*plan).trimmed()));
 }
 
 void Tinternalsynfrm::Button1Click() {

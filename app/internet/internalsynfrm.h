@@ -52,6 +52,7 @@ public:
     QLabel* newcnt = nullptr;
     QLabel* upcnt = nullptr;
     QLabel* delcnt = nullptr;
+    QLabel* skipcnt = nullptr;  // songs left out for want of an internet id
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
     QPushButton* Button3 = nullptr;

@@ -93,21 +93,28 @@ TEST_F(InternalSync, AddsChangesAndDeletes) {
     EXPECT_NE(std::string(report.c_str()).find(fresh->title.c_str()), std::string::npos);
 }
 
-TEST_F(InternalSync, SongsWithoutInternetIdNeverMatch) {
-    KxSong* local = add(source, 0, "Jen místní");
-    KxSong* other = add(target, 0, "Jiná místní", "different");
+TEST_F(InternalSync, SongsWithoutInternetIdAreLeftAloneAndCounted) {
+    add(source, 0, "Jen místní");
+    add(source, 4, "Společná");
+    KxSong* other = add(target, 0, "Jiná místní", "vlastní");
+    add(target, 0, "Společná", "vlastní");  // the same title, no id: not the same song
     EXPECT_EQ(findSongByNetId(target->songs, 0), nullptr);
     PrepareInternalSync(plan);
-    EXPECT_EQ(items(plan.newCandidates), std::vector<KxSong*>{local});
-    EXPECT_EQ(items(plan.deleteCandidates), std::vector<KxSong*>{other});
-    EXPECT_EQ(plan.changedCandidates.count(), 0);
-    // The user keeps the target's song: nothing overwrites it.
-    plan.deleteSongs.clear();
-    RunInternalSync(plan);
+    EXPECT_EQ(plan.newCandidates.count(), 1);
+    EXPECT_EQ(plan.deleteCandidates.count() + plan.changedCandidates.count(), 0);
+    EXPECT_EQ(1, plan.skippedSource);
+    EXPECT_EQ(2, plan.skippedTarget);
+    btkstring report = RunInternalSync(plan);
     pass();
-    ASSERT_EQ(target->songs.count(), 2);
+    ASSERT_EQ(target->songs.count(), 3);
     EXPECT_EQ(other->title, "Jiná místní");
-    EXPECT_EQ(target->songs[1]->title, "Jen místní");
+    EXPECT_EQ(target->songs[1]->text, "vlastní");
+    EXPECT_EQ(target->songs[2]->netid, 4);
+    EXPECT_NE(std::string(report.c_str())
+                  .find("Písně bez internetového ID vynechané ze synchronizace: ve zdrojové "
+                        "databázi 1, v cílové databázi 2\n"),
+              std::string::npos)
+        << report.c_str();
 }
 
 TEST(InternalSyncFields, CompareAndCopy) {
