@@ -22,6 +22,17 @@ protected:
     ~dbwValueReceiver() = default;
 };
 
+// Told while a statement waits for the server's answer, about every tenth
+// of a second; returning false gives up the wait (the statement fails and
+// the connection is dropped, so the server rolls back).
+class dbwWaitHook {
+public:
+    virtual bool waiting() = 0;
+
+protected:
+    ~dbwWaitHook() = default;
+};
+
 class dbwDbResult {
 public:
     dbwDbResult() = default;
@@ -95,6 +106,8 @@ public:
     virtual int escapeInto(char* dest, const char* src, int n) = 0;
 
     int transactionDepth() const { return depth; }
+    // The hook told while waiting for the server (not owned); null for none.
+    void setWaitHook(dbwWaitHook* hook) { waitHook = hook; }
     // True after a commit whose answer never came (the connection broke
     // while it was on its way): the server may or may not have committed.
     // Cleared by the next begin.
@@ -110,6 +123,7 @@ protected:
     virtual bool doRollback();
 
     bool commitLost = false;  // set by an engine's doCommit
+    dbwWaitHook* waitHook = nullptr;
 
 private:
     int depth = 0;

@@ -1,5 +1,9 @@
 #include "dbw/dbwpostgresql.h"
 
+#include <poll.h>
+#include <sys/socket.h>
+
+#include <cerrno>
 #include <cstring>
 
 #include "dbw/dbwengines.h"
@@ -63,6 +67,11 @@ bool dbwPostgreSQLResult::isNull(int col) { return !inRange(col) || PQgetisnull(
 
 // ---- connection -------------------------------------------------------------
 
+int dbwPostgreSQLConnection::replyTimeoutMs = 25000;
+int dbwPostgreSQLConnection::connectTimeoutS = 10;
+const char* const dbwPostgreSQLConnection::NoAnswerText =
+    "Server internetové databáze přestal odpovídat, spojení bylo ukončeno";
+
 dbwPostgreSQLConnection::dbwPostgreSQLConnection() { errorBuffer[0] = 0; }
 
 dbwPostgreSQLConnection::~dbwPostgreSQLConnection() {
@@ -85,7 +94,15 @@ btkstring dbwPostgreSQLConnection::connectionText(const char* dbname, const char
 bool dbwPostgreSQLConnection::connect(const char* dbname, const char* host, const char* user, const char* password,
                                       int port) {
     if (conn) return false;
-    conn = PQconnectdb(connectionText(dbname, host, user, password, port));
+    // A server that does not answer, or a network that goes dead, must end
+    // the wait: bounded connect, keepalives and a TCP user timeout (the
+    // last two apply to TCP connections only).
+    btkstring text = connectionText(dbname, host, user, password, port) +
+                     btkFormat(
+                         " connect_timeout='%d' keepalives='1' keepalives_idle='10' keepalives_interval='5' "
+                         "keepalives_count='3' tcp_user_timeout='%d'",
+                         connectTimeoutS, replyTimeoutMs);
+    conn = PQconnectdb(text);
     if (!conn) return false;
     if (PQstatus(conn) == CONNECTION_BAD) {
         recordError();
@@ -106,7 +123,7 @@ bool dbwPostgreSQLConnection::exec(const char* sql) {
     deferredFailed = false;
     failedNumber = -1;
     if (!flushDeferred()) return false;
-    PGresult* r = PQexec(conn, sql);
+    PGresult* r = execWaiting(sql, false);
     ExecStatusType status = PQresultStatus(r);
     bool ok = status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
     const char* code = ok ? nullptr : PQresultErrorField(r, PG_DIAG_SQLSTATE);
@@ -138,7 +155,10 @@ void dbwPostgreSQLConnection::recordError() {
         deferredFailed = false;
         return;
     }
-    if (conn) recordError(PQerrorMessage(conn));
+    if (!abandonReason.empty())
+        recordError(abandonReason);
+    else if (conn)
+        recordError(PQerrorMessage(conn));
 }
 
 void dbwPostgreSQLConnection::recordError(const char* message) {
@@ -163,7 +183,7 @@ bool dbwPostgreSQLConnection::isConnected() {
     // An empty statement costs one round trip and is accepted even inside a
     // failed transaction; a dropped connection turns CONNECTION_BAD here.
     if (!flushDeferred()) return PQstatus(conn) == CONNECTION_OK;
-    PQclear(PQexec(conn, ""));
+    PQclear(execWaiting("", false));
     return PQstatus(conn) == CONNECTION_OK;
 }
 
@@ -171,6 +191,7 @@ bool dbwPostgreSQLConnection::reconnect() {
     if (!conn) return false;
     pending = 0;
     deferredFailed = false;
+    abandonReason = btkstring();
     PQreset(conn);
     if (PQstatus(conn) == CONNECTION_OK) return true;
     recordError();
@@ -206,7 +227,7 @@ bool dbwPostgreSQLConnection::doCommit() {
     if (!flushDeferred()) return false;
     // After a failed statement the server answers COMMIT with the tag
     // ROLLBACK and no error: that is a failed commit.
-    PGresult* r = PQexec(conn, "COMMIT WORK;");
+    PGresult* r = execWaiting("COMMIT WORK;", false);
     bool ok = PQresultStatus(r) == PGRES_COMMAND_OK && std::strcmp(PQcmdStatus(r), "COMMIT") == 0;
     // No answer and a broken connection: the COMMIT may have reached the
     // server and been carried out.
@@ -259,10 +280,6 @@ PGresult* nextAnswer(PGconn* conn) {
 
 // The extended protocol, which refuses a text of several statements: a
 // query's text can never carry a second statement along.
-PGresult* execOne(PGconn* conn, const char* sql) {
-    return PQexecParams(conn, sql, 0, nullptr, nullptr, nullptr, nullptr, 0);
-}
-
 bool sendInPipeline(PGconn* conn, const char* sql) {
     return PQsendQueryParams(conn, sql, 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
 }
@@ -308,7 +325,7 @@ PGresult* dbwPostgreSQLConnection::readPending(PGresult** own) {
         failedNumber = sentDeferred - pending;  // none of them is known to have run
     }
     for (; pending > 0; --pending) {
-        PGresult* r = nextAnswer(conn);
+        PGresult* r = nextPipelineAnswer();
         if (failure || succeeded(r)) {
             PQclear(r);
         } else {
@@ -318,13 +335,14 @@ PGresult* dbwPostgreSQLConnection::readPending(PGresult** own) {
             failedNumber = sentDeferred - pending;
         }
     }
-    if (own) *own = nextAnswer(conn);
+    if (own) *own = nextPipelineAnswer();
     endPipeline();
     return failure;
 }
 
 void dbwPostgreSQLConnection::endPipeline() {
     // The sync point's own answer, then nothing is left to read.
+    if (!awaitAnswer()) return;
     if (PGresult* sync = PQgetResult(conn)) PQclear(sync);
     PQexitPipelineMode(conn);
 }
@@ -332,17 +350,82 @@ void dbwPostgreSQLConnection::endPipeline() {
 PGresult* dbwPostgreSQLConnection::run(const char* sql) {
     deferredFailed = false;
     failedNumber = -1;
-    if (!conn || PQpipelineStatus(conn) == PQ_PIPELINE_OFF) return execOne(conn, sql);
+    if (!conn || PQpipelineStatus(conn) == PQ_PIPELINE_OFF) return execWaiting(sql, true);
     PGresult* own = nullptr;
     PGresult* failure = nullptr;
     if (sendInPipeline(conn, sql)) {
         failure = readPending(&own);
     } else {
         failure = readPending();
-        if (!failure) return execOne(conn, sql);
+        if (!failure) return execWaiting(sql, true);
     }
     if (!failure) return own;
     PQclear(own);
     deferredFailed = true;
     return failure;
+}
+
+// ---- waiting for the server ----------------------------------------------------
+//
+// Statements are sent and their answers awaited on the socket in slices of
+// a tenth of a second, so that a silent server ends the wait and a wait
+// hook (the progress window) keeps running while the server works.
+
+PGresult* dbwPostgreSQLConnection::nextPipelineAnswer() {
+    if (!awaitAnswer()) return PQmakeEmptyPGresult(conn, PGRES_FATAL_ERROR);
+    return nextAnswer(conn);
+}
+
+PGresult* dbwPostgreSQLConnection::execWaiting(const char* sql, bool single) {
+    if (!conn) return nullptr;
+    int sent = single ? PQsendQueryParams(conn, sql, 0, nullptr, nullptr, nullptr, nullptr, 0) : PQsendQuery(conn, sql);
+    if (sent != 1) return PQmakeEmptyPGresult(conn, PGRES_FATAL_ERROR);
+    // As PQexec: the first failure, else the last answer.
+    PGresult* answer = nullptr;
+    for (;;) {
+        if (!awaitAnswer()) {
+            PQclear(answer);
+            return PQmakeEmptyPGresult(conn, PGRES_FATAL_ERROR);
+        }
+        PGresult* r = PQgetResult(conn);
+        if (!r) break;
+        if (answer && PQresultStatus(answer) == PGRES_FATAL_ERROR) {
+            PQclear(r);
+        } else {
+            PQclear(answer);
+            answer = r;
+        }
+    }
+    return answer ? answer : PQmakeEmptyPGresult(conn, PGRES_FATAL_ERROR);
+}
+
+bool dbwPostgreSQLConnection::awaitAnswer() {
+    int silentMs = 0;
+    while (PQisBusy(conn)) {
+        if (PQstatus(conn) == CONNECTION_BAD) return false;
+        pollfd socketWait{PQsocket(conn), POLLIN, 0};
+        if (socketWait.fd < 0) return false;
+        int ready = poll(&socketWait, 1, 100);
+        if (ready > 0) {
+            if (PQconsumeInput(conn) != 1) return false;
+            silentMs = 0;
+        } else if (ready == 0) {
+            silentMs += 100;
+            if (silentMs >= replyTimeoutMs) return abandon(NoAnswerText);
+        } else if (errno != EINTR) {
+            return false;
+        }
+        if (waitHook && !waitHook->waiting()) return abandon("Přerušeno uživatelem");
+    }
+    return true;
+}
+
+bool dbwPostgreSQLConnection::abandon(const char* reason) {
+    // Shut, not closed: libpq still owns the socket and now reads its end,
+    // and the server's session ends with its transaction rolled back.
+    abandonReason = reason;
+    recordError(reason);
+    shutdown(PQsocket(conn), SHUT_RDWR);
+    PQconsumeInput(conn);
+    return false;
 }

@@ -68,6 +68,15 @@ public:
     // under standard_conforming_strings.
     int escapeInto(char* dest, const char* src, int n) override;
 
+    // How long a statement waits without a byte from the server before the
+    // connection is given up (milliseconds), and how long connect and
+    // reconnect wait for the server (seconds, at least 2). Program-wide;
+    // tests shorten them.
+    static int replyTimeoutMs;
+    static int connectTimeoutS;
+    // The error of a statement that waited longer than replyTimeoutMs.
+    static const char* const NoAnswerText;
+
     // The connection text built for connect (exposed for checking).
     static btkstring connectionText(const char* dbname, const char* host, const char* user, const char* password,
                                     int port);
@@ -90,6 +99,17 @@ private:
     PGresult* readPending(PGresult** own = nullptr);
     // Leaves pipeline mode after its last answer was read.
     void endPipeline();
+    // Sends one statement (one exactly when single is set) and waits for
+    // its answer as PQexec does, without blocking past the reply timeout
+    // or a wait hook's refusal.
+    PGresult* execWaiting(const char* sql, bool single);
+    // True once a whole answer can be read; false when the server stayed
+    // silent too long, the hook gave up or the connection broke: the
+    // connection is then shut, the reason recorded.
+    bool awaitAnswer();
+    bool abandon(const char* reason);
+    // The next answer of the pipeline, or a made-up failure.
+    PGresult* nextPipelineAnswer();
 
     PGconn* conn = nullptr;
     bool pipelining = true;
@@ -100,4 +120,5 @@ private:
     char errorBuffer[4096];
     bool errorHandedOut = false;
     btkstring state;
+    btkstring abandonReason;  // why the connection was given up, until reconnected
 };

@@ -25,3 +25,5 @@ void dbwSynObject::getValues(btkConverter& toServer, const btkCntVec<dbwFldDef*>
 btkstring dbwSynObject::description() { return btkFormat("netid=%5d  locid=%5d", netid, locid); }
 
 bool dbwProgress::step(int, const btkstring&) { return true; }
+
+bool dbwProgress::waiting() { return true; }

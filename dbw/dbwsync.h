@@ -102,6 +102,9 @@ protected:
 class dbwProgress {
 public:
     virtual bool step(int percent, const btkstring& text);
+    // Told repeatedly while the run waits for the server, so that a window
+    // stays alive; false when the user asked to stop. By default true.
+    virtual bool waiting();
 
 protected:
     dbwProgress() = default;

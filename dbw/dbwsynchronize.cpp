@@ -80,23 +80,45 @@ btkstring dbwSynchronize::errorText(bool clear) {
     btkstring text = error;
     if (clear) error = btkstring();
     btkstring adapterError = adapter->errorText(true);
+    // After a failed run the adapter's error is part of the run's already;
+    // what the connection says since then is the same cause again.
+    if (finished) return text;
     if (!text.empty() && !adapterError.empty()) text += "\n";
     return text + adapterError;
 }
 
+namespace {
+
+// The run's progress told while the connection waits for the server.
+class ProgressWait final : public dbwWaitHook {
+public:
+    explicit ProgressWait(dbwSynchronize& run) : run(run) {}
+    bool waiting() override { return !run.progress || run.progress->waiting(); }
+
+private:
+    dbwSynchronize& run;
+};
+
+}  // namespace
+
 bool dbwSynchronize::synchronize() {
     logHandle = localDb->openLog();
+    ProgressWait wait(*this);
+    adapter->connection()->setWaitHook(&wait);
     bool ok = doSynchronize();
+    adapter->connection()->setWaitHook(nullptr);
     if (ok) {
         localDb->writeLog(logHandle, "OK");
     } else {
         // Taking the adapter's error empties it there: the run keeps the
         // joined text, so the caller still gets the whole cause.
         error = errorText(false);
+        finished = true;
         localDb->writeLog(logHandle, btkstring("Chyba:") + error);
     }
     localDb->closeLog(logHandle);
     logHandle = nullptr;
+    committed = ok;
     return ok;
 }
 

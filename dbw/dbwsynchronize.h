@@ -131,6 +131,8 @@ public:
     // it kept the run. A lost commit that could be settled reads as the
     // run's success or an ordinary failure.
     bool outcomeUnknown() const { return unknown; }
+    // True after a run that was committed.
+    bool succeeded() const { return committed; }
 
     // The run's error when another run holds the version table longer than
     // lockWaitMs (milliseconds; tests shorten it).
@@ -188,5 +190,7 @@ private:
     dbwSyncCounters count;
     int version = 0;
     bool unknown = false;
+    bool finished = false;  // the run failed and its error holds the whole cause
+    bool committed = false;
     void* logHandle = nullptr;
 };

@@ -37,15 +37,22 @@ void UpdateLoginStatus() {
     if (gMainWin) gMainWin->showLoginState();
 }
 
-KxProgress::KxProgress(const char* caption, const char* text, int steps, bool cancelAllowed) {
+KxProgress::KxProgress(const char* caption, const char* text, int steps, bool cancelAllowed) : lastText(text) {
     if (gProgressWindow) gProgressWindow->start(caption, text, steps, cancelAllowed);
 }
 
 KxProgress::~KxProgress() { CloseProgressWindow(); }
 
 bool KxProgress::step(int position, const btkstring& text) {
+    lastPosition = position;
+    lastText = text;
     if (!gProgressWindow) return true;
     return gProgressWindow->step(position, text);
+}
+
+bool KxProgress::waiting() {
+    if (!gProgressWindow) return true;
+    return gProgressWindow->step(lastPosition, lastText);
 }
 
 void CloseProgressWindow() {

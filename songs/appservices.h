@@ -60,6 +60,12 @@ public:
     ~KxProgress();
     // False once the user cancelled; without a progress window it never is.
     bool step(int position, const btkstring& text) override;
+    // The last step shown again: the window repaints and sees its cancel.
+    bool waiting() override;
+
+private:
+    int lastPosition = 0;
+    btkstring lastText;
 };
 // Closes the progress window without a holder.
 void CloseProgressWindow();

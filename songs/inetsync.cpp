@@ -62,7 +62,8 @@ bool CommitShown(KxDatabase* database) {
 btkstring SyncReport(KxDatabase* database, dbwSynchronize& run) {
     const dbwSyncCounters& c = run.counters();
     btkstring report = "UPLOAD:\n";
-    if (run.versionId() != 0) AddCount(report, "Nová verze internetové databáze:", run.versionId());
+    // A failed run's version was rolled back with it.
+    if (run.succeeded() && run.versionId() != 0) AddCount(report, "Nová verze internetové databáze:", run.versionId());
     AddCount(report, "Počet polí upravených v internetové databázi:", c.changedFields);
     AddCount(report, "Počet písní upravených v internetové databázi:", c.updatedNet);
     AddCount(report, "Počet nových písní přenesených na server:", c.uploadedNew);

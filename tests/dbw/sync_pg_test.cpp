@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <set>
 #include <string>
@@ -630,6 +631,84 @@ TEST_F(DbwSyncPg, ALostCommitAnswerIsSettledByTheRunsVersionRow) {
         btkStartsWith("Spojení se serverem se přerušilo při dokončování synchronizace", lost->errorText(true).c_str()));
     EXPECT_EQ(version, a.version);
     EXPECT_EQ(3, inet->awaitCount("songs", 3));
+}
+
+TEST_F(DbwSyncPg, AHeldVersionLockMakesOtherRunsReportBusy) {
+    const int keep = dbwSynchronize::lockWaitMs;
+    dbwSynchronize::lockWaitMs = 300;
+    dbwAdaRef holder = inet->connect();
+    ASSERT_TRUE(holder->exec("BEGIN"));
+    ASSERT_TRUE(holder->exec("LOCK TABLE dbw_versions IN EXCLUSIVE MODE"));
+    for (bool writing : {true, false}) {
+        FakeSongDb a;
+        Plan plan{.upload = writing, .download = true};
+        if (writing) plan.added = {a.table.add("Jedna")};
+        auto r = run(a, plan);
+        EXPECT_FALSE(ok) << writing;
+        EXPECT_EQ(btkstring(dbwSynchronize::BusyText), r->errorText(true)) << writing;
+    }
+    ASSERT_TRUE(holder->exec("ROLLBACK"));
+    FakeSongDb a;
+    auto r = run(a, {.upload = true, .download = true, .added = {a.table.add("Jedna")}});
+    EXPECT_TRUE(ok) << r->errorText(true).c_str();
+    dbwSynchronize::lockWaitMs = keep;
+}
+
+TEST_F(DbwSyncPg, ASilentServerOrAStornoEndsTheWait) {
+    const int keepReply = dbwPostgreSQLConnection::replyTimeoutMs;
+    const int keepConnect = dbwPostgreSQLConnection::connectTimeoutS;
+    dbwPostgreSQLConnection::replyTimeoutMs = 1500;
+    dbwPostgreSQLConnection::connectTimeoutS = 2;
+    using Clock = std::chrono::steady_clock;
+    auto seconds = [](Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); };
+
+    // A server silent from the start: the connection fails.
+    {
+        kx6TcpProxy frozen(inet->socketPath());
+        frozen.freeze();
+        auto start = Clock::now();
+        EXPECT_FALSE(inet->connectVia("127.0.0.1", frozen.port()).isSet());
+        EXPECT_LT(seconds(start), 5.0);
+    }
+
+    // Silent from the run's first step: the bound or the user's Storno
+    // ends the wait, and the run fails with nothing written.
+    struct Freezing : dbwProgress {
+        bool step(int, const btkstring&) override {
+            proxy->freeze();
+            return true;
+        }
+        bool waiting() override { return ++waits < stopAfter; }
+        kx6TcpProxy* proxy = nullptr;
+        int waits = 0;
+        int stopAfter = 0;
+    };
+    for (int stopAfter : {1000000, 3}) {
+        kx6TcpProxy proxy(inet->socketPath());
+        dbwAdaRef via = inet->connectVia("127.0.0.1", proxy.port());
+        ASSERT_TRUE(via.isSet()) << inet->error();
+        Freezing progress;
+        progress.proxy = &proxy;
+        progress.stopAfter = stopAfter;
+        FakeSongDb a;
+        dbwSynchronize r(via, &a, inet->userId());
+        r.setUpload(true);
+        r.setDownload(true);
+        r.addNew(a.table.add("Jedna"));
+        r.setProgress(&progress);
+        auto start = Clock::now();
+        EXPECT_FALSE(r.synchronize());
+        EXPECT_LT(seconds(start), 5.0) << stopAfter;
+        std::string error = r.errorText(true).c_str();
+        EXPECT_TRUE(btkStartsWith(stopAfter == 3 ? "Přerušeno uživatelem" : dbwPostgreSQLConnection::NoAnswerText,
+                                  error.c_str()))
+            << error;
+        EXPECT_GE(progress.waits, stopAfter == 3 ? 3 : 10) << stopAfter;
+        EXPECT_EQ(0, a.table.songs[0]->netid);
+    }
+    EXPECT_EQ("0 0 0 0", rowCounts());
+    dbwPostgreSQLConnection::replyTimeoutMs = keepReply;
+    dbwPostgreSQLConnection::connectTimeoutS = keepConnect;
 }
 
 TEST_F(DbwSyncPg, RunsHoldTheVersionTableUntilTheyEnd) {

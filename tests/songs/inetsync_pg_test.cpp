@@ -6,6 +6,7 @@
 
 #include <sys/wait.h>
 
+#include <chrono>
 #include <cstdio>
 #include <initializer_list>
 #include <map>
@@ -157,10 +158,10 @@ protected:
 
     // kxtool sync on a program folder; its output with standard error
     // after standard output, back in Windows-1250 (kxtool prints UTF-8).
-    ToolRun kxtool(const ProgramFolder& f, const std::string& flags = "") {
+    ToolRun kxtool(const ProgramFolder& f, const std::string& flags = "", const std::string& env = "") {
         std::string errFile = f.path("kxtool.err");
         std::string command =
-            std::string(KXTOOL_PATH) + " sync '" + f.root + "' zpevnik " + flags + " 2>'" + errFile + "'";
+            env + std::string(KXTOOL_PATH) + " sync '" + f.root + "' zpevnik " + flags + " 2>'" + errFile + "'";
         ToolRun run;
         FILE* pipe = popen(command.c_str(), "r");
         if (!pipe) return run;
@@ -326,7 +327,9 @@ TEST_F(InetSyncPg, AFailedRunLeavesTheServerUnchangedAndKeepsEditsMadeBeforeIt) 
     const std::string text = box(0);
     EXPECT_TRUE(btkStartsWith(FailureHead.c_str(), text.c_str())) << text;
     EXPECT_TRUE(contains(text, "nosuchcolumn")) << text;
+    EXPECT_EQ(text.find("nosuchcolumn"), text.rfind("nosuchcolumn")) << text;  // the cause once
     EXPECT_TRUE(contains(text, "\nUPLOAD:\n")) << text;
+    EXPECT_FALSE(contains(text, "Nová verze internetové databáze")) << text;  // rolled back
     // The server is as before the run.
     EXPECT_EQ(1, inet->count("songs"));
     EXPECT_EQ(1, inet->count("dbw_versions"));
@@ -519,6 +522,31 @@ TEST_F(InetSyncPg, TwoFoldersChangingOrDeletingOneSongGetAConflict) {
     ASSERT_TRUE(succeeded(kxtool(p2), {}));
     EXPECT_EQ("[A]Changed", stored(p2)["Okolo Hradce"].text);
     EXPECT_EQ(1, inet->count("songs"));
+}
+
+TEST_F(InetSyncPg, KxtoolEndsWithAMessageWhenTheServerStopsAnswering) {
+    kx6TcpProxy proxy(inet->socketPath());
+    ProgramFolder p1;
+    p1.writeConnection(inet->connectionElement("UTF-8", "127.0.0.1", proxy.port()));
+    p1.writeAutoLogin(kx6InetDb::login, kx6InetDb::password);
+    editFile(p1, [&](KxDatabase* db) { addSong(db, "Ach synku"); });
+    const std::string env = "KXTOOL_REPLY_TIMEOUT_MS=2000 KXTOOL_CONNECT_TIMEOUT_S=2 ";
+    for (const char* freezeAt : {"LOCK TABLE", ""}) {
+        if (*freezeAt)
+            proxy.freezeAfter(freezeAt);  // mid-run
+        else
+            proxy.freeze();  // before connecting
+        auto start = std::chrono::steady_clock::now();
+        ToolRun run = kxtool(p1, "", env);
+        double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        EXPECT_NE(0, run.status) << run.out;
+        EXPECT_LT(seconds, 15.0) << freezeAt;
+        EXPECT_TRUE(
+            contains(run.out, *freezeAt ? "Server internetové databáze přestal odpovídat" : "Připojení nebylo úspěšné"))
+            << run.out;
+    }
+    EXPECT_EQ(0, inet->count("songs"));
+    EXPECT_EQ(0, stored(p1)["Ach synku"].netid);
 }
 
 }  // namespace

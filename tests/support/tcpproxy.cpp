@@ -91,10 +91,11 @@ void kx6TcpProxy::loop() {
             }
         }
         if (frozen) continue;
-        std::string text;
+        std::string text, freezing;
         {
             std::lock_guard<std::mutex> lock(mutex);
             text = cutText;
+            freezing = freezeText;
         }
         std::vector<Pair> kept;
         for (size_t i = 0; i < pairs.size(); ++i) {
@@ -106,6 +107,9 @@ void kx6TcpProxy::loop() {
                 ssize_t n = read(f.fd, buffer, sizeof buffer);
                 int to = side == 0 ? p.server : p.client;
                 alive = n > 0 && writeAll(to, buffer, static_cast<size_t>(n));
+                if (alive && side == 0 && !freezing.empty() &&
+                    std::string(buffer, static_cast<size_t>(n)).find(freezing) != std::string::npos)
+                    frozen = true;
                 if (alive && side == 0 && !text.empty() &&
                     std::string(buffer, static_cast<size_t>(n)).find(text) != std::string::npos) {
                     alive = false;

@@ -27,6 +27,11 @@ public:
     // Nothing more is forwarded either way; connections stay open, new
     // ones are accepted and get no answer. A server that stopped answering.
     void freeze() { frozen = true; }
+    // Freezes once the client has sent a message holding text (forwarded).
+    void freezeAfter(const std::string& text) {
+        std::lock_guard<std::mutex> lock(mutex);
+        freezeText = text;
+    }
     // Whether a cut happened.
     bool cut() const { return cutDone; }
 
@@ -43,5 +48,6 @@ private:
     std::atomic<bool> refuseAfterCut{false};
     std::mutex mutex;
     std::string cutText;
+    std::string freezeText;
     std::thread worker;
 };

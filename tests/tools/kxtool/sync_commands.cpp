@@ -2,8 +2,10 @@
 // the internet database, as the program runs it after the automatic login,
 // answering every question with yes.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
+#include "dbw/dbwpostgresql.h"
 #include "foundation/btkfile.h"
 #include "foundation/btkmessagebox.h"
 #include "foundation/btkscramble.h"
@@ -101,6 +103,11 @@ int sync(const kxtool::Args& a) {
         else
             return kxtool::usageError(Usage);
     }
+    // Tests shorten how long a silent server is waited for.
+    if (const char* ms = std::getenv("KXTOOL_REPLY_TIMEOUT_MS"))
+        dbwPostgreSQLConnection::replyTimeoutMs = std::atoi(ms);
+    if (const char* s = std::getenv("KXTOOL_CONNECT_TIMEOUT_S"))
+        dbwPostgreSQLConnection::connectTimeoutS = std::atoi(s);
     setProgramDir(a[0].c_str());
     YesBoxes boxes;
     btkMessageBoxBackend* previous = btkSetMessageBoxBackend(&boxes);
