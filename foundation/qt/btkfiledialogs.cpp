@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "foundation/btkfile.h"
+#include "foundation/btkmessagebox.h"
 #include "foundation/btkstrings.h"
 #include "foundation/qt/btkqstring.h"
 
@@ -38,14 +39,26 @@ QString startPath(const char* initialDir, const btkstring& path) {
     return btkToQString(btkFile(initialDir).join(path));
 }
 
+// The chosen name in the program's Windows-1250 form. A name with a
+// character Windows-1250 lacks would lead to another file: it is refused
+// with a message, and false returned.
+bool programPath(const QString& chosen, btkstring& path) {
+    const btkstring converted = btkFromQString(chosen);
+    if (btkToQString(converted) != chosen) {
+        ErrorBox(btkFormat("Jméno souboru %s obsahuje znaky, se kterými program neumí pracovat. Zvolte jiné jméno.",
+                           converted.c_str()));
+        return false;
+    }
+    path = converted;
+    return true;
+}
+
 }  // namespace
 
 bool btkQtOpenFileDialog(const char* filter, const char* initialDir, btkstring& path) {
     const QString chosen = QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(),
                                                         startPath(initialDir, path), btkQtFileFilter(filter));
-    if (chosen.isEmpty()) return false;
-    path = btkFromQString(chosen);
-    return true;
+    return !chosen.isEmpty() && programPath(chosen, path);
 }
 
 bool btkQtOpenFilesDialog(const char* filter, const char* initialDir, btkStrings& paths) {
@@ -53,8 +66,14 @@ bool btkQtOpenFilesDialog(const char* filter, const char* initialDir, btkStrings
     const QStringList chosen = QFileDialog::getOpenFileNames(QApplication::activeWindow(), QString(),
                                                              startPath(initialDir, start), btkQtFileFilter(filter));
     if (chosen.isEmpty()) return false;
+    btkStrings converted;
+    for (const QString& name : chosen) {
+        btkstring path;
+        if (!programPath(name, path)) return false;
+        converted.add(path);
+    }
     paths.clear();
-    for (const QString& path : chosen) paths.add(btkFromQString(path));
+    for (const btkstring& path : converted) paths.add(path);
     return true;
 }
 
@@ -66,8 +85,7 @@ bool btkQtSaveFileDialog(const char* filter, const char* initialDir, const char*
     if (chosen.isEmpty()) return false;
     if (QFileInfo(chosen).suffix().isEmpty() && defaultExt && *defaultExt && defaultExt[0] != '*')
         chosen += QLatin1Char('.') + btkToQString(defaultExt);
-    path = btkFromQString(chosen);
-    return true;
+    return programPath(chosen, path);
 }
 
 bool btkSetSaveDialogConfirms(bool confirms) {

@@ -8,6 +8,9 @@
 #include "foundation/btkstring.h"
 #include "foundation/btkstrings.h"
 
+// Names are the program's (Windows-1250) paths; a chosen name with a
+// character Windows-1250 lacks is refused with an error box, as cancel.
+//
 // The Qt name filter of such a list: "Databáze (*.xml *.xgz);;Vše (*.*)".
 QString btkQtFileFilter(const char* filter);
 // An existing file; on OK the chosen path is written to path and true
