@@ -64,7 +64,10 @@ private:
 // Single owning pointer. It cannot be copied: two owners would delete twice.
 template <class T> class btkAutoPtr {
 public:
-    btkAutoPtr(T* p = nullptr) : ptr(p) {}
+    btkAutoPtr() : ptr(nullptr) {}
+    // Takes ownership of p; explicit, so a raw pointer never becomes an owner
+    // unnoticed (a call or a return would delete it).
+    explicit btkAutoPtr(T* p) : ptr(p) {}
     btkAutoPtr(const btkAutoPtr&) = delete;
     btkAutoPtr& operator=(const btkAutoPtr&) = delete;
     btkAutoPtr(btkAutoPtr&& other) noexcept : ptr(other.ptr) { other.ptr = nullptr; }

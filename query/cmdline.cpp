@@ -74,7 +74,7 @@ void addResultView(const btkCntVec<KxSong*>& songs) {
 }
 
 void cmdlineQuery(const char* line) {
-    btkAutoPtr<Query> query(parseQueryStatement(line));
+    const btkAutoPtr<Query> query = parseQueryStatement(line);
     if (!query.isSet()) return;
     if (SelectQuery* select = query->asSelect()) {
         btkCntVec<KxSong*> songs;
@@ -92,7 +92,7 @@ void cmdlineQuery(const char* line) {
 // A database is filtered into a new view; a custom view is narrowed in
 // place. Without either there is nothing to filter.
 void cmdlineFilter(const char* argument) {
-    SongExprPtr condition(parseQueryCondition(argument));
+    const SongExprPtr condition = parseQueryCondition(argument);
     if (!condition.isSet()) return;
     KxView* view = gMainWin ? gMainWin->getActView() : nullptr;
     KxDatabase* db = view ? view->asDatabase() : nullptr;

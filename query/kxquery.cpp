@@ -167,7 +167,7 @@ public:
     explicit StatementParser(const char* text) { parser.setText(text); }
 
     // The whole text as one statement; throws ParseError.
-    Query* parse() {
+    btkAutoPtr<Query> parse() {
         parser.start();
         btkAutoPtr<Query> query;
         switch (parser.token()) {
@@ -180,7 +180,7 @@ public:
         // not run in place of the first.
         if (parser.token() != SQL_END)
             parser.fail(btkFormat("Očekáván konec dotazu, nalezeno %s", SqlParser::tokenName(parser.token()).c_str()));
-        return query.release();
+        return query;
     }
 
 private:
@@ -212,7 +212,7 @@ private:
         const int targetAt = parser.tokenOffset();
         parser.nextToken();
         parser.expect('=');
-        SongExprPtr value(parser.parseExpression(false));
+        SongExprPtr value = parser.parseExpression(false);
         if (target.startsWith("@")) return new VarAssign(target.substr(1, target.length() - 1), value.release());
         const int field = QueryFieldOf(target);
         if (field < 0) parser.failAt(btkFormat("Neznámá proměnná %s", target.c_str()), targetAt);
@@ -223,7 +223,7 @@ private:
     SongExpr* parseWhere() {
         if (parser.token() != SQL_WHERE) return nullptr;
         parser.nextToken();
-        return parser.parseExpression(false);
+        return parser.parseExpression(false).release();
     }
 
     // Every name is read first, then looked up.
@@ -254,11 +254,11 @@ private:
 
 }  // namespace
 
-Query* parseQueryStatement(const char* text) {
+btkAutoPtr<Query> parseQueryStatement(const char* text) {
     try {
         return StatementParser(text).parse();
     } catch (const ParseError& e) {
         ErrorBox(e.message);
-        return nullptr;
+        return btkAutoPtr<Query>();
     }
 }

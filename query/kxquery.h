@@ -130,5 +130,5 @@ public:
 };
 
 // Parses one whole statement. On an error shows its message in the error
-// box and returns null. The caller owns the result.
-[[nodiscard]] Query* parseQueryStatement(const char* text);
+// box and returns null.
+[[nodiscard]] btkAutoPtr<Query> parseQueryStatement(const char* text);

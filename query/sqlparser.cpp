@@ -42,11 +42,11 @@ private:
     SqlParser& parser;
 };
 
-SongExpr* SqlParser::parseExpression(bool requireEnd) {
+SongExprPtr SqlParser::parseExpression(bool requireEnd) {
     start();
     SongExprPtr e = parseOr();
     if (requireEnd && kind != SQL_END) fail(btkFormat("Očekáván konec dotazu, nalezen %s", tokenName(kind).c_str()));
-    return e.release();
+    return e;
 }
 
 void SqlParser::expect(int expected) {
@@ -155,13 +155,13 @@ SongExprPtr SqlParser::parseName(const btkstring& name) {
     return SongExprPtr(field);
 }
 
-SongExpr* parseQueryCondition(const char* text) {
+SongExprPtr parseQueryCondition(const char* text) {
     SqlParser parser;
     parser.setText(text);
     try {
         return parser.parseExpression(true);
     } catch (const ParseError& e) {
         ErrorBox(e.message);
-        return nullptr;
+        return SongExprPtr();
     }
 }

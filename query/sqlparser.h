@@ -70,8 +70,7 @@ public:
     // ---- parser (every operation throws ParseError)
     // Reads the first token when nothing was read yet, parses an
     // OR-expression and, with requireEnd, fails unless the text ends there.
-    // The caller owns the result.
-    SongExpr* parseExpression(bool requireEnd);
+    SongExprPtr parseExpression(bool requireEnd);
     // Fails with "Očekáváno %s, nalezeno %s" unless the current token is of
     // that kind; then advances.
     void expect(int kind);
@@ -116,5 +115,5 @@ private:
 };
 
 // Parses a whole condition (the text must end after it). On an error shows
-// its message in the error box and returns null. The caller owns the result.
-[[nodiscard]] SongExpr* parseQueryCondition(const char* text);
+// its message in the error box and returns null.
+[[nodiscard]] SongExprPtr parseQueryCondition(const char* text);

@@ -142,7 +142,7 @@ bool Tsongcondfrm::textMatches(int i, const KxSong* song) const {
 bool Tsongcondfrm::exprMatches(const KxSong* song) {
     if (exprModified) {
         exprModified = false;
-        expression.reset(parseQueryCondition(btkFromQString(expr4->text())));
+        expression = parseQueryCondition(btkFromQString(expr4->text()));
     }
     return !expression.isSet() || queryValueIsTrue(expression->evaluate(song));
 }

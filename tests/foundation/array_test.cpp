@@ -108,6 +108,10 @@ TEST(Array, OwningArrayDeletesExactlyOnce) {
     EXPECT_EQ(Tracked::alive, 0);
     static_assert(!std::is_copy_constructible_v<btkObjArray<Tracked>>);
     static_assert(!std::is_copy_constructible_v<btkAutoPtr<Tracked>>);
+    // A raw pointer becomes an owner only when asked: passed or returned
+    // where an owner is expected it would otherwise be deleted unnoticed.
+    static_assert(!std::is_convertible_v<Tracked*, btkAutoPtr<Tracked>>);
+    static_assert(std::is_constructible_v<btkAutoPtr<Tracked>, Tracked*>);
 }
 
 TEST(Array, RefArrayAndHandlesCountReferences) {

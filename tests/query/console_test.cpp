@@ -67,7 +67,7 @@ TEST_F(Console, FailedStatementsChangeNothing) {
     for (const char* line : {"SELECT FROM pisne DELETE FROM pisne", "DELETE FROM pisne WHERE LANG = 'cz'",
                              "UPDATE pisne SET LANG = 1", "UPDATE pisne SET TITLE = 1 WHERE"})
         run(line);
-    EXPECT_EQ(parseQueryStatement("INSERT INTO pisne"), nullptr);
+    EXPECT_FALSE(parseQueryStatement("INSERT INTO pisne").isSet());
     EXPECT_EQ(boxes(),
               (Lines{"Očekáván konec dotazu, nalezeno DELETE", "Neznámá proměnná LANG", "Neznámá proměnná LANG",
                      "Syntaktická chyba - neočekáváno: konec dotazu", "očekáváno SELECT, UPDATE nebo DELETE"}));

@@ -49,7 +49,7 @@ protected:
     // The value for the first song, or "error: " and the box text.
     std::string value(const char* condition) {
         btkDefaultMessageBoxes().reset();
-        SongExprPtr e(parseQueryCondition(condition));
+        const SongExprPtr e = parseQueryCondition(condition);
         if (!e.isSet()) return "error: " + (boxes().empty() ? std::string("none") : boxes().back());
         return e->evaluate(db->songs[0]).c_str();
     }
@@ -58,7 +58,7 @@ protected:
         SqlParser parser;
         parser.setText(condition);
         try {
-            SongExprPtr e(parser.parseExpression(true));
+            const SongExprPtr e = parser.parseExpression(true);
         } catch (const ParseError& e) {
             return e.offset;
         }
