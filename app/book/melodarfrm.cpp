@@ -88,7 +88,7 @@ void MelodarItemList::keyPressEvent(QKeyEvent* event) {
 void MelodarPaintBox::paintEvent(QPaintEvent* /*event*/) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
-    btkGuard([&] { painter(p); });
+    btkGuardPaint(this, [&] { painter(p); });
 }
 
 // ---- the window

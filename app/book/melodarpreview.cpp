@@ -160,24 +160,22 @@ void Tmelodarfrm::paintSheetSide(QPainter& painter) {
     if (!book || !book->sheets || !book->logPages || !book->pageFormat || !book->printerDevice) return;
     if (curSide < 0 || curSide >= sheetSideCount()) return;
     const double f = zoomFactor(scale);
-    painter.save();
+    const btkPainterState state(painter);
     painter.scale(f, f);
     painter.setPen(Qt::lightGray);
     painter.drawRect(0, 0, book->printerDevice->pageWidth(), book->printerDevice->pageHeight());
     painter.setPen(Qt::black);
     btkDCCanvas canvas(&painter);
     drawSheetSide(*book->sheets, btkCanvas(0, 0, canvas.sp()), *book->pageFormat, curSide);
-    painter.restore();
 }
 
 void Tmelodarfrm::paintLogPage(QPainter& painter) {
     if (!book || !book->type || !book->logPages || !logPreview) return;
     const double f = zoomFactor(logscale);
-    painter.save();
+    const btkPainterState state(painter);
     painter.scale(f, f);
     btkDCCanvas canvas(&painter);
     logPreview->draw(curLogPage, btkCanvas(0, 0, canvas.sp()));
-    painter.restore();
 }
 
 bool Tmelodarfrm::choosePrintFile() {

@@ -151,11 +151,9 @@ Tmainfrm::Tmainfrm() : queueHandler(this), commonHandler(this) {
     buildActions();
     buildMenus();
 
-    // A combo filled by code does not run its change handler: the refilling
-    // flag stands for that.
-    QObject::connect(dbs, &QComboBox::currentIndexChanged, this, btkGuarded([this](int) {
-                         if (!refilling) applySelection();
-                     }));
+    // A combo filled by code does not run its change handler: the code that
+    // fills it holds a QSignalBlocker.
+    QObject::connect(dbs, &QComboBox::currentIndexChanged, this, btkGuarded([this](int) { applySelection(); }));
     QObject::connect(pager, &QTabWidget::currentChanged, this, btkGuarded([this](int page) { pagerChange(page); }));
 
     btkstring title = btkstring("Kantorix ") + KX_VERSION;
@@ -247,9 +245,10 @@ QMenu* Tmainfrm::createPopupMenu() {
 
 void Tmainfrm::FormCreate() {
     refillCombo();
-    refilling = true;
-    dbs->setCurrentIndex(storedDatabaseIndex());
-    refilling = false;
+    {
+        const QSignalBlocker blocker(dbs);
+        dbs->setCurrentIndex(storedDatabaseIndex());
+    }
     applySelection();
     // The user starts with a song to look at, not an empty song view.
     if (!list->currentSong()) list->selectRow(0);
@@ -378,9 +377,10 @@ void Tmainfrm::setActSong(KxSong* song) {
 }
 
 void Tmainfrm::selectView(int index) {
-    refilling = true;
-    dbs->setCurrentIndex(index >= 0 && index < dbs->count() ? index : -1);
-    refilling = false;
+    {
+        const QSignalBlocker blocker(dbs);
+        dbs->setCurrentIndex(index >= 0 && index < dbs->count() ? index : -1);
+    }
     applySelection();
 }
 
@@ -418,13 +418,12 @@ void Tmainfrm::redrawSongView() {
 }
 
 void Tmainfrm::refillCombo() {
-    refilling = true;
+    const QSignalBlocker blocker(dbs);
     const int index = dbs->currentIndex();
     dbs->clear();
     if (gKxSpace)
         for (KxView* view : gKxSpace->views) dbs->addItem(btkToQString(view->caption()));
     dbs->setCurrentIndex(index < dbs->count() ? index : -1);
-    refilling = false;
 }
 
 void Tmainfrm::applySelection() {
@@ -434,11 +433,10 @@ void Tmainfrm::applySelection() {
     list->setView(view);
     grpv->setView(view);
     if (view) {
-        refilling = true;
+        const QSignalBlocker blocker(dbs);
         const int index = dbs->currentIndex();
         dbs->setItemText(index, btkToQString(view->caption()));
         dbs->setCurrentIndex(index);
-        refilling = false;
     }
 }
 
@@ -507,9 +505,8 @@ void Tmainfrm::queueDone() {
     const QString caption = btkToQString(active->caption());
     const int index = dbs->currentIndex();
     if (dbs->itemText(index) != caption) {
-        refilling = true;
+        const QSignalBlocker blocker(dbs);
         dbs->setItemText(index, caption);
-        refilling = false;
     }
 }
 

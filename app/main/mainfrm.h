@@ -121,7 +121,6 @@ private:
     void pagerChange(int newPage);
     SongListFrame* currentFrame() const;
 
-    bool refilling = false;
     MainWinSongControlHandler songControlHandler;
     int selCol = -1;
     int selRow = -1;

@@ -85,10 +85,10 @@ Tsonggridfrm::Tsonggridfrm(QWidget* parent)
     QObject::connect(header, &QHeaderView::sectionClicked, this, btkGuarded([this](int section) {
                          if (section >= 0 && section < visibleIds.count()) sortBy(visibleIds[section]);
                      }));
-    QObject::connect(header, &QHeaderView::sectionResized, this, [this](int section, int, int size) {
-        if (!applyingWidths && section >= 0 && section < visibleIds.count())
-            colProps[visibleIds[section]]->width = size;
-    });
+    QObject::connect(header, &QHeaderView::sectionResized, this, btkGuarded([this](int section, int, int size) {
+                         if (!applyingWidths && section >= 0 && section < visibleIds.count())
+                             colProps[visibleIds[section]]->width = size;
+                     }));
     QObject::connect(grid, &QWidget::customContextMenuRequested, this,
                      btkGuarded([this](const QPoint& pos) { PopupMenu1->popup(grid->viewport()->mapToGlobal(pos)); }));
     QObject::connect(Viditelnsloupce1, &QAction::triggered, this, btkGuarded([this](bool) { showColumnDialog(); }));

@@ -30,7 +30,6 @@ QComboBox* makeCombo(QWidget* parent, const char* name, std::initializer_list<co
 
 Tcustomsortctrl::Tcustomsortctrl(QWidget* parent) : QWidget(parent) {
     setObjectName("sortctrl");
-    loading = true;
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     int column = 1;
@@ -61,12 +60,20 @@ Tcustomsortctrl::Tcustomsortctrl(QWidget* parent) : QWidget(parent) {
         QObject::connect(datatype[k], &QComboBox::currentIndexChanged, this, changed);
         QObject::connect(user[k], &QLineEdit::textChanged, this, changed);
     }
+    const auto blockers = blockKeyEdits();
     for (int k = 0; k < 3; ++k) {
         fld[k]->setCurrentIndex(0);
         order[k]->setCurrentIndex(0);
         datatype[k]->setCurrentIndex(0);
     }
-    loading = false;
+}
+
+std::vector<QSignalBlocker> Tcustomsortctrl::blockKeyEdits() {
+    std::vector<QSignalBlocker> blockers;
+    for (int k = 0; k < 3; ++k)
+        for (QObject* edit : std::initializer_list<QObject*>{fld[k], user[k], order[k], datatype[k]})
+            blockers.emplace_back(edit);
+    return blockers;
 }
 
 bool Tcustomsortctrl::isKeyActive(int key) const { return sw[key]->isChecked(); }
@@ -74,7 +81,6 @@ bool Tcustomsortctrl::isKeyActive(int key) const { return sw[key]->isChecked(); 
 void Tcustomsortctrl::setKeyActive(int key, bool active) { sw[key]->setChecked(active); }
 
 void Tcustomsortctrl::keyChanged(int key) {
-    if (loading) return;
     setKeyActive(key, true);
     updateUserEdit(key);
 }
@@ -111,7 +117,7 @@ void Tcustomsortctrl::loadKey(int key, const btkXMLNode& item) {
 }
 
 void Tcustomsortctrl::readKeys(const btkXMLNode& element) {
-    loading = true;
+    const auto blockers = blockKeyEdits();
     for (int k = 0; k < 3; ++k) setKeyActive(k, false);
     // Each key comes from its own item element, so an order whose first
     // key was off keeps its later keys.
@@ -119,5 +125,4 @@ void Tcustomsortctrl::readKeys(const btkXMLNode& element) {
         const btkstring name = btkFormat("item%d", k + 1);
         if (element.indexOfChild(name) >= 0) loadKey(k, element.childByName(name));
     }
-    loading = false;
 }

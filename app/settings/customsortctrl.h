@@ -3,6 +3,9 @@
 // item1, item2 and item3 carry colid, custom, revert and datatype.
 #pragma once
 
+#include <vector>
+
+#include <QSignalBlocker>
 #include <QWidget>
 
 #include "foundation/btkxml.h"
@@ -47,6 +50,7 @@ private:
     void keyChanged(int key);
     void updateUserEdit(int key);
     void loadKey(int key, const btkXMLNode& item);
-
-    bool loading = false;
+    // Code that fills the key controls holds these: filling is no change by
+    // the user.
+    std::vector<QSignalBlocker> blockKeyEdits();
 };

@@ -73,7 +73,7 @@ Teditsongfrm::Teditsongfrm() {
     Konec1->setShortcut(QKeySequence(Qt::Key_Escape));
     QObject::connect(Uloit1, &QAction::triggered, this, btkGuarded([this](bool) { SaveSong(); }));
     QObject::connect(Stornovatzmny1, &QAction::triggered, this, btkGuarded([this](bool) { LoadSong(); }));
-    QObject::connect(Konec1, &QAction::triggered, this, [this](bool) { close(); });
+    QObject::connect(Konec1, &QAction::triggered, this, btkGuarded([this](bool) { close(); }));
 
     // The transpositions: fixed steps, and the easiest and simplest keys by
     // the chord difficulties of the options (read anew on every use).

@@ -18,7 +18,7 @@ void SongPaintBox::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     btkVCLCanvas canvas(&painter);
-    frame->drawing().play(btkCanvas(0, 0, canvas.sp()));
+    btkGuardPaint(this, [&] { frame->drawing().play(btkCanvas(0, 0, canvas.sp())); });
 }
 
 Tsongvfrm::Tsongvfrm(QWidget* parent) : QWidget(parent), commonHandler(this) {

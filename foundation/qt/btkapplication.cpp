@@ -8,6 +8,7 @@
 
 #include "foundation/btkerror.h"
 #include "foundation/btkmessagebox.h"
+#include "foundation/btkstring.h"
 #include "foundation/qt/btkprinter.h"
 
 const char* const btkUnexpectedErrorText = "Došlo k neočekávané chybě, operace nebyla dokončena";
@@ -35,6 +36,24 @@ bool btkGuard(const std::function<void()>& handler) {
     } catch (...) {
         ErrorBox(btkUnexpectedErrorText);
     }
+    return false;
+}
+
+bool btkGuardPaint(QObject* owner, const std::function<void()>& paint) {
+    static btkstring lastShown;
+    btkstring message;
+    try {
+        paint();
+        return true;
+    } catch (const btkError& e) {
+        message = e.message();
+    } catch (...) {
+        message = btkUnexpectedErrorText;
+    }
+    if (message == lastShown) return false;
+    lastShown = message;
+    QMetaObject::invokeMethod(
+        owner, [message] { ErrorBox(message); }, Qt::QueuedConnection);
     return false;
 }
 

@@ -61,6 +61,19 @@ public:
     void setFont(btkFont* f) override;
 };
 
+// Saves the painter's state and restores it when the scope ends, also when
+// the drawing in between throws.
+class btkPainterState {
+public:
+    explicit btkPainterState(QPainter& painter) : painter(painter) { painter.save(); }
+    ~btkPainterState() { painter.restore(); }
+    btkPainterState(const btkPainterState&) = delete;
+    btkPainterState& operator=(const btkPainterState&) = delete;
+
+private:
+    QPainter& painter;
+};
+
 // A canvas on a device's painter (a preview, a printer page), or only on a
 // device for measuring (the printer's information context). Accepts
 // btkDCFont only.
