@@ -14,8 +14,6 @@ public:
     void setMeasureTarget(btkSPCanvas target) { measureTarget = std::move(target); }
     void setPaneTarget(btkSPCanvas target) { paneTarget = std::move(target); }
     btkSPCanvas target() const { return drawTarget; }
-    btkSPCanvas getMeasureTarget() const { return measureTarget; }
-    btkSPCanvas getPaneTarget() const { return paneTarget; }
 
     // A call whose target is empty or gone does nothing and measuring
     // answers 0.

@@ -70,12 +70,6 @@ void frkBrowseImpl::addStandardCancelCommand(const btkstring& caption) {
     endScope();
 }
 
-frkTrigger* frkBrowseImpl::triggerFor(frkDataSource* source) const {
-    for (const auto& [s, trigger] : triggerPairs)
-        if (s == source) return trigger;
-    return nullptr;
-}
-
 // ---- items and tables
 
 void frkBrowseImpl::placeItem(frkVCLItem* item, bool asLabel) {

@@ -72,9 +72,6 @@ public:
     void addStandardCancelCommand(const btkstring& caption);
     bool isDefault(const frkAction& action) const { return frkKeysMatch(action.key, defaultKey); }
     bool isCancel(const frkAction& action) const { return frkKeysMatch(action.key, cancelKey); }
-    // The trigger paired with the source; null when none.
-    frkTrigger* triggerFor(frkDataSource* source) const;
-    void pairTrigger(frkDataSource* source, frkTrigger* trigger) { triggerPairs.push_back({source, trigger}); }
 
     // ---- items
     // The dialog owns the item from now on.
@@ -117,7 +114,6 @@ private:
     btkCntVec<frkDataSource*> pendingSources;
     btkCntVec<int> scopes;
     int scopeCounter = 0;
-    std::vector<std::pair<frkDataSource*, frkTrigger*>> triggerPairs;
     std::unique_ptr<frkDataSource> nullSource;
     btkObjArray<frkDataSource> sources;
     btkObjArray<frkEvent> events;

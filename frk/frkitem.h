@@ -46,7 +46,6 @@ public:
     virtual void setParent() {}
     virtual void setEnabled(bool /*enabled*/) {}
     virtual void setVisible(bool /*visible*/) {}
-    virtual frkVCLItem* findByText(const btkstring& /*text*/) { return nullptr; }
     virtual bool isExcluded() { return false; }
     virtual bool isVisible() { return true; }
 

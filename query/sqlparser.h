@@ -58,10 +58,9 @@ public:
     // Reads the next token into token() and tokenText().
     void nextToken();
     int token() const { return kind; }
-    // Byte offsets in the text of the current and of the previous token (the
-    // end of the text for SQL_END); 0 before the first.
+    // Byte offset in the text of the current token (the end of the text for
+    // SQL_END); 0 before the first.
     int tokenOffset() const { return tokenAt; }
-    int previousTokenOffset() const { return previousAt; }
     // The text of an identifier, variable, number or string; "" otherwise.
     btkstring tokenText() const { return btkstring(textOut.c_str()); }
     // How messages name a token kind ("znak %c" for characters).

@@ -70,9 +70,7 @@ public:
     void ensureLoaded();
     void setChanged() { changedFlag = true; }
     bool isChanged() const { return changedFlag; }
-    bool IsChanged() const { return changedFlag; }
     btkstring getFileName() const { return fileName; }
-    btkstring GetFileName() const { return fileName; }
     bool isLoaded() const { return loaded; }
     // The last load failed: the file on disk is not what the database holds.
     bool loadFailed() const { return failedLoad; }

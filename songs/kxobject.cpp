@@ -158,9 +158,16 @@ void KxSystem::processQueue() {
         busy.reset(new KxBusy("Vaše poslední přání vyžaduje ne zrovna pakatel práce, vydržte..."));
 
     std::vector<KxObject*> changedObjects;
-    std::unordered_set<KxObject*> changedSet;
     std::vector<KxObject*> removed;
+    deliverPending(changedObjects, removed);
+    deleteRemoved(removed);
+    runMessages();
+    m_handlers.forEach([](KxHandler* h) { h->queueDone(); });
+    for (KxObject* object : changedObjects) object->afterNotify();
+}
 
+void KxSystem::deliverPending(std::vector<KxObject*>& changedObjects, std::vector<KxObject*>& removed) {
+    std::unordered_set<KxObject*> changedSet;
     for (m_walk = 0; m_walk < m_pending.count(); ++m_walk) {
         KxQueElem e = m_pending[m_walk];
         KxObject* object = e.object;
@@ -186,13 +193,17 @@ void KxSystem::processQueue() {
             if (!m_removedSet.count(o)) kept.push_back(o);
         changedObjects.swap(kept);
     }
+}
 
+void KxSystem::deleteRemoved(const std::vector<KxObject*>& removed) {
     for (KxObject* object : removed) m_handlers.forEach([&](KxHandler* h) { h->objectRemoved(object); });
     // Pending messages must not reach the objects deleted now.
     for (KxObject* object : removed)
         for (KxMessage* m = m_msgHead; m; m = m->next) m->objectRemoved(object);
     for (KxObject* object : removed) delete object;
+}
 
+void KxSystem::runMessages() {
     while (m_msgHead) {
         KxMessage* m = m_msgHead;
         m_msgHead = m->next;
@@ -200,7 +211,4 @@ void KxSystem::processQueue() {
         m->execute();
         delete m;
     }
-
-    m_handlers.forEach([](KxHandler* h) { h->queueDone(); });
-    for (KxObject* object : changedObjects) object->afterNotify();
 }

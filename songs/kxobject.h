@@ -9,6 +9,7 @@
 
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "foundation/btkarray.h"
 #include "songs/kxhandlerlist.h"
@@ -157,6 +158,12 @@ private:
     // After a pass broke off at m_walk: keeps the elements not delivered
     // yet and every removal.
     void keepUndelivered();
+    // The steps of a pass: every pending element to the handlers (the
+    // changed objects in first-change order, the removed ones), then the
+    // removed objects deleted, then the posted messages run.
+    void deliverPending(std::vector<KxObject*>& changedObjects, std::vector<KxObject*>& removed);
+    void deleteRemoved(const std::vector<KxObject*>& removed);
+    void runMessages();
 
     btkCntVec<KxQueElem> m_pending;
     // Object -> index of its latest pending element.

@@ -42,69 +42,56 @@ btkstring SongCellText(const KxSong* song, int column, const btkStrings& customC
     return SongDataCellText(song, column);
 }
 
+namespace {
+
+// The text field a column of network data edits; null for other columns.
+btkstring* networkField(KxSong* song, int column) {
+    switch (column) {
+    case COL_TITLE: return &song->title;
+    case COL_GROUP: return &song->group;
+    case COL_AUTHOR: return &song->author;
+    case COL_REMARK: return &song->remark;
+    case COL_LANG: return &song->lang;
+    default: return nullptr;
+    }
+}
+
+// Writes a column whose change stays local (no network mark); false for a
+// column that edits no such field.
+bool setLocalField(KxSong* song, int column, const char* text, const btkStrings& customColumns) {
+    switch (column) {
+    case COL_LOCID: song->setLocid(btkAtoi(text)); return true;
+    case COL_NETID:
+        song->netid = btkAtoi(text);
+        song->nonet = true;
+        return true;
+    case COL_NETMODIFIED: song->netmodified = flagFromText(text); return true;
+    case COL_NONET: song->nonet = flagFromText(text); return true;
+    case COL_VERSION: song->version = btkAtoi(text); return true;
+    case COL_SPECIAL: song->special = text; return true;
+    default: break;
+    }
+    const int custom = column - COL_FIRST_CUSTOM;
+    if (custom < 0 || custom >= customColumns.count()) return false;
+    song->vars.set(customColumns[custom], text);
+    return true;
+}
+
+}  // namespace
+
 void SetSongCellText(KxSong* song, int column, const char* text, const btkStrings& customColumns) {
     if (!text) text = "";
     ChangeMark mark = MARK_NONE;
-    switch (column) {
-    case COL_STACK:
+    if (column == COL_STACK) {
         if (flagFromText(text))
             song->putOnStack();
         else
             song->takeFromStack();
-        break;
-    case COL_TITLE:
-        song->title = text;
+    } else if (btkstring* field = networkField(song, column)) {
+        *field = text;
         mark = MARK_NETWORK;
-        break;
-    case COL_GROUP:
-        song->group = text;
-        mark = MARK_NETWORK;
-        break;
-    case COL_AUTHOR:
-        song->author = text;
-        mark = MARK_NETWORK;
-        break;
-    case COL_REMARK:
-        song->remark = text;
-        mark = MARK_NETWORK;
-        break;
-    case COL_LANG:
-        song->lang = text;
-        mark = MARK_NETWORK;
-        break;
-    case COL_LOCID:
-        song->setLocid(btkAtoi(text));
+    } else if (setLocalField(song, column, text, customColumns)) {
         mark = MARK_PLAIN;
-        break;
-    case COL_NETID:
-        song->netid = btkAtoi(text);
-        song->nonet = true;
-        mark = MARK_PLAIN;
-        break;
-    case COL_NETMODIFIED:
-        song->netmodified = flagFromText(text);
-        mark = MARK_PLAIN;
-        break;
-    case COL_NONET:
-        song->nonet = flagFromText(text);
-        mark = MARK_PLAIN;
-        break;
-    case COL_VERSION:
-        song->version = btkAtoi(text);
-        mark = MARK_PLAIN;
-        break;
-    case COL_SPECIAL:
-        song->special = text;
-        mark = MARK_PLAIN;
-        break;
-    default: {
-        int custom = column - COL_FIRST_CUSTOM;
-        if (custom >= 0 && custom < customColumns.count()) {
-            song->vars.set(customColumns[custom], text);
-            mark = MARK_PLAIN;
-        }
-        break;
-    }
     }
     song->changed();
     if (mark != MARK_NONE) song->setModified(mark == MARK_NETWORK);

@@ -114,7 +114,27 @@ void Tmelodarfrm::deleteBook() {
 
 void Tmelodarfrm::buildControls() {
     auto* central = new QWidget(this);
-    auto* left = new QWidget(central);
+    QWidget* left = buildItemPanel(central);
+
+    pager = new QTabWidget(central);
+    pager->setObjectName("pager");
+    songv = new Tsongvfrm(pager);
+    pager->addTab(songv, btkToQString("Text písně"));
+    pager->addTab(buildPreviewPage(false), btkToQString("Náhled"));
+    pager->addTab(buildPreviewPage(true), btkToQString("Logické stránky"));
+
+    auto* splitter = new QSplitter(central);
+    splitter->addWidget(left);
+    splitter->addWidget(pager);
+    splitter->setStretchFactor(1, 1);
+    auto* layout = new QHBoxLayout(central);
+    layout->addWidget(splitter);
+    setCentralWidget(central);
+    connectControls();
+}
+
+QWidget* Tmelodarfrm::buildItemPanel(QWidget* parent) {
+    auto* left = new QWidget(parent);
     qkxtype = new QComboBox(left);
     qkxtype->setObjectName("qkxtype");
     list = new MelodarItemList(this, left);
@@ -170,22 +190,10 @@ void Tmelodarfrm::buildControls() {
     leftLayout->addWidget(advancedalign);
     leftLayout->addLayout(moves);
     leftLayout->addLayout(counts);
+    return left;
+}
 
-    pager = new QTabWidget(central);
-    pager->setObjectName("pager");
-    songv = new Tsongvfrm(pager);
-    pager->addTab(songv, btkToQString("Text písně"));
-    pager->addTab(buildPreviewPage(false), btkToQString("Náhled"));
-    pager->addTab(buildPreviewPage(true), btkToQString("Logické stránky"));
-
-    auto* splitter = new QSplitter(central);
-    splitter->addWidget(left);
-    splitter->addWidget(pager);
-    splitter->setStretchFactor(1, 1);
-    auto* layout = new QHBoxLayout(central);
-    layout->addWidget(splitter);
-    setCentralWidget(central);
-
+void Tmelodarfrm::connectControls() {
     // The selection, not the current row: a click makes the row current first.
     QObject::connect(list, &QListWidget::itemSelectionChanged, this, btkGuarded([this] { listClick(); }));
     QObject::connect(list, &QListWidget::itemDoubleClicked, this,
@@ -201,6 +209,39 @@ void Tmelodarfrm::buildControls() {
     QObject::connect(btmovenext, &QPushButton::clicked, this, btkGuarded([this](bool) { moveNext(); }));
     QObject::connect(btdelete, &QPushButton::clicked, this, btkGuarded([this](bool) { deleteSelected(); }));
     QObject::connect(qkxtype, &QComboBox::currentIndexChanged, this, btkGuarded([this](int) { kxtypeChange(); }));
+}
+
+void Tmelodarfrm::buildTranspositionActions(QMenuBar* bar) {
+    QMenu* transp = bar->addMenu(btkToQString("Transpozice"));
+    auto by = [](int step) { return [step](int t, const btkstring&) { return (t + step + 48) % 12; }; };
+    auto best = [](bool leastMaximum) {
+        return [leastMaximum](int, const btkstring& text) {
+            int leastTotal = 0, leastMax = 0;
+            SongChordDifficulty(text, LoadChordDifficulties(OptionsRoot().childByName("chorddifs")), leastTotal,
+                                leastMax);
+            return leastMaximum ? leastMax : leastTotal;
+        };
+    };
+    // The captions are the main window's: one command, one name everywhere.
+    const struct {
+        const char* name;
+        QKeySequence key;
+        std::function<int(int, const btkstring&)> next;
+    } steps[] = {
+        {"a_trprev", QKeySequence(Qt::Key_F5), by(-1)},
+        {"a_trnext", QKeySequence(Qt::Key_F6), by(1)},
+        {"a_trprev5", {}, by(-7)},
+        {"a_trnext5", {}, by(7)},
+        {"a_trsimple", {}, best(false)},
+        {"a_treasy", {}, best(true)},
+        {"a_trorig", {}, [](int, const btkstring&) { return 0; }},
+    };
+    QToolBar* tools = addToolBar(btkToQString("Melodar"));
+    for (const char* name : {"a_save", "a_printpage", "a_close"}) tools->addAction(actionlist.find(name));
+    for (const auto& s : steps) {
+        addAction(transp, s.name, MainActionCaption(s.name), s.key, [this, next = s.next] { transpose(next); });
+        tools->addAction(actionlist.find(s.name));
+    }
 }
 
 void Tmelodarfrm::addAction(QMenu* menu, const char* name, const char* caption, const QKeySequence& key,
@@ -250,39 +291,7 @@ void Tmelodarfrm::buildActions() {
         if (pager->currentIndex() == 1) stepSheetSide(-1);
         if (pager->currentIndex() == 2) stepLogPage(-1);
     });
-
-    QMenu* transp = bar->addMenu(btkToQString("Transpozice"));
-    auto by = [](int step) { return [step](int t, const btkstring&) { return (t + step + 48) % 12; }; };
-    auto best = [](bool leastMaximum) {
-        return [leastMaximum](int, const btkstring& text) {
-            int leastTotal = 0, leastMax = 0;
-            SongChordDifficulty(text, LoadChordDifficulties(OptionsRoot().childByName("chorddifs")), leastTotal,
-                                leastMax);
-            return leastMaximum ? leastMax : leastTotal;
-        };
-    };
-    // The captions are the main window's: one command, one name everywhere.
-    const struct {
-        const char* name;
-        QKeySequence key;
-        std::function<int(int, const btkstring&)> next;
-    } steps[] = {
-        {"a_trprev", QKeySequence(Qt::Key_F5), by(-1)},
-        {"a_trnext", QKeySequence(Qt::Key_F6), by(1)},
-        {"a_trprev5", {}, by(-7)},
-        {"a_trnext5", {}, by(7)},
-        {"a_trsimple", {}, best(false)},
-        {"a_treasy", {}, best(true)},
-        {"a_trorig", {}, [](int, const btkstring&) { return 0; }},
-    };
-    QToolBar* tools = addToolBar(btkToQString("Melodar"));
-    tools->addAction(actionlist.find("a_save"));
-    tools->addAction(actionlist.find("a_printpage"));
-    tools->addAction(actionlist.find("a_close"));
-    for (const auto& s : steps) {
-        addAction(transp, s.name, MainActionCaption(s.name), s.key, [this, next = s.next] { transpose(next); });
-        tools->addAction(actionlist.find(s.name));
-    }
+    buildTranspositionActions(bar);
 }
 
 void Tmelodarfrm::showWindow() {

@@ -156,7 +156,14 @@ protected:
 
 private:
     void buildControls();
+    // Parts of buildControls: the item list with its controls (left of the
+    // pages), and the controls' handlers.
+    QWidget* buildItemPanel(QWidget* parent);
+    void connectControls();
     void buildActions();
+    // The transposition menu and the tool bar (with the save, print and
+    // close commands).
+    void buildTranspositionActions(QMenuBar* bar);
     QWidget* buildPreviewPage(bool logical);
     void addAction(QMenu* menu, const char* name, const char* caption, const QKeySequence& key,
                    std::function<void()> handler);

@@ -11,6 +11,7 @@
 #include "app/song/songsubsetfrm.h"
 #include "foundation/btkmessagebox.h"
 #include "foundation/qt/btkapplication.h"
+#include "foundation/qt/btkform.h"
 #include "foundation/qt/btkqstring.h"
 #include "songs/kxdatabase.h"
 #include "songs/kxspace.h"
@@ -21,14 +22,10 @@ namespace {
 
 const char* const NoTwoDatabasesText = "Nejsou vybrány dvě různé databáze";
 
-// A tab sheet holding one panel with a grid of rows.
+// A tab page holding one panel with a grid of rows.
 QGridLayout* addPage(QTabWidget* pager, const char* sheetName, const char* caption) {
-    auto* sheet = new QWidget;
-    sheet->setObjectName(sheetName);
-    auto* panel = new QWidget(sheet);
-    auto* grid = new QGridLayout(panel);
+    auto* grid = btkAddPanelPage<QGridLayout>(pager, sheetName, caption);
     grid->setRowStretch(3, 1);
-    pager->addTab(sheet, btkToQString(caption));
     return grid;
 }
 

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "foundation/btkmessagebox.h"
+#include "foundation/qt/btkform.h"
 #include "foundation/qt/btkqstring.h"
 #include "songs/inetconnection.h"
 #include "songs/uibridge.h"
@@ -17,16 +18,6 @@ Tloginwizardfrm* loginwizardfrm = nullptr;
 namespace {
 
 const char* const PasswordsDifferText = "Liší se heslo a jeho opis";
-
-// A tab sheet holding one panel; the panel's form layout gets the rows.
-QFormLayout* addPage(QTabWidget* pager, const char* sheetName, const char* caption) {
-    auto* sheet = new QWidget;
-    sheet->setObjectName(sheetName);
-    auto* panel = new QWidget(sheet);
-    auto* rows = new QFormLayout(panel);
-    pager->addTab(sheet, btkToQString(caption));
-    return rows;
-}
 
 QLineEdit* addEdit(QFormLayout* rows, const char* name, const char* label, bool password) {
     auto* edit = new QLineEdit;
@@ -91,7 +82,7 @@ Tloginwizardfrm::Tloginwizardfrm() {
     column->addWidget(pager, 1);
     column->addWidget(foot);
 
-    QFormLayout* rows = addPage(pager, "JvWizardInteriorPage1", "Účet");
+    QFormLayout* rows = btkAddPanelPage<QFormLayout>(pager, "JvWizardInteriorPage1", "Účet");
     auto* group = new QGroupBox(btkToQString("Účet v databázi kantorixu"));
     group->setObjectName("howaccount");
     auto* choices = new QVBoxLayout(group);
@@ -103,14 +94,14 @@ Tloginwizardfrm::Tloginwizardfrm() {
     howaccount = group;
     rows->addRow(group);
 
-    rows = addPage(pager, "JvWizardInteriorPage2", "Vytvoření nového účtu");
+    rows = btkAddPanelPage<QFormLayout>(pager, "JvWizardInteriorPage2", "Vytvoření nového účtu");
     login = addEdit(rows, "login", "Login", false);
     password1 = addEdit(rows, "password1", "Heslo", true);
     password2 = addEdit(rows, "password2", "Kontrola hesla", true);
     email = addEdit(rows, "email", "E-mail", false);
     name = addEdit(rows, "name", "Jméno", false);
 
-    rows = addPage(pager, "JvWizardInteriorPage3", "Přihlášení");
+    rows = btkAddPanelPage<QFormLayout>(pager, "JvWizardInteriorPage3", "Přihlášení");
     llogin = addEdit(rows, "llogin", "Login", false);
     lpassword = addEdit(rows, "lpassword", "Heslo", true);
 

@@ -90,6 +90,35 @@ Tmainfrm::Tmainfrm() : queueHandler(this), commonHandler(this) {
     setObjectName("mainfrm");
     resize(870, 640);
 
+    buildToolBars();
+    buildCentralArea();
+    buildActions();
+    buildMenus();
+
+    // A combo filled by code does not run its change handler: the code that
+    // fills it holds a QSignalBlocker.
+    QObject::connect(dbs, &QComboBox::currentIndexChanged, this, btkGuarded([this](int) { applySelection(); }));
+    QObject::connect(pager, &QTabWidget::currentChanged, this, btkGuarded([this](int page) { pagerChange(page); }));
+
+    btkstring title = btkstring("Kantorix ") + KX_VERSION;
+    btkstring connectionCaption = ConnectionCaption();
+    if (connectionCaption.startsWith("!")) title = connectionCaption;
+    setWindowTitle(btkToQString(title));
+
+    list->setSongControlHandler(&songControlHandler);
+    grpv->setSongControlHandler(&songControlHandler);
+    list->grid->setFont(QFont(QStringLiteral("Arial"), list->grid->font().pointSize()));
+    list->cellSelected = [this](int row, int gridColumn, bool byUser) { gridCellSelected(row, gridColumn, byUser); };
+    list->applyOptionsNode(OptionsRoot().getChild("mainwin.list"));
+    QObject::connect(cell, &QLineEdit::returnPressed, this, btkGuarded([this] { cellConfirmed(); }));
+    cell->installEventFilter(this);
+
+    static MainWinMainWinBase bridge;
+    gMainWin = &bridge;
+    showLoginState();
+}
+
+void Tmainfrm::buildToolBars() {
     toolbar_base = new QToolBar(this);
     toolbar_base->setObjectName("toolbar_base");
     addToolBar(toolbar_base);
@@ -120,7 +149,9 @@ Tmainfrm::Tmainfrm() : queueHandler(this), commonHandler(this) {
     // tool bar's overflow button in a window of the default width.
     addToolBarBreak();
     addToolBar(toolbar_transp);
+}
 
+void Tmainfrm::buildCentralArea() {
     Splitter1 = new QSplitter(Qt::Horizontal, this);
     Splitter1->setObjectName("Splitter1");
     pager = new QTabWidget(Splitter1);
@@ -147,31 +178,6 @@ Tmainfrm::Tmainfrm() : queueHandler(this), commonHandler(this) {
     statusBar()->setObjectName("status");
     statusBar()->addWidget(statusPanels[0], 1);
     statusBar()->addPermanentWidget(statusPanels[1]);
-
-    buildActions();
-    buildMenus();
-
-    // A combo filled by code does not run its change handler: the code that
-    // fills it holds a QSignalBlocker.
-    QObject::connect(dbs, &QComboBox::currentIndexChanged, this, btkGuarded([this](int) { applySelection(); }));
-    QObject::connect(pager, &QTabWidget::currentChanged, this, btkGuarded([this](int page) { pagerChange(page); }));
-
-    btkstring title = btkstring("Kantorix ") + KX_VERSION;
-    btkstring connectionCaption = ConnectionCaption();
-    if (connectionCaption.startsWith("!")) title = connectionCaption;
-    setWindowTitle(btkToQString(title));
-
-    list->setSongControlHandler(&songControlHandler);
-    grpv->setSongControlHandler(&songControlHandler);
-    list->grid->setFont(QFont(QStringLiteral("Arial"), list->grid->font().pointSize()));
-    list->cellSelected = [this](int row, int gridColumn, bool byUser) { gridCellSelected(row, gridColumn, byUser); };
-    list->applyOptionsNode(OptionsRoot().getChild("mainwin.list"));
-    QObject::connect(cell, &QLineEdit::returnPressed, this, btkGuarded([this] { cellConfirmed(); }));
-    cell->installEventFilter(this);
-
-    static MainWinMainWinBase bridge;
-    gMainWin = &bridge;
-    showLoginState();
 }
 
 Tmainfrm::~Tmainfrm() {

@@ -112,6 +112,11 @@ protected:
     QMenu* createPopupMenu() override;
 
 private:
+    // The constructor's parts: the tool bars with the database combo and the
+    // cell edit; the song list, group and song view pages with the status
+    // bar.
+    void buildToolBars();
+    void buildCentralArea();
     void buildActions();
     void buildMenus();
     // The window's size, place, maximised state and splitter are kept in

@@ -525,11 +525,7 @@ void Tsonggridfrm::search(const char* text, int direction) {
 // ---- the queue and the options
 
 void Tsonggridfrm::objectChanged(KxObject* object) {
-    if (rebuildPending || !view) return;
-    if (object == static_cast<KxObject*>(view)) {
-        rebuildPending = true;
-        return;
-    }
+    if (rebuildCovers(object)) return;
     KxSong* song = object->asSong();
     const int row = rowOf(song);
     if (row < 0) return;
@@ -537,16 +533,6 @@ void Tsonggridfrm::objectChanged(KxObject* object) {
         model->repaintRow(row);
     else
         rebuildPending = true;
-}
-
-void Tsonggridfrm::objectRemoved(KxObject* object) {
-    if (view && object == static_cast<KxObject*>(view)) {
-        view = nullptr;
-        rebuildPending = false;
-        rebuild();
-        return;
-    }
-    if (KxSong* song = object->asSong()) songRemoved(song);
 }
 
 void Tsonggridfrm::queueDone() {

@@ -149,10 +149,8 @@ public:
     // The cell painters' colours of a row; false when none decides.
     bool rowBackground(int row, btkColor& color) const;
     bool rowTextColor(int row, btkColor& color) const;
-    const btkXMLNode& optionsNode() const { return options; }
 
-    // The queue handler.
-    void objectRemoved(KxObject* object);
+    // The queue handler (objectRemoved: SongListFrame).
     void objectChanged(KxObject* object);
     void objectNotice(KxObject* /*object*/) {}
     void queueDone();
@@ -180,7 +178,7 @@ public:
     btkStrings userColumns;
 
 private:
-    void rebuild();
+    void rebuild() override;
     // Runs a change of the list or the columns: the table is reset, the
     // widths applied, the song that was current selected again.
     void changeModel(const std::function<void()>& change);
@@ -201,8 +199,6 @@ private:
 
     TPrivateHandler<Tsonggridfrm> queueHandler;
     TPrivateCommonHandler<Tsonggridfrm> commonHandler;
-    bool rebuildPending = false;
-    KxView* view = nullptr;
     // Registered after the queue handler, so the grid hears of a removed
     // song while the list still holds it.
     SortedSongList songList;

@@ -123,36 +123,9 @@ QWidget* Tdbpropsfrm::buildTestPage() {
 
     dbltestpager = new QTabWidget(page);
     dbltestpager->setObjectName("dbltestpager");
-    auto* complex = new QWidget;
-    auto* form = new QFormLayout(complex);
-    MAX_LEN_DIF = spin("MAX_LEN_DIF", complex);
-    MAX_DIF_LEN = spin("MAX_DIF_LEN", complex);
-    MAX_DIF_TEST_LEN = spin("MAX_DIF_TEST_LEN", complex);
-    MAX_TEXT_DIFF_KOEF = new QLineEdit(complex);
-    MAX_TEXT_DIFF_KOEF->setObjectName("MAX_TEXT_DIFF_KOEF");
-    MAX_TEXT_DIFF_LEN = new QLineEdit(complex);
-    MAX_TEXT_DIFF_LEN->setObjectName("MAX_TEXT_DIFF_LEN");
-    form->addRow(btkToQString("maximální rozdíl v délce textu"), MAX_LEN_DIF);
-    form->addRow(btkToQString("maximální délka rozdílného kusu textu"), MAX_DIF_LEN);
-    form->addRow(btkToQString("délka shody, která stačí"), MAX_DIF_TEST_LEN);
-    form->addRow(btkToQString("kolik toho může být rozdílného (poměr stejné/různé)"), MAX_TEXT_DIFF_KOEF);
-    form->addRow(btkToQString("maximální délka rozdílného textu (celého)"), MAX_TEXT_DIFF_LEN);
-    dbltestpager->addTab(complex, btkToQString("Složitý test"));
+    dbltestpager->addTab(buildComplexTestTab(), btkToQString("Složitý test"));
 
-    auto* simple = new QWidget;
-    auto* row = new QHBoxLayout(simple);
-    testlen = new QSlider(Qt::Horizontal, simple);
-    testlen->setObjectName("testlen");
-    testlen->setRange(5, 100);
-    testlen->setValue(50);
-    testlenvalue = new QLabel(QStringLiteral("50"), simple);
-    testlenvalue->setObjectName("testlenvalue");
-    row->addWidget(new QLabel(btkToQString("Citlivost:"), simple));
-    row->addWidget(new QLabel(btkToQString("Malá (hodně stejných písní)"), simple));
-    row->addWidget(testlen);
-    row->addWidget(new QLabel(btkToQString("Velká (málo stejných písní)"), simple));
-    row->addWidget(testlenvalue);
-    dbltestpager->addTab(simple, btkToQString("Jednoduchý test"));
+    dbltestpager->addTab(buildSimpleTestTab(), btkToQString("Jednoduchý test"));
     layout->addWidget(dbltestpager);
 
     Button5 = btkNamedControl<QPushButton>("Button5", "Spustit test", page);
@@ -175,6 +148,41 @@ QWidget* Tdbpropsfrm::buildTestPage() {
     QObject::connect(Button6, &QPushButton::clicked, this, btkGuarded([this](bool) { Button6Click(); }));
     QObject::connect(Button7, &QPushButton::clicked, this, btkGuarded([this](bool) { Button7Click(); }));
     return page;
+}
+
+QWidget* Tdbpropsfrm::buildComplexTestTab() {
+    auto* complex = new QWidget;
+    auto* form = new QFormLayout(complex);
+    MAX_LEN_DIF = spin("MAX_LEN_DIF", complex);
+    MAX_DIF_LEN = spin("MAX_DIF_LEN", complex);
+    MAX_DIF_TEST_LEN = spin("MAX_DIF_TEST_LEN", complex);
+    MAX_TEXT_DIFF_KOEF = new QLineEdit(complex);
+    MAX_TEXT_DIFF_KOEF->setObjectName("MAX_TEXT_DIFF_KOEF");
+    MAX_TEXT_DIFF_LEN = new QLineEdit(complex);
+    MAX_TEXT_DIFF_LEN->setObjectName("MAX_TEXT_DIFF_LEN");
+    form->addRow(btkToQString("maximální rozdíl v délce textu"), MAX_LEN_DIF);
+    form->addRow(btkToQString("maximální délka rozdílného kusu textu"), MAX_DIF_LEN);
+    form->addRow(btkToQString("délka shody, která stačí"), MAX_DIF_TEST_LEN);
+    form->addRow(btkToQString("kolik toho může být rozdílného (poměr stejné/různé)"), MAX_TEXT_DIFF_KOEF);
+    form->addRow(btkToQString("maximální délka rozdílného textu (celého)"), MAX_TEXT_DIFF_LEN);
+    return complex;
+}
+
+QWidget* Tdbpropsfrm::buildSimpleTestTab() {
+    auto* simple = new QWidget;
+    auto* row = new QHBoxLayout(simple);
+    testlen = new QSlider(Qt::Horizontal, simple);
+    testlen->setObjectName("testlen");
+    testlen->setRange(5, 100);
+    testlen->setValue(50);
+    testlenvalue = new QLabel(QStringLiteral("50"), simple);
+    testlenvalue->setObjectName("testlenvalue");
+    row->addWidget(new QLabel(btkToQString("Citlivost:"), simple));
+    row->addWidget(new QLabel(btkToQString("Malá (hodně stejných písní)"), simple));
+    row->addWidget(testlen);
+    row->addWidget(new QLabel(btkToQString("Velká (málo stejných písní)"), simple));
+    row->addWidget(testlenvalue);
+    return simple;
 }
 
 void Tdbpropsfrm::Execute(KxDatabase* db) {

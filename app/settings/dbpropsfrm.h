@@ -91,6 +91,9 @@ private:
     friend class TdbpropsfrmDblTestState;
     QWidget* buildColumnsPage();
     QWidget* buildTestPage();
+    // The two tabs of the duplicate test: its parameters, its sensitivity.
+    QWidget* buildComplexTestTab();
+    QWidget* buildSimpleTestTab();
     void refill();
     void load();
     void commit();

@@ -37,6 +37,18 @@ Teditsongfrm::Teditsongfrm() {
     setWindowTitle(btkToQString("Editace písně"));
     resize(870, 640);
 
+    buildPages();
+    buildSongMenu();
+    buildTranspositions();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setMenuBar(MainMenu1);
+    layout->addWidget(pager);
+    QObject::connect(pager, &QTabWidget::currentChanged, this, btkGuarded([this](int page) { pagerChange(page); }));
+}
+
+void Teditsongfrm::buildPages() {
     pager = new QTabWidget(this);
     pager->setObjectName("pager");
     auto* songPage = new QWidget;
@@ -48,7 +60,6 @@ Teditsongfrm::Teditsongfrm() {
     remark = addField(form, "Poznámka", "remark");
     text = new QPlainTextEdit;
     text->setObjectName("text");
-    text->setObjectName("text");
     QFont mono(QStringLiteral("Courier New"));
     mono.setStyleHint(QFont::Monospace);
     mono.setPixelSize(13);
@@ -58,7 +69,9 @@ Teditsongfrm::Teditsongfrm() {
     pager->addTab(songPage, btkToQString("Píseň"));
     pager->addTab(text, btkToQString("Text"));
     pager->addTab(songv, btkToQString("Náhled"));
+}
 
+void Teditsongfrm::buildSongMenu() {
     MainMenu1 = new QMenuBar(this);
     MainMenu1->setObjectName("MainMenu1");
     QMenu* songMenu = MainMenu1->addMenu(btkToQString("Píseň"));
@@ -74,7 +87,9 @@ Teditsongfrm::Teditsongfrm() {
     QObject::connect(Uloit1, &QAction::triggered, this, btkGuarded([this](bool) { SaveSong(); }));
     QObject::connect(Stornovatzmny1, &QAction::triggered, this, btkGuarded([this](bool) { LoadSong(); }));
     QObject::connect(Konec1, &QAction::triggered, this, btkGuarded([this](bool) { close(); }));
+}
 
+void Teditsongfrm::buildTranspositions() {
     // The transpositions: fixed steps, and the easiest and simplest keys by
     // the chord difficulties of the options (read anew on every use).
     // The captions are the main window's.
@@ -111,12 +126,6 @@ Teditsongfrm::Teditsongfrm() {
                              transposeText(by);
                          }));
     }
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setMenuBar(MainMenu1);
-    layout->addWidget(pager);
-    QObject::connect(pager, &QTabWidget::currentChanged, this, btkGuarded([this](int page) { pagerChange(page); }));
 }
 
 bool Teditsongfrm::Execute(KxSong* song) {

@@ -59,6 +59,11 @@ protected:
     void FormCloseQuery(bool& canClose) override;
 
 private:
+    // The constructor's parts: the tab pages, the song menu, and the
+    // transposition menu with its actions.
+    void buildPages();
+    void buildSongMenu();
+    void buildTranspositions();
     void pagerChange(int page);
     void showPreview();
 

@@ -258,22 +258,8 @@ void Tgroupviewfrm::songsMouseDown(int line, bool shift) {
 
 // ---- the queue
 
-void Tgroupviewfrm::objectRemoved(KxObject* object) {
-    if (view && object == static_cast<KxObject*>(view)) {
-        view = nullptr;
-        rebuildPending = false;
-        rebuild();
-        return;
-    }
-    if (KxSong* song = object->asSong()) songRemoved(song);
-}
-
 void Tgroupviewfrm::objectChanged(KxObject* object) {
-    if (rebuildPending || !view) return;
-    if (object == static_cast<KxObject*>(view)) {
-        rebuildPending = true;
-        return;
-    }
+    if (rebuildCovers(object)) return;
     KxSong* song = object->asSong();
     if (!song) return;
     if ((song->changeBits & ~KX_STACK_CHANGED) != 0) {

@@ -64,8 +64,7 @@ public:
     int songCount() const;
     KxSong* songAt(int line) const;
 
-    // The queue handler.
-    void objectRemoved(KxObject* object);
+    // The queue handler (objectRemoved: SongListFrame).
     void objectChanged(KxObject* object);
     void objectNotice(KxObject* /*object*/) {}
     void queueDone();
@@ -80,13 +79,11 @@ public:
     GroupSongsView* songs = nullptr;
 
 private:
-    void rebuild();
+    void rebuild() override;
     void fillSongs();
 
     int lastClicked = -1;
-    KxView* view = nullptr;
     SongGroupList groupList;
-    bool rebuildPending = false;
     TPrivateHandler<Tgroupviewfrm> queueHandler;
     GroupNamesModel* groupModel = nullptr;
     GroupSongsModel* songModel = nullptr;

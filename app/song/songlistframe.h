@@ -7,6 +7,7 @@
 
 #include "foundation/btkarray.h"
 
+class KxObject;
 class KxSong;
 class KxView;
 
@@ -35,7 +36,21 @@ public:
     virtual void getSongs(btkCntVec<KxSong*>& list) const = 0;
     // A song deleted by the queue is no longer shown.
     virtual void songRemoved(KxSong* song) = 0;
+    // The queue deleted an object: the shown view leaves the frame (which
+    // then shows nothing), a song leaves the list.
+    void objectRemoved(KxObject* object);
 
 protected:
+    // Fills the frame again from view.
+    virtual void rebuild() = 0;
+    // A changed object that a rebuild takes care of: any object while one is
+    // pending or when there is no view, and the view itself (which asks for
+    // the rebuild). False for a song the frame has to look at.
+    bool rebuildCovers(KxObject* object);
+
     SongControlHandler* controlHandler = nullptr;
+    KxView* view = nullptr;
+    // A change seen by the queue handler that needs a rebuild when the
+    // queue pass is done.
+    bool rebuildPending = false;
 };

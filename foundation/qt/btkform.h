@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <QMainWindow>
+#include <QTabWidget>
 
 #include "foundation/qt/btkqstring.h"
 
@@ -49,6 +50,17 @@ void EnableControlTree(QWidget* widget, bool enabled);
 // A new captioned control (button, check box, label) owned by the parent,
 // named so that tests and stored settings find it; the caption is program
 // text.
+// A tab page named sheetName, under caption in the pager, holding one panel
+// laid out by a new L (QGridLayout, QFormLayout, ...); returns the layout,
+// which takes the page's rows.
+template <class L> L* btkAddPanelPage(QTabWidget* pager, const char* sheetName, const char* caption) {
+    auto* sheet = new QWidget;
+    sheet->setObjectName(sheetName);
+    auto* layout = new L(new QWidget(sheet));
+    pager->addTab(sheet, btkToQString(caption));
+    return layout;
+}
+
 template <class W> W* btkNamedControl(const char* name, const char* caption, QWidget* parent) {
     auto* control = new W(btkToQString(caption), parent);
     control->setObjectName(QString::fromLatin1(name));

@@ -46,10 +46,7 @@ void frkStaticTextItem::load() { label->setText(btkToQString(text->getText())); 
 
 frkEditItem::frkEditItem(frkDialog* dialog, frkKey key, frkBrowseImpl& impl, QWidget* form, frkDataSource* value,
                          bool password)
-    : frkCtrlItem(dialog, key, impl, new QLineEdit(form)),
-      edit(static_cast<QLineEdit*>(control)),
-      value(value),
-      trigger(impl.triggerFor(value)) {
+    : frkCtrlItem(dialog, key, impl, new QLineEdit(form)), edit(static_cast<QLineEdit*>(control)), value(value) {
     if (password) edit->setEchoMode(QLineEdit::Password);
     QObject::connect(edit, &QLineEdit::textChanged, edit, btkGuarded([this](const QString&) { changed(); }));
 }
@@ -62,10 +59,6 @@ void frkEditItem::fetch(frkDataSource* source, int mode) {
     if (mode != 0) return;
     const QSignalBlocker blocker(edit);  // loading is not a change by the user
     edit->setText(btkToQString(source->getText()));
-}
-
-void frkEditItem::onNotice(const frkTriggerEvent& notice) {
-    if (trigger && trigger->matches(notice)) load();
 }
 
 // ---- combo box

@@ -46,8 +46,7 @@ private:
     frkDataSource* text;
 };
 
-// Mode 0 of store and fetch is the text; other modes do nothing. Reloads
-// itself when its trigger matches a change notice.
+// Mode 0 of store and fetch is the text; other modes do nothing.
 class frkEditItem final : public frkCtrlItem {
 public:
     frkEditItem(frkDialog* dialog, frkKey key, frkBrowseImpl& impl, QWidget* form, frkDataSource* value, bool password);
@@ -55,12 +54,10 @@ public:
     void load() override { fetch(value, 0); }
     void store(frkDataSource* source, int mode) override;
     void fetch(frkDataSource* source, int mode) override;
-    void onNotice(const frkTriggerEvent& notice) override;
     QLineEdit* edit;
 
 private:
     frkDataSource* value;
-    frkTrigger* trigger;
 };
 
 // A drop-down list (never editable: its values may be program text such

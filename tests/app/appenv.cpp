@@ -18,29 +18,16 @@
 #include "songs/kxobject.h"
 #include "songs/uibridge.h"
 
-TempFolder::TempFolder() {
-    std::string tmpl = "/tmp/kx6app-XXXXXX";
-    if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-    dir = tmpl.c_str();
+// The folder's own name is ASCII; a relative name is Windows-1250 and
+// reaches the file system as UTF-8.
+btkstring TempFolder::path(const char* relative) const {
+    const btkstring dir = folder.root.c_str();
+    return *relative ? btkFile(dir).join(relative) : dir;
 }
 
-TempFolder::~TempFolder() { std::filesystem::remove_all(dir.c_str()); }
+void TempFolder::write(const char* relative, const char* text) const { folder.write(btkSysPath(relative), text); }
 
-btkstring TempFolder::path(const char* relative) const { return *relative ? btkFile(dir).join(relative) : dir; }
-
-void TempFolder::write(const char* relative, const char* text) const {
-    const btkFile file = path(relative);
-    std::filesystem::create_directories(btkSysPath(file.dirPart()));
-    std::ofstream out(btkSysPath(file), std::ios::binary);
-    out << text;
-}
-
-btkstring TempFolder::read(const char* relative) const {
-    std::ifstream in(btkSysPath(path(relative)), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str().c_str();
-}
+btkstring TempFolder::read(const char* relative) const { return folder.read(btkSysPath(relative)).c_str(); }
 
 btkstring SongDatabaseXml(std::initializer_list<const char*> titles) {
     btkstring xml = "<?xml version=\"1.0\" encoding=\"windows-1250\"?>\n<melodar_data version=\"4.0\" >\n<database >\n";

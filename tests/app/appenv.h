@@ -6,14 +6,11 @@
 
 #include "foundation/btkmessagebox.h"
 #include "foundation/btkstring.h"
+#include "tests/support/tempfolder.h"
 
 // A fresh folder under /tmp, removed with its content at the end.
 class TempFolder {
 public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
     btkstring path(const char* relative = "") const;
     // Writes a file (folders made as needed); text as given, no conversion.
     // Names are Windows-1250, as the program's.
@@ -21,7 +18,7 @@ public:
     btkstring read(const char* relative) const;
 
 private:
-    btkstring dir;
+    kx6test::TempFolder folder{"kx6app-"};
 };
 
 // A database file with songs titled by the list ("A", "B", ...), local ids

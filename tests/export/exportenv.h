@@ -17,6 +17,7 @@
 #include "foundation/btkmessagebox.h"
 #include "foundation/btkstream.h"
 #include "songs/kxsong.h"
+#include "tests/support/tempfolder.h"
 
 struct SongFields {
     const char* title;
@@ -50,37 +51,19 @@ inline std::string runToString(StreamSongExporter& exporter, const btkCntVec<Abs
 }
 
 // A program folder with data/expf, made the program's folder for the test.
-class ExportFolder {
+class ExportFolder : public kx6test::TempFolder {
 public:
-    ExportFolder() {
-        char pattern[] = "/tmp/kx6_export_XXXXXX";
-        if (mkdtemp(pattern)) root = pattern;
+    ExportFolder() : TempFolder("kx6_export_") {
         std::filesystem::create_directories(root + "/data/expf");
         setProgramDir(root.c_str());
         btkDefaultMessageBoxes().reset();
         btkDefaultMessageBoxes().quiet = true;
     }
-    ExportFolder(const ExportFolder&) = delete;
-    ExportFolder& operator=(const ExportFolder&) = delete;
-    ~ExportFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(root, ignored);
-        btkDefaultMessageBoxes().reset();
-    }
-    std::string path(const std::string& relative) const { return root + "/" + relative; }
-    void write(const std::string& relative, const std::string& bytes) const {
-        std::ofstream(path(relative), std::ios::binary) << bytes;
-    }
-    std::string read(const std::string& relative) const {
-        std::ifstream in(path(relative), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    ~ExportFolder() { btkDefaultMessageBoxes().reset(); }
     // The texts of the message boxes shown so far.
     static std::vector<std::string> boxes() {
         std::vector<std::string> texts;
         for (const auto& box : btkDefaultMessageBoxes().shown()) texts.push_back(box.text.c_str());
         return texts;
     }
-
-    std::string root;
 };

@@ -19,24 +19,11 @@
 
 #include "foundation/btkerror.h"
 #include "foundation/btkstream.h"
+#include "tests/support/tempfolder.h"
 
-class TempDir {
+class TempDir : public kx6test::TempFolder {
 public:
-    TempDir() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "kx6io.XXXXXX").string();
-        if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-        dir = tmpl;
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    std::string path(const std::string& name = "") const { return name.empty() ? dir : dir + "/" + name; }
-
-private:
-    std::string dir;
+    TempDir() : TempFolder("kx6io.") {}
 };
 
 inline std::string readBytes(const std::string& path) {

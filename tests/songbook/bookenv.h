@@ -13,12 +13,11 @@
 
 #include "foundation/btkfile.h"
 #include "foundation/btkmessagebox.h"
+#include "tests/support/tempfolder.h"
 
-class BookFolderTest : public ::testing::Test {
+class BookFolderTest : public ::testing::Test, protected kx6test::TempFolder {
 protected:
-    BookFolderTest() {
-        char pattern[] = "/tmp/kx6_book_XXXXXX";
-        if (mkdtemp(pattern)) root = pattern;
+    BookFolderTest() : TempFolder("kx6_book_") {
         std::filesystem::create_directories(root + "/melodary");
         oldDir = programDir().c_str();
         setProgramDir(root.c_str());
@@ -29,18 +28,8 @@ protected:
         setProgramDir(oldDir.c_str());
         btkDefaultMessageBoxes().reset();
         btkDefaultMessageBoxes().quiet = false;
-        std::error_code ignored;
-        if (!root.empty()) std::filesystem::remove_all(root, ignored);
     }
 
-    std::string path(const std::string& relative) const { return root + "/" + relative; }
-    void write(const std::string& relative, const std::string& bytes) const {
-        std::ofstream(path(relative), std::ios::binary) << bytes;
-    }
-    std::string read(const std::string& relative) const {
-        std::ifstream in(path(relative), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
     // A type file melodary/<name>.kxt holding the element text.
     void writeType(const std::string& name, const std::string& element) const {
         write("melodary/" + name + ".kxt", "<?xml version=\"1.0\" encoding=\"Windows-1250\"?>\n" + element);
@@ -52,6 +41,5 @@ protected:
         return s;
     }
 
-    std::string root;
     std::string oldDir;
 };

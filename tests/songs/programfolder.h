@@ -14,29 +14,14 @@
 #include "foundation/btkfile.h"
 #include "foundation/btkscramble.h"
 #include "foundation/btkxml.h"
+#include "tests/support/tempfolder.h"
 
-class ProgramFolder {
+class ProgramFolder : public kx6test::TempFolder {
 public:
-    ProgramFolder() {
-        char pattern[] = "/tmp/kx6_program_XXXXXX";
-        if (mkdtemp(pattern)) root = pattern;
+    ProgramFolder() : TempFolder("kx6_program_") {
         for (const char* sub : {"cfg", "data", "db"}) std::filesystem::create_directories(root + "/" + sub);
     }
-    ProgramFolder(const ProgramFolder&) = delete;
-    ProgramFolder& operator=(const ProgramFolder&) = delete;
-    ~ProgramFolder() {
-        std::error_code ignored;
-        if (!root.empty()) std::filesystem::remove_all(root, ignored);
-    }
 
-    std::string path(const std::string& relative) const { return root + "/" + relative; }
-    void write(const std::string& relative, const std::string& bytes) const {
-        std::ofstream(path(relative), std::ios::binary) << bytes;
-    }
-    std::string read(const std::string& relative) const {
-        std::ifstream in(path(relative), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
     void writeConnection(const btkXMLNode& element) const {
         element.save(path("cfg/connect.xml").c_str(), "Windows-1250");
     }
@@ -57,6 +42,4 @@ public:
         for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
         return n;
     }
-
-    std::string root;
 };

@@ -3,17 +3,15 @@
 // printing can be checked from a shell.
 #ifdef KXTOOL_WITH_QT
 
-#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-
-#include <QApplication>
 
 #include "foundation/btkerror.h"
 #include "foundation/btkfile.h"
 #include "foundation/qt/btkprinter.h"
 #include "kxtool.h"
+#include "qtcommand.h"
 #include "songbook/booklayout.h"
 #include "songbook/melodar.h"
 
@@ -75,15 +73,7 @@ int render(const kxtool::Args& a) {
 
 int bookRender(const kxtool::Args& a) {
     if (a.size() < 3 || a.size() > 4) return kxtool::usageError(Usage);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    int argc = 1;
-    char name[] = "kxtool";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    std::setlocale(LC_CTYPE, "C");
+    const kxtool::QtCommandApp app;
 
     setProgramDir(a[0].c_str());
     printInto(a[2]);

@@ -2,15 +2,14 @@
 // through the printer layer, so printing can be checked from a shell.
 #ifdef KXTOOL_WITH_QT
 
-#include <clocale>
 #include <cstdio>
 
-#include <QApplication>
 #include <QFont>
 
 #include "foundation/qt/btkprinter.h"
 #include "foundation/qt/btkqtcanvas.h"
 #include "kxtool.h"
+#include "qtcommand.h"
 
 namespace {
 
@@ -19,15 +18,7 @@ namespace {
 // page 2: a page number.
 int printTest(const kxtool::Args& a) {
     if (a.size() != 1) return kxtool::usageError("print-test OUT.pdf");
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    int argc = 1;
-    char name[] = "kxtool";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    std::setlocale(LC_CTYPE, "C");
+    const kxtool::QtCommandApp app;
 
     btkRef<btkPrinterProps> props = new btkPrinterProps("");
     props->setOutputFile(a[0].c_str());
