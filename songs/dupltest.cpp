@@ -431,6 +431,42 @@ bool compareSongs(const DuplTestParams& params, const DuplSong& a, const DuplSon
     }
 }
 
+// Every song's letters as padded codes, one after the other, and their
+// counts, so that the walks read neither the songs nor their strings.
+struct LetterCodes {
+    explicit LetterCodes(const btkObjArray<DuplSong>& songs)
+        : at(static_cast<size_t>(songs.count())), lengths(static_cast<size_t>(songs.count())) {
+        for (int i = 0; i < songs.count(); ++i) {
+            at[static_cast<size_t>(i)] = codes.size();
+            lengths[static_cast<size_t>(i)] = songs[i]->letters.length();
+            appendCodes(codes, songs[i]->letters);
+        }
+    }
+    std::vector<unsigned char> codes;
+    std::vector<size_t> at;
+    std::vector<int> lengths;
+};
+
+// The letter walks of song a against the later candidates, all on a's one
+// table; adds the candidates that pass to found.
+void walkCandidates(const DuplTestParams& params, const DuplSong& a, const LetterCodes& letters,
+                    const btkCntVec<int>& later, btkCntVec<int>& found) {
+    const int la = a.letters.length();
+    const NextLetters nextA(a.letters, params.MAX_DIF_LEN);
+    std::vector<TableWalk> walks;
+    std::vector<int> walked;
+    for (int j : later) {
+        const int lb = letters.lengths[static_cast<size_t>(j)];
+        const int needed = fewestMatches(params, std::min(la, lb), la + lb);
+        if (needed < 0) continue;
+        walks.push_back(TableWalk{letters.codes.data() + letters.at[static_cast<size_t>(j)], lb, la + lb - 2 * needed});
+        walked.push_back(j);
+    }
+    runTableWalks(nextA, la, params.MAX_DIF_LEN, walks.data(), static_cast<int>(walks.size()));
+    for (size_t k = 0; k < walks.size(); ++k)
+        if (walks[k].result == 1) found.add(walked[k]);
+}
+
 }  // namespace
 
 bool DuplCompare(const DuplTestParams& params, const DuplSong& a, const DuplSong& b) {
@@ -453,17 +489,9 @@ template <class Candidates> bool DuplTester::group(Candidates candidates, bool l
     toDelete.clear();
     kept.clear();
     if (progress) progress->total = songs.count();
-    // Every song's letters as padded codes, one after the other, and their
-    // counts, so that the walks read neither the songs nor their strings.
-    std::vector<unsigned char> codes;
-    std::vector<size_t> codesAt(static_cast<size_t>(songs.count()));
-    std::vector<int> lengths(static_cast<size_t>(songs.count()));
-    if (!literal)
-        for (int i = 0; i < songs.count(); ++i) {
-            codesAt[static_cast<size_t>(i)] = codes.size();
-            lengths[static_cast<size_t>(i)] = songs[i]->letters.length();
-            appendCodes(codes, songs[i]->letters);
-        }
+    // The reference run reads the songs themselves.
+    std::unique_ptr<LetterCodes> letters;
+    if (!literal) letters = std::make_unique<LetterCodes>(songs);
     // The later songs that are duplicates of song i, in song order (the
     // fast run's candidates come in any order).
     auto findDuplicates = [&](int i, btkCntVec<int>& found) {
@@ -482,22 +510,7 @@ template <class Candidates> bool DuplTester::group(Candidates candidates, bool l
             std::sort(found.begin(), found.end());
             return;
         }
-        // The letter walks of song i against the candidates, all on its one
-        // table.
-        const int la = a.letters.length();
-        const NextLetters nextA(a.letters, params.MAX_DIF_LEN);
-        std::vector<TableWalk> walks;
-        std::vector<int> walked;
-        for (int j : later) {
-            const int lb = lengths[static_cast<size_t>(j)];
-            const int needed = fewestMatches(params, std::min(la, lb), la + lb);
-            if (needed < 0) continue;
-            walks.push_back(TableWalk{codes.data() + codesAt[static_cast<size_t>(j)], lb, la + lb - 2 * needed});
-            walked.push_back(j);
-        }
-        runTableWalks(nextA, la, params.MAX_DIF_LEN, walks.data(), static_cast<int>(walks.size()));
-        for (size_t k = 0; k < walks.size(); ++k)
-            if (walks[k].result == 1) found.add(walked[k]);
+        walkCandidates(params, a, *letters, later, found);
         std::sort(found.begin(), found.end());
     };
     // The reference run stays on one thread.
