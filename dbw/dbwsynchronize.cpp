@@ -175,10 +175,24 @@ bool dbwSynchronize::doSynchronize() {
 
     if (!reportProgress(100, "Provádím dokončovací práce")) return false;
     int newLocalVersion = 0;
+    bool raise = download;
     if (download && !selectInt("SELECT MAX(dbw_id) FROM dbw_versions", newLocalVersion)) return false;
+    if (!download && version > 0) {
+        // A run that only uploads may take its own version as the local one
+        // when no other copy's run came after the local version: then
+        // nothing is skipped, and the next upload of the same songs is not
+        // taken for a change made elsewhere.
+        int others = 0;
+        if (!selectInt(
+                btkFormat("SELECT COUNT(*) FROM dbw_versions WHERE dbw_id>%d AND dbw_id<>%d", localVersion, version),
+                others))
+            return false;
+        raise = others == 0;
+        newLocalVersion = version;
+    }
     if (!transaction.commit() && !(adapter->connection()->commitOutcomeUnknown() && lostCommitKept())) return false;
     // Raised only once the server has the run's work for good.
-    if (download) localDb->version = newLocalVersion;
+    if (raise) localDb->version = newLocalVersion;
     return true;
 }
 

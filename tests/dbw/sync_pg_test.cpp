@@ -592,6 +592,30 @@ TEST_F(DbwSyncPg, ChangesThatCrossAnotherCopysChangeOrDeletionAreConflicts) {
     }
 }
 
+TEST_F(DbwSyncPg, UploadOnlyRunsDoNotTakeTheirOwnChangesForConflicts) {
+    FakeSongDb a, b;
+    FakeSong* song = a.table.add("Píseň");
+    uploadNew(a, {song});
+    // Uploads alone, twice: the second sees only a's own first change.
+    for (const char* text : {"Jednou", "Podruhe"}) {
+        song->edit(text);
+        auto r = run(a, {.upload = true, .changed = {song}});
+        ASSERT_TRUE(ok) << r->errorText(true).c_str();
+        EXPECT_EQ(0, r->counters().conflicts) << text;
+        EXPECT_EQ(text, title(song->netid));
+        EXPECT_EQ(r->versionId(), a.version) << text;
+    }
+    // Another copy's run in between: the local version stays, as the
+    // upload alone has not taken that run's changes.
+    FakeSong* other = b.table.add("Jiná");
+    uploadNew(b, {other});
+    const int before = a.version;
+    song->edit("Potřetí");
+    run(a, {.upload = true, .changed = {song}});
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(before, a.version);
+}
+
 TEST_F(DbwSyncPg, ALostCommitAnswerIsSettledByTheRunsVersionRow) {
     kx6TcpProxy proxy(inet->socketPath());
     dbwAdaRef via = inet->connectVia("127.0.0.1", proxy.port());
