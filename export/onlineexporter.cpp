@@ -37,6 +37,60 @@ void pageBegin(btkWriteStream& out, const btkstring& background) {
 
 void pageEnd(btkWriteStream& out) { out << "</HTML>\n</BODY>\n"; }
 
+// The entry page: the group list (or a song table) and a group's songs on the
+// left, the song frame with its transposition buttons on the right. The
+// buttons call the functions of the song page shown in the frame; a browser
+// that keeps pages opened from disk apart refuses the call, and the page then
+// says how to get round it.
+const char* const indexPage =
+    "<!DOCTYPE html>\n"
+    "<html>\n<head>\n"
+    "<meta http-equiv=\"content-type\" content=\"text/html; charset=windows-1250\">\n"
+    "<meta name=\"generator\" content=\"Kantorix\">\n"
+    "<title>Zpěvník</title>\n"
+    "<style>\n"
+    "html, body { height: 100%; margin: 0; font-family: sans-serif; }\n"
+    "body { display: flex; }\n"
+    "#lists { display: flex; flex-direction: column; width: 30%; min-width: 14em; border-right: 1px solid #999; }\n"
+    "#song { display: flex; flex-direction: column; flex: 1; }\n"
+    "nav, #tools { padding: 4px 6px; background: #eee; border-bottom: 1px solid #999; }\n"
+    "nav a { margin-right: 0.8em; }\n"
+    "iframe { border: 0; width: 100%; flex: 1; }\n"
+    "#listframe { border-bottom: 1px solid #999; }\n"
+    "#notice { color: #a00; margin-left: 1em; }\n"
+    "</style>\n"
+    "</head>\n<body>\n"
+    "<div id=\"lists\">\n"
+    "<nav><a href=\"grplist.html\" target=\"listframe\">Skupiny</a>"
+    "<a href=\"title-songs.html\" target=\"listframe\">Podle názvu</a>"
+    "<a href=\"group-songs.html\" target=\"listframe\">Podle skupiny</a></nav>\n"
+    "<iframe id=\"listframe\" name=\"listframe\" src=\"grplist.html\"></iframe>\n"
+    "<iframe id=\"songsframe\" name=\"songsframe\"></iframe>\n"
+    "</div>\n"
+    "<div id=\"song\">\n"
+    "<div id=\"tools\">Transpozice: "
+    "<button type=\"button\" id=\"down\" onclick=\"transpose('transpleft')\">o půltón dolů</button> "
+    "<button type=\"button\" id=\"up\" onclick=\"transpose('transpright')\">o půltón nahoru</button> "
+    "<button type=\"button\" id=\"original\" onclick=\"transpose('originalchords')\">původní</button>"
+    "<span id=\"notice\"></span></div>\n"
+    "<iframe id=\"songframe\" name=\"songframe\"></iframe>\n"
+    "</div>\n"
+    "<script>\n"
+    "function transpose(name) {\n"
+    "  var notice = document.getElementById('notice');\n"
+    "  notice.textContent = '';\n"
+    "  var page = window.frames['songframe'];\n"
+    "  try {\n"
+    "    if (typeof page[name] != 'function') { notice.textContent = 'Nejdřív vyberte píseň.'; return; }\n"
+    "    page[name]();\n"
+    "  } catch (e) {\n"
+    "    notice.textContent = 'Prohlížeč nedovolil transponovat stránku otevřenou z disku; "
+    "otevřete adresář přes webový server.';\n"
+    "  }\n"
+    "}\n"
+    "</script>\n"
+    "</body>\n</html>\n";
+
 }  // namespace
 
 bool OnlineExporter::step(int position, const btkstring& text) { return !progress || progress->step(position, text); }
@@ -83,6 +137,9 @@ bool OnlineExporter::exportSongs(const btkCntVec<KxSong*>& runSongs, const btkst
     }
     if (!step(96, "Zapisuji title-songs.html") || !writeTable(root, true)) return false;
     if (!step(97, "Zapisuji group-songs.html") || !writeTable(root, false)) return false;
+    if (!step(98, "Zapisuji index.html") ||
+        !writeFile(root.join("index.html"), [](btkWriteStream& out) { out << indexPage; }))
+        return false;
     (void)step(99, "Hotovo");  // everything is written: a cancel now changes nothing
     return true;
 }
@@ -94,7 +151,11 @@ bool OnlineExporter::writeGroupList(const btkstring& folder, const btkObjArray<S
             out << "<A href=\"data/grp";
             out.writeInt(i);
             out << ".html\" target=\"songsframe\">";
-            HTMLEscape(out, groups[i]->name);
+            // A link with no text could not be seen or clicked.
+            if (groups[i]->name.empty())
+                out << "(bez skupiny)";
+            else
+                HTMLEscape(out, groups[i]->name);
             out << "</A><BR>\n";
         }
         pageEnd(out);

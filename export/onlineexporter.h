@@ -6,11 +6,13 @@
 //   D/data/song<j>.html   song j with in-browser transposition
 //   D/title-songs.html    all songs by title            (background songsbg)
 //   D/group-songs.html    all songs by group            (background songsbg)
+//   D/index.html          the entry page holding the lists, the song frame
+//                         and buttons that transpose the song shown there
 //
 // Groups are numbered in the group order, songs by their place in the run.
 // Links address the frames "songsframe" (a group's song list) and
-// "songframe" (a song page); the page that defines them is not part of the
-// export. Song data is escaped as in the HTML export.
+// "songframe" (a song page), which index.html defines. Song data is escaped
+// as in the HTML export; a group without a name is listed as "(bez skupiny)".
 #pragma once
 
 #include <functional>

@@ -64,10 +64,19 @@ void openDatabaseFile() {
     selectNewestView();
 }
 
+// The name an export of the view proposes: its database's file name, else
+// the view's name as a database file.
+btkstring exportFileName(KxView* view) {
+    if (!view) return "*.xml";
+    if (KxDatabase* db = view->asDatabase(); db && !db->getFileName().empty())
+        return btkFile(db->getFileName()).fileName();
+    return view->name() + ".xml";
+}
+
 void exportDatabase() {
     btkCntVec<KxSong*> songs;
     if (!AskSongSet("Které písně se mají exportovat?", songs)) return;
-    btkstring fileName = btkFile(programDir()).join("*.xml");
+    btkstring fileName = btkFile(programDir()).join(exportFileName(gMainWin->getActViewMsg()));
     if (!ExecuteSaveDialog(DatabaseFilter, programDir(), fileName)) return;
     WriteDatabaseFile(fileName, songs, nullptr);
 }

@@ -83,6 +83,7 @@ bool btkScriptedDialogs::openFiles(const char*, const char*, btkStrings& paths) 
 }
 
 bool btkScriptedDialogs::saveFile(const char*, const char*, const char*, btkstring& path) {
+    proposed = path;
     return openFile(nullptr, nullptr, path);
 }
 

@@ -57,6 +57,7 @@ public:
     std::deque<std::pair<QFont, QColor>> fonts;
     std::deque<QColor> colors;
     int asked = 0;
+    btkstring proposed;  // the path the last save dialog was opened with
 };
 
 // The backend in use (the Qt one until another is set).

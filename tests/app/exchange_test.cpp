@@ -167,6 +167,21 @@ TEST_F(ExchangeTest, HtmlFilterExportsTheStackAsTheGoldenFile) {
     EXPECT_TRUE(boxShown("Exportovací filtr vadny.exp nelze načíst"));
 }
 
+TEST_F(ExchangeTest, ShippedFiltersAreListedAndEachExports) {
+    std::filesystem::create_directories(folder.path("data/expf").c_str());
+    for (const auto& shipped : std::filesystem::directory_iterator(KX6_SOURCE_DIR "/dist/data/expf"))
+        std::filesystem::copy_file(shipped.path(), folder.path("data/expf").c_str() / shipped.path().filename());
+    const char* const streams[] = {"Prostý text", "RTF dokument", "HTML stránka", "Šablona ChordPro"};
+    for (const char* name : streams) {
+        const btkstring out = btkFormat("out-%d", int(&name - streams));
+        ASSERT_TRUE(customExport(name, 2, folder.path(out), nullptr)) << name;
+        EXPECT_GT(folder.read(out).length(), 200u) << name;
+    }
+    std::filesystem::create_directories(folder.path("web").c_str());
+    ASSERT_TRUE(customExport("Webový adresář", 2, nullptr, folder.path("web")));
+    EXPECT_TRUE(std::filesystem::exists(folder.path("web/index.html").c_str()));
+}
+
 TEST_F(ExchangeTest, OnlineFilterWritesAWebDirectory) {
     inFilterList([](Texpflistfrm& w) { create(w, "web", 4); });
     EXPECT_FALSE(customExport("web", 2, nullptr, folder.path("chybi")));

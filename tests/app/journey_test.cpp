@@ -18,6 +18,7 @@
 #include "app/settings/fontrecords.h"
 #include "app/windows.h"
 #include "appenv.h"
+#include "foundation/btkfile.h"
 #include "foundation/btkprintdevice.h"
 #include "foundation/qt/btkdialogs.h"
 #include "foundation/qt/btkprintersetup.h"
@@ -193,6 +194,7 @@ TEST_F(JourneyTest, ExportedSongsImportIntoAnotherDatabase) {
     answerSongSet(2);  // the active view
     dialogs.files.push_back(folder.path("vyber.xgz"));
     trigger("a_dbexport");
+    EXPECT_EQ(btkFile(dialogs.proposed).fileName(), btkFile(database(0)->getFileName()).fileName());
     ASSERT_TRUE(std::filesystem::exists(folder.path("vyber.xgz").c_str()));
     EXPECT_EQ(static_cast<unsigned char>(folder.read("vyber.xgz")[0]), 0x1F);  // gzip
 

@@ -4,7 +4,8 @@
 # web directory expects walks it from the group list through a group to a
 # song, whose title is text, and calls the song page's own transposition
 # functions there: a semitone up ("Es" becomes "E") and back (named "D#" by
-# the script), the chord line keeping its columns.
+# the script), the chord line keeping its columns. The export's own entry
+# page does the same walk through its frames and transposes with its buttons.
 set -euo pipefail
 data="$KX6_SOURCE_DIR/tests/export/data"
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -88,4 +89,51 @@ HTML
 dom "$tmp/web/walk.html" > "$tmp/walk.dom"
 grep -qF '<div id="result">Rock &amp; {roll} &lt;i&gt;|0|  Es|  E |  D#</div>' "$tmp/walk.dom" \
   || { grep 'id="result"' "$tmp/walk.dom" >&2; fail "walking the web directory"; }
+
+# index.html of the web-directory filter a fresh program folder ships, inside
+# a page of the test: its list frame, a group, a song, then its buttons up,
+# original and down.
+kxtool webdir "$KX6_SOURCE_DIR/dist" "Webový adresář" "$data/songs.xml" "$tmp/site"
+cat > "$tmp/site/entry.html" <<'HTML'
+<html><body>
+<iframe name="site" src="index.html" style="width:1000px;height:600px"></iframe>
+<div id="result">not finished</div>
+<script>
+var result = document.getElementById('result');
+// Runs step once frame() shows a page whose address ends with the suffix.
+function when(frame, suffix, step) {
+  var tries = 0;
+  (function poll() {
+    var doc = null;
+    try { doc = frame() && frame().document; } catch (e) { result.textContent = 'no access: ' + e; return; }
+    if (doc && doc.readyState == 'complete' && doc.location.href.endsWith(suffix)) return step(doc);
+    if (++tries > 200) { result.textContent = 'timeout waiting for ' + suffix; return; }
+    setTimeout(poll, 20);
+  })();
+}
+function siteWindow() { return window.frames['site']; }
+function inner(name) { return function () { return siteWindow().frames[name]; }; }
+when(siteWindow, 'index.html', function (index) {
+  when(inner('listframe'), 'grplist.html', function (doc) {
+    doc.links[0].click();
+    when(inner('songsframe'), 'data/grp0.html', function (doc) {
+      doc.links[0].click();
+      when(inner('songframe'), 'data/song1.html', function (doc) {
+        var pre = doc.getElementsByTagName('PRE')[0];
+        function chords() { return pre.textContent.split('\n')[3]; }
+        var seen = [chords()];
+        index.getElementById('up').click(); seen.push(chords());
+        index.getElementById('original').click(); seen.push(chords());
+        index.getElementById('down').click(); seen.push(chords());
+        result.textContent = seen.join('|');
+      });
+    });
+  });
+});
+</script>
+</body></html>
+HTML
+dom "$tmp/site/entry.html" > "$tmp/entry.dom"
+grep -qF '<div id="result">  Es|  E |  D#|  D </div>' "$tmp/entry.dom" \
+  || { grep 'id="result"' "$tmp/entry.dom" >&2; fail "transposing with the buttons of index.html"; }
 echo ok

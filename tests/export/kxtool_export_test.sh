@@ -22,6 +22,23 @@ kxtool webdir "$data/program" web "$KX6_SOURCE_DIR/dist/db/lidovky.xml" "$tmp/sa
 [ "$(ls "$tmp/sample.web/data" | grep -c '^song')" = "$(grep -c '<song ' "$KX6_SOURCE_DIR/dist/db/lidovky.xml")" ] \
   || fail "sample webdir: a song page per song"
 
+# The filters a fresh program folder ships, each over the sample database.
+shipped=0
+for exp in "$KX6_SOURCE_DIR"/dist/data/expf/*.exp; do
+  name=$(basename "$exp" .exp)
+  shipped=$((shipped + 1))
+  if grep -q '^<online' "$exp"; then
+    kxtool webdir "$KX6_SOURCE_DIR/dist" "$name" "$KX6_SOURCE_DIR/dist/db/lidovky.xml" "$tmp/shipped$shipped" \
+      || fail "shipped $name"
+    [ -s "$tmp/shipped$shipped/index.html" ] || fail "shipped $name: no index.html"
+  else
+    kxtool export "$KX6_SOURCE_DIR/dist" "$name" "$KX6_SOURCE_DIR/dist/db/lidovky.xml" "$tmp/shipped$shipped" \
+      || fail "shipped $name"
+    iconv -f CP1250 -t UTF-8 "$tmp/shipped$shipped" | grep -q 'Holka modr' || fail "shipped $name: a title is missing"
+  fi
+done
+[ "$shipped" = 5 ] || fail "a fresh program folder ships $shipped export filters, not 5"
+
 if kxtool export "$data/program" text "$data/songs.xml" "$tmp/missing/x.out" 2>/dev/null; then
   fail "export into a missing folder succeeded"
 fi

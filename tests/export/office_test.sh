@@ -51,4 +51,10 @@ timeout 120 soffice -env:UserInstallation="file://$tmp/profile" --headless --nor
   || { cat "$tmp/soffice.log" >&2; fail "soffice failed on the filter without colours"; }
 grep -q 'Příliš' "$tmp/nocolour.fodt" || fail "the document without colours lost its text"
 grep -qi 'fo:color="#ffffff"' "$tmp/nocolour.fodt" && fail "text without a colour is white"
+# The RTF filter a fresh program folder ships, over the sample database.
+kxtool export "$KX6_SOURCE_DIR/dist" "RTF dokument" "$KX6_SOURCE_DIR/dist/db/lidovky.xml" "$tmp/sample.rtf"
+timeout 120 soffice -env:UserInstallation="file://$tmp/profile" --headless --norestore \
+  --convert-to 'txt:Text (encoded):UTF8' --outdir "$tmp" "$tmp/sample.rtf" >"$tmp/soffice.log" 2>&1 \
+  || { cat "$tmp/soffice.log" >&2; fail "soffice failed on the shipped RTF filter"; }
+grep -qF 'Holka modrooká' "$tmp/sample.txt" || fail "the shipped RTF filter's document lost a title"
 echo ok

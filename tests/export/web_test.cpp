@@ -54,10 +54,9 @@ TEST_F(WebDirectoryTest, ProgressEveryThirtyTwoItems) {
     makeSongs(33);
     ASSERT_TRUE(run());
     const std::vector<std::pair<int, std::string>> expected = {
-        {0, "Probíhá příprava"},           {1, "Zapisuji grplist.html"},
-        {2, "Zapisuji skupinu A"},         {5, "Zapisuji píseň s0"},
-        {92, "Zapisuji píseň s32"},        {96, "Zapisuji title-songs.html"},
-        {97, "Zapisuji group-songs.html"}, {99, "Hotovo"}};
+        {0, "Probíhá příprava"},           {1, "Zapisuji grplist.html"}, {2, "Zapisuji skupinu A"},
+        {5, "Zapisuji píseň s0"},          {92, "Zapisuji píseň s32"},   {96, "Zapisuji title-songs.html"},
+        {97, "Zapisuji group-songs.html"}, {98, "Zapisuji index.html"},  {99, "Hotovo"}};
     EXPECT_EQ(progress.steps, expected);
     EXPECT_TRUE(std::filesystem::exists(folder.path("web/data/song32.html")));
     EXPECT_TRUE(folder.boxes().empty());
@@ -72,7 +71,7 @@ TEST_F(WebDirectoryTest, CancelStopsTheRun) {
     EXPECT_EQ(folder.boxes(), std::vector<std::string>{"Export se nezdařil"});
     // A cancel after everything was written changes nothing.
     progress.steps.clear();
-    progress.cancelAt = 7;  // the seventh step is "Hotovo"
+    progress.cancelAt = 8;  // the eighth step is "Hotovo"
     btkDefaultMessageBoxes().reset();
     EXPECT_TRUE(run());
 }
@@ -85,6 +84,17 @@ TEST_F(WebDirectoryTest, UnwritableFileFailsTheRun) {
     EXPECT_EQ(folder.boxes()[0].rfind("Export se nezdařil\n", 0), 0u);
     EXPECT_NE(folder.boxes()[0].find("title-songs.html"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(folder.path("web/group-songs.html")));
+}
+
+TEST_F(WebDirectoryTest, SongsWithoutAGroupHaveAVisibleLink) {
+    makeSongs(1);
+    owned[0]->group = "";
+    ASSERT_TRUE(run());
+    EXPECT_NE(folder.read("web/grplist.html").find("target=\"songsframe\">(bez skupiny)</A>"), std::string::npos);
+    // The entry page names the three frames the other pages' links target.
+    const std::string index = folder.read("web/index.html");
+    for (const char* frame : {"name=\"listframe\" src=\"grplist.html\"", "name=\"songsframe\"", "name=\"songframe\""})
+        EXPECT_NE(index.find(frame), std::string::npos) << frame;
 }
 
 TEST_F(WebDirectoryTest, EmptyRunWritesListsOnly) {
