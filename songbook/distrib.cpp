@@ -1,20 +1,22 @@
 #include "songbook/distrib.h"
 
 void daPaneGrp::addPane(int height, bool optional, bool keepWithNext) {
-    if (!optional && joinNext && !panes.empty()) {
-        daPane* last = panes[panes.count() - 1];
+    daPane* last = panes.empty() ? nullptr : panes[panes.count() - 1];
+    if (optional) {
+        if (last) last->trailing += height;
+        return;
+    }
+    if (joinNext && last && height <= capacity - last->full()) {
         last->body += last->trailing + height;
         last->trailing = 0;
-        joinNext = keepWithNext;
-    } else if (!optional) {
-        joinNext = keepWithNext;
+    } else {
+        if (joinNext && last) last->startsPage = true;
         daPane* pane = new daPane;
         pane->group = this;
         pane->body = height;
         panes.add(pane);
-    } else if (!panes.empty()) {
-        panes[panes.count() - 1]->trailing += height;
     }
+    joinNext = keepWithNext;
 }
 
 // ---- pages
@@ -45,7 +47,7 @@ void daLogPage::recompute() {
 // ---- the common steps
 
 daPaneGrp* daDistribAlg::addGroup(int itemIndex, bool fixtobegin, bool fixtoend) {
-    daPaneGrp* g = new daPaneGrp(itemIndex, fixtobegin, fixtoend);
+    daPaneGrp* g = new daPaneGrp(itemIndex, fixtobegin, fixtoend, capacity);
     groups.add(g);
     return g;
 }
@@ -78,7 +80,7 @@ int daDistribAlg::breaksOn(const daLogPage& page, const daPaneGrp& g) const {
     int y = page.fill;
     int n = 0;
     for (const daPane* pane : g.panes) {
-        if (pane->body + y > capacity) {
+        if (pane->body + y > capacity || (pane->startsPage && y > 0)) {
             ++n;
             y = 0;
         }
@@ -91,7 +93,7 @@ int daDistribAlg::columnsNeeded(const daPaneGrp& g) const {
     int y = capacity;
     int n = 0;
     for (const daPane* pane : g.panes) {
-        if (pane->body + y > capacity) {
+        if (pane->body + y > capacity || (pane->startsPage && y > 0)) {
             ++n;
             y = pane->full();
         } else {

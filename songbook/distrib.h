@@ -18,20 +18,27 @@ struct daPane {
     daPaneGrp* group = nullptr;
     int body = 0;
     int trailing = 0;
+    // A block kept with the next that could not join it on one page (a
+    // song's head over a tall first block): it starts a page, as the page
+    // placement puts it (printPanesOnPages).
+    bool startsPage = false;
     int full() const { return body + trailing; }
 };
 
 // One item of the book: its panes in order and, after a run, its flags.
 class daPaneGrp {
 public:
-    daPaneGrp(int itemIndex, bool toBegin, bool toEnd) : index(itemIndex), fixtobegin(toBegin), fixtoend(toEnd) {}
+    // Blocks are joined only up to pageCapacity, the height of one page.
+    daPaneGrp(int itemIndex, bool toBegin, bool toEnd, int pageCapacity)
+        : index(itemIndex), fixtobegin(toBegin), fixtoend(toEnd), capacity(pageCapacity) {}
     daPaneGrp(const daPaneGrp&) = delete;
     daPaneGrp& operator=(const daPaneGrp&) = delete;
 
     // A plain pane becomes a new block, or joins the last block when that
-    // is kept with the next (with the space between); an optional pane's
-    // height is added to the space after the last block (and dropped before
-    // the first).
+    // is kept with the next and the two (with the space between) fit one
+    // page; a kept block that cannot be joined starts a page instead. An
+    // optional pane's height is added to the space after the last block
+    // (and dropped before the first).
     void addPane(int height, bool optional, bool keepWithNext = false);
 
     int index;
@@ -44,6 +51,7 @@ public:
     bool skippage = false;
 
 private:
+    int capacity;
     bool joinNext = false;  // the last block is kept with the next plain pane
 };
 
@@ -52,8 +60,9 @@ class daLogPage {
 public:
     explicit daLogPage(int pageCapacity) : capacity(pageCapacity) {}
 
-    // The pane's body fits below what the page holds.
-    bool fits(const daPane& pane) const { return fill + pane.body <= capacity; }
+    // The pane's body fits below what the page holds (a pane that starts a
+    // page only on an empty page).
+    bool fits(const daPane& pane) const { return fill + pane.body <= capacity && !(pane.startsPage && fill > 0); }
     // Appends the pane when it fits; otherwise nothing.
     void add(daPane* pane);
     // Moves the panes from index first to the end onto the top of next.

@@ -9,7 +9,8 @@
 namespace {
 
 // Groups parted by "|"; in a group, "B" binds it to the beginning, "E" to
-// the end, "oN" is an optional pane of height N and N a plain pane.
+// the end, "oN" is an optional pane of height N, "kN" a plain pane kept with
+// the next one and N a plain pane.
 void fill(daDistribAlg& alg, const std::string& spec) {
     std::istringstream groups(spec);
     std::string group;
@@ -24,7 +25,8 @@ void fill(daDistribAlg& alg, const std::string& spec) {
         daPaneGrp* g = alg.addGroup(index, begin, end);
         std::istringstream panes(group);
         while (panes >> t)
-            if (t != "B" && t != "E") g->addPane(std::stoi(t[0] == 'o' ? t.substr(1) : t), t[0] == 'o');
+            if (t != "B" && t != "E")
+                g->addPane(std::stoi(t.substr(t[0] == 'o' || t[0] == 'k')), t[0] == 'o', t[0] == 'k');
     }
 }
 
@@ -70,6 +72,12 @@ TEST(Distribution, BookletOrderAndFlags) {
         {"90 | 50 | 45 45 45 45 | | 60", "0N 1N 4N 2N 3"},
         // A first pane taller than a page is never placed.
         {"150 | 30", "1NS !"},
+        // A head moves on with its first block where both fit a page...
+        {"60 | k30 o10 50 | 5", "0N 1N 2"},
+        // ...and starts a page where they do not, its block on the next
+        // (a song of two pages starts on a left page).
+        {"k40 o10 70 | 20", "0NS 1"},
+        {"30 | k40 70 | 20", "0N 1N 2"},
     };
     for (const auto& c : cases) {
         daKx4DistribAlg alg(100);
@@ -95,6 +103,10 @@ TEST(Distribution, RowsOrderAndFlags) {
         {1, "150 | 30", "1N !"},
         {1, "30 | 150 | 30", "0N 2 !"},
         {2, "150", "!"},
+        // A head that cannot stay with its first block starts a page.
+        {1, "30 | k40 70", "1N 0"},
+        {2, "k40 70 | 20", "0N 1"},
+        {2, "30 | k40 70 | 20", "0N 2 1NS"},
     };
     for (const auto& c : cases) {
         daKx4LinesDistribAlg alg(100, c.columns);
