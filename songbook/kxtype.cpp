@@ -47,7 +47,8 @@ int clampedAttr(const btkXMLNode& node, const char* name, int low, int high) {
 void clampMargins(KxIntList& list) {
     if (list.count() > KxTypeLimits::MaxGrid)
         list.removeItems(KxTypeLimits::MaxGrid, list.count() - KxTypeLimits::MaxGrid);
-    for (int i = 0; i < list.count(); ++i) list[i] = std::clamp(list[i], 0, KxTypeLimits::MaxMillimetres);
+    for (int i = 0; i < list.count(); ++i)
+        list[i] = std::clamp(list[i], -KxTypeLimits::MaxMillimetres, KxTypeLimits::MaxMillimetres);
 }
 
 // Font sizes of the fonts element within what the font chooser offers.
@@ -169,10 +170,10 @@ void KxTypeWithBase::readKxtype(BaseKxType& t, const btkXMLNode& element) {
     const btkXMLNode page = element.childByName("page");
     t.hcnt = clampedAttr(page, "hcnt", 1, L::MaxGrid);
     t.vcnt = clampedAttr(page, "vcnt", 1, L::MaxGrid);
-    t.leftsp = clampedAttr(page, "leftsp", 0, L::MaxMillimetres);
-    t.rightsp = clampedAttr(page, "rightsp", 0, L::MaxMillimetres);
-    t.topsp = clampedAttr(page, "topsp", 0, L::MaxMillimetres);
-    t.bottomsp = clampedAttr(page, "bottomsp", 0, L::MaxMillimetres);
+    t.leftsp = clampedAttr(page, "leftsp", -L::MaxMillimetres, L::MaxMillimetres);
+    t.rightsp = clampedAttr(page, "rightsp", -L::MaxMillimetres, L::MaxMillimetres);
+    t.topsp = clampedAttr(page, "topsp", -L::MaxMillimetres, L::MaxMillimetres);
+    t.bottomsp = clampedAttr(page, "bottomsp", -L::MaxMillimetres, L::MaxMillimetres);
     // Only simple margins and margins per column and row have a meaning.
     t.margintype = page.intAttr("margintype") == 1 ? 1 : 0;
     readMargins(page, t.mleft, t.mright, t.mtop, t.mbottom);
@@ -199,8 +200,8 @@ void KxTypeWithBase::readKxtype(BaseKxType& t, const btkXMLNode& element) {
     t.pagenumstart = clampedAttr(headfoot, "pagenumstart", -L::MaxPageNumber, L::MaxPageNumber);
 
     const btkXMLNode format = element.childByName("format");
-    t.slspacehi = clampedAttr(format, "slspacehi", 0, L::MaxPercent);
-    t.songspacehi = clampedAttr(format, "songspacehi", 0, L::MaxPercent);
+    t.slspacehi = clampedAttr(format, "slspacehi", -L::MaxPercent, L::MaxPercent);
+    t.songspacehi = clampedAttr(format, "songspacehi", -L::MaxPercent, L::MaxPercent);
     t.songlines = flag(format, "songlines");
     t.inacs = flag(format, "inacs");
     t.outacs = flag(format, "outacs");

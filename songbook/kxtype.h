@@ -23,10 +23,12 @@ using KxIntList = btkCntVec<int>;
 
 // The ranges the type editor offers; reading a type clamps every value into
 // them, so no file can make the layout overflow or allocate without bound.
+// Margins and spacings may be negative (they draw beyond the logical page or
+// close up lines and songs): files have always held such values.
 struct KxTypeLimits {
     static constexpr int MaxGrid = 20;            // hcnt, vcnt
-    static constexpr int MaxMillimetres = 1000;   // every margin
-    static constexpr int MaxPercent = 1000;       // slspacehi, songspacehi
+    static constexpr int MaxMillimetres = 1000;   // |every margin|
+    static constexpr int MaxPercent = 1000;       // |slspacehi|, |songspacehi|
     static constexpr int MaxOutlineColumns = 10;  // colcnt
     static constexpr int MaxPageNumber = 99999;   // |pagenumstart|
     static constexpr int MaxFontSize = 512;       // points; 0 keeps the default size

@@ -141,10 +141,10 @@ QWidget* Tkxtypefrm::buildPagePage() {
     auto* page = new QWidget(PageControl1);
     hcnt = MakeSpinBox(page, "hcnt", 1, MaxGrid);
     vcnt = MakeSpinBox(page, "vcnt", 1, MaxGrid);
-    leftsp = MakeSpinBox(page, "leftsp", 0, MaxMillimetres);
-    rightsp = MakeSpinBox(page, "rightsp", 0, MaxMillimetres);
-    topsp = MakeSpinBox(page, "topsp", 0, MaxMillimetres);
-    bottomsp = MakeSpinBox(page, "bottomsp", 0, MaxMillimetres);
+    leftsp = MakeSpinBox(page, "leftsp", -MaxMillimetres, MaxMillimetres);
+    rightsp = MakeSpinBox(page, "rightsp", -MaxMillimetres, MaxMillimetres);
+    topsp = MakeSpinBox(page, "topsp", -MaxMillimetres, MaxMillimetres);
+    bottomsp = MakeSpinBox(page, "bottomsp", -MaxMillimetres, MaxMillimetres);
     auto* orientationBox = new QGroupBox(btkToQString("Orientace"), page);
     orientationBox->setObjectName("orientation");
     orientation[0] = new QRadioButton(btkToQString("Na výšku (portrét)"), orientationBox);
@@ -203,8 +203,8 @@ QWidget* Tkxtypefrm::buildHeadFootPage() {
     footer->setObjectName("footer");
     pagenumstart = MakeSpinBox(page, "pagenumstart", -KxTypeLimits::MaxPageNumber, KxTypeLimits::MaxPageNumber);
     songlines = checkBox(page, "songlines", "Tisknout čáry mezi písněmi");
-    slspacehi = MakeSpinBox(page, "slspacehi", 0, MaxPercent);
-    songspacehi = MakeSpinBox(page, "songspacehi", 0, MaxPercent);
+    slspacehi = MakeSpinBox(page, "slspacehi", -MaxPercent, MaxPercent);
+    songspacehi = MakeSpinBox(page, "songspacehi", -MaxPercent, MaxPercent);
     outacs = checkBox(page, "outacs", "Netisknout akordy");
     inacs = checkBox(page, "inacs", "Akordy uvnitř textu");
     auto* form = new QFormLayout(page);
@@ -403,7 +403,7 @@ void Tkxtypefrm::fillMarginColumn(QWidget* area, int count, btkCntVec<int>& firs
         grid->addWidget(new QLabel(btkToQString(btkFormat("Strana %d", i + 1)), inner), i, 0);
         btkCntVec<int>* lists[2] = {&first, &second};
         for (int k = 0; k < 2; ++k) {
-            QSpinBox* spin = MakeSpinBox(inner, "", 0, MaxMillimetres);
+            QSpinBox* spin = MakeSpinBox(inner, "", -MaxMillimetres, MaxMillimetres);
             spin->setValue((*lists[k])[i]);
             btkCntVec<int>* list = lists[k];
             QObject::connect(spin, &QSpinBox::valueChanged, this, [list, i](int v) { (*list)[i] = v; });

@@ -81,42 +81,48 @@ TEST(KxType, ReadingKeepsOnlyTheMinimums) {
     EXPECT_EQ(intListToString(t.mleft), "5,7");
 }
 
-// Hostile numbers are clamped on reading to what the type editor offers.
-TEST(KxType, HostileValuesAreClamped) {
+// Numbers read from a file are clamped to what the type editor offers and
+// written back as read: negative margins and spacings stay.
+TEST(KxType, ValuesClampedOnReadingRoundTrip) {
     const struct {
-        const char* xml;
-        int BaseKxType::*field;
-        int expected;
+        const char* child;
+        const char* attr;
+        const char* stored;
+        const char* written;
     } rows[] = {
-        {"<page hcnt=\"1000000000\"/>", &BaseKxType::hcnt, KxTypeLimits::MaxGrid},
-        {"<page vcnt=\"2147483647\"/>", &BaseKxType::vcnt, KxTypeLimits::MaxGrid},
-        {"<page leftsp=\"-5\"/>", &BaseKxType::leftsp, 0},
-        {"<page rightsp=\"99999999\"/>", &BaseKxType::rightsp, KxTypeLimits::MaxMillimetres},
-        {"<page topsp=\"4294967295\"/>", &BaseKxType::topsp, 0},  // wraps to -1
-        {"<page bottomsp=\"1001\"/>", &BaseKxType::bottomsp, KxTypeLimits::MaxMillimetres},
-        {"<outline colcnt=\"100000\"/>", &BaseKxType::colcnt, KxTypeLimits::MaxOutlineColumns},
-        {"<headfoot pagenumstart=\"-2000000000\"/>", &BaseKxType::pagenumstart, -KxTypeLimits::MaxPageNumber},
-        {"<format slspacehi=\"-1\"/>", &BaseKxType::slspacehi, 0},
-        {"<format songspacehi=\"2000000000\"/>", &BaseKxType::songspacehi, KxTypeLimits::MaxPercent},
-        {"<format songspacehi=\"250\"/>", &BaseKxType::songspacehi, 250},
+        {"page", "hcnt", "1000000000", "20"},
+        {"page", "vcnt", "2147483647", "20"},
+        {"page", "leftsp", "-5", "-5"},
+        {"page", "rightsp", "99999999", "1000"},
+        {"page", "topsp", "4294967295", "-1"},  // wraps
+        {"page", "bottomsp", "-1001", "-1000"},
+        {"page", "mleft", "-3,7", "-3,7"},
+        {"page", "mbottom", "-7000,1001,,0", "-1000,1000,0"},
+        {"outline", "colcnt", "100000", "10"},
+        {"headfoot", "pagenumstart", "-2000000000", "-99999"},
+        {"format", "slspacehi", "-20", "-20"},
+        {"format", "songspacehi", "2000000000", "1000"},
+        {"format", "songspacehi", "-2000000000", "-1000"},
     };
     for (const auto& r : rows) {
+        const std::string xml = std::string("<kxtype><") + r.child + " " + r.attr + "=\"" + r.stored + "\"/></kxtype>";
         MelodarKxType t;
-        t.fromXML(parsed((std::string("<kxtype>") + r.xml + "</kxtype>").c_str()));
-        EXPECT_EQ(t.*r.field, r.expected) << r.xml;
+        t.fromXML(parsed(xml.c_str()));
+        btkXMLNode out;
+        t.toXML(out, false);
+        EXPECT_EQ(std::string(out.childByName(r.child).attr(r.attr).c_str()), r.written) << xml;
     }
 
     MelodarKxType t;
     std::string many = "1";
     for (int i = 0; i < 100; ++i) many += ",2000000000";
     t.fromXML(parsed(("<kxtype><page mleft=\"" + many +
-                      "\" mbottom=\"-7,3\"/><fonts><fntext size=\"100000\"/>"
+                      "\"/><fonts><fntext size=\"100000\"/>"
                       "<fntitle size=\"-4\"/><fnlab/></fonts></kxtype>")
                          .c_str()));
     ASSERT_EQ(t.mleft.count(), KxTypeLimits::MaxGrid);
     EXPECT_EQ(t.mleft[0], 1);
     EXPECT_EQ(t.mleft[1], KxTypeLimits::MaxMillimetres);
-    EXPECT_EQ(intListToString(t.mbottom), "0,3");
     EXPECT_EQ(t.fonts.childByName("fntext").intAttr("size"), KxTypeLimits::MaxFontSize);
     EXPECT_EQ(t.fonts.childByName("fntitle").intAttr("size"), 0);
     EXPECT_FALSE(t.fonts.childByName("fnlab").hasAttr("size"));
