@@ -114,6 +114,10 @@ bool dbwAdapter::exec(const char* sql) { return conn->exec(sql); }
 
 dbwResultRef dbwAdapter::query(const char* sql) { return dbwResultRef(new dbwAdapterResult(conn->query(sql), this)); }
 
+dbwResultRef dbwAdapter::queryParams(const char* sql, const btkStrings& params) {
+    return dbwResultRef(new dbwAdapterResult(conn->queryParams(sql, params), this));
+}
+
 // ---- results ----------------------------------------------------------------
 
 dbwAdapterResult::dbwAdapterResult(dbwDbResult* r, dbwAdapter* a) : result(r), adapter(a) { next(); }

@@ -182,6 +182,9 @@ public:
     // Wraps whatever the connection answers, a failure included (a result
     // without rows), and stands on the first row.
     dbwResultRef query(const char* sql);
+    // The same with the values (in the connection's encoding) as the
+    // parameters $1, $2, ... of the text.
+    dbwResultRef queryParams(const char* sql, const btkStrings& params);
 
 protected:
     // The text escaped by the connection, converted to the connection's

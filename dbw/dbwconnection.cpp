@@ -1,5 +1,6 @@
 #include "dbw/dbwconnection.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -30,6 +31,31 @@ const char* dbwDbConnection::escape(const char* text) {
     }
     escapeInto(escapeBuffer, text, n);
     return escapeBuffer;
+}
+
+dbwDbResult* dbwDbConnection::queryParams(const char* sql, const btkStrings& params) {
+    if (params.empty()) return query(sql);
+    btkstring text;
+    char quote = 0;  // inside a quoted literal or identifier: marks are text
+    for (const char* p = sql; *p; ++p) {
+        if (quote || *p == '\'' || *p == '"') {
+            quote = !quote ? *p : *p == quote ? 0 : quote;
+        } else if (*p == '$' && std::isdigit(static_cast<unsigned char>(p[1]))) {
+            const char* mark = p;
+            int n = 0;
+            while (std::isdigit(static_cast<unsigned char>(p[1])) && n < 100000) n = n * 10 + (*++p - '0');
+            if (n >= 1 && n <= params.count()) {
+                text += '\'';
+                text += escape(params[n - 1]);
+                text += '\'';
+            } else {
+                text += btkstring(mark).substr(0, static_cast<int>(p - mark + 1));
+            }
+            continue;
+        }
+        text += *p;
+    }
+    return query(text);
 }
 
 bool dbwDbConnection::begin() {

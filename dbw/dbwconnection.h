@@ -5,6 +5,7 @@
 #pragma once
 
 #include "foundation/btkstring.h"
+#include "foundation/btkstrings.h"
 
 // What kind of engine a connection talks to; filled by features().
 struct dbwConnFeatures {
@@ -63,6 +64,11 @@ public:
     virtual bool connectFile(const char* fileName);
     // A new result the caller releases, or null on failure.
     virtual dbwDbResult* query(const char* sql) = 0;
+    // A query whose text names params[i] as $(i+1): the values travel apart
+    // from the text and are never read as SQL. The base, for engines without
+    // parameters, puts each value into the text as a literal escaped by
+    // escape(); a mark without its value stays as written.
+    virtual dbwDbResult* queryParams(const char* sql, const btkStrings& params);
     virtual bool exec(const char* sql) = 0;
     // Runs one statement whose answer the caller does not wait for. An
     // engine that can pipeline sends it and checks its answer with the next

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include "dbw/dbwengines.h"
 
@@ -111,8 +112,10 @@ bool dbwPostgreSQLConnection::connect(const char* dbname, const char* host, cons
     return true;
 }
 
-dbwDbResult* dbwPostgreSQLConnection::query(const char* sql) {
-    PGresult* r = run(sql);
+dbwDbResult* dbwPostgreSQLConnection::query(const char* sql) { return queryParams(sql, btkStrings()); }
+
+dbwDbResult* dbwPostgreSQLConnection::queryParams(const char* sql, const btkStrings& params) {
+    PGresult* r = run(sql, &params);
     if (PQresultStatus(r) == PGRES_TUPLES_OK) return new dbwPostgreSQLResult(r);
     recordError();
     PQclear(r);
@@ -279,9 +282,14 @@ PGresult* nextAnswer(PGconn* conn) {
 }
 
 // The extended protocol, which refuses a text of several statements: a
-// query's text can never carry a second statement along.
-bool sendInPipeline(PGconn* conn, const char* sql) {
-    return PQsendQueryParams(conn, sql, 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
+// query's text can never carry a second statement along. Parameter values
+// go as text of unspecified type, which the server infers from their use.
+bool sendInPipeline(PGconn* conn, const char* sql, const btkStrings* params = nullptr) {
+    std::vector<const char*> values;
+    if (params)
+        for (const btkstring& value : *params) values.push_back(value.c_str());
+    return PQsendQueryParams(conn, sql, static_cast<int>(values.size()), nullptr, values.data(), nullptr, nullptr, 0) ==
+           1;
 }
 
 }  // namespace
@@ -347,17 +355,17 @@ void dbwPostgreSQLConnection::endPipeline() {
     PQexitPipelineMode(conn);
 }
 
-PGresult* dbwPostgreSQLConnection::run(const char* sql) {
+PGresult* dbwPostgreSQLConnection::run(const char* sql, const btkStrings* params) {
     deferredFailed = false;
     failedNumber = -1;
-    if (!conn || PQpipelineStatus(conn) == PQ_PIPELINE_OFF) return execWaiting(sql, true);
+    if (!conn || PQpipelineStatus(conn) == PQ_PIPELINE_OFF) return execWaiting(sql, true, params);
     PGresult* own = nullptr;
     PGresult* failure = nullptr;
-    if (sendInPipeline(conn, sql)) {
+    if (sendInPipeline(conn, sql, params)) {
         failure = readPending(&own);
     } else {
         failure = readPending();
-        if (!failure) return execWaiting(sql, true);
+        if (!failure) return execWaiting(sql, true, params);
     }
     if (!failure) return own;
     PQclear(own);
@@ -376,10 +384,10 @@ PGresult* dbwPostgreSQLConnection::nextPipelineAnswer() {
     return nextAnswer(conn);
 }
 
-PGresult* dbwPostgreSQLConnection::execWaiting(const char* sql, bool single) {
+PGresult* dbwPostgreSQLConnection::execWaiting(const char* sql, bool single, const btkStrings* params) {
     if (!conn) return nullptr;
-    int sent = single ? PQsendQueryParams(conn, sql, 0, nullptr, nullptr, nullptr, nullptr, 0) : PQsendQuery(conn, sql);
-    if (sent != 1) return PQmakeEmptyPGresult(conn, PGRES_FATAL_ERROR);
+    bool sent = single ? sendInPipeline(conn, sql, params) : PQsendQuery(conn, sql) == 1;
+    if (!sent) return PQmakeEmptyPGresult(conn, PGRES_FATAL_ERROR);
     // As PQexec: the first failure, else the last answer.
     PGresult* answer = nullptr;
     for (;;) {

@@ -40,6 +40,9 @@ public:
     // travels with them: one round trip for all. Either is sent as exactly
     // one statement: a text holding a second one fails and runs nothing.
     dbwDbResult* query(const char* sql) override;
+    // The values as parameters of the extended protocol, in the
+    // connection's encoding.
+    dbwDbResult* queryParams(const char* sql, const btkStrings& params) override;
     // Waits for the deferred statements first: its text may hold several.
     bool exec(const char* sql) override;
     // Reads the new key with INSERT ... RETURNING.
@@ -92,7 +95,7 @@ private:
     // PQexec, or with deferred statements pending: this statement sent
     // behind them and every answer read. A deferred statement's failure is
     // returned in place of this statement's answer, its error recorded.
-    PGresult* run(const char* sql);
+    PGresult* run(const char* sql, const btkStrings* params = nullptr);
     // Ends the pipeline with a sync point and reads the answers of the
     // pending deferred statements, then into own the answer of the one
     // statement sent behind them; the first failure (recorded), or null.
@@ -102,7 +105,7 @@ private:
     // Sends one statement (one exactly when single is set) and waits for
     // its answer as PQexec does, without blocking past the reply timeout
     // or a wait hook's refusal.
-    PGresult* execWaiting(const char* sql, bool single);
+    PGresult* execWaiting(const char* sql, bool single, const btkStrings* params = nullptr);
     // True once a whole answer can be read; false when the server stayed
     // silent too long, the hook gave up or the connection broke: the
     // connection is then shut, the reason recorded.

@@ -15,8 +15,9 @@ const int pageSize = 100;
 
 btkstring dbwTableSynchronize::changedRowsCondition() {
     btkstring where = btkFormat("dbw_version>%d", run->localVersion);
-    // In parentheses: a condition with OR must not escape the version bound.
-    if (!condition.empty()) where += btkstring(" AND (") + condition + ")";
+    // The condition comes in parentheses of its own: an OR in it cannot
+    // escape the version bound.
+    if (!condition.empty()) where += btkstring(" AND ") + condition;
     return where;
 }
 
@@ -32,15 +33,17 @@ bool dbwTableSynchronize::downloadChanges() {
     dbwAdapter* adapter = run->adapter.get();
     btkstring where = changedRowsCondition();
     int count = 0;
-    if (!run->selectInt(btkstring("SELECT COUNT(") + keyName() + ") FROM " + tableName() + " WHERE " + where, count))
+    if (!run->selectInt(btkstring("SELECT COUNT(") + keyName() + ") FROM " + tableName() + " WHERE " + where, count,
+                        conditionValues))
         return false;
     for (int offset = 0; offset < count; offset += pageSize) {
         if (!run->reportProgress(offset * 100 / count,
                                  btkFormat("Stahuji řádek %d/%d tabulky %s", offset, count, tableDef->name.c_str())))
             return false;
         // Ordered by the key, so that the pages neither skip nor repeat rows.
-        dbwResultRef rows = adapter->query(adapter->selectSQL(fields, tableDef) + "WHERE " + where + " ORDER BY " +
-                                           keyName() + adapter->limitClause(offset, pageSize));
+        dbwResultRef rows = adapter->queryParams(adapter->selectSQL(fields, tableDef) + "WHERE " + where +
+                                                     " ORDER BY " + keyName() + adapter->limitClause(offset, pageSize),
+                                                 conditionValues);
         if (!rows.isValid() || !applyRows(rows)) return false;
     }
     return true;

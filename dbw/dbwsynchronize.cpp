@@ -3,11 +3,11 @@
 // the counters.
 #include "dbw/dbwsynchronize.h"
 
-#include <cctype>
 #include <cstring>
 
 #include "dbw/dbwadapter.h"
 #include "dbw/dbwdbdef.h"
+#include "dbw/dbwsynccondition.h"
 #include "dbw/dbwtransaction.h"
 #include "foundation/btkref.h"
 
@@ -25,52 +25,6 @@ dbwSynchronize::dbwSynchronize(dbwAdaRef a, dbwLocalDb* db, int user)
 }
 
 dbwSynchronize::~dbwSynchronize() = default;
-
-namespace {
-
-// Whether c can be part of an identifier or keyword (letters of any
-// encoding, digits, '_' and '$').
-bool identifierChar(char c) {
-    auto u = static_cast<unsigned char>(c);
-    return u >= 0x80 || std::isalnum(u) || c == '_' || c == '$';
-}
-
-// Why a user's condition is not one expression that stays inside the
-// parentheses it is put in, or null. Plain string literals ('...' with ''
-// inside, and "..." identifiers) are skipped; outside them the parentheses
-// must balance and no ';' or comment may start. The server's other quoting
-// forms (E'...', U&'...', $$...$$, $tag$...$tag$) read quotes and
-// backslashes differently from this check, so they are refused, and so is
-// any '$' or '\' outside a literal.
-const char* conditionFault(const char* sql) {
-    int depth = 0;
-    for (const char* p = sql; *p; ++p) {
-        if (*p == '\'' || *p == '"') {
-            if (*p == '\'' && p > sql && (p[-1] == 'E' || p[-1] == 'e') && (p - 1 == sql || !identifierChar(p[-2])))
-                return "an escape string";
-            if (p - sql >= 2 && p[-1] == '&' && (p[-2] == 'U' || p[-2] == 'u')) return "a Unicode escape string";
-            const char quote = *p;
-            for (++p; *p && !(*p == quote && p[1] != quote); ++p)
-                if (*p == quote) ++p;  // a doubled quote
-            if (!*p) return "unterminated quote";
-        } else if (*p == '$') {
-            return "a dollar quote";
-        } else if (*p == '\\') {
-            return "a backslash";
-        } else if (*p == '(') {
-            ++depth;
-        } else if (*p == ')') {
-            if (--depth < 0) return "unbalanced parentheses";
-        } else if (*p == ';') {
-            return "a semicolon";
-        } else if ((p[0] == '-' && p[1] == '-') || (p[0] == '/' && p[1] == '*')) {
-            return "a comment";
-        }
-    }
-    return depth == 0 ? nullptr : "unbalanced parentheses";
-}
-
-}  // namespace
 
 void dbwSynchronize::setCondition(int classId, const char* condition) {
     conditions.set(btkIntToStr(classId), condition);
@@ -127,25 +81,21 @@ bool dbwSynchronize::doSynchronize() {
     btkCntVec<dbwSynTable*> tables;
     localDb->getTables(tables);
 
-    dbwTransaction transaction(adapter.get());
-    if (!transaction.started()) return false;
-    bool queued = !newObjects.empty() || !changedObjects.empty() || !deletedObjects.empty();
-    if (!lockVersions(queued)) return false;
+    // Everything that can refuse the run without the server, the download
+    // conditions above all, is settled before anything is sent.
     if (!dbDef.isSet()) return fail("The server database has no readable definition");
-
     btkObjArray<dbwTableSynchronize> work;
     for (dbwSynTable* table : tables) {
         if (!table) continue;
         auto* sync = new dbwTableSynchronize(this, table);
         work.add(sync);
-        if (!sync->prepare()) return false;
-        btkstring condition = conditions.get(btkIntToStr(sync->tableDef->id));
-        if (const char* fault = conditionFault(condition))
-            return fail(btkFormat("The condition of table %s is not one SQL expression (%s): %s",
-                                  sync->tableDef->name.c_str(), fault, condition.c_str()));
-        // A text like every other: from the local encoding to the server's.
-        if (!condition.empty()) sync->condition = adapter->toDatabaseEncoding(toServer.convert(condition));
+        if (!sync->prepare() || !readCondition(*sync)) return false;
     }
+
+    dbwTransaction transaction(adapter.get());
+    if (!transaction.started()) return false;
+    bool queued = !newObjects.empty() || !changedObjects.empty() || !deletedObjects.empty();
+    if (!lockVersions(queued)) return false;
 
     // Every queued object goes to the table whose definition id is its
     // class's id; an object of no table stays where it is.
@@ -193,6 +143,25 @@ bool dbwSynchronize::doSynchronize() {
     if (!transaction.commit() && !(adapter->connection()->commitOutcomeUnknown() && lostCommitKept())) return false;
     // Raised only once the server has the run's work for good.
     if (raise) localDb->version = newLocalVersion;
+    return true;
+}
+
+bool dbwSynchronize::readCondition(dbwTableSynchronize& sync) {
+    btkstring text = conditions.get(btkIntToStr(sync.tableDef->id));
+    btkStrings columns, quoted;
+    for (dbwFldDef* field : sync.tableDef->fields) {
+        columns.add(field->name);
+        quoted.add(adapter->quoteIdentifier(field->name));
+    }
+    dbwSyncCondition condition;
+    btkstring reason;
+    if (!dbwParseSyncCondition(text, columns, quoted, condition, reason))
+        return fail(btkFormat("The condition of table %s is not one SQL expression (%s): %s",
+                              sync.tableDef->name.c_str(), reason.c_str(), text.c_str()));
+    sync.condition = condition.sql;
+    // Texts like every other: from the local encoding to the server's.
+    for (const btkstring& value : condition.values)
+        sync.conditionValues.add(adapter->toDatabaseEncoding(toServer.convert(value)));
     return true;
 }
 
@@ -249,8 +218,8 @@ bool dbwSynchronize::fail(const char* reason) {
     return false;
 }
 
-bool dbwSynchronize::selectInt(const char* sql, int& value) {
-    dbwResultRef result = adapter->query(sql);
+bool dbwSynchronize::selectInt(const char* sql, int& value, const btkStrings& params) {
+    dbwResultRef result = adapter->queryParams(sql, params);
     if (!result.isValid()) return false;
     result->setConvert(false);
     value = result.hasRow() ? result.value(0).toInt() : 0;

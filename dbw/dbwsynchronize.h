@@ -59,7 +59,10 @@ public:
     btkCntVec<dbwSynObject*> newObjects;
     btkCntVec<dbwSynObject*> deletedObjects;
     btkCntVec<dbwSynObject*> changedObjects;
+    // The download condition as SQL whose literals are the parameters
+    // conditionValues (in the server's encoding); empty when none.
     btkstring condition;
+    btkStrings conditionValues;
     btkCntVec<int> remoteIds;
 
 private:
@@ -107,8 +110,10 @@ public:
     dbwSynchronize& operator=(const dbwSynchronize&) = delete;
     ~dbwSynchronize();
 
-    // The download condition of a class's rows (SQL over the server table);
-    // an empty text removes it.
+    // The download condition of a class's rows: a condition over the
+    // columns of the class's server table as dbwParseSyncCondition reads
+    // it; an empty text removes it. A condition outside that grammar fails
+    // the run before anything is sent.
     void setCondition(int classId, const char* condition);
     void setUpload(bool on) { upload = on; }
     void setDownload(bool on) { download = on; }
@@ -154,8 +159,9 @@ public:
     void logUpdatedNet(dbwSynObject* object);
     void logDeletedNet(dbwSynObject* object);
     // The integer value of the first column of the first row: 0 when the
-    // query gives no row or an empty value, false when it fails.
-    bool selectInt(const char* sql, int& value);
+    // query gives no row or an empty value, false when it fails. params are
+    // the values of the marks $1, $2, ... of sql.
+    [[nodiscard]] bool selectInt(const char* sql, int& value, const btkStrings& params = btkStrings());
     // Marks the run failed for a reason of its own (not the server's).
     bool fail(const char* reason);
 
@@ -180,6 +186,9 @@ public:
 
 private:
     bool doSynchronize();
+    // Reads the table's download condition into the table synchroniser;
+    // false with the run's error when it is refused.
+    bool readCondition(dbwTableSynchronize& sync);
     // Keeps concurrent runs from committing versions out of order.
     bool lockVersions(bool writing);
     // After a commit without an answer: reconnects and looks for the run's

@@ -346,6 +346,14 @@ TEST_F(DbwSyncPg, MissingRowsAreFetchedAndLocalExtrasDeleted) {
 TEST_F(DbwSyncPg, TheConditionKeepsItsVersionBound) {
     FakeSongDb a;
     uploadNew(a, {a.table.add("Česká", "cz"), a.table.add("Slovenská", "sk"), a.table.add("Deutsch", "de")});
+    // The synchronisation dialog's language filters.
+    for (const auto& [filter, count] : std::vector<std::pair<const char*, int>>{
+             {"lang='cz'", 1}, {"lang='sk'", 1}, {"lang='de'", 1}, {"lang='en'", 0}, {"lang='ru'", 0}}) {
+        PlainDb d;
+        auto r = run(d, {.download = true, .condition = filter});
+        ASSERT_TRUE(ok) << filter << r->errorText(true).c_str();
+        EXPECT_EQ(count, r->counters().downloadedNew) << filter;
+    }
 
     PlainDb c;
     const char* condition = "lang='cz' or lang='sk'";
@@ -378,34 +386,65 @@ TEST_F(DbwSyncPg, TheConditionStaysOneExpressionInTheServersEncoding) {
     EXPECT_EQ(1, r->counters().downloadedNew);
 }
 
-TEST_F(DbwSyncPg, OtherQuotingFormsCannotCarryAStatementToTheServer) {
+TEST_F(DbwSyncPg, ConditionsOutsideTheGrammarAreRefusedBeforeAnythingIsSent) {
     FakeSongDb a;
     uploadNew(a, {a.table.add("Česká", "cz"), a.table.add("Deutsch", "de")});
+    ASSERT_TRUE(inet->exec("UPDATE dbw_users SET dbw_password='heslo'"));
     FakeSongDb c;
     run(c, {.download = true});
     ASSERT_TRUE(ok);
-    const std::string tables =
-        "SELECT string_agg(relname, ',' ORDER BY relname) FROM pg_class WHERE relkind='r' AND "
-        "relnamespace='public'::regnamespace";
-    const std::string before = value(tables);
-    for (const char* bad : {
-             "lang=E'\\'' ) ; COMMIT; CREATE TABLE pwned (i int); --'",
-             "lang=e'\\'' ) ; COMMIT; DROP TABLE dbw_users; --'",
-             "lang=$$'$$ ) ; COMMIT; CREATE TABLE pwned (i int); --'",
-             "lang=$t$'$t$ ) ; COMMIT; CREATE TABLE pwned (i int); --'",
-             "lang=U&'\\0027' ) ; COMMIT; CREATE TABLE pwned (i int); --'",
-             "lang='cz' OR \\x",
-         }) {
-        auto r = run(c, {.download = true, .condition = bad});
-        EXPECT_FALSE(ok) << bad;
-        EXPECT_NE(std::string(r->errorText(true).c_str()).find("is not one SQL expression"), std::string::npos) << bad;
-        EXPECT_EQ(before, value(tables)) << bad;
-        EXPECT_EQ(2u, c.table.songs.size()) << bad;
-        EXPECT_EQ(a.version, c.version) << bad;
+    // Relations, sequences and large objects of the server.
+    const std::string serverState =
+        "SELECT (SELECT string_agg(relname || relkind, ',' ORDER BY relname) FROM pg_class WHERE "
+        "relnamespace='public'::regnamespace) || (SELECT string_agg(sequencename || '=' || COALESCE(last_value, 0), "
+        "',' ORDER BY sequencename) FROM pg_sequences) || (SELECT COUNT(*) FROM pg_largeobject_metadata)";
+    const std::string before = value(serverState);
+    const char* const refused[] = {
+        "set_config('standard_conforming_strings','off',false)='off' AND lang='cz'",
+        "lang='\\'' ) UNION SELECT dbw_id,dbw_login,dbw_password,dbw_rights,'','','' FROM dbw_users --'",
+        "lang='cz' AND setval('songs_id_seq', 1) > 0",
+        "lo_from_bytea(0, decode('41', 'hex')) > 0",
+        "EXISTS (SELECT 1 FROM dbw_users WHERE dbw_password LIKE 'h%')",
+        "title <> '\\'' ) OR (1=1) --'",
+        "lang=E'\\'' ) ; COMMIT; CREATE TABLE pwned (i int); --'",
+        "lang=$t$'$t$ ) ; COMMIT; CREATE TABLE pwned (i int); --'",
+        "lang=U&'\\0027' ) ; COMMIT; CREATE TABLE pwned (i int); --'",
+        "lang='cz'; DELETE FROM songs",
+    };
+    // Every run is made (which reads the server's definition) before the
+    // proxy freezes: a statement sent afterwards would wait for an answer
+    // that never comes.
+    kx6TcpProxy proxy(inet->socketPath());
+    dbwAdaRef via = inet->connectVia("127.0.0.1", proxy.port());
+    ASSERT_TRUE(via.isSet()) << inet->error();
+    std::vector<std::unique_ptr<dbwSynchronize>> runs;
+    for (const char* condition : refused) {
+        runs.push_back(std::make_unique<dbwSynchronize>(via, &c, inet->userId()));
+        runs.back()->setCondition(1, condition);
+        runs.back()->setUpload(true);
+        runs.back()->setDownload(true);
+        runs.back()->setDownloadMissing(true);
     }
-    // Below the check, a query text holding a second statement runs nothing.
+    const int keepReply = dbwPostgreSQLConnection::replyTimeoutMs;
+    dbwPostgreSQLConnection::replyTimeoutMs = 1000;
+    proxy.freeze();
+    for (size_t i = 0; i < runs.size(); ++i) {
+        EXPECT_FALSE(runs[i]->synchronize()) << refused[i];
+        const std::string error = runs[i]->errorText(true).c_str();
+        EXPECT_TRUE(btkStartsWith("The condition of table songs is not one SQL expression", error.c_str()))
+            << refused[i] << "\n"
+            << error;
+    }
+    dbwPostgreSQLConnection::replyTimeoutMs = keepReply;
+    EXPECT_EQ(before, value(serverState));
+    EXPECT_EQ("heslo", value("SELECT dbw_password FROM dbw_users"));
+    ASSERT_EQ(2u, c.table.songs.size());
+    EXPECT_EQ(a.version, c.version);
+    for (const auto& song : c.table.songs) EXPECT_FALSE(song->nonet || song->netmodified);
+
+    // Below the grammar, a query text holding a second statement runs nothing.
     EXPECT_FALSE(ada->query("SELECT 1; CREATE TABLE pwned (i int)").isValid());
-    EXPECT_EQ(before, value(tables));
+    EXPECT_EQ(before, value(serverState));
     EXPECT_TRUE(ada->query("SELECT 1").isValid());
 }
 
@@ -469,14 +508,14 @@ TEST_F(DbwSyncPg, AFailedQueryFailsTheRunAndKeepsItsCause) {
     int v = uploadNew(a, {a.table.add("Jedna")});
     ASSERT_EQ(v, a.version);
 
-    auto r = run(a, {.download = true, .condition = "nosuchcolumn=1"});
+    auto r = run(a, {.download = true, .condition = "id LIKE 'x'"});  // no LIKE for integers
     EXPECT_FALSE(ok);
     EXPECT_EQ(v, a.version);  // not fallen back to 0
     ASSERT_TRUE(btkStartsWith("Chyba:", a.log.back().c_str()));
-    EXPECT_NE(std::string::npos, a.log.back().find("nosuchcolumn"));
+    EXPECT_NE(std::string::npos, a.log.back().find("operator does not exist"));
     // The log line did not use the cause up.
     std::string cause = r->errorText(true).c_str();
-    EXPECT_NE(std::string::npos, cause.find("nosuchcolumn")) << cause;
+    EXPECT_NE(std::string::npos, cause.find("operator does not exist")) << cause;
     EXPECT_NE('\n', cause.front());  // no own error: the adapter's alone
     EXPECT_EQ(btkstring(), r->errorText(true));
 

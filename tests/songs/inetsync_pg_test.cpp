@@ -303,6 +303,35 @@ TEST_F(InetSyncPg, WithoutDdaddAHundredNewSongsPassAndAHundredAndOneAreRefused) 
     EXPECT_EQ(100, inet->count("songs"));
 }
 
+TEST_F(InetSyncPg, ARefusedConditionLeavesTheServerAndTheFileAsTheyWere) {
+    ASSERT_TRUE(login());
+    KxDatabase* db = openDb(folder);
+    SyncOptions first;
+    first.newSongs.add(addSong(db, "Ach synku"));
+    ASSERT_TRUE(SynchronizeDatabase(db, first)) << lastBox();
+    const std::string file = folder.read("db/zpevnik.xml");
+    const std::string sequences =
+        "SELECT string_agg(sequencename || '=' || last_value, ',' ORDER BY sequencename) FROM pg_sequences";
+    const std::string before = inet->value(sequences);
+
+    SyncOptions refused;
+    refused.condition = "lang='cz' AND setval('songs_id_seq', 1) > 0";
+    btkDefaultMessageBoxes().reset();
+    EXPECT_FALSE(SynchronizeDatabase(db, refused));
+    ASSERT_EQ(1, boxCount());
+    EXPECT_TRUE(
+        btkStartsWith((FailureHead + "The condition of table songs is not one SQL expression").c_str(), box(0).c_str()))
+        << box(0);
+    EXPECT_EQ(before, inet->value(sequences));
+    EXPECT_EQ(file, folder.read("db/zpevnik.xml"));
+
+    // Later uploads still get keys of their own.
+    SyncOptions next;
+    next.newSongs.add(addSong(db, "Večerníček"));
+    EXPECT_TRUE(SynchronizeDatabase(db, next)) << lastBox();
+    EXPECT_EQ(2, inet->count("songs"));
+}
+
 TEST_F(InetSyncPg, AFailedRunLeavesTheServerUnchangedAndKeepsEditsMadeBeforeIt) {
     ASSERT_TRUE(login());
     KxDatabase* db = openDb(folder);
@@ -319,15 +348,16 @@ TEST_F(InetSyncPg, AFailedRunLeavesTheServerUnchangedAndKeepsEditsMadeBeforeIt) 
     SyncOptions failing;
     failing.changedSongs.add(song);
     failing.newSongs.add(added);
-    failing.condition = "nosuchcolumn=1";
+    failing.condition = "id LIKE 'x'";  // no LIKE for integers
     btkDefaultMessageBoxes().reset();
     EXPECT_FALSE(SynchronizeDatabase(db, failing));
 
     ASSERT_EQ(1, boxCount());
     const std::string text = box(0);
+    const std::string cause = "operator does not exist";
     EXPECT_TRUE(btkStartsWith(FailureHead.c_str(), text.c_str())) << text;
-    EXPECT_TRUE(contains(text, "nosuchcolumn")) << text;
-    EXPECT_EQ(text.find("nosuchcolumn"), text.rfind("nosuchcolumn")) << text;  // the cause once
+    EXPECT_TRUE(contains(text, cause)) << text;
+    EXPECT_EQ(text.find(cause), text.rfind(cause)) << text;  // the cause once
     EXPECT_TRUE(contains(text, "\nUPLOAD:\n")) << text;
     EXPECT_FALSE(contains(text, "Nová verze internetové databáze")) << text;  // rolled back
     // The server is as before the run.
