@@ -48,6 +48,14 @@ void Tcmdlinefrm::FormDestroy() {
     btkWriteTextFile(historyPath(), btkFromQString(memo->toPlainText()));
 }
 
+void Tcmdlinefrm::showConsole() {
+    show();
+    raise();
+    activateWindow();
+    memo->moveCursor(QTextCursor::End);
+    memo->setFocus(Qt::ActiveWindowFocusReason);
+}
+
 void Tcmdlinefrm::Print(const char* text) {
     printed = true;
     QTextCursor cursor(memo->document());

@@ -19,6 +19,9 @@ public:
     // a console.
     ~Tcmdlinefrm() override;
 
+    // Shows and raises the window and gives the memo the keyboard focus with
+    // the caret at the end of its text, where the next command is typed.
+    void showConsole();
     // Appends the text as a new line and puts the caret on the empty line
     // below it.
     void Print(const char* text);

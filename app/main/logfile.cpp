@@ -16,49 +16,98 @@ btkstring LogBracketText(const char* line, char open, char close) {
 void LogFileContent::clear() {
     entries.clear();
     stray = "";
+    bytes = "";
 }
+
+namespace {
+
+// One line of the file: its text without the line end, and where the line
+// and its line end lie.
+struct RawLine {
+    btkstring text;
+    int begin = 0;
+    int end = 0;  // after the line feed, or the end of the file
+};
+
+// The next line from pos; false at the end of the bytes.
+bool nextLine(const btkstring& bytes, int& pos, RawLine& line) {
+    const int size = static_cast<int>(bytes.length());
+    if (pos >= size) return false;
+    const char* all = bytes.c_str();
+    const char* feed = static_cast<const char*>(std::memchr(all + pos, '\n', size - pos));
+    int textEnd = feed ? static_cast<int>(feed - all) : size;
+    line.begin = pos;
+    line.end = feed ? textEnd + 1 : size;
+    if (feed && textEnd > pos && all[textEnd - 1] == '\r') --textEnd;
+    line.text = bytes.substr(pos, textEnd - pos);
+    pos = line.end;
+    return true;
+}
+
+}  // namespace
 
 void LogFileContent::parse(const char* text) {
     clear();
-    btkStrings lines;
-    btkSplit(lines, text, '\n', false);
+    bytes = text ? text : "";
     LogEntry* open = nullptr;
-    for (const btkstring& line : lines) {
+    RawLine line;
+    for (int pos = 0; nextLine(bytes, pos, line);) {
+        if (line.text.empty()) continue;
         if (!open) {
-            if (line.startsWith("##BEGIN##")) {
+            if (line.text.startsWith("##BEGIN##")) {
                 open = new LogEntry;
                 entries.add(open);
-                open->headLines.add(line);
-                open->name = LogBracketText(line, '[', ']');
-                open->dateTime = LogBracketText(line, '{', '}');
-                open->title = LogBracketText(line, '(', ')');
+                open->headLines.add(line.text);
+                open->name = LogBracketText(line.text, '[', ']');
+                open->dateTime = LogBracketText(line.text, '{', '}');
+                open->title = LogBracketText(line.text, '(', ')');
+                open->bodyBegin = open->bodyEnd = line.end;
             } else {
-                stray += line;
+                stray += line.text;
                 stray += "\n";
             }
-        } else if (line.startsWith("##END##")) {
-            open->endLines.add(line);
-            if (LogBracketText(line, '[', ']') == open->name) open = nullptr;
-        } else if (line.startsWith("##DBFILE##")) {
-            open->headLines.add(line);
-            open->dbFile = LogBracketText(line, '[', ']');
+            continue;
+        }
+        open->bodyEnd = line.end;
+        if (line.text.startsWith("##END##")) {
+            open->endLines.add(line.text);
+            if (LogBracketText(line.text, '[', ']') == open->name) {
+                open->bodyEnd = line.begin;
+                open->closed = true;
+                open = nullptr;
+            }
+        } else if (line.text.startsWith("##DBFILE##")) {
+            open->headLines.add(line.text);
+            open->dbFile = LogBracketText(line.text, '[', ']');
         } else {
-            open->text += line;
+            open->text += line.text;
             open->text += "\n";
         }
     }
 }
 
-btkstring LogFileContent::rewrite() const {
-    btkStrings out;
-    for (const LogEntry* entry : entries) {
-        for (const btkstring& line : entry->headLines) out.add(line);
-        btkStrings textLines;
-        btkSplit(textLines, entry->text, '\n', false);
-        for (const btkstring& line : textLines) out.add(line);
-        for (const btkstring& line : entry->endLines) out.add(line);
-    }
-    return btkJoin(out, '\n');
+btkstring LogFileContent::withEntryText(int index, const char* text) const {
+    if (index < 0 || index >= entries.count()) return bytes;
+    const LogEntry& entry = *entries[index];
+    // The head line's own line end, CR LF as the log service writes it.
+    const char* all = bytes.c_str();
+    const bool crlf = entry.bodyBegin >= 2 && all[entry.bodyBegin - 2] == '\r';
+    const char* eol = crlf ? "\r\n" : "\n";
+    btkstring body;
+    // A head line that ends the file without a line feed gets one first.
+    if (entry.bodyBegin > 0 && all[entry.bodyBegin - 1] != '\n') body += eol;
+    auto addLine = [&](const btkstring& line) {
+        body += line;
+        body += eol;
+    };
+    for (int i = 1; i < entry.headLines.count(); ++i) addLine(entry.headLines[i]);
+    btkStrings lines;
+    btkSplit(lines, text, '\n', false);
+    for (const btkstring& line : lines) addLine(line);
+    // The closing end line stays outside the body.
+    const int innerEnds = entry.endLines.count() - (entry.closed ? 1 : 0);
+    for (int i = 0; i < innerEnds; ++i) addLine(entry.endLines[i]);
+    return bytes.substr(0, entry.bodyBegin) + body + bytes.substr(entry.bodyEnd, bytes.length() - entry.bodyEnd);
 }
 
 btkstring LogEntryCaption(const LogEntry& entry) {

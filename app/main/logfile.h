@@ -3,7 +3,9 @@
 //   ##DBFILE##[database file]       (optional, any number)
 //   text lines
 //   ##END##[name]
-// Text outside entries is stray text; empty lines carry nothing.
+// Text outside entries is stray text; empty lines carry nothing. The file is
+// read as its bytes (CR LF or LF line ends) and an edit replaces only the
+// bytes of one entry's body, so the rest of the file stays as it was.
 #pragma once
 
 #include "foundation/btkarray.h"
@@ -17,19 +19,29 @@ struct LogEntry {
     btkstring dbFile;  // from the last ##DBFILE## line
     btkStrings headLines;
     btkStrings endLines;
+    // The body's bytes in the file: from after the head line up to the
+    // closing end line (or the end of the file).
+    int bodyBegin = 0;
+    int bodyEnd = 0;
+    bool closed = false;  // the last end line closes the entry
 };
 
 class LogFileContent {
 public:
-    // Splits the text of a log file into entries and stray text.
-    void parse(const char* text);
+    // Splits the bytes of a log file into entries and stray text; a CR
+    // before a line feed belongs to the line end.
+    void parse(const char* bytes);
     void clear();
-    // Every entry's head lines, text lines and end lines, each followed by a
-    // line feed; stray text and empty lines are left out.
-    btkstring rewrite() const;
+    // The file's bytes with the body of one entry (an index of entries)
+    // replaced by its ##DBFILE## lines, the non-empty lines of text and its
+    // inner end lines, each ended as the entry's head line is. Everything
+    // outside that body, blank lines and stray text included, is kept byte
+    // for byte. An index out of range gives the bytes unchanged.
+    [[nodiscard]] btkstring withEntryText(int index, const char* text) const;
 
     btkObjArray<LogEntry> entries;
     btkstring stray;
+    btkstring bytes;  // the file as read
 };
 
 // The text after the first opening character up to the next closing one (or

@@ -173,7 +173,7 @@ void ConnectWindowActions(Tmainfrm& window) {
         if (searchfrm) searchfrm->ShowSearch();
     });
     window.setActionHandler("a_cmdline", [] {
-        if (cmdlinefrm) cmdlinefrm->show();
+        if (cmdlinefrm) cmdlinefrm->showConsole();
     });
 
     connectToggle(window, "a_active_db", window.toolbar_dbs);

@@ -11,6 +11,7 @@
 
 #include "foundation/btkfile.h"
 #include "foundation/btkmessagebox.h"
+#include "foundation/btkstream.h"
 #include "foundation/qt/btkapplication.h"
 #include "foundation/qt/btkqstring.h"
 
@@ -28,6 +29,16 @@ btkstring withoutCR(const btkstring& text) {
     for (const char* p = text.c_str(); *p; ++p)
         if (*p != '\r') out += *p;
     return out;
+}
+
+// The file's bytes, line ends untouched; "" when it cannot be read.
+btkstring readBytes(const char* path) {
+    btkFileReadStream in(path, "rb");
+    btkStringWriteStream bytes;
+    char chunk[4096];
+    int n;
+    while ((n = in.read(chunk, sizeof chunk)) > 0) bytes.write(chunk, n);
+    return btkstring(bytes.c_str());
 }
 
 }  // namespace
@@ -127,7 +138,7 @@ void Tshowlogfrm::parseLogFile() {
     entries->clear();
     const btkstring path = selectedFilePath();
     if (path.empty()) return;
-    log.parse(btkReadTextFile(path));
+    log.parse(readBytes(path));
     for (const LogEntry* entry : log.entries) entries->addItem(btkToQString(LogEntryCaption(*entry)));
     if (entries->count() > 0) entries->setCurrentRow(0);
     ShowSelectedEntry();
@@ -162,12 +173,14 @@ void Tshowlogfrm::saveLogFile() {
     for (Tlogctrlfrm* pane : {activeFrame(), activeFrame() == logctrl1 ? logctrl2 : logctrl1})
         if (!edited && shownEntry(pane) == row && pane->memo->document()->isModified()) edited = pane;
     if (!edited) return;
-    const btkstring before = log.entries[row]->text;
-    log.entries[row]->text = withoutCR(edited->text());
-    if (!btkWriteTextFile(path, log.rewrite())) {
-        log.entries[row]->text = before;
-        ErrorBox(btkFormat("Soubor %s se nepodařilo uložit", path.c_str()));
-        return;
-    }
+    const btkstring text = withoutCR(edited->text());
+    const btkstring bytes = log.withEntryText(row, text);
+    // A failed save names the file in the error box; the file and the
+    // edited pane stay as they were.
+    btkSaveFile(path, btkSaveFormat::Binary, [&](btkWriteStream& out) { out.write(bytes.c_str(), bytes.length()); });
+    // The entry's body moved: read its new place, keep the list and panes.
+    log.parse(bytes);
     edited->memo->document()->setModified(false);
+    // Head or end lines typed into the text make other entries: list anew.
+    if (log.entries.count() != entries->count()) parseLogFile();
 }

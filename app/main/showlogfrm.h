@@ -22,9 +22,10 @@ public:
     void ShowSelectedEntry();
     // "Bezprizorní text": the stray text in the active pane.
     void showStrayText();
-    // "Uložit": after the warning question writes the entries back to the
-    // file with the selected entry's text edited in a pane that shows that
-    // entry; without such an edit nothing is written.
+    // "Uložit": after the warning question replaces the selected entry's
+    // text in the file by its edit in a pane that shows that entry; the rest
+    // of the file keeps its bytes. Without such an edit nothing is written;
+    // a failed write (btkError naming the file) leaves the file as it was.
     void saveLogFile();
     Tlogctrlfrm* activeFrame() const;
     const LogFileContent& content() const { return log; }

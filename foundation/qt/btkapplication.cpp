@@ -5,11 +5,13 @@
 
 #include <QAbstractEventDispatcher>
 #include <QTimer>
+#include <QWidget>
 
 #include "foundation/btkerror.h"
 #include "foundation/btkmessagebox.h"
 #include "foundation/btkstring.h"
 #include "foundation/qt/btkprinter.h"
+#include "foundation/qt/btkscreenfit.h"
 
 const char* const btkUnexpectedErrorText = "Došlo k neočekávané chybě, operace nebyla dokončena";
 
@@ -94,6 +96,15 @@ bool btkApplication::runIdleWork() {
 }
 
 bool btkApplication::notify(QObject* receiver, QEvent* event) {
+    // A window's first show is the moment before the window manager places
+    // it: from then on the place is the user's.
+    if (event->type() == QEvent::Show && receiver->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(receiver);
+        if (widget->isWindow() && !widget->property("btkFitted").toBool()) {
+            widget->setProperty("btkFitted", true);
+            btkGuard([widget] { btkFitOnScreen(widget); });
+        }
+    }
     bool result = false;
     btkGuard([&] { result = QApplication::notify(receiver, event); });
     return result;

@@ -10,6 +10,9 @@
 // Guard: every event delivered by the application runs inside btkGuard, so
 // an exception thrown by a handler shows an error box and the event loop
 // goes on.
+//
+// Screen: every top-level window is fitted into its screen's available area
+// at its first show (btkscreenfit.h).
 #pragma once
 
 #include <functional>

@@ -16,11 +16,14 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 
 #include "app/book/kxtypefrm.h"
 #include "app/book/kxtypesfrm.h"
 #include "app/book/melodarfrm.h"
+#include "app/main/cmdlinefrm.h"
 #include "app/main/mainfrm.h"
+#include "app/main/showlogfrm.h"
 #include "app/main/songgridmodel.h"
 #include "app/qtfiledialogs.h"
 #include "app/song/editsongfrm.h"
@@ -277,6 +280,32 @@ TEST_F(BookTest, WithoutAPrinterPreviewAndCountsShowAtOnce) {
     EXPECT_EQ(dialogs.asked, 3);
     boxes().answer(btkID_YES);
     window->close();
+    idle();
+}
+
+// Windows larger than the screen or placed partly beyond it open inside the
+// screen's available area; a window moved by the user keeps its place.
+TEST_F(BookTest, WindowsOpenInsideTheScreen) {
+    const QRect area = mainfrm->screen()->availableGeometry();
+    const struct {
+        const char* action;
+        std::function<QWidget*()> window;
+    } rows[] = {
+        {"a_kxnew", [this]() -> QWidget* { return bookWindow(); }},       // 900 x 640
+        {"a_cmdline", [] { return static_cast<QWidget*>(cmdlinefrm); }},  // at 472, 498
+        {"a_showlog", [] { return static_cast<QWidget*>(showlogfrm); }},
+    };
+    for (const auto& r : rows) {
+        trigger(mainfrm, mainfrm->actionlist, r.action);
+        QWidget* window = r.window();
+        ASSERT_TRUE(window && window->isVisible()) << r.action;
+        EXPECT_TRUE(area.contains(window->frameGeometry())) << r.action;
+    }
+    cmdlinefrm->hide();
+    cmdlinefrm->move(area.topLeft() + QPoint(10, 20));
+    trigger(mainfrm, mainfrm->actionlist, "a_cmdline");
+    EXPECT_EQ(cmdlinefrm->pos(), area.topLeft() + QPoint(10, 20));
+    bookWindow()->close();
     idle();
 }
 

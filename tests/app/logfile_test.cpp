@@ -46,27 +46,49 @@ TEST(LogFile, EntriesHeadLinesEndLinesAndStrayText) {
     EXPECT_EQ(LogEntryCaption(*log.entries[1]), btkstring("Test stejných písní 08:00:07"));
 }
 
-TEST(LogFile, RewriteKeepsEveryEntryButNoStrayTextOrEmptyLines) {
-    LogFileContent log;
-    log.parse(SampleLog);
-    log.entries[1]->text = "nový\n\nobsah\n";
-    const btkstring out = log.rewrite();
-    EXPECT_EQ(out, btkstring("##BEGIN##[internalsyn]{9.12.2026 14:05:33}(Interní synchronizace)\n"
-                             "##DBFILE##[db/prvni.xml]\n##DBFILE##[db/druha.xml]\n"
-                             "   12 (netid=    0)# Píseň\n##BEGIN##[vnoreny]{1.1.2026 1:01:01}(uvnitř)\nřádek\n"
-                             "##END##[jiny]\n##END##[internalsyn]\n"
-                             "##BEGIN##[dupltest]{9.12.2026 8:00:07}(Test stejných písní)\nnový\nobsah\n"));
-    LogFileContent again;
-    again.parse(out);
-    EXPECT_EQ(again.entries.count(), 2);
-    EXPECT_EQ(again.stray, btkstring());
+// An edit replaces the body of one entry; every other byte stays: text
+// before, between and after entries, blank lines, the other entries, the
+// closing end line, the file's line ends.
+TEST(LogFile, EditChangesOnlyTheEntrysBody) {
+    const struct {
+        const char* file;
+        int entry;
+        const char* text;
+        const char* expected;
+    } rows[] = {
+        {"před\r\n\r\n##BEGIN##[a]{}(A)\r\nstaré\r\n##END##[a]\r\n\r\nmezi\r\n\r\n##BEGIN##[b]{}(B)\r\nb\r\n##END##[b]"
+         "\r\npo\r\n",
+         0, "nové\n\ndva\n",
+         "před\r\n\r\n##BEGIN##[a]{}(A)\r\nnové\r\ndva\r\n##END##[a]\r\n\r\nmezi\r\n\r\n##BEGIN##[b]{}(B)\r\nb\r\n##"
+         "END##[b]\r\npo\r\n"},
+        {"\n##BEGIN##[a]{}(A)\n##DBFILE##[db/"
+         "x.xml]\nx\n\n##END##[jiny]\ny\n##END##[a]\n\n\n##BEGIN##[b]{}(B)\nb\n##END##[b]\n",
+         0, "z\n",
+         "\n##BEGIN##[a]{}(A)\n##DBFILE##[db/"
+         "x.xml]\nz\n##END##[jiny]\n##END##[a]\n\n\n##BEGIN##[b]{}(B)\nb\n##END##[b]\n"},
+        {"##BEGIN##[a]{}(A)\r\na\r\n##END##[a]\r\n\r\n##BEGIN##[b]{}(B)\r\nbez konce\r\n\r\n", 1, "konec\n",
+         "##BEGIN##[a]{}(A)\r\na\r\n##END##[a]\r\n\r\n##BEGIN##[b]{}(B)\r\nkonec\r\n\r\n"},
+        {"text\n##BEGIN##[a]{}(A)", 0, "první\n", "text\n##BEGIN##[a]{}(A)\nprvní\n"},
+        {"##BEGIN##[a]{}(A)\na\n##END##[a]\n", 3, "x\n", "##BEGIN##[a]{}(A)\na\n##END##[a]\n"},
+    };
+    for (const auto& r : rows) {
+        LogFileContent log;
+        log.parse(r.file);
+        const btkstring out = log.withEntryText(r.entry, r.text);
+        EXPECT_EQ(out, btkstring(r.expected)) << r.file;
+        // The same text again gives the same bytes.
+        LogFileContent again;
+        again.parse(out);
+        EXPECT_EQ(again.withEntryText(r.entry, r.text), out) << r.file;
+        EXPECT_EQ(again.stray, log.stray) << r.file;
+    }
 }
 
 TEST(LogFile, EmptyOrMissingTextGivesNoEntries) {
     LogFileContent log;
     log.parse("");
     EXPECT_EQ(log.entries.count(), 0);
-    EXPECT_EQ(log.rewrite(), btkstring());
+    EXPECT_EQ(log.withEntryText(0, "x\n"), btkstring());
     // Unreadable date parts count as 0; a head without brackets has empty
     // parts.
     log.parse("##BEGIN##\n##END##\n");

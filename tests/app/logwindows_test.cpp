@@ -106,7 +106,7 @@ TEST_F(LogWindowTest, ClickOnANumberSelectsThatSongOfTheLogsDatabase) {
     EXPECT_FALSE(frame.selectNumberAtCaret());
 }
 
-TEST_F(LogWindowTest, ViewerListsFilesShowsEntriesAndSavesWithoutStrayText) {
+TEST_F(LogWindowTest, ViewerListsFilesShowsEntriesAndSavesOnlyTheEditedEntry) {
     folder.write("data/20261201.log",
                  "bez záznamu\r\n\r\n##BEGIN##[dupltest]{1.12.2026 10:11:12}(Test stejných písní)\r\n"
                  "##DBFILE##[db/zpevnik.xml]\r\nK vymazání:\r\n    2\r\n##END##[dupltest]\r\n");
@@ -162,7 +162,7 @@ TEST_F(LogWindowTest, ViewerListsFilesShowsEntriesAndSavesWithoutStrayText) {
     boxes().answer(btkID_YES);
     showlogfrm->saveLogFile();
     EXPECT_EQ(folder.read("data/20261201.log"),
-              btkstring("##BEGIN##[dupltest]{1.12.2026 10:11:12}(Test stejných písní)\r\n"
+              btkstring("bez záznamu\r\n\r\n##BEGIN##[dupltest]{1.12.2026 10:11:12}(Test stejných písní)\r\n"
                         "##DBFILE##[db/zpevnik.xml]\r\nopraveno\r\n##END##[dupltest]\r\n"));
 }
 

@@ -86,6 +86,26 @@ TEST_F(QueryWindowsTest, ConsoleRunsTheConfirmedLineAndKeepsItsHistory) {
     EXPECT_TRUE(restarted.ends_with("\n b\nNápovědu získáte příkazem help\n")) << restarted;
 }
 
+// The console opened from the main window's grid takes the keys typed next,
+// with the caret at the end of its text, when it is opened and when it is
+// raised again over the main window.
+TEST_F(QueryWindowsTest, OpenedConsoleTakesTheTypedCommand) {
+    for (int opening = 0; opening < 2; ++opening) {
+        mainfrm->activateWindow();
+        mainfrm->list->grid->setFocus();
+        idle();
+        // A caret left on an older line does not receive the new command.
+        cmdlinefrm->memo->moveCursor(QTextCursor::Start);
+        mainfrm->actionlist.find("a_cmdline")->trigger();
+        idle();
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_EQ(focus, cmdlinefrm->memo) << opening;
+        QTest::keyClicks(focus, opening ? "echo dva" : "echo jedna");
+        QTest::keyClick(focus, Qt::Key_Return);
+    }
+    EXPECT_TRUE(memoText().ends_with("\necho jedna\n jedna\necho dva\n dva\n")) << memoText();
+}
+
 // A box that, as a real one does on closing, leaves the focus with the
 // main window's grid.
 class FocusTakingBoxes final : public btkMessageBoxBackend {
