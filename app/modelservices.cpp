@@ -19,7 +19,9 @@ void RegisterImportFilters() { registerImportFilters(); }
 
 int OpenSongBookCount() { return OpenMelodars().count(); }
 
-btkstring OpenSongBookName(int i) { return i >= 0 && i < OpenMelodars().count() ? Melodar::name() : btkstring(); }
+btkstring OpenSongBookName(int i) {
+    return i >= 0 && i < OpenMelodars().count() ? OpenMelodars()[i]->name() : btkstring();
+}
 
 void ActivateSongBook(int i) {
     if (i >= 0 && i < OpenMelodars().count()) OpenMelodars()[i]->showWindow();

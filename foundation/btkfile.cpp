@@ -323,7 +323,7 @@ struct TempFile {
 // temporary file beside that file so the rename stays in its folder.
 btkFile saveTarget(const char* path) {
     btkFile target(path);
-    if (target.empty()) saveFailed("", "no file name");
+    if (target.empty()) throw btkError("Soubor nelze uložit: chybí jméno souboru.");
     btkstring followed;
     if (!btkSysFollowLinks(target, followed)) saveFailed(path, "symbolický odkaz nevede k souboru");
     return btkFile(followed);

@@ -295,7 +295,7 @@ void btkGZWriteStream::submit(bool last) {
     } catch (const std::exception& e) {
         // A packer that cannot start (or memory that runs out) fails the
         // file as a write error does; the packers already started finish.
-        setFailed(e.what());
+        setFailed(btkThreadStartFailure(e).c_str());
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <new>
 #include <system_error>
 
 namespace {
@@ -15,7 +16,14 @@ void btkThreadStarting() {
     int left = startsLeft.load();
     while (left > 0 && !startsLeft.compare_exchange_weak(left, left - 1)) {
     }
-    if (left == 0) throw std::system_error(EAGAIN, std::generic_category(), "cannot start a thread");
+    if (left == 0) throw std::system_error(EAGAIN, std::generic_category());
+}
+
+btkstring btkThreadStartFailure(const std::exception& e) {
+    if (const auto* system = dynamic_cast<const std::system_error*>(&e))
+        return btkstring("systém nedovolil spustit další vlákno (") + system->code().message().c_str() + ")";
+    if (dynamic_cast<const std::bad_alloc*>(&e)) return "nedostatek paměti";
+    return e.what();
 }
 
 void btkFailThreadStartAfter(int successes) { startsLeft = successes < 0 ? -1 : successes; }

@@ -290,5 +290,5 @@ bool PrintBookSides(Melodar& book, const btkArray<int>& sides) {
     if (!book.sheets || !book.logPages || !book.pageFormat) return false;
     btkPrintDevice* device = book.printer();
     if (!device) return false;
-    return PrintSheetSides(*device, *book.sheets, *book.pageFormat, sides, Melodar::name().c_str());
+    return PrintSheetSides(*device, *book.sheets, *book.pageFormat, sides, book.name().c_str());
 }

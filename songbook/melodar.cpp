@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "foundation/btkfile.h"
 #include "songbook/pageformat.h"
 #include "songs/kxspace.h"
 #include "songs/songcompare.h"
@@ -62,6 +63,10 @@ void Melodar::applyType() {
 btkPrintDevice* Melodar::printer() {
     if (!printerDevice) printerDevice = btkMakePrinter(type && type->landscape);
     return printerDevice.get();
+}
+
+btkstring Melodar::name() const {
+    return fileName.empty() ? btkstring(DefaultName) : btkstring(btkFile(btkFile(fileName).fileName()).changeExt(""));
 }
 
 void Melodar::showWindow() {

@@ -78,8 +78,11 @@ public:
     // The printer in the type's orientation, made on first use; null where
     // there is none (no printer maker registered, or nothing to print on).
     btkPrintDevice* printer();
-    // The document name of print jobs and the book's entry in window lists.
-    static btkstring name() { return "kx"; }
+    // The book's name: its file name without folder and extension, or
+    // DefaultName for a book never saved. It names the book's print jobs
+    // (the PDF's title), its entry in window lists and its PDF files.
+    btkstring name() const;
+    static constexpr const char* DefaultName = "melodar";
     void showWindow();
 
     int GetItemCount() const { return static_cast<int>(items.size()); }

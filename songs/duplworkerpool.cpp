@@ -17,7 +17,7 @@ DuplWorkerPool::DuplWorkerPool(int count, Find find) : find(std::move(find)), re
         }
     } catch (const std::exception& e) {
         stopWorkers();
-        throw btkError(btkstring("Test stejných písní nelze spustit: ") + e.what());
+        throw btkError(btkstring("Test stejných písní nelze spustit: ") + btkThreadStartFailure(e) + ".");
     }
 }
 

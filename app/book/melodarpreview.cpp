@@ -184,10 +184,8 @@ bool Tmelodarfrm::choosePrintFile() {
     if (!device->needsOutputFile()) return true;
     // Without a printer every print asks for its PDF file, named after the
     // book by default.
-    const btkstring name =
-        book->fileName.empty() ? btkstring("melodar") : btkFile(btkFile(book->fileName).fileName()).changeExt("");
     btkstring file;
-    if (!btkChoosePdfFile(name, file)) return false;
+    if (!btkChoosePdfFile(book->name(), file)) return false;
     device->setOutputFile(file);
     return true;
 }

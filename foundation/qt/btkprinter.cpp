@@ -147,16 +147,16 @@ btkCanvas btkWinPrinter::newPage() {
     return btkCanvas(0, 0, pageCanvas.sp());
 }
 
-void btkWinPrinter::fail(const QString& reason) {
-    btkMessageBoxes().show(btkFromQString(reason), "Error", btkMB_ICONERROR);
+void btkWinPrinter::fail(const char* reason, const QString& detail) {
+    ErrorBox(detail.isEmpty() ? btkstring(reason) : btkFormat("%s\n\n%s", reason, btkFromQString(detail).c_str()));
     throw btkPrinterError();
 }
 
 bool btkWinPrinter::startDoc(const btkstring& documentName, const btkstring& outputFile) {
     if (!printer) return false;
     try {
-        if (docOpen) fail(QStringLiteral("A print job is already open."));
-        if (pdfPage && outputFile.empty()) fail(QStringLiteral("No PDF file was chosen to print into."));
+        if (docOpen) fail("Tisková úloha už běží.");
+        if (pdfPage && outputFile.empty()) fail("Nebyl zvolen soubor PDF, do kterého se má tisknout.");
         if (!outputFile.empty()) {
             // Same resolution as measured, so the layout still fits.
             const QPageLayout layout = printer->pageLayout();
@@ -168,10 +168,11 @@ bool btkWinPrinter::startDoc(const btkstring& documentName, const btkstring& out
         if (printer->outputFormat() == QPrinter::PdfFormat) {
             QFile file(printer->outputFileName());
             if (!file.open(QIODevice::WriteOnly))
-                fail(printer->outputFileName() + QStringLiteral(": ") + file.errorString());
+                fail(btkFormat("Soubor %s nelze vytvořit.", btkFromQString(printer->outputFileName()).c_str()).c_str(),
+                     file.errorString());
         }
         printer->setDocName(btkToQString(documentName));
-        if (!job.begin(printer.get())) fail(QStringLiteral("The print job could not be started."));
+        if (!job.begin(printer.get())) fail("Tiskovou úlohu nelze spustit.");
         docOpen = true;
         pagesStarted = 0;
         return true;
@@ -181,14 +182,14 @@ bool btkWinPrinter::startDoc(const btkstring& documentName, const btkstring& out
 }
 
 QPainter* btkWinPrinter::startPage() {
-    if (!docOpen || !job.isActive()) fail(QStringLiteral("No print job is open."));
-    if (pagesStarted > 0 && !printer->newPage()) fail(QStringLiteral("The printer could not start a new page."));
+    if (!docOpen || !job.isActive()) fail("Není spuštěna žádná tisková úloha.");
+    if (pagesStarted > 0 && !printer->newPage()) fail("Tiskárna nemůže začít novou stránku.");
     ++pagesStarted;
     return &job;
 }
 
 void btkWinPrinter::endPage() {
-    if (!docOpen || !job.isActive()) fail(QStringLiteral("No print job is open."));
+    if (!docOpen || !job.isActive()) fail("Není spuštěna žádná tisková úloha.");
 }
 
 void btkWinPrinter::endDoc() {
@@ -196,5 +197,5 @@ void btkWinPrinter::endDoc() {
     docOpen = false;
     pagesStarted = 0;
     pageCanvas.setPainter(nullptr);
-    if (!job.end()) fail(QStringLiteral("The print job could not be finished."));
+    if (!job.end()) fail("Tiskovou úlohu nelze dokončit.");
 }

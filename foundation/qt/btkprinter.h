@@ -21,7 +21,7 @@ class QPrinter;
 class QPaintDevice;
 
 // A failure of the printer. Its text has been shown to the user already (in
-// a box captioned "Error"), so it carries none of its own.
+// the program's error box), so it carries none of its own.
 class btkPrinterError : public btkError {
 public:
     btkPrinterError() : btkError("") {}
@@ -76,7 +76,7 @@ private:
 // them is used, so later changes do not reach an open job). Without a
 // printer and without an output file it is the PDF page of the properties:
 // valid for layout and measuring, and a job needs a file (setOutputFile).
-// Printer failures are shown in a box captioned "Error" and thrown as
+// Printer failures are shown in the program's error box and thrown as
 // btkPrinterError.
 class btkWinPrinter : public btkPrintDevice {
 public:
@@ -138,7 +138,9 @@ public:
     bool documentOpen() const { return docOpen; }
 
 private:
-    [[noreturn]] void fail(const QString& reason);
+    // Shows the reason (and the system's own text after it, when there is
+    // one) in an error box and throws btkPrinterError.
+    [[noreturn]] void fail(const char* reason, const QString& detail = QString());
 
     std::unique_ptr<QPrinter> printer;
     QPainter job;

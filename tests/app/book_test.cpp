@@ -25,6 +25,7 @@
 #include "app/main/mainfrm.h"
 #include "app/main/showlogfrm.h"
 #include "app/main/songgridmodel.h"
+#include "app/main/winlistfrm.h"
 #include "app/qtfiledialogs.h"
 #include "app/song/editsongfrm.h"
 #include "app/song/songvfrm.h"
@@ -227,10 +228,22 @@ TEST_F(BookTest, BookFromTheStackSavedAndLoadedAgain) {
     EXPECT_EQ(loaded.type->hcnt, 2);
 }
 
+// A book is named after its file: the title of its PDF and its line in the
+// window list; a book never saved has the default name.
 TEST_F(BookTest, EverySidePrintedIntoAPdfFile) {
     Tmelodarfrm* window = bookFromStack();
     ASSERT_NE(window, nullptr);
     Melodar* book = window->getBook();
+    ASSERT_TRUE(book->save(folder.path("melodary/Lesní zpěvník.kx")));
+    boxes().answer(btkID_NO);  // a second book, without the stack
+    trigger(mainfrm, mainfrm->actionlist, "a_kxnew");
+    std::vector<btkstring> listed;
+    winlistfrm->runner = [&](Twinlistfrm& form) {
+        for (int i = 0; i < form.list->count(); ++i) listed.push_back(btkFromQString(form.list->item(i)->text()));
+        return int(QDialog::Rejected);
+    };
+    trigger(mainfrm, mainfrm->actionlist, "a_kxselect");
+    EXPECT_EQ(listed, (std::vector<btkstring>{"Melodar Lesní zpěvník", "Melodar melodar"}));
     // No printer here: the PDF file is asked for, then every side printed.
     const btkstring pdf = folder.path("kniha.pdf");
     dialogs.files.push_back(pdf);
@@ -241,6 +254,10 @@ TEST_F(BookTest, EverySidePrintedIntoAPdfFile) {
     const char* pages = std::strstr(info.c_str(), "Pages:");
     ASSERT_NE(pages, nullptr) << info.c_str();
     EXPECT_EQ(std::atoi(pages + 6), 2 * book->sheets->sheets());
+    const char* title = std::strstr(info.c_str(), "Title:");
+    ASSERT_NE(title, nullptr) << info.c_str();
+    EXPECT_EQ(btkstring(std::string(title + 6, std::strcspn(title + 6, "\n")).c_str()).trimmed(),
+              btkstring(reinterpret_cast<const char*>(u8"Lesní zpěvník")));
     const btkstring text = runTool(std::string("pdftotext '") + pdf.c_str() + "' -");
     for (const char* title : {"Anna", "Cesta", "Den"}) EXPECT_NE(std::strstr(text.c_str(), title), nullptr) << title;
 }

@@ -164,6 +164,12 @@ TEST(Files, SaveFileFormatsAndWriterExceptions) {
                  btkError);
     EXPECT_EQ(readBytes(bin), "a\nb");
     EXPECT_EQ(listFolder(dir.path()), "songs.xgz songs.xml");
+    try {
+        btkSaveFile("", btkSaveFormat::Binary, [](btkWriteStream&) {});
+        ADD_FAILURE();
+    } catch (const btkError& e) {
+        EXPECT_EQ(e.message(), btkstring("Soubor nelze uložit: chybí jméno souboru."));
+    }
 
     // A stream that failed on the way makes the save fail.
     EXPECT_EQ(runWithFileSizeLimit(100,

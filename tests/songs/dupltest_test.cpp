@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <random>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -218,7 +220,15 @@ TEST(DuplGrouping, WorkerThatCannotStartIsReported) {
     for (int starts : {0, 1}) {
         if (starts > 0 && std::thread::hardware_concurrency() < 2) continue;
         btkFailThreadStartAfter(starts);
-        EXPECT_THROW((void)tester.run(), btkError) << starts;
+        try {
+            (void)tester.run();
+            ADD_FAILURE() << starts;
+        } catch (const btkError& e) {
+            // A Czech sentence; the system's own reason in brackets.
+            EXPECT_EQ(e.message(),
+                      btkstring("Test stejných písní nelze spustit: systém nedovolil spustit další vlákno (") +
+                          std::generic_category().message(EAGAIN).c_str() + ").");
+        }
         btkFailThreadStartAfter(-1);
     }
     ASSERT_TRUE(tester.run());

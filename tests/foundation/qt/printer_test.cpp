@@ -153,7 +153,7 @@ TEST_F(PdfPrinting, JobAbandonedByAnExceptionIsEndedByTheDestructor) {
     EXPECT_EQ(kx6test::pdfPageCount(file), 2);
 }
 
-TEST_F(PdfPrinting, FailuresAreShownUnderErrorAndThrown) {
+TEST_F(PdfPrinting, FailuresAreShownInCzechAndThrown) {
     btkScriptedMessageBoxes& boxes = btkDefaultMessageBoxes();
     btkRef<btkPrinterProps> props = pdfProps(path("nowhere/missing-folder/x.pdf"));
     btkWinPrinter printer(props.get());
@@ -161,13 +161,16 @@ TEST_F(PdfPrinting, FailuresAreShownUnderErrorAndThrown) {
     EXPECT_FALSE(printer.startDoc("kx"));
     EXPECT_FALSE(printer.documentOpen());
     ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].caption, btkstring("Error"));
+    EXPECT_EQ(boxes.shown()[0].caption, btkstring(btkAppCaption));
     EXPECT_EQ(boxes.shown()[0].flags, btkMB_ICONERROR);
-    EXPECT_NE(std::string(boxes.shown()[0].text.c_str()).find("x.pdf"), std::string::npos);
+    const std::string text = boxes.shown()[0].text.c_str();
+    EXPECT_EQ(text.rfind(std::string("Soubor ") + path("nowhere/missing-folder/x.pdf") + " nelze vytvořit.\n\n", 0), 0u)
+        << text;
 
     EXPECT_THROW(printer.startPage(), btkPrinterError);
     EXPECT_THROW(printer.endPage(), btkPrinterError);
-    EXPECT_EQ(boxes.shown().size(), 3u);
+    ASSERT_EQ(boxes.shown().size(), 3u);
+    EXPECT_EQ(boxes.shown()[2].text, btkstring("Není spuštěna žádná tisková úloha."));
     // A handler ended by the failure shows no second box.
     EXPECT_FALSE(btkGuard([&] { (void)printer.newPage(); }));
     EXPECT_EQ(boxes.shown().size(), 4u);
@@ -206,7 +209,9 @@ TEST_F(PdfPrinting, WithNoPrinterThePdfPageLaysOutAndEachJobAsksForItsFile) {
     EXPECT_GT(measure.textHeight("A"), 0);
     // A job without its file fails once, shown by the printer.
     EXPECT_FALSE(printer.startDoc("kx"));
-    EXPECT_EQ(btkDefaultMessageBoxes().shown().size(), 1u);
+    ASSERT_EQ(btkDefaultMessageBoxes().shown().size(), 1u);
+    EXPECT_EQ(btkDefaultMessageBoxes().shown()[0].text,
+              btkstring("Nebyl zvolen soubor PDF, do kterého se má tisknout."));
     const std::string file = path("page.pdf");
     printer.setOutputFile(file.c_str());
     EXPECT_FALSE(printer.needsOutputFile());
