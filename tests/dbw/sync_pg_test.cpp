@@ -16,6 +16,7 @@
 #include "fake_localdb.h"
 #include "foundation/btkstrings.h"
 #include "inetdb_test.h"
+#include "restore.h"
 #include "tcpproxy.h"
 
 namespace {
@@ -697,8 +698,7 @@ TEST_F(DbwSyncPg, ALostCommitAnswerIsSettledByTheRunsVersionRow) {
 }
 
 TEST_F(DbwSyncPg, AHeldVersionLockMakesOtherRunsReportBusy) {
-    const int keep = dbwSynchronize::lockWaitMs;
-    dbwSynchronize::lockWaitMs = 300;
+    kx6test::Restore lockWait(dbwSynchronize::lockWaitMs, 300);
     dbwAdaRef holder = inet->connect();
     ASSERT_TRUE(holder->exec("BEGIN"));
     ASSERT_TRUE(holder->exec("LOCK TABLE dbw_versions IN EXCLUSIVE MODE"));
@@ -714,14 +714,11 @@ TEST_F(DbwSyncPg, AHeldVersionLockMakesOtherRunsReportBusy) {
     FakeSongDb a;
     auto r = run(a, {.upload = true, .download = true, .added = {a.table.add("Jedna")}});
     EXPECT_TRUE(ok) << r->errorText(true).c_str();
-    dbwSynchronize::lockWaitMs = keep;
 }
 
 TEST_F(DbwSyncPg, ASilentServerOrAStornoEndsTheWait) {
-    const int keepReply = dbwPostgreSQLConnection::replyTimeoutMs;
-    const int keepConnect = dbwPostgreSQLConnection::connectTimeoutS;
-    dbwPostgreSQLConnection::replyTimeoutMs = 1500;
-    dbwPostgreSQLConnection::connectTimeoutS = 2;
+    kx6test::Restore replyTimeout(dbwPostgreSQLConnection::replyTimeoutMs, 1500);
+    kx6test::Restore connectTimeout(dbwPostgreSQLConnection::connectTimeoutS, 2);
     using Clock = std::chrono::steady_clock;
     auto seconds = [](Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); };
 
@@ -770,8 +767,6 @@ TEST_F(DbwSyncPg, ASilentServerOrAStornoEndsTheWait) {
         EXPECT_EQ(0, a.table.songs[0]->netid);
     }
     EXPECT_EQ("0 0 0 0", rowCounts());
-    dbwPostgreSQLConnection::replyTimeoutMs = keepReply;
-    dbwPostgreSQLConnection::connectTimeoutS = keepConnect;
 }
 
 TEST_F(DbwSyncPg, RunsHoldTheVersionTableUntilTheyEnd) {

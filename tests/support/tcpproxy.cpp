@@ -72,11 +72,13 @@ void kx6TcpProxy::loop() {
     char buffer[65536];
     while (!stopping) {
         std::vector<pollfd> fds{{listener, POLLIN, 0}, {wake[0], POLLIN, 0}};
-        if (!frozen)
-            for (const Pair& p : pairs) {
-                fds.push_back({p.client, POLLIN, 0});
-                fds.push_back({p.server, POLLIN, 0});
-            }
+        // Only the pairs polled now are served in this pass: one accepted
+        // below has no entry in fds yet.
+        const size_t polled = frozen ? 0 : pairs.size();
+        for (size_t i = 0; i < polled; ++i) {
+            fds.push_back({pairs[i].client, POLLIN, 0});
+            fds.push_back({pairs[i].server, POLLIN, 0});
+        }
         if (poll(fds.data(), fds.size(), 50) < 0) break;
         if (fds[0].revents & POLLIN) {
             int client = accept(listener, nullptr, nullptr);
@@ -98,7 +100,7 @@ void kx6TcpProxy::loop() {
             freezing = freezeText;
         }
         std::vector<Pair> kept;
-        for (size_t i = 0; i < pairs.size(); ++i) {
+        for (size_t i = 0; i < polled; ++i) {
             const Pair& p = pairs[i];
             bool alive = true;
             for (int side = 0; side < 2 && alive; ++side) {
@@ -125,6 +127,7 @@ void kx6TcpProxy::loop() {
                 close(p.server);
             }
         }
+        kept.insert(kept.end(), pairs.begin() + static_cast<std::ptrdiff_t>(polled), pairs.end());
         pairs = kept;
     }
     for (const Pair& p : pairs) {
