@@ -70,6 +70,7 @@ bool dbwPostgreSQLResult::isNull(int col) { return !inRange(col) || PQgetisnull(
 
 int dbwPostgreSQLConnection::replyTimeoutMs = 25000;
 int dbwPostgreSQLConnection::connectTimeoutS = 10;
+int dbwPostgreSQLConnection::idleTransactionTimeoutMs = 60000;
 const char* const dbwPostgreSQLConnection::NoAnswerText =
     "Server internetové databáze přestal odpovídat, spojení bylo ukončeno";
 
@@ -97,12 +98,17 @@ bool dbwPostgreSQLConnection::connect(const char* dbname, const char* host, cons
     if (conn) return false;
     // A server that does not answer, or a network that goes dead, must end
     // the wait: bounded connect, keepalives and a TCP user timeout (the
-    // last two apply to TCP connections only).
-    btkstring text = connectionText(dbname, host, user, password, port) +
-                     btkFormat(
-                         " connect_timeout='%d' keepalives='1' keepalives_idle='10' keepalives_interval='5' "
-                         "keepalives_count='3' tcp_user_timeout='%d'",
-                         connectTimeoutS, replyTimeoutMs);
+    // last two apply to TCP connections only). The server side is bounded
+    // as well, for every session of the connection (a reconnect included):
+    // a transaction left idle ends, and the server's keepalives find a
+    // client that is gone.
+    btkstring text =
+        connectionText(dbname, host, user, password, port) +
+        btkFormat(
+            " connect_timeout='%d' keepalives='1' keepalives_idle='10' keepalives_interval='5' "
+            "keepalives_count='3' tcp_user_timeout='%d' options='-c idle_in_transaction_session_timeout=%d "
+            "-c tcp_keepalives_idle=30 -c tcp_keepalives_interval=10 -c tcp_keepalives_count=3'",
+            connectTimeoutS, replyTimeoutMs, idleTransactionTimeoutMs);
     conn = PQconnectdb(text);
     if (!conn) return false;
     if (PQstatus(conn) == CONNECTION_BAD) {

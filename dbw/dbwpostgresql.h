@@ -77,6 +77,10 @@ public:
     // tests shorten them.
     static int replyTimeoutMs;
     static int connectTimeoutS;
+    // How long the server keeps a session of ours that sits inside a
+    // transaction without a statement (milliseconds), so that a client that
+    // froze or vanished releases its locks (the version table's above all).
+    static int idleTransactionTimeoutMs;
     // The error of a statement that waited longer than replyTimeoutMs.
     static const char* const NoAnswerText;
 

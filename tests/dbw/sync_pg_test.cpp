@@ -716,6 +716,37 @@ TEST_F(DbwSyncPg, AHeldVersionLockMakesOtherRunsReportBusy) {
     EXPECT_TRUE(ok) << r->errorText(true).c_str();
 }
 
+TEST_F(DbwSyncPg, AFrozenClientsVersionLockEndsWithItsIdleTransaction) {
+    const int keepIdle = dbwPostgreSQLConnection::idleTransactionTimeoutMs;
+    const int keepReply = dbwPostgreSQLConnection::replyTimeoutMs;
+    const int keepLock = dbwSynchronize::lockWaitMs;
+    dbwPostgreSQLConnection::idleTransactionTimeoutMs = 1500;  // taken when a session begins
+    dbwPostgreSQLConnection::replyTimeoutMs = 1000;
+    dbwSynchronize::lockWaitMs = 15000;
+    // The client stops right after its LOCK reached the server, which
+    // granted it; the proxy keeps the server's side of the connection open.
+    kx6TcpProxy proxy(inet->socketPath());
+    dbwAdaRef via = inet->connectVia("127.0.0.1", proxy.port());
+    ASSERT_TRUE(via.isSet()) << inet->error();
+    FakeSongDb a;
+    proxy.freezeAfter("LOCK TABLE");
+    {
+        dbwSynchronize frozen(via, &a, inet->userId());
+        frozen.setUpload(true);
+        frozen.addNew(a.table.add("Jedna"));
+        EXPECT_FALSE(frozen.synchronize());
+    }
+    dbwPostgreSQLConnection::replyTimeoutMs = keepReply;
+    auto start = std::chrono::steady_clock::now();
+    FakeSongDb b;
+    auto r = run(b, {.upload = true, .download = true, .added = {b.table.add("Dvě")}});
+    EXPECT_TRUE(ok) << r->errorText(true).c_str();
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 10.0);
+    EXPECT_EQ(1, inet->count("songs"));
+    dbwPostgreSQLConnection::idleTransactionTimeoutMs = keepIdle;
+    dbwSynchronize::lockWaitMs = keepLock;
+}
+
 TEST_F(DbwSyncPg, ASilentServerOrAStornoEndsTheWait) {
     kx6test::Restore replyTimeout(dbwPostgreSQLConnection::replyTimeoutMs, 1500);
     kx6test::Restore connectTimeout(dbwPostgreSQLConnection::connectTimeoutS, 2);
