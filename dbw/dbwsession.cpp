@@ -21,6 +21,23 @@ btkstring dbwSessionManager::literal(dbwAdapter* adapter, const char* text) {
     return dbwEscapeText(adapter, adapter->toDatabaseEncoding(toUtf8.convert(text)));
 }
 
+void dbwSessionManager::connectionFailed(dbwAdapter* adapter) {
+    error = btkstring(noConnection) + "\n" + adapter->errorText(true).trimmed();
+}
+
+namespace {
+
+// The first column of the first row of the query into value (converted
+// from the server's encoding; "" without a row); false when it failed.
+bool selectFirst(dbwAdapter* adapter, const char* sql, btkstring& value) {
+    dbwResultRef result = adapter->query(sql);
+    if (!result.isValid()) return false;
+    value = result.hasRow() ? result.value(0) : btkstring();
+    return true;
+}
+
+}  // namespace
+
 dbwSession* dbwSessionManager::login(const char* login, const char* password) {
     dbwAdaRef adapter = acquire();
     if (!adapter.isSet()) {
@@ -29,12 +46,16 @@ dbwSession* dbwSessionManager::login(const char* login, const char* password) {
     }
     btkstring sql = btkFormat("SELECT dbw_id FROM dbw_users WHERE dbw_login='%s' AND dbw_password='%s'",
                               literal(adapter.get(), login).c_str(), literal(adapter.get(), password).c_str());
-    int id = dbwSelectValue(adapter.get(), sql, true).toInt();
-    if (id == 0) {
+    btkstring found;
+    if (!selectFirst(adapter.get(), sql, found)) {
+        connectionFailed(adapter.get());
+        return nullptr;
+    }
+    if (found.toInt() == 0) {
         error = "Špatný login nebo heslo";
         return nullptr;
     }
-    return new dbwSession(this, id);
+    return new dbwSession(this, found.toInt());
 }
 
 dbwSession* dbwSessionManager::createUser(const char* login, const char* password) {
@@ -49,7 +70,12 @@ dbwSession* dbwSessionManager::createUser(const char* login, const char* passwor
     }
     btkstring name = literal(adapter.get(), login);
     btkstring sql = btkFormat("SELECT dbw_id FROM dbw_users WHERE dbw_login='%s'", name.c_str());
-    if (dbwSelectValue(adapter.get(), sql, true).toInt() != 0) {
+    btkstring found;
+    if (!selectFirst(adapter.get(), sql, found)) {
+        connectionFailed(adapter.get());
+        return nullptr;
+    }
+    if (found.toInt() != 0) {
         error = "Uživatelské jméno už existuje";
         return nullptr;
     }
@@ -81,15 +107,22 @@ dbwDbDef* dbwSessionManager::dbDef() {
 
 dbwSession::dbwSession(dbwSessionManager* m, int id) : manager(m), user(id) {}
 
-btkstring dbwSession::userValue(const btkstring& quotedColumn) {
+bool dbwSession::userValue(const btkstring& quotedColumn, btkstring& value) {
+    value = btkstring();
     dbwAdaRef adapter = manager->acquire();
-    if (!adapter.isSet()) return btkstring();
+    if (!adapter.isSet()) return true;
     btkstring sql = btkFormat("SELECT %s FROM dbw_users WHERE dbw_id='%d'", quotedColumn.c_str(), user);
-    return manager->fromServer(dbwSelectValue(adapter.get(), sql, true));
+    btkstring found;
+    if (!selectFirst(adapter.get(), sql, found)) {
+        manager->connectionFailed(adapter.get());
+        return false;
+    }
+    value = manager->fromServer(found);
+    return true;
 }
 
 btkstring dbwSession::loginName() {
-    if (login.empty()) login = userValue("dbw_login");
+    if (login.empty()) (void)userValue("dbw_login", login);
     return login;
 }
 
@@ -99,14 +132,22 @@ btkstring dbwSession::userField(int fieldId) {
     if (!field) return btkstring();
     dbwAdaRef adapter = manager->acquire();
     if (!adapter.isSet()) return btkstring();
-    return userValue(adapter->quoteIdentifier(field->name));
+    btkstring value;
+    (void)userValue(adapter->quoteIdentifier(field->name), value);
+    return value;
+}
+
+bool dbwSession::loadRights() {
+    if (rightsLoaded) return true;
+    btkstring text;
+    if (!userValue("dbw_rights", text)) return false;
+    btkSplit(rights, text, ';', false);
+    rightsLoaded = true;
+    return true;
 }
 
 bool dbwSession::hasRight(const char* name) {
-    if (!rightsLoaded) {
-        btkSplit(rights, userValue("dbw_rights"), ';', false);
-        rightsLoaded = true;
-    }
+    if (!loadRights()) return false;
     for (const btkstring& right : rights)
         if (right == name) return true;
     return false;

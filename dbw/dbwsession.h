@@ -37,6 +37,9 @@ public:
     dbwDbDef* dbDef();
 
     dbwAdaRef acquire() { return connection->acquire(); }
+    // A query that failed is a failed connection: the last error becomes
+    // "Připojení nebylo úspěšné" and the adapter's cause on a line of its own.
+    void connectionFailed(dbwAdapter* adapter);
     // A program text as the body of an SQL literal for the adapter's
     // connection: converted to the server's encoding, then escaped.
     btkstring literal(dbwAdapter* adapter, const char* text);
@@ -62,13 +65,19 @@ public:
     // The value of the user's column whose field definition has the id;
     // "" for an id the definition does not know.
     btkstring userField(int fieldId);
-    // Whether the user's rights list holds the name exactly.
+    // Whether the user's rights list holds the name exactly; false when the
+    // rights cannot be read.
     bool hasRight(const char* name);
+    // Reads the rights unless they were read before; false, with the
+    // manager's last error, when the query failed. Rights that could not be
+    // read are asked for again the next time.
+    [[nodiscard]] bool loadRights();
 
 private:
     // The first value of the user's row in the column, in the program's
-    // encoding ("" when there is none).
-    btkstring userValue(const btkstring& quotedColumn);
+    // encoding, into value ("" when there is none); false, with the
+    // manager's last error, when the query failed.
+    [[nodiscard]] bool userValue(const btkstring& quotedColumn, btkstring& value);
 
     dbwSessionManager* manager;
     btkstring login;

@@ -81,6 +81,11 @@ btkstring SyncReport(KxDatabase* database, dbwSynchronize& run) {
 }
 
 bool SynchronizeDatabase(KxDatabase* database, const SyncOptions& options) {
+    // Rights that cannot be read are a failed connection, not missing rights.
+    if (LoginRef::isSet() && !LoginRef::get()->loadRights()) {
+        ErrorBox(SessionManager()->takeLastError());
+        return false;
+    }
     btkstring missing = MissingRights(options);
     if (!missing.empty()) {
         ErrorBox(btkstring("Abyste mohli tuto operaci provést, potřebujete navíc tato oprávnění\n(některá se dají "

@@ -219,6 +219,24 @@ TEST_F(InetSyncPg, AConnectionLostDuringTheOpeningChecksIsSaidSo) {
     btkDefaultMessageBoxes().reset();
     PingInternetDatabase();
     EXPECT_EQ(boxes(), std::vector<std::string>{"OK"});
+
+    // A cut during the login query is no wrong password, and one during
+    // the rights query no missing right, neither then nor later.
+    btkDefaultMessageBoxes().reset();
+    proxy.cutAfter("dbw_password");
+    EXPECT_FALSE(login());
+    ASSERT_EQ(1, boxCount());
+    EXPECT_TRUE(btkStartsWith("Připojení nebylo úspěšné\n", box(0).c_str())) << box(0);
+    ASSERT_TRUE(login()) << lastBox();
+    KxDatabase* db = openDb(folder);
+    SyncOptions options;
+    options.newSongs.add(addSong(db, "Ach synku"));
+    btkDefaultMessageBoxes().reset();
+    proxy.cutAfter("dbw_rights");
+    EXPECT_FALSE(SynchronizeDatabase(db, options));
+    ASSERT_EQ(1, boxCount());
+    EXPECT_TRUE(btkStartsWith("Připojení nebylo úspěšné\n", box(0).c_str())) << box(0);
+    EXPECT_TRUE(SynchronizeDatabase(db, options)) << lastBox();
 }
 
 TEST_F(InetSyncPg, AFailedLoginAfterASuccessfulOneLeavesNobodyLoggedIn) {
