@@ -1,8 +1,8 @@
 // kxtool console PROGRAMDIR [--db NAME]: the console interpreter over the
 // databases of a program folder. Each line of stdin is a console line, or a
-// driver verb when it starts with ':' (:list VIEW, :active, :commit). The
-// queue is drained after every line. Output: the console's lines, and every
-// error box as "ERROR: " and its text.
+// driver verb when it starts with ':' (:list VIEW, :active, :view, :commit).
+// The queue is drained after every line. Output: the console's lines, and
+// every error box as "ERROR: " and its text.
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -95,6 +95,21 @@ void listView(const std::string& name) {
     for (const KxSong* song : songs) std::printf("%d\t%s\n", song->locid, song->title.c_str());
 }
 
+// The active view as one line: "NAME (count)", then ": " and the titles in
+// the view's order separated by "; "; an empty line without a view.
+void printActiveView(ConsoleMainWin& main) {
+    KxView* view = main.getActView();
+    if (!view) {
+        printLine("");
+        return;
+    }
+    btkCntVec<KxSong*> songs;
+    view->getSongs(songs);
+    std::string line = std::string(view->name().c_str()) + " (" + std::to_string(songs.count()) + ")";
+    for (int i = 0; i < songs.count(); ++i) line += (i ? "; " : ": ") + std::string(songs[i]->title.c_str());
+    printLine(line.c_str());
+}
+
 void commitAll() {
     btkCntVec<KxDatabase*> databases;
     gKxSpace->getDatabases(databases);
@@ -116,6 +131,8 @@ void runVerb(const std::string& line, ConsoleMainWin& main) {
         listView(argument);
     else if (verb == ":active")
         printLine(main.getActView() ? main.getActView()->name().c_str() : "");
+    else if (verb == ":view")
+        printActiveView(main);
     else if (verb == ":commit")
         commitAll();
     else
@@ -123,7 +140,8 @@ void runVerb(const std::string& line, ConsoleMainWin& main) {
 }
 
 int console(const kxtool::Args& a) {
-    const char* usage = "console PROGRAMDIR [--db NAME]  (console lines and :list VIEW, :active, :commit on stdin)";
+    const char* usage =
+        "console PROGRAMDIR [--db NAME]  (console lines and :list VIEW, :active, :view, :commit on stdin)";
     if (a.size() != 1 && !(a.size() == 3 && a[1] == "--db")) return kxtool::usageError(usage);
     setProgramDir(a[0].c_str());
     kxtool::SongModel model;
@@ -155,7 +173,8 @@ int console(const kxtool::Args& a) {
     return rc;
 }
 
-KXTOOL_COMMAND("console", "console PROGRAMDIR [--db NAME]  (console lines and :list VIEW, :active, :commit on stdin)",
+KXTOOL_COMMAND("console",
+               "console PROGRAMDIR [--db NAME]  (console lines and :list VIEW, :active, :view, :commit on stdin)",
                console);
 
 }  // namespace
