@@ -53,6 +53,11 @@ public:
     std::int32_t netid = 0;    // server key, 0 until first uploaded
     bool netmodified = false;  // changed locally since the last transfer
     bool nonet = false;        // never receives downloaded values
+    // The server version of the row as this copy last uploaded or
+    // downloaded it; 0 when not known (objects stored before it was kept):
+    // the local database's version then stands for it. A row written after
+    // it was changed by another copy.
+    std::int32_t netversion = 0;
     // Kept for the implementing class; the engine never touches them.
     btkstring special;
     std::int32_t version = 0;

@@ -41,9 +41,9 @@ bool dbwTableSynchronize::downloadChanges() {
                                  btkFormat("Stahuji řádek %d/%d tabulky %s", offset, count, tableDef->name.c_str())))
             return false;
         // Ordered by the key, so that the pages neither skip nor repeat rows.
-        dbwResultRef rows = adapter->queryParams(adapter->selectSQL(fields, tableDef) + "WHERE " + where +
-                                                     " ORDER BY " + keyName() + adapter->limitClause(offset, pageSize),
-                                                 conditionValues);
+        dbwResultRef rows = adapter->queryParams(
+            rowsSQL() + "WHERE " + where + " ORDER BY " + keyName() + adapter->limitClause(offset, pageSize),
+            conditionValues);
         if (!rows.isValid() || !applyRows(rows)) return false;
     }
     return true;
@@ -53,7 +53,11 @@ bool dbwTableSynchronize::applyRows(const dbwResultRef& rows) {
     dbwSynClass* cls = table->synClass();
     rows->setConvert(false);
     for (; rows.hasRow(); rows.next()) {
-        dbwSynObject* object = findByNetId(rows.value(0).toInt());
+        int rowVersion = rows.value(0).toInt();
+        dbwSynObject* object = findByNetId(rows.value(1).toInt());
+        // A row this copy wrote itself holds nothing the local change has
+        // not seen: the local change stays for the next upload.
+        if (object && object->netmodified && object->netversion > 0 && rowVersion <= object->netversion) continue;
         if (object && object->netmodified) {
             object->nonet = true;
             object->netmodified = false;
@@ -69,7 +73,10 @@ bool dbwTableSynchronize::applyRows(const dbwResultRef& rows) {
         }
         if (!object->nonet)
             for (int f = 0; f < fields.count(); ++f)
-                cls->setField(object, fields[f]->id, run->toLocal.convert(rows.value(f)));
+                cls->setField(object, fields[f]->id, run->toLocal.convert(rows.value(f + 1)));
+        // Seen, also where its values were not taken: an object out of
+        // synchronisation that is queued later overwrites it knowingly.
+        object->netversion = rowVersion;
         object->changed(false);
     }
     return true;
@@ -122,7 +129,7 @@ bool dbwTableSynchronize::downloadMissing() {
 bool dbwTableSynchronize::downloadByIds(const btkCntVec<int>& ids) {
     if (ids.empty()) return true;
     dbwAdapter* adapter = run->adapter.get();
-    btkstring sql = adapter->selectSQL(fields, tableDef) + " WHERE ";
+    btkstring sql = rowsSQL() + " WHERE ";
     btkstring key = keyName();
     for (int i = 0; i < ids.count(); ++i) {
         if (i) sql += " OR ";

@@ -322,6 +322,15 @@ dbwSynObject* dbwTableSynchronize::findByNetId(int netid) {
     return nullptr;
 }
 
+int dbwTableSynchronize::knownVersion(const dbwSynObject* object) const {
+    return object->netversion > 0 ? object->netversion : run->localVersion;
+}
+
+btkstring dbwTableSynchronize::rowsSQL() {
+    btkstring select = run->adapter->selectSQL(fields, tableDef);
+    return btkstring("SELECT dbw_version,") + (select.c_str() + std::strlen("SELECT "));
+}
+
 void dbwTableSynchronize::keepAsConflict(dbwSynObject* object) {
     object->nonet = true;
     object->netmodified = false;

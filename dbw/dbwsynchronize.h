@@ -90,6 +90,12 @@ private:
 
     // The first local object with the server key, or null.
     dbwSynObject* findByNetId(int netid);
+    // The highest row version at which the object's row still holds what
+    // this copy last had: a later one is another copy's change.
+    int knownVersion(const dbwSynObject* object) const;
+    // The field-list SELECT with the row's version as column 0, the fields
+    // from column 1.
+    btkstring rowsSQL();
     void removeLocal(dbwSynObject* object);
     // A change of both sides that neither may overwrite: the local object
     // leaves synchronisation (nonet) with its text, the server keeps its

@@ -25,6 +25,7 @@ bool dbwTableSynchronize::uploadNew() {
         run->logUploadedNew(object);
         object->netid = key;
         object->netmodified = false;
+        object->netversion = version;
         object->changed(false);
 
         int creation = adapter->newCreation(version, tableDef->id, key);
@@ -52,10 +53,10 @@ bool dbwTableSynchronize::uploadChanges() {
                                  btkFormat("Opravuji řádek %d/%d tabulky %s", i, n, tableDef->name.c_str())))
             return false;
         // The server row's values, UTF-8 like the local texts compared to
-        // them, unless it changed or went after the local version: then
-        // another copy's change would be overwritten without being seen.
+        // them, unless another copy changed or deleted it since this copy
+        // last had it: that change would be overwritten without being seen.
         dbwResultRef row = adapter->query(adapter->selectSQL(fields, tableDef) + "WHERE " + keyName() +
-                                          btkFormat("='%d' AND dbw_version<=%d", object->netid, run->localVersion));
+                                          btkFormat("='%d' AND dbw_version<=%d", object->netid, knownVersion(object)));
         if (!row.isValid()) return false;
         if (!row.hasRow()) {
             keepAsConflict(object);
@@ -76,6 +77,7 @@ bool dbwTableSynchronize::uploadChanges() {
         adapter->updateRecordSQL(tableDef, keyField, run->versionId(), object->netid, kept, keptValues, statements);
         if (!adapter->execList(statements)) return false;
         object->netmodified = false;
+        object->netversion = run->versionId();
         object->changed(false);
     }
     return true;
@@ -100,8 +102,9 @@ bool dbwTableSynchronize::uploadDeletions() {
             removeLocal(object);
             continue;
         }
-        // A change made after the local version is not deleted unseen.
-        if (row.value(1).toInt() > run->localVersion) {
+        // Another copy's change since this copy last had the row is not
+        // deleted unseen.
+        if (row.value(1).toInt() > knownVersion(object)) {
             keepAsConflict(object);
             continue;
         }

@@ -98,5 +98,6 @@ void dbwTableSynchronize::uploadedNew(dbwSynObject* object, int key) {
     run->logUploadedNew(object);
     object->netid = key;
     object->netmodified = false;
+    object->netversion = run->versionId();
     object->changed(false);
 }

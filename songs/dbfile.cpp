@@ -35,6 +35,7 @@ void writeSong(btkXML* database, const KxSong& song) {
     flagAttr(s, "netmodified", song.netmodified);
     flagAttr(s, "nonet", song.nonet);
     intAttr(s, "version", song.version);
+    intAttr(s, "netversion", song.netversion);
 
     // The text element is written for every song, an empty text as an
     // empty pair of tags.
@@ -212,6 +213,8 @@ void DbLoader::attribute(btkXMLParser&, const char* name, const char* value) {
             currentSong()->netid = btkAtoi(value);
         else if (std::strcmp(name, "version") == 0)
             currentSong()->version = btkAtoi(value);
+        else if (std::strcmp(name, "netversion") == 0)
+            currentSong()->netversion = btkAtoi(value);
         else if (std::strcmp(name, "netmodified") == 0)
             currentSong()->netmodified = btkAtoi(value) != 0;
         else if (std::strcmp(name, "nonet") == 0)

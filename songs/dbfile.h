@@ -4,7 +4,7 @@
 //   <melodar_data version="4.0" cats="" >
 //   <database dbversion= isinetdb= customcols= >
 //   <song title= group= author= remark= special= lang= locid= netid=
-//         netmodified= nonet= version= >
+//         netmodified= nonet= version= netversion= >
 //   <text xml:space="preserve" >...</text>
 //   <vars > <var name= >value</var> ... </vars>
 //

@@ -92,12 +92,15 @@ btkstring RunInternalSync(InternalSyncPlan& plan) {
             song->locid = target->nextLocalId();
             copySongFields(song, source);
             song->netid = source->netid;
+            song->netversion = source->netversion;
             added.add(song);
         }
         for (KxSong* song : plan.deleteSongs) song->release();
         for (KxSong* source : plan.changedSongs)
             if (KxSong* song = findSongByNetId(plan.targetSongs, source->netid)) {
+                // The texts are the source's, and so is the row they are based on.
                 copySongFields(song, source);
+                song->netversion = source->netversion;
                 changed.add(song);
             }
     }

@@ -37,7 +37,7 @@ const std::string twoSongs =
     "<database dbversion=\"7\" isinetdb=\"1\" customcols=\"Tónina;Rok;\" >\n"
     "<song title=\"Rock &amp; &quot;roll&quot; &lt;&gt; &apos;x&apos;\" group=\"Kapela\" author=\"Žák\" "
     "remark=\"r\" special=\"netdelete\" lang=\"cz\" locid=\"1\" netid=\"12\" netmodified=\"1\" nonet=\"1\" "
-    "version=\"3\" >\n"
+    "version=\"3\" netversion=\"15\" >\n"
     "<text xml:space=\"preserve\" >[C]Ahoj\n[G]světe &amp; spol.\n</text>\n"
     "<vars >\n"
     "<var name=\"Tónina\" >C dur</var>\n"
@@ -86,6 +86,7 @@ TEST_F(DbFile, ReadsEveryFieldAndWritesTheSameBytes) {
     EXPECT_STREQ(s->text, "[C]Ahoj\n[G]světe & spol.\n");
     EXPECT_EQ(s->netid, 12);
     EXPECT_EQ(s->version, 3);
+    EXPECT_EQ(s->netversion, 15);
     EXPECT_TRUE(s->netmodified);
     EXPECT_TRUE(s->nonet);
     EXPECT_STREQ(s->vars.get("Rok"), "1999");

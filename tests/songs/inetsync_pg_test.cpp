@@ -572,6 +572,56 @@ TEST_F(InetSyncPg, TwoFoldersChangingOrDeletingOneSongGetAConflict) {
     EXPECT_EQ(1, inet->count("songs"));
 }
 
+TEST_F(InetSyncPg, AFoldersOwnEarlierUploadsAreNoConflictWhenOtherRunsCameBetween) {
+    const std::string noConflict = "Počet písní, u kterých nastal konflikt při přenosu ze serveru:0\n";
+    ProgramFolder a, b;
+    configure(a);
+    configure(b);
+    editFile(a, [&](KxDatabase* db) {
+        addSong(db, "Ach synku");
+        addSong(db, "Okolo Hradce");
+    });
+    editFile(b, [&](KxDatabase* db) { addSong(db, "Večerníček"); });
+    ASSERT_TRUE(succeeded(kxtool(a), {}));
+    ASSERT_TRUE(succeeded(kxtool(b), {}));  // a version a has not seen
+    const int netid = stored(a)["Ach synku"].netid;
+
+    // Each run finds the row as a's previous run left it, although a's
+    // database version stays behind b's run after an upload-only run.
+    enum { Keep, Edit, Delete };
+    const struct {
+        const char* flags;
+        const char* text;
+        int other;  // what happens to the other song
+    } runs[] = {
+        {"--no-download", "[D]Second", Edit},
+        {"--no-download", "[E]Third", Delete},
+        {"--no-upload", "[F]Fourth", Keep},
+        {"", "[F]Fourth", Keep},
+    };
+    for (const auto& r : runs) {
+        editText(a, "Ach synku", r.text);
+        if (r.other == Edit) editText(a, "Okolo Hradce", r.text);
+        if (r.other == Delete)
+            editFile(a, [&](KxDatabase* db) {
+                byTitle(db, "Okolo Hradce")->special = "netdelete";
+                db->setChanged();
+            });
+        ASSERT_TRUE(succeeded(kxtool(a, r.flags), {noConflict})) << r.flags << r.text;
+    }
+    auto songs = stored(a);
+    EXPECT_EQ("[F]Fourth", inet->value("SELECT text FROM songs WHERE id=" + std::to_string(netid)));
+    EXPECT_FALSE(songs["Ach synku"].nonet);
+    EXPECT_FALSE(songs["Ach synku"].netmodified);
+    EXPECT_EQ(0u, songs.count("Okolo Hradce"));
+    EXPECT_EQ(2, inet->count("songs"));
+
+    // b last had the song before all of a's changes: its change conflicts.
+    editText(b, "Ach synku", "[G]From b");
+    ASSERT_TRUE(succeeded(kxtool(b, "--no-download"), {"konflikt při přenosu ze serveru:1\n"}));
+    EXPECT_EQ("[F]Fourth", inet->value("SELECT text FROM songs WHERE id=" + std::to_string(netid)));
+}
+
 TEST_F(InetSyncPg, KxtoolEndsWithAMessageWhenTheServerStopsAnswering) {
     kx6TcpProxy proxy(inet->socketPath());
     ProgramFolder p1;
