@@ -6,7 +6,8 @@
 // changes it changes the caller's tree.
 //
 // The reader accepts the subset of XML the writer produces (a prolog,
-// elements, attributes, text and the five named entities); anything else
+// elements, attributes, text, the five named entities and character
+// references to ASCII characters, "&#13;" or "&#xD;"); anything else
 // ends in a btkXMLLoadError. The writer prints one tag per line without
 // indentation; every XML file of the program has that form.
 #pragma once
@@ -363,7 +364,8 @@ private:
     State state = InContent;
 };
 
-// Writes text with &, <, >, ' and " as entities; every other byte unchanged.
+// Writes text with &, <, >, ' and " as entities and CR as "&#13;"; every
+// other byte unchanged.
 void btkXMLEscape(btkWriteStream& out, const char* text);
 // The prolog line naming the encoding.
 void btkXMLWriteProlog(btkWriteStream& out, const char* encoding);

@@ -1,5 +1,6 @@
 // The XML reader: the windowed character source, the tree-building
 // processor and the parser's state machine.
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -32,6 +33,30 @@ template <class Keep> int runLength(const char* p, int n, Keep keep) {
     int k = 0;
     while (k < n && keep(p[k])) ++k;
     return k;
+}
+
+// The ASCII character of the character reference ("&#13;", "&#xD;") at the
+// reader's position, and the reference's length in n; 0 when none stands
+// there. Other characters would depend on the encoding: the writer never
+// writes them.
+char charReference(btkWindowTextReader& r, int& n) {
+    if (r.peekAt(1) != '#') return 0;
+    const int base = r.peekAt(2) == 'x' ? 16 : 10;
+    const int first = base == 16 ? 3 : 2;
+    int value = 0;
+    int i = first;
+    for (; i < first + 8; ++i) {
+        const char c = r.peekAt(i);
+        int digit = -1;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        if (digit < 0) break;
+        value = std::min(value * base + digit, 128);
+    }
+    if (i == first || r.peekAt(i) != ';' || value < 1 || value > 127) return 0;
+    n = i + 1;
+    return static_cast<char>(value);
 }
 
 }  // namespace
@@ -323,7 +348,11 @@ void btkXMLParser::readEntity(btkStringWriteStream& into) {
             return;
         }
     }
-    fail("neznámá entita");
+    int n = 0;
+    const char c = charReference(*reader, n);
+    if (c == 0) fail("neznámá entita");
+    collect(into, c);
+    reader->advance(n);
 }
 
 void btkXMLParser::collect(btkStringWriteStream& into, char c) {

@@ -47,6 +47,9 @@ void btkXMLEscape(btkWriteStream& out, const char* text) {
         case '>': entity = "&gt;"; break;
         case '\'': entity = "&apos;"; break;
         case '"': entity = "&quot;"; break;
+        // The reader drops a raw CR in content (it is half of a CR LF line
+        // end there): as a reference it comes back.
+        case '\r': entity = "&#13;"; break;
         default: break;
         }
         if (!entity && *c) continue;

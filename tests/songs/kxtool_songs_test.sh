@@ -9,14 +9,14 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 # kxtool prints UTF-8; the expected texts below are Windows-1250.
 kx() { kxtool "$@" | iconv -f UTF-8 -t CP1250; }
 
-# Two songs in Windows-1250: escaped title, Czech letters, variables, custom
-# columns, an empty text, flags.
+# Two songs in Windows-1250: escaped title, Czech letters, a lone CR in a
+# text, variables, custom columns, an empty text, flags.
 printf '%s\n' \
   '<?xml version="1.0" encoding="Windows-1250"?>' \
   '<melodar_data version="4.0" cats="" >' \
   '<database dbversion="7" isinetdb="1" customcols="T\xf3nina;Rok;" >' \
   '<song title="Rock &amp; &quot;roll&quot; &lt;&gt; &apos;x&apos;" group="Kapela" author="\x8e\xe1k" remark="r" special="netdelete" lang="cz" locid="1" netid="12" netmodified="1" nonet="1" version="3" >' \
-  '<text xml:space="preserve" >[C]Ahoj' \
+  '<text xml:space="preserve" >[C]Ahoj&#13;hola' \
   '[G]sv\xecte</text>' \
   '<vars >' \
   '<var name="T\xf3nina" >C dur</var>' \
