@@ -1,6 +1,7 @@
 #include "foundation/btkfile.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -296,18 +297,22 @@ bool btkTextModeWrite(FILE* file, const char* data, size_t n) {
 
 namespace {
 
-// The permissions a newly created file gets under the current umask.
-mode_t newFileMode() {
-    mode_t mask = umask(0);
+// The umask as the process started. Reading the umask means setting it,
+// which would change the permissions of files other threads create at that
+// moment; at static initialisation no other thread runs yet.
+const mode_t startUmask = [] {
+    const mode_t mask = umask(0);
     umask(mask);
-    return 0666 & ~mask;
-}
+    return mask;
+}();
 
 [[noreturn]] void saveFailed(const char* path, const char* why) {
     throw btkError(btkFormat("Soubor %s nelze uložit: %s", path, why));
 }
 
-// Removes the temporary file unless it was renamed into place.
+// Removes the temporary file unless it was renamed into place. The file is
+// locked while it is written, so another save of the same file that tidies
+// up leaves it alone.
 struct TempFile {
     btkstring name;
     int fd = -1;
@@ -317,6 +322,16 @@ struct TempFile {
         if (!kept && !name.empty()) btkSysUnlink(name);
     }
 };
+
+// A C file on a second descriptor of the temporary file: closing the
+// stream leaves the first one open for fsync. Null (errno set) on failure.
+std::FILE* openDuplicate(int fd) {
+    const int copy = fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (copy < 0) return nullptr;
+    std::FILE* file = fdopen(copy, "wb");
+    if (!file) close(copy);
+    return file;
+}
 
 // The file a save writes: a symbolic link stays a link and the file it
 // leads to is replaced (or created, when the link dangles), with the
@@ -329,6 +344,48 @@ btkFile saveTarget(const char* path) {
     return btkFile(followed);
 }
 
+// The temporary name of a save of fileName: ".", the name, "." and the six
+// letters or digits mkstemp puts for "XXXXXX".
+bool isTempNameOf(const btkstring& name, const btkstring& fileName) {
+    const int n = fileName.length();
+    if (name.length() != n + 8 || name[0] != '.' || name[n + 1] != '.') return false;
+    if (std::strncmp(name.c_str() + 1, fileName.c_str(), static_cast<size_t>(n)) != 0) return false;
+    for (int i = n + 2; i < n + 8; ++i) {
+        const char c = name[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return false;
+    }
+    return true;
+}
+
+// Removes the temporary files that saves of the file left behind when they
+// never finished (the program was killed, the machine went down). A file
+// whose lock is held belongs to a save still running (another program) and
+// stays; so does anything but a plain file.
+void removeStaleTempFiles(const btkstring& dir, const btkstring& fileName) {
+    const btkFile folder(dir);
+    btkSysListDir(dir, [&](const btkstring& name) {
+        if (!isTempNameOf(name, fileName)) return;
+        const btkFile path = folder.join(name);
+        const int fd = btkSysOpenFd(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0) return;
+        struct stat opened, named;
+        if (fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            btkSysLstat(path, &named) == 0 && named.st_dev == opened.st_dev && named.st_ino == opened.st_ino)
+            btkSysUnlink(path);
+        close(fd);
+    });
+}
+
+// Makes the rename durable: the folder's entry reaches the disk too. Not
+// every file system can sync a folder, and the new file is in place by now,
+// so a failure here is no failed save.
+void syncFolder(const btkstring& dir) {
+    const int fd = btkSysOpenFd(dir, O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    (void)fsync(fd);
+    close(fd);
+}
+
 }  // namespace
 
 void btkSaveFile(const char* path, btkSaveFormat format, const std::function<void(btkWriteStream&)>& write,
@@ -336,31 +393,35 @@ void btkSaveFile(const char* path, btkSaveFormat format, const std::function<voi
     const btkFile target = saveTarget(path);
     btkFile dir = target.dirPart();
     if (dir.empty() && target.c_str()[0] == '/') dir = "/";
+    if (dir.empty()) dir = ".";
 
     TempFile temp;
-    btkstring name = dir.empty() ? btkstring(".") : btkstring(dir);
+    btkstring name = dir == "/" ? btkstring() : btkstring(dir);
     name += "/.";
     name += target.fileName();
     name += ".XXXXXX";
     temp.fd = btkSysMkstemp(name);
     if (temp.fd < 0) saveFailed(path, std::strerror(errno));
     temp.name = name;
+    (void)flock(temp.fd, LOCK_EX | LOCK_NB);  // a new file: nobody else holds it
     struct stat old;
-    mode_t mode = btkSysStat(target, &old) == 0 && S_ISREG(old.st_mode) ? old.st_mode & 07777 : newFileMode();
+    mode_t mode = btkSysStat(target, &old) == 0 && S_ISREG(old.st_mode) ? old.st_mode & 07777 : 0666 & ~startUmask;
     // mkstemp made the file 0600 already.
     if (access == btkFileAccess::OwnerOnly) mode = S_IRUSR | S_IWUSR;
     fchmod(temp.fd, mode);
 
     btkstring why;
     {
+        std::FILE* file = openDuplicate(temp.fd);
+        if (!file) saveFailed(path, std::strerror(errno));
         std::unique_ptr<btkWriteStream> out;
         // Song databases are saved whole and often: the fastest level packs
         // lyrics about a sixth worse than the default at several times the
         // speed, and any gzip reader takes the file.
         if (format == btkSaveFormat::GZip)
-            out = std::make_unique<btkGZWriteStream>(temp.name.c_str(), "wb1");
+            out = std::make_unique<btkGZWriteStream>(file, "wb1");
         else
-            out = std::make_unique<btkFileWriteStream>(temp.name.c_str(), format == btkSaveFormat::Text ? "w" : "wb");
+            out = std::make_unique<btkFileWriteStream>(file, format == btkSaveFormat::Text);
         write(*out);
         if (!out->close()) why = out->errorText();
     }
@@ -369,6 +430,8 @@ void btkSaveFile(const char* path, btkSaveFormat format, const std::function<voi
     if (why.empty() && btkSysRename(temp.name, target) != 0) why = std::strerror(errno);
     if (!why.empty()) saveFailed(path, why);
     temp.kept = true;
+    syncFolder(dir);
+    removeStaleTempFiles(dir, target.fileName());
 }
 
 bool btkIsPlainFileName(const char* name) {

@@ -58,8 +58,10 @@ int btkFileReadStream::read(char* buffer, int max) {
 }
 
 btkFileWriteStream::btkFileWriteStream(const char* fileName, const char* mode)
-    : file(btkOpenFile(fileName, mode)), textMode(btkIsTextMode(mode)) {
-    if (!file) setFailed(std::strerror(errno));
+    : btkFileWriteStream(btkOpenFile(fileName, mode), btkIsTextMode(mode)) {}
+
+btkFileWriteStream::btkFileWriteStream(std::FILE* file, bool textMode) : file(file), textMode(textMode) {
+    if (!file) setFailed(errno ? std::strerror(errno) : "cannot open the file");
 }
 
 btkFileWriteStream::~btkFileWriteStream() { close(); }
@@ -256,9 +258,10 @@ std::unique_ptr<btkGZWriteStream::Block> btkGZWriteStream::pack(std::unique_ptr<
 }
 
 btkGZWriteStream::btkGZWriteStream(const char* fileName, const char* mode)
-    : file(btkOpenFile(fileName, mode && std::strchr(mode, 'a') ? "ab" : "wb")),
-      level(levelOf(mode)),
-      crc(crc32(0L, nullptr, 0)) {
+    : btkGZWriteStream(btkOpenFile(fileName, mode && std::strchr(mode, 'a') ? "ab" : "wb"), mode) {}
+
+btkGZWriteStream::btkGZWriteStream(std::FILE* file, const char* mode)
+    : file(file), level(levelOf(mode)), crc(crc32(0L, nullptr, 0)) {
     if (!file) {
         setFailed(errno ? std::strerror(errno) : "cannot open the file");
         return;

@@ -90,6 +90,9 @@ private:
 class btkFileWriteStream : public btkWriteStream {
 public:
     btkFileWriteStream(const char* fileName, const char* mode);
+    // Takes over an open C file (null: the stream fails at once); textMode
+    // as a mode without 'b'.
+    btkFileWriteStream(std::FILE* file, bool textMode);
     btkFileWriteStream(const btkFileWriteStream&) = delete;
     btkFileWriteStream& operator=(const btkFileWriteStream&) = delete;
     ~btkFileWriteStream() override;
@@ -179,6 +182,9 @@ private:
 class btkGZWriteStream : public btkWriteStream {
 public:
     btkGZWriteStream(const char* fileName, const char* mode);
+    // Takes over an open C file (null: the stream fails at once); the mode
+    // gives only the level.
+    btkGZWriteStream(std::FILE* file, const char* mode);
     btkGZWriteStream(const btkGZWriteStream&) = delete;
     btkGZWriteStream& operator=(const btkGZWriteStream&) = delete;
     ~btkGZWriteStream() override;

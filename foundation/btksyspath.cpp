@@ -1,6 +1,7 @@
 #include "foundation/btksyspath.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -67,6 +68,8 @@ btkstring btkFromSys(const char* sysText) {
 // ---- system calls
 
 FILE* btkSysOpen(const char* path, const char* mode) { return std::fopen(btkSysPath(path).c_str(), mode); }
+
+int btkSysOpenFd(const char* path, int flags) { return open(btkSysPath(path).c_str(), flags | O_CLOEXEC); }
 
 int btkSysStat(const char* path, struct stat* st) { return stat(btkSysPath(path).c_str(), st); }
 

@@ -29,6 +29,8 @@ btkstring btkFromSys(const char* sysText);
 // ---- system calls on Windows-1250 paths (results as the C calls give them)
 
 FILE* btkSysOpen(const char* path, const char* mode);
+// open(2) with flags (O_CLOEXEC added); a descriptor or -1.
+int btkSysOpenFd(const char* path, int flags);
 int btkSysStat(const char* path, struct stat* st);
 int btkSysLstat(const char* path, struct stat* st);
 int btkSysMkdir(const char* path, mode_t mode);

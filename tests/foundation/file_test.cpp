@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
@@ -154,6 +158,12 @@ TEST(Files, SaveFileFormatsAndWriterExceptions) {
     std::string bin = dir.path("songs.xml");
     btkSaveFile(bin.c_str(), btkSaveFormat::Binary, [](btkWriteStream& out) { out << "a\nb"; });
     EXPECT_EQ(readBytes(bin), "a\nb");
+    // A new file gets the permissions the umask allows.
+    const mode_t mask = umask(0);
+    umask(mask);
+    struct stat st;
+    ASSERT_EQ(stat(bin.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask);
 
     // An exception of the writer leaves the old file and no temporary file.
     EXPECT_THROW(btkSaveFile(bin.c_str(), btkSaveFormat::Binary,
@@ -181,6 +191,40 @@ TEST(Files, SaveFileFormatsAndWriterExceptions) {
               "error");
     btkGZReadStream again(gz.c_str(), "rb");
     EXPECT_EQ(readAll(again), "a\nb");
+}
+
+// A save killed on the way leaves its temporary file; the next successful
+// save of that file removes such files and nothing else: not another
+// file's, not a folder, not one that a running save still holds.
+TEST(Files, SaveRemovesTheTemporaryFilesOfInterruptedSaves) {
+    TempDir dir;
+    const std::string f = dir.path("songs.xml");
+    for (int i = 0; i < 2; ++i) {
+        std::fflush(nullptr);
+        const pid_t child = fork();
+        if (child == 0)
+            btkSaveFile(f.c_str(), btkSaveFormat::Binary, [](btkWriteStream& out) {
+                out << "half";
+                _exit(0);
+            });
+        waitpid(child, nullptr, 0);
+    }
+    EXPECT_EQ(listFolder(dir.path()).size(), 2 * std::string(".songs.xml.XXXXXX").size() + 1);
+    const std::string kept =
+        ".other.xml.abc123 .songs.xml.Held99 .songs.xml.abc12 .songs.xml.abc1234 "
+        ".songs.xml.dir123 songs.xml.abc123";
+    for (const char* name :
+         {".other.xml.abc123", ".songs.xml.Held99", ".songs.xml.abc12", ".songs.xml.abc1234", "songs.xml.abc123"})
+        writeBytes(dir.path(name), "x");
+    ASSERT_EQ(mkdir(dir.path(".songs.xml.dir123").c_str(), 0777), 0);
+    const int held = open(dir.path(".songs.xml.Held99").c_str(), O_RDONLY);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    btkSaveFile(f.c_str(), btkSaveFormat::Binary, [](btkWriteStream& out) { out << "whole"; });
+    close(held);
+    EXPECT_EQ(listFolder(dir.path()),
+              ".other.xml.abc123 .songs.xml.Held99 .songs.xml.abc12 .songs.xml.abc1234 .songs.xml.dir123 songs.xml "
+              "songs.xml.abc123");
+    EXPECT_EQ(readBytes(f), "whole");
 }
 
 TEST(Files, MakeDirsCreatesEveryMissingLevel) {
