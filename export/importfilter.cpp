@@ -19,14 +19,29 @@ namespace {
 
 // ---- reading a file into lines
 
-// The whole file in text mode (CR LF read as LF), as Windows-1250 text
-// (see btkUserTextToWindows1250); a NUL byte reads as a blank, so nothing
-// after it is lost. Characters without a Windows-1250 form become '?' and a
+// Every line end as LF: CR LF (Windows), LF, and a lone CR (old Macintosh
+// files, which would otherwise be one long line).
+std::string lineFeedsOnly(const std::string& bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r') {
+            out += bytes[i];
+        } else if (i + 1 >= bytes.size() || bytes[i + 1] != '\n') {
+            out += '\n';
+        }
+    }
+    return out;
+}
+
+// The whole file with every line end read as LF (lineFeedsOnly), as
+// Windows-1250 text (see btkUserTextToWindows1250); a NUL byte reads as a
+// blank, so nothing after it is lost. Characters without a Windows-1250 form become '?' and a
 // daily-log record names the file and their count. False, after an error
 // box naming the file and the system's reason, when it cannot be opened or
 // read.
 bool readFile(const char* fileName, btkstring& text) {
-    btkFileReadStream in(fileName, "r");
+    btkFileReadStream in(fileName, "rb");
     const int openError = errno;
     std::string bytes;
     char buffer[4096];
@@ -38,7 +53,7 @@ bool readFile(const char* fileName, btkstring& text) {
     }
     std::replace(bytes.begin(), bytes.end(), '\0', ' ');
     int replaced = 0;
-    text = btkUserTextToWindows1250(bytes, &replaced);
+    text = btkUserTextToWindows1250(lineFeedsOnly(bytes), &replaced);
     if (replaced > 0) {
         LogBegin("import", fileName);
         LogWriteLine(btkFormat("Znaků bez podoby ve Windows-1250 nahrazených otazníkem: %d", replaced));

@@ -10,8 +10,9 @@
 //     next line) and a plain song text with chords on their own lines above
 //     the lyrics, turned into the inline chord markup (ConvertPlainSongText).
 //
-// Files are read as UTF-8 when they are valid UTF-8 with characters beyond
-// ASCII or open with a byte-order mark, else as Windows-1250; characters
+// Line ends may be CR LF, LF or a lone CR (old Macintosh files). Files are
+// read as UTF-8 when they are valid UTF-8 with characters beyond ASCII or
+// open with a byte-order mark, else as Windows-1250; characters
 // without a Windows-1250 form become '?' (counted in a daily-log record),
 // and a NUL byte reads as a blank. A file with too few lines adds no song,
 // silently; a file that cannot be read is named in an error box.

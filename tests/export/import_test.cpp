@@ -98,13 +98,15 @@ TEST_F(ImportTest, ShortAndUnreadableFiles) {
     EXPECT_EQ(importFilters.count(), 3);
 }
 
-// The same song as Windows-1250, UTF-8, UTF-8 with a byte-order mark and
-// with CR LF line ends gives the same song; a NUL byte reads as a blank.
+// The same song as Windows-1250, UTF-8, UTF-8 with a byte-order mark, with
+// CR LF and with CR line ends gives the same song; a NUL byte reads as a
+// blank.
 TEST_F(ImportTest, EncodingsGiveTheSameSong) {
     const std::string utf8 =
         reinterpret_cast<const char*>(u8"Žluťoučký kůň - Úpěl Ďábel\nC        G\nPříliš žluťoučký\n\nR: Ódy\n");
-    std::string crlf;
+    std::string crlf, cr;
     for (char c : utf8) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    for (char c : utf8) cr += c == '\n' ? '\r' : c;
     const struct {
         const char* name;
         std::string bytes;
@@ -113,11 +115,14 @@ TEST_F(ImportTest, EncodingsGiveTheSameSong) {
         {"utf8.txt", utf8},
         {"bom.txt", "\xEF\xBB\xBF" + utf8},
         {"crlf.txt", "\xEF\xBB\xBF" + crlf},
+        {"cr.txt", cr},
         {"nul.txt", std::string("Žluťoučký kůň - Úpěl Ďábel\nC        G\nPříliš") + '\0' + "žluťoučký\n\nR: Ódy\n"},
     };
     for (const auto& r : rows) {
         folder.write(r.name, r.bytes);
+        const int before = view->songs.count();
         ASSERT_TRUE(importFilters[2]->import(folder.path(r.name).c_str(), *view)) << r.name;
+        ASSERT_EQ(view->songs.count(), before + 1) << r.name;
         const KxSong* song = view->songs[view->songs.count() - 1];
         const KxSong* first = view->songs[0];
         EXPECT_EQ(song->title, "Žluťoučký kůň") << r.name;
