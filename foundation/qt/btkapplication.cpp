@@ -1,10 +1,13 @@
 #include "foundation/qt/btkapplication.h"
 
+#include <cassert>
 #include <clocale>
 #include <exception>
 
 #include <QAbstractEventDispatcher>
+#include <QByteArray>
 #include <QTimer>
+#include <QVariant>
 #include <QWidget>
 
 #include "foundation/btkerror.h"
@@ -42,18 +45,24 @@ bool btkGuard(const std::function<void()>& handler) {
 }
 
 bool btkGuardPaint(QObject* owner, const std::function<void()>& paint) {
-    static btkstring lastShown;
+    assert(owner);
+    if (!owner) return false;
+    // The message last shown for this owner's paint, kept with the owner so
+    // that it goes with it; a paint that succeeds forgets it.
+    static const char* const shownProperty = "btkPaintErrorShown";
     btkstring message;
     try {
         paint();
+        owner->setProperty(shownProperty, QVariant());
         return true;
     } catch (const btkError& e) {
         message = e.message();
     } catch (...) {
         message = btkUnexpectedErrorText;
     }
-    if (message == lastShown) return false;
-    lastShown = message;
+    const QByteArray bytes(message.c_str(), message.length());
+    if (owner->property(shownProperty).toByteArray() == bytes) return false;
+    owner->setProperty(shownProperty, bytes);
     QMetaObject::invokeMethod(
         owner, [message] { ErrorBox(message); }, Qt::QueuedConnection);
     return false;

@@ -75,9 +75,10 @@ template <class F> auto btkGuarded(F f) {
 // Runs the drawing of a paint event. An error box opened inside a paint
 // event would run a nested event loop while the painter is active and
 // repaint into it, so a failure is shown by a queued call once the event is
-// over; the same message again (the next repaint fails alike) is not shown
-// twice in a row. owner ends the queued call when it goes first. True when
-// the drawing returned normally.
+// over. The same message again for the same owner (the next repaint fails
+// alike) is not shown until a paint of that owner has succeeded in between.
+// owner ends the queued call when it goes first. True when the drawing
+// returned normally.
 bool btkGuardPaint(QObject* owner, const std::function<void()>& paint);
 
 // The text of the generic error box.
