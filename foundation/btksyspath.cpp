@@ -36,8 +36,11 @@ void reportUnlisted(const std::string& sysPath) {
     static std::set<std::string> reported;
     std::lock_guard<std::mutex> lock(mutex);
     if (!reported.insert(sysPath).second) return;
+    // Straight to the descriptor: the text is in the system's form already,
+    // and a program may have put a converting stream in stderr's place.
     const std::string text = btkSysPath("Soubor nemá název ve Windows-1250, program ho vynechává: ") + sysPath + "\n";
-    std::fputs(text.c_str(), stderr);
+    std::fflush(stderr);
+    (void)!write(STDERR_FILENO, text.data(), text.size());
 }
 
 }  // namespace

@@ -37,4 +37,18 @@ grep -aq "title=\"$(printf 'Lesn\xed p\xedse\xf2')\"" "$tmp/utf8.xml" || fail "i
 # A message names the missing file as the user typed it.
 err=$(kxtool book-new "$prog" 'Žádná.xml' "$tmp/x.kx" 2>&1 || true)
 [[ "$err" == *"Žádná.xml"* ]] || fail "message: $err"
+# find opens a Czech file name. An argument without a Windows-1250 form is
+# refused, and nothing lands under a '?' name.
+printf 'Sv\xedt\xed m\xecs\xed\xe8ek\n' > "$tmp/Píseň.txt"
+[ "$(kxtool find 'sviti mesicek' "$tmp/Píseň.txt")" = found ] || fail "find of a Czech file name"
+if kxtool db-resave "$prog/db/Lidové písně.xml" "$tmp/Жук.xml" 2> "$tmp/err"; then fail "Cyrillic name accepted"; fi
+grep -q 'Жук.xml' "$tmp/err" || fail "refusal: $(cat "$tmp/err")"
+if ls "$tmp" | grep -qF '?'; then fail "a file under a '?' name"; fi
+
+# A file in db/ without a Windows-1250 name is left out with one notice in
+# plain UTF-8.
+cp "$prog/db/Lidové písně.xml" "$prog/db/Жук.xml"
+echo | kxtool console "$prog" > /dev/null 2> "$tmp/err" || true
+grep -qxF "Soubor nemá název ve Windows-1250, program ho vynechává: $prog/db/Жук.xml" "$tmp/err" ||
+  fail "notice: $(cat "$tmp/err")"
 echo OK

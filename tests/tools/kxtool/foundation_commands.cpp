@@ -1,12 +1,12 @@
 // kxtool subcommands over the foundation core: the password scrambler, Czech
 // folding, the folded phrase search and the charset converter.
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <string>
 
 #include "foundation/btkconverter.h"
 #include "foundation/btkfold.h"
 #include "foundation/btkscramble.h"
+#include "foundation/btkstream.h"
 #include "kxtool.h"
 
 namespace {
@@ -32,12 +32,14 @@ int fold(const kxtool::Args&) {
 
 int find(const kxtool::Args& a) {
     if (a.size() != 2) return kxtool::usageError("find PHRASE FILE");
-    std::ifstream in(a[1], std::ios::binary);
-    if (!in) {
+    btkFileReadStream in(a[1].c_str(), "rb");
+    if (!in.isOpen()) {
         std::fprintf(stderr, "kxtool: cannot open %s\n", a[1].c_str());
         return 1;
     }
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string content;
+    char buffer[4096];
+    for (int n; (n = in.read(buffer, sizeof buffer)) > 0;) content.append(buffer, static_cast<size_t>(n));
     std::puts(btkFoldedFind(a[0].c_str(), btkstring(content.c_str())) ? "found" : "not found");
     return 0;
 }

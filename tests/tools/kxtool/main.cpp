@@ -102,9 +102,19 @@ int main(int argc, char** argv) {
         for (auto& [name, cmd] : all) std::fprintf(stderr, "  %s\n", cmd.usage.c_str());
         return 2;
     }
-    // Arguments come from a UTF-8 terminal; the program's text is Windows-1250.
+    // Arguments come from a UTF-8 terminal; the program's text is
+    // Windows-1250. An argument without that form is refused: as '?' it
+    // would name another file.
     kxtool::Args args;
-    for (int i = 2; i < argc; ++i) args.emplace_back(btkFromSys(argv[i]).c_str());
+    for (int i = 2; i < argc; ++i) {
+        btkstring arg;
+        if (!btkFromSysName(argv[i], arg)) {
+            const std::string text = btkSysPath("kxtool: argument nemá podobu ve Windows-1250: ") + argv[i] + "\n";
+            std::fputs(text.c_str(), stderr);
+            return 1;
+        }
+        args.emplace_back(arg.c_str());
+    }
     kxtool::printUtf8(argv[1]);
     int status = 1;
     try {
