@@ -61,7 +61,7 @@ btkFileWriteStream::btkFileWriteStream(const char* fileName, const char* mode)
     : btkFileWriteStream(btkOpenFile(fileName, mode), btkIsTextMode(mode)) {}
 
 btkFileWriteStream::btkFileWriteStream(std::FILE* file, bool textMode) : file(file), textMode(textMode) {
-    if (!file) setFailed(errno ? std::strerror(errno) : "cannot open the file");
+    if (!file) setFailed(errno ? std::strerror(errno) : "soubor nelze otevřít");
 }
 
 btkFileWriteStream::~btkFileWriteStream() { close(); }
@@ -263,7 +263,7 @@ btkGZWriteStream::btkGZWriteStream(const char* fileName, const char* mode)
 btkGZWriteStream::btkGZWriteStream(std::FILE* file, const char* mode)
     : file(file), level(levelOf(mode)), crc(crc32(0L, nullptr, 0)) {
     if (!file) {
-        setFailed(errno ? std::strerror(errno) : "cannot open the file");
+        setFailed(errno ? std::strerror(errno) : "soubor nelze otevřít");
         return;
     }
     // The gzip header: deflate, no name, no time, written on Unix.
