@@ -1,5 +1,5 @@
-// The form helpers that walk a window's controls, and the guard of a
-// paint event.
+// The form helpers that walk a window's controls, the guard of a paint
+// event, and fitting a framed window into the screen.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -15,6 +15,7 @@
 #include "foundation/btkmessagebox.h"
 #include "foundation/qt/btkapplication.h"
 #include "foundation/qt/btkform.h"
+#include "foundation/qt/btkscreenfit.h"
 
 TEST(FormHelpers, EnableControlTreeLeavesGrandchildrenTheirOwnState) {
     QWidget panel;
@@ -74,4 +75,28 @@ TEST(FormHelpers, PaintFailureIsShownOnceAfterThePaintEvent) {
     }
     EXPECT_EQ(box.paints + other.paints, 6);
     btkDefaultMessageBoxes().quiet = false;
+}
+
+// The frame (window and window-manager borders) ends inside the area: moved
+// back when it reaches beyond, shrunk when larger, never below the window's
+// minimum; an unplaced frame is centred.
+TEST(ScreenFit, FrameEndsInsideTheArea) {
+    const QRect area(0, 30, 1920, 1050);  // a panel above
+    const QMargins frame(1, 20, 1, 1);
+    const struct {
+        QRect frameRect;
+        bool placed;
+        QSize minimum;
+        QRect expected;
+    } rows[] = {
+        {{100, 100, 902, 661}, true, {}, {100, 100, 902, 661}},
+        {{100, 455, 902, 661}, true, {}, {100, 419, 902, 661}},
+        {{-50, 0, 560, 445}, true, {}, {0, 30, 560, 445}},
+        {{100, 455, 902, 661}, false, {}, {509, 224, 902, 661}},
+        {{0, 0, 2000, 1200}, true, {}, {0, 30, 1920, 1050}},
+        {{0, 0, 800, 1200}, true, {300, 1100}, {0, 30, 800, 1121}},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(btkFitFrameIntoArea(r.frameRect, area, r.placed, frame, r.minimum), r.expected) << r.frameRect.y();
+    EXPECT_EQ(btkFitFrameIntoArea({5, 5, 10, 10}, QRect(), true, frame, {}), QRect(5, 5, 10, 10));
 }
