@@ -10,6 +10,8 @@ void dbwLocalDb::writeLog(void*, btkstring) {}
 
 void dbwLocalDb::closeLog(void*) {}
 
+bool dbwLocalDb::keepRunRecord(const dbwRunRecord&, btkstring&) { return true; }
+
 void dbwSynObject::changed(bool markForUpload) {
     if (markForUpload && netid != 0) netmodified = true;
 }

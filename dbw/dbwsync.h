@@ -15,6 +15,21 @@ class dbwSynClass;
 class dbwSynObject;
 class dbwSynTable;
 
+// One row a run wrote on the server.
+struct dbwRunRow {
+    char kind = 0;  // 'n' a new row, 'c' a changed row, 'd' a deleted row
+    std::int32_t locid = 0;
+    std::int32_t netid = 0;  // the row's key
+};
+
+// What a run wrote on the server: its version row and the rows of local
+// objects it created, changed or deleted.
+struct dbwRunRecord {
+    std::int32_t version = 0;
+    std::int32_t userId = 0;
+    btkCntVec<dbwRunRow> rows;
+};
+
 // A local database taking part in synchronisation.
 class dbwLocalDb {
 public:
@@ -26,6 +41,13 @@ public:
     virtual void* openLog();
     virtual void writeLog(void* log, btkstring line);
     virtual void closeLog(void* log);
+    // Told just before the commit of a run that wrote on the server: the
+    // local database keeps the record durably until it has saved the run's
+    // outcome, so that a commit whose answer was lost, or a program that
+    // ended before saving, is settled later instead of uploaded again.
+    // False, with the reason, fails the run before the commit. By default
+    // true.
+    [[nodiscard]] virtual bool keepRunRecord(const dbwRunRecord& record, btkstring& error);
 
     // Highest server version this database has been brought up to.
     std::int32_t version = 0;

@@ -3,7 +3,9 @@
 // the counters.
 #include "dbw/dbwsynchronize.h"
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "dbw/dbwadapter.h"
 #include "dbw/dbwdbdef.h"
@@ -15,6 +17,8 @@ const char* const dbwSynchronize::BusyText =
     "Internetová databáze je právě zaneprázdněná synchronizací jiného uživatele, zkuste to prosím později";
 
 int dbwSynchronize::lockWaitMs = 20000;
+int dbwSynchronize::lostCommitAttempts = 5;
+int dbwSynchronize::lostCommitPauseMs = 1000;
 
 dbwSynchronize::dbwSynchronize(dbwAdaRef a, dbwLocalDb* db, int user)
     : localDb(db), adapter(a), userId(user), toServer(db->encoding(), "UTF-8"), toLocal(a->encoding(), db->encoding()) {
@@ -140,6 +144,12 @@ bool dbwSynchronize::doSynchronize() {
         raise = others == 0;
         newLocalVersion = version;
     }
+    if (version > 0) {
+        record.version = version;
+        record.userId = userId;
+        btkstring why;
+        if (!localDb->keepRunRecord(record, why)) return fail(why);
+    }
     if (!transaction.commit() && !(adapter->connection()->commitOutcomeUnknown() && lostCommitKept())) return false;
     // Raised only once the server has the run's work for good.
     if (raise) localDb->version = newLocalVersion;
@@ -169,18 +179,14 @@ bool dbwSynchronize::lostCommitKept() {
     // A run without a version changed nothing on the server: it failed.
     if (version == 0) return false;
     btkstring cause = adapter->errorText(true);
-    dbwDbConnection* connection = adapter->connection();
-    bool found = false;
-    int rows = 0;
-    if (connection->reconnect()) {
-        // The share lock waits until the lost session's transaction has
-        // ended one way or the other; then its version row tells which.
-        dbwTransaction check(adapter.get());
-        found = check.started() && lockVersions(false) &&
-                selectInt(btkFormat("SELECT COUNT(*) FROM dbw_versions WHERE dbw_id=%d", version), rows);
+    RunFound found = RunFound::Unknown;
+    // A server that restarts refuses connections for a moment.
+    for (int attempt = 0; attempt < lostCommitAttempts && found == RunFound::Unknown; ++attempt) {
+        if (attempt > 0 && !pause(lostCommitPauseMs)) break;
+        if (adapter->connection()->reconnect()) found = findRun(adapter.get(), version, userId);
     }
-    if (found && rows == 1) return true;
-    if (found) return fail(cause);  // rolled back: an ordinary failure
+    if (found == RunFound::Kept) return true;
+    if (found == RunFound::Absent) return fail(cause);  // rolled back: an ordinary failure
     unknown = true;
     adapter->errorText(true);
     return fail(btkstring("Spojení se serverem se přerušilo při dokončování synchronizace a nepodařilo se zjistit, "
@@ -188,17 +194,43 @@ bool dbwSynchronize::lostCommitKept() {
                 cause.trimmed());
 }
 
-bool dbwSynchronize::lockVersions(bool writing) {
-    // Version numbers are handed out in order but a later run could commit
-    // first, and a client downloading in between would move past the
-    // earlier one for good. On PostgreSQL a writing run holds dbw_versions
-    // against every other run until it commits; a reading run only against
-    // writers, so it sees no version appear while it works.
-    // The wait is bounded: a run that never ends must not stop the others.
+namespace {
+
+// Version numbers are handed out in order but a later run could commit
+// first, and a client downloading in between would move past the earlier
+// one for good. On PostgreSQL a writing run holds dbw_versions against every
+// other run until it commits; a reading run only against writers, so it
+// sees no version appear while it works. The wait is bounded: a run that
+// never ends must not stop the others.
+bool lockVersionTable(dbwAdapter* adapter, bool writing) {
     if (std::strcmp(adapter->connection()->engineName(), "postgresql") != 0) return true;
-    if (!adapter->exec(btkFormat("SET LOCAL lock_timeout = %d", lockWaitMs))) return false;
-    if (adapter->exec(writing ? "LOCK TABLE dbw_versions IN EXCLUSIVE MODE" : "LOCK TABLE dbw_versions IN SHARE MODE"))
-        return true;
+    if (!adapter->exec(btkFormat("SET LOCAL lock_timeout = %d", dbwSynchronize::lockWaitMs))) return false;
+    return adapter->exec(writing ? "LOCK TABLE dbw_versions IN EXCLUSIVE MODE"
+                                 : "LOCK TABLE dbw_versions IN SHARE MODE");
+}
+
+}  // namespace
+
+dbwSynchronize::RunFound dbwSynchronize::findRun(dbwAdapter* adapter, int version, int userId) {
+    dbwTransaction check(adapter);
+    if (!check.started() || !lockVersionTable(adapter, false)) return RunFound::Unknown;
+    dbwResultRef result = adapter->query(
+        btkFormat("SELECT COUNT(*) FROM dbw_versions WHERE dbw_id=%d AND dbw_userid=%d", version, userId));
+    if (!result.isValid()) return RunFound::Unknown;
+    result->setConvert(false);
+    return result.hasRow() && result.value(0).toInt() > 0 ? RunFound::Kept : RunFound::Absent;
+}
+
+bool dbwSynchronize::pause(int ms) {
+    for (int waited = 0; waited < ms; waited += 100) {
+        if (progress && !progress->waiting()) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return true;
+}
+
+bool dbwSynchronize::lockVersions(bool writing) {
+    if (lockVersionTable(adapter.get(), writing)) return true;
     if (adapter->connection()->errorState() == "55P03") {
         adapter->errorText(true);
         return fail(BusyText);
@@ -270,6 +302,14 @@ void dbwSynchronize::logUpdatedNet(dbwSynObject* o) {
 void dbwSynchronize::logDeletedNet(dbwSynObject* o) {
     logObject(o, "výmaz internetového objektu");
     ++count.deletedNet;
+}
+
+void dbwSynchronize::recordRow(char kind, dbwSynObject* object) {
+    dbwRunRow row;
+    row.kind = kind;
+    row.locid = object->locid;
+    row.netid = object->netid;
+    record.rows.add(row);
 }
 
 // ---- one table ---------------------------------------------------------------------------

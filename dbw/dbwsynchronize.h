@@ -149,6 +149,16 @@ public:
     // lockWaitMs (milliseconds; tests shorten it).
     static const char* const BusyText;
     static int lockWaitMs;
+    // A commit without an answer is looked for over a new connection up to
+    // lostCommitAttempts times, lostCommitPauseMs apart (tests shorten it).
+    static int lostCommitAttempts;
+    static int lostCommitPauseMs;
+
+    // Whether the server holds a run's version row, asked once no run holds
+    // the version table (the session of a client gone away may still be
+    // ending): Unknown when that cannot be asked, the cause on the adapter.
+    enum class RunFound { Kept, Absent, Unknown };
+    static RunFound findRun(dbwAdapter* adapter, int version, int userId);
     int versionId() const { return version; }
 
     // ---- used by the table synchronisers
@@ -164,6 +174,9 @@ public:
     void logChangedField(dbwSynObject* object, const char* fieldName);
     void logUpdatedNet(dbwSynObject* object);
     void logDeletedNet(dbwSynObject* object);
+    // Notes a row written for the run's record: 'n' new, 'c' changed or 'd'
+    // deleted.
+    void recordRow(char kind, dbwSynObject* object);
     // The integer value of the first column of the first row: 0 when the
     // query gives no row or an empty value, false when it fails. params are
     // the values of the marks $1, $2, ... of sql.
@@ -201,8 +214,11 @@ private:
     // version row. True when the server kept the run; false with the run's
     // error otherwise, unknown set when it cannot be found out.
     bool lostCommitKept();
+    // Waits ms milliseconds while the progress waits; false on Storno.
+    bool pause(int ms);
 
     dbwSyncCounters count;
+    dbwRunRecord record;
     int version = 0;
     bool unknown = false;
     bool finished = false;  // the run failed and its error holds the whole cause

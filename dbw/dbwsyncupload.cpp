@@ -27,6 +27,7 @@ bool dbwTableSynchronize::uploadNew() {
         object->netmodified = false;
         object->netversion = version;
         object->changed(false);
+        run->recordRow('n', object);
 
         int creation = adapter->newCreation(version, tableDef->id, key);
         if (creation <= 0) return false;
@@ -79,6 +80,7 @@ bool dbwTableSynchronize::uploadChanges() {
         object->netmodified = false;
         object->netversion = run->versionId();
         object->changed(false);
+        run->recordRow('c', object);
     }
     return true;
 }
@@ -99,6 +101,7 @@ bool dbwTableSynchronize::uploadDeletions() {
         if (!row.hasRow()) {
             // Deleted on the server already: nothing is lost.
             run->logDeletedLocal(object);
+            run->recordRow('d', object);
             removeLocal(object);
             continue;
         }
@@ -114,6 +117,7 @@ bool dbwTableSynchronize::uploadDeletions() {
         statements.add(btkstring("DELETE FROM ") + tableName() + " WHERE " + keyName() +
                        btkFormat("='%d'", object->netid));
         run->logDeletedNet(object);
+        run->recordRow('d', object);
         removeLocal(object);
     }
     return adapter->execList(statements);

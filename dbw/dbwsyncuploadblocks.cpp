@@ -100,4 +100,5 @@ void dbwTableSynchronize::uploadedNew(dbwSynObject* object, int key) {
     object->netmodified = false;
     object->netversion = run->versionId();
     object->changed(false);
+    run->recordRow('n', object);
 }

@@ -9,12 +9,13 @@
 #include "songs/inetconnection.h"
 #include "songs/kxdatabase.h"
 #include "songs/kxsong.h"
+#include "songs/syncrecord.h"
 
 namespace {
 
-const char* const UnsavedText =
-    "Změny, které synchronizace provedla v lokální databázi, nebyly uloženy ani zahozeny, databáze zůstává "
-    "označená jako změněná.\n";
+const char* const UnknownText =
+    "Lokální databáze zůstává ve stavu před synchronizací. Zda server synchronizaci uložil, se zjistí při příští "
+    "synchronizaci této databáze a lokální databáze se podle toho doplní.\n";
 
 // A right the planned changes need, and what the refusal names for it.
 struct RightNeed {
@@ -57,6 +58,21 @@ bool CommitShown(KxDatabase* database) {
     }
 }
 
+// Leaves out of the queues what a settled record of an earlier run did
+// already: songs it deleted, new songs that got their key, and changed
+// songs whose change is on the server.
+void DropSettled(SyncOptions& options, const SyncSettled& settled) {
+    auto drop = [&](btkCntVec<KxSong*>& list, auto done) {
+        btkCntVec<KxSong*> kept;
+        for (KxSong* song : list)
+            if (settled.removed.find(song) < 0 && !done(song)) kept.add(song);
+        list = kept;
+    };
+    drop(options.newSongs, [](KxSong* song) { return song->netid != 0; });
+    drop(options.changedSongs, [&](KxSong* song) { return settled.updated.find(song) >= 0 && !song->netmodified; });
+    drop(options.deletedSongs, [](KxSong*) { return false; });
+}
+
 }  // namespace
 
 btkstring SyncReport(KxDatabase* database, dbwSynchronize& run) {
@@ -80,6 +96,38 @@ btkstring SyncReport(KxDatabase* database, dbwSynchronize& run) {
     return report;
 }
 
+namespace {
+
+// Shows the run's outcome and saves the database after success, or drops
+// its unsaved changes after a failure.
+void FinishRun(KxDatabase* database, dbwSynchronize& run, bool ok) {
+    btkstring report = SyncReport(database, run);
+    if (ok) {
+        // Saved before any message: the server has the run for good, and
+        // the file must hold the new internet ids even if the program ends
+        // while the box is open.
+        database->setChanged();
+        database->changed();
+        // A record that stays settles the same outcome again later.
+        if (CommitShown(database)) RemoveSyncRecord(database);
+        InfoBox(btkstring("Synchronizace proběhla úspěšně\n") + report);
+    } else if (run.outcomeUnknown()) {
+        // The record written before the commit settles it at the next run;
+        // until then the file holds the state before the run.
+        ErrorBox(run.errorText(true) + "\n" + UnknownText + report);
+        database->rollback();
+    } else {
+        RemoveSyncRecord(database);
+        btkstring error = run.errorText(true);
+        ErrorBox(btkstring("Synchronizace se nepovedla, v internetové ani lokální databázi nebyly provedené žádné "
+                           "změny:\nVýpis níže ukazuje změny, o které se synchronizace pokoušela\n") +
+                 error + "\n" + report);
+        database->rollback();
+    }
+}
+
+}  // namespace
+
 bool SynchronizeDatabase(KxDatabase* database, const SyncOptions& options) {
     // Rights that cannot be read are a failed connection, not missing rights.
     if (LoginRef::isSet() && !LoginRef::get()->loadRights()) {
@@ -100,16 +148,22 @@ bool SynchronizeDatabase(KxDatabase* database, const SyncOptions& options) {
     // A failed run reloads the database from its file; unsaved edits made
     // before the run would go with it, so they are written first.
     if (database->isChanged() && !CommitShown(database)) return false;
+    // An earlier run the program could not save is settled first, so that
+    // nothing of it goes up again.
+    SyncSettled settled;
+    if (!SettleSyncRecord(database, adapter.get(), settled)) return false;
+    SyncOptions queued = options;
+    DropSettled(queued, settled);
 
     dbwSynchronize run(adapter, database, LoginRef::get()->userId());
-    run.setCondition(1, options.condition);
-    run.setUpload(options.upload);
-    run.setDownload(options.download);
-    run.setDownloadMissing(options.downloadMissing);
-    run.setDeleteLocalMissing(options.deleteLocalMissing);
-    for (KxSong* song : options.newSongs) run.addNew(song);
-    for (KxSong* song : options.changedSongs) run.addChanged(song);
-    for (KxSong* song : options.deletedSongs) run.addDeleted(song);
+    run.setCondition(1, queued.condition);
+    run.setUpload(queued.upload);
+    run.setDownload(queued.download);
+    run.setDownloadMissing(queued.downloadMissing);
+    run.setDeleteLocalMissing(queued.deleteLocalMissing);
+    for (KxSong* song : queued.newSongs) run.addNew(song);
+    for (KxSong* song : queued.changedSongs) run.addChanged(song);
+    for (KxSong* song : queued.deletedSongs) run.addDeleted(song);
 
     bool ok;
     {
@@ -118,28 +172,6 @@ bool SynchronizeDatabase(KxDatabase* database, const SyncOptions& options) {
         ok = run.synchronize();
         run.setProgress(nullptr);
     }
-    btkstring report = SyncReport(database, run);
-
-    if (ok) {
-        // Saved before any message: the server has the run for good, and
-        // the file must hold the new internet ids even if the program ends
-        // while the box is open.
-        database->setChanged();
-        database->changed();
-        CommitShown(database);
-        InfoBox(btkstring("Synchronizace proběhla úspěšně\n") + report);
-    } else if (run.outcomeUnknown()) {
-        // Neither the saved file nor the synchronised state is known to
-        // match the server: the changes stay in memory, unsaved.
-        database->setChanged();
-        database->changed();
-        ErrorBox(run.errorText(true) + "\n" + UnsavedText + report);
-    } else {
-        btkstring error = run.errorText(true);
-        ErrorBox(btkstring("Synchronizace se nepovedla, v internetové ani lokální databázi nebyly provedené žádné "
-                           "změny:\nVýpis níže ukazuje změny, o které se synchronizace pokoušela\n") +
-                 error + "\n" + report);
-        database->rollback();
-    }
+    FinishRun(database, run, ok);
     return ok;
 }

@@ -11,6 +11,7 @@
 #include "songs/dbfile.h"
 #include "songs/kxsong.h"
 #include "songs/songclass.h"
+#include "songs/syncrecord.h"
 
 namespace {
 
@@ -94,6 +95,16 @@ void KxDatabase::writeLog(void*, btkstring line) { LogWriteLine(line); }
 void KxDatabase::closeLog(void*) {
     LogEnd("inetsyn");
     LogFlush();
+}
+
+bool KxDatabase::keepRunRecord(const dbwRunRecord& record, btkstring& error) {
+    try {
+        WriteSyncRecord(this, record);
+        return true;
+    } catch (const btkError& e) {
+        error = e.message();
+        return false;
+    }
 }
 
 void KxDatabase::removeSong(KxObject* object) {

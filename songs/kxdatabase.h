@@ -51,6 +51,8 @@ public:
     void* openLog() override;
     void writeLog(void* log, btkstring line) override;
     void closeLog(void* log) override;
+    // Writes the run's record next to the file (see songs/syncrecord.h).
+    bool keepRunRecord(const dbwRunRecord& record, btkstring& error) override;
     virtual void removeSong(KxObject* object);
     void getTables(btkCntVec<dbwSynTable*>& tables) override { tables.add(&songTable); }
     void objectRemoved(KxObject* object) override { removeSong(object); }

@@ -657,6 +657,7 @@ TEST_F(DbwSyncPg, UploadOnlyRunsDoNotTakeTheirOwnChangesForConflicts) {
 }
 
 TEST_F(DbwSyncPg, ALostCommitAnswerIsSettledByTheRunsVersionRow) {
+    kx6test::Restore<int> pause(dbwSynchronize::lostCommitPauseMs, 100);
     kx6TcpProxy proxy(inet->socketPath());
     dbwAdaRef via = inet->connectVia("127.0.0.1", proxy.port());
     ASSERT_TRUE(via.isSet()) << inet->error();

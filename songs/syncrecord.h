@@ -1,0 +1,71 @@
+// The record of a synchronisation run that a song database keeps next to its
+// file, so that a run whose commit reached the server but whose outcome was
+// never saved locally (the program ended, or the commit's answer was lost)
+// is settled by the next run instead of being uploaded a second time.
+//
+// The record is written durably just before the server's commit and removed
+// once the database was saved with the run's outcome, or once the run failed
+// on the server. It is a text file "<database file>.sync" of ASCII lines:
+//
+//   kx6 sync record 1
+//   version <the run's version id>
+//   user <the id of the user who ran it>
+//   new <locid> <netid> <fingerprint>       a new row and its key
+//   changed <locid> <netid> <fingerprint>   a changed row
+//   deleted <locid> <netid>                 a deleted row
+//   end
+//
+// The fingerprint (16 hexadecimal digits) is a hash of the song's
+// synchronised texts as uploaded: a song edited after the run keeps its
+// change mark when the record is applied.
+#pragma once
+
+#include <cstdint>
+
+#include "dbw/dbwsync.h"
+#include "foundation/btkarray.h"
+#include "foundation/btkstring.h"
+
+class KxDatabase;
+class KxSong;
+class dbwAdapter;
+
+struct SyncRecordRow {
+    char kind = 0;  // 'n' new, 'c' changed, 'd' deleted
+    std::int32_t locid = 0;
+    std::int32_t netid = 0;
+    std::uint64_t fingerprint = 0;
+};
+
+struct SyncRecord {
+    std::int32_t version = 0;
+    std::int32_t userId = 0;
+    btkCntVec<SyncRecordRow> rows;
+};
+
+// "<database file>.sync"; "" for a database without a file.
+btkstring SyncRecordFile(const KxDatabase* database);
+// The hash of the song's synchronised texts, its internet id left out.
+std::uint64_t SongFingerprint(KxSong* song);
+// Writes the record of a run on the database's songs through a checked,
+// synced save. Throws btkError naming the file when that fails.
+void WriteSyncRecord(KxDatabase* database, const dbwRunRecord& run);
+// Reads a record file; false when it is missing or not a whole record.
+[[nodiscard]] bool ReadSyncRecord(const char* path, SyncRecord& record);
+// Removes the database's record file; false when one stays.
+bool RemoveSyncRecord(const KxDatabase* database);
+
+// What settling a record did to the database's songs.
+struct SyncSettled {
+    btkCntVec<KxSong*> updated;  // got their key or lost their change mark
+    btkCntVec<KxSong*> removed;  // deleted (released to the queue)
+};
+
+// Applies a record of a run the server kept: keys, row versions, change
+// marks of songs unchanged since, and deletions. Marks the database changed.
+void ApplySyncRecord(KxDatabase* database, const SyncRecord& record, SyncSettled& settled);
+// Settles the database's record, if any, over an open internet database:
+// applied and saved when the server holds the run's version row, dropped
+// when it does not. False after an error box when it cannot be settled now
+// (the run must not start).
+[[nodiscard]] bool SettleSyncRecord(KxDatabase* database, dbwAdapter* adapter, SyncSettled& settled);
