@@ -183,9 +183,9 @@ bool Tmelodarfrm::choosePrintFile() {
     if (!device) return false;
     if (!device->needsOutputFile()) return true;
     // Without a printer every print asks for its PDF file, named after the
-    // book by default.
+    // book by default, at first in the folder of the books.
     btkstring file;
-    if (!btkChoosePdfFile(book->name(), file)) return false;
+    if (!btkChoosePdfFile(book->name(), programDir().join("melodary"), file)) return false;
     device->setOutputFile(file);
     return true;
 }

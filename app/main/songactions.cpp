@@ -53,10 +53,13 @@ void newSong() {
 void printCurrentSong() {
     KxSong* song = gMainWin->getActSongMsg();
     if (!song) return;
-    // The printer dialog first (the PDF file choice without a printer);
-    // cancel ends silently.
+    // The printer dialog first (the PDF file choice without a printer, in
+    // the user's home folder at first); cancel ends silently. The printer
+    // chosen stays shared, the PDF file is this job's.
+    btkstring file;
+    if (!btkRunPrintDialog(song->title, "", file)) return;
     btkRef<btkPrinterProps> props = new btkPrinterProps(*getPrinterProps());
-    if (!btkRunPrintDialog(*props, song->title)) return;
+    props->setOutputFile(file);
     btkWinPrinter printer(props.get());
     // A job that cannot start is reported by the printer itself.
     (void)printSong(*song, printer, OptionsRoot());

@@ -4,6 +4,8 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 
 #include "foundation/qt/btkfiledialogs.h"
 #include "foundation/qt/btkqstring.h"
@@ -18,6 +20,16 @@ bool btkDialogBackend::openFiles(const char* filter, const char* initialDir, btk
     paths.clear();
     paths.add(path);
     return true;
+}
+
+bool btkDialogBackend::pageSetup(QPrinter& printer) {
+    QPageSetupDialog dialog(&printer, QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool btkDialogBackend::printDialog(QPrinter& printer) {
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
 }
 
 bool btkQtDialogs::openFiles(const char* filter, const char* initialDir, btkStrings& paths) {
@@ -82,8 +94,9 @@ bool btkScriptedDialogs::openFiles(const char*, const char*, btkStrings& paths) 
     return true;
 }
 
-bool btkScriptedDialogs::saveFile(const char*, const char*, const char*, btkstring& path) {
+bool btkScriptedDialogs::saveFile(const char*, const char* initialDir, const char*, btkstring& path) {
     proposed = path;
+    saveFolders.push_back(initialDir ? initialDir : "");
     return openFile(nullptr, nullptr, path);
 }
 
@@ -96,6 +109,16 @@ bool btkScriptedDialogs::chooseFont(QFont& font, QColor& color) {
     color = fonts.front().second;
     fonts.pop_front();
     return true;
+}
+
+bool btkScriptedDialogs::pageSetup(QPrinter& printer) { return printDialog(printer); }
+
+bool btkScriptedDialogs::printDialog(QPrinter& printer) {
+    ++asked;
+    if (printers.empty()) return false;
+    const std::function<bool(QPrinter&)> choice = std::move(printers.front());
+    printers.pop_front();
+    return choice(printer);
 }
 
 bool btkScriptedDialogs::chooseColor(QColor& color) {

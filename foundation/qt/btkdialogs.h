@@ -1,15 +1,20 @@
-// The modal choosers of the program: open and save file, font, colour. They
+// The modal choosers of the program: open and save file, font, colour, page
+// setup and print dialog. They
 // are shown by a replaceable backend, like the message boxes: the Qt one by
 // default, a scripted one in tests, so no test ever waits for a user.
 #pragma once
 
 #include <deque>
+#include <functional>
+#include <vector>
 
 #include <QColor>
 #include <QFont>
 
 #include "foundation/btkstring.h"
 #include "foundation/btkstrings.h"
+
+class QPrinter;
 
 class btkDialogBackend {
 public:
@@ -28,6 +33,11 @@ public:
     // The same offering fixed-pitch fonts only; by default chooseFont.
     virtual bool chooseFixedFont(QFont& font, QColor& color) { return chooseFont(font, color); }
     virtual bool chooseColor(QColor& color) = 0;
+    // Qt's page setup (paper, orientation, margins) and print dialog
+    // (printer, paper, print to file) on the printer; on OK the choice is
+    // in the printer. Both are Qt's unless a backend scripts them.
+    virtual bool pageSetup(QPrinter& printer);
+    virtual bool printDialog(QPrinter& printer);
 };
 
 // QFileDialog, QFontDialog (with its colour) and QColorDialog.
@@ -52,8 +62,14 @@ public:
     bool chooseDirectory(const char* initialDir, btkstring& path) override;
     bool chooseFont(QFont& font, QColor& color) override;
     bool chooseColor(QColor& color) override;
+    // The next queued choice: it changes the printer as the user would and
+    // returns whether the dialog was confirmed.
+    bool pageSetup(QPrinter& printer) override;
+    bool printDialog(QPrinter& printer) override;
 
-    std::deque<btkstring> files;  // paths for open, save and folders
+    std::deque<btkstring> files;                          // paths for open, save and folders
+    std::deque<std::function<bool(QPrinter&)>> printers;  // page setup and print dialogs
+    std::vector<btkstring> saveFolders;                   // the folder each save dialog opened in
     std::deque<std::pair<QFont, QColor>> fonts;
     std::deque<QColor> colors;
     int asked = 0;

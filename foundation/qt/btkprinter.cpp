@@ -1,13 +1,15 @@
 #include "foundation/qt/btkprinter.h"
 
+#include <utility>
+
 #include <QFile>
 #include <QGuiApplication>
-#include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScreen>
 
 #include "foundation/btkmessagebox.h"
+#include "foundation/qt/btkdialogs.h"
 #include "foundation/qt/btkqstring.h"
 
 namespace {
@@ -15,30 +17,62 @@ namespace {
 // Resolution of the PDF files printed where there is no printer.
 constexpr int pdfResolution = 600;
 
-bool printerExists(const btkstring& name) {
-    return !name.empty() && !QPrinterInfo::printerInfo(btkToQString(name)).isNull();
+btkPrinterNameSource& nameSource() {
+    static btkPrinterNameSource source;
+    return source;
 }
 
-// Paper, orientation and margins: the printer's own, or A4 portrait without
-// margins for a PDF file.
+btkStrings qtPrinterNames() {
+    btkStrings names;
+    const QString first = QPrinterInfo::defaultPrinterName();
+    if (!first.isEmpty()) names.add(btkFromQString(first));
+    for (const QString& name : QPrinterInfo::availablePrinterNames())
+        if (name != first) names.add(btkFromQString(name));
+    return names;
+}
+
+bool printerExists(const btkstring& name) {
+    if (name.empty()) return false;
+    const btkStrings names = btkPrinterNames();
+    for (const btkstring& known : names)
+        if (known == name) return true;
+    return false;
+}
+
+// Paper, orientation and margins: the printer's own, or A4 portrait with
+// the PDF page's margins for a PDF file (and for a printer Qt does not
+// know).
 QPageLayout defaultLayout(const btkstring& name, bool exists) {
-    if (exists) {
-        QPrinter printer(QPrinterInfo::printerInfo(btkToQString(name)), QPrinter::HighResolution);
+    const QPrinterInfo info = exists ? QPrinterInfo::printerInfo(btkToQString(name)) : QPrinterInfo();
+    if (!info.isNull()) {
+        QPrinter printer(info, QPrinter::HighResolution);
         return printer.pageLayout();
     }
-    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    const double m = btkPdfPageMarginMm;
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(m, m, m, m), QPageLayout::Millimeter);
 }
 
 btkstring defaultPrinterName() {
-    QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull()) {
-        const QList<QPrinterInfo> all = QPrinterInfo::availablePrinters();
-        if (!all.isEmpty()) info = all.first();
-    }
-    return info.isNull() ? btkstring() : btkFromQString(info.printerName());
+    const btkStrings names = btkPrinterNames();
+    return names.count() > 0 ? names[0] : btkstring();
+}
+
+// Lengths are written with a point whatever the locale.
+btkstring millimetres(double value) { return btkFromQString(QString::number(value, 'f', 2)); }
+
+double millimetresAttr(const btkXMLNode& node, const char* name, double fallback) {
+    bool ok = false;
+    const double value = btkToQString(node.attr(name)).toDouble(&ok);
+    return ok && node.hasAttr(name) ? value : fallback;
 }
 
 }  // namespace
+
+btkStrings btkPrinterNames() { return nameSource() ? nameSource()() : qtPrinterNames(); }
+
+btkPrinterNameSource btkSetPrinterNameSource(btkPrinterNameSource source) {
+    return std::exchange(nameSource(), std::move(source));
+}
 
 btkPrinterProps::btkPrinterProps() : btkPrinterProps(defaultPrinterName()) {}
 
@@ -70,14 +104,48 @@ void btkPrinterProps::applyTo(QPrinter& printer) const {
     }
 }
 
+void btkPrinterProps::store(btkXMLNode node) const {
+    node.setAttr("name", name);
+    const QSizeF paper = layout.pageSize().size(QPageSize::Millimeter);
+    node.setAttr("paperw", millimetres(paper.width()));
+    node.setAttr("paperh", millimetres(paper.height()));
+    node.setIntAttr("landscape", landscape() ? 1 : 0);
+    const QMarginsF margins = layout.margins(QPageLayout::Millimeter);
+    node.setAttr("mleft", millimetres(margins.left()));
+    node.setAttr("mtop", millimetres(margins.top()));
+    node.setAttr("mright", millimetres(margins.right()));
+    node.setAttr("mbottom", millimetres(margins.bottom()));
+}
+
+void btkPrinterProps::restore(const btkXMLNode& node) {
+    const btkstring stored = node.attr("name");
+    name = printerExists(stored) ? stored : defaultPrinterName();
+    exists = printerExists(name);
+    layout = defaultLayout(name, exists);
+    output = "";
+    const QSizeF defaultPaper = layout.pageSize().size(QPageSize::Millimeter);
+    const QSizeF paper(millimetresAttr(node, "paperw", defaultPaper.width()),
+                       millimetresAttr(node, "paperh", defaultPaper.height()));
+    const QMarginsF m = layout.margins(QPageLayout::Millimeter);
+    const QMarginsF margins(millimetresAttr(node, "mleft", m.left()), millimetresAttr(node, "mtop", m.top()),
+                            millimetresAttr(node, "mright", m.right()), millimetresAttr(node, "mbottom", m.bottom()));
+    const bool turned = node.hasAttr("landscape") ? node.intAttr("landscape") != 0 : landscape();
+    const QPageLayout restored(QPageSize(paper, QPageSize::Millimeter),
+                               turned ? QPageLayout::Landscape : QPageLayout::Portrait, margins,
+                               QPageLayout::Millimeter);
+    // Sizes or margins no page can have (a damaged file) keep the defaults.
+    if (restored.isValid() && paper.width() > 0 && paper.height() > 0 &&
+        restored.fullRect().contains(restored.paintRect()) && !restored.paintRect().isEmpty())
+        layout = restored;
+}
+
 bool btkPrinterProps::pageSetup() {
     QPrinter printer(QPrinter::HighResolution);
     applyTo(printer);
     // Without a printer the page is the PDF output's: paper, orientation
     // and margins are set up before any file name is known.
     if (!exists && output.empty()) printer.setOutputFormat(QPrinter::PdfFormat);
-    QPageSetupDialog dialog(&printer);
-    if (dialog.exec() != QDialog::Accepted) return false;
+    if (!btkDialogs().pageSetup(printer)) return false;
     layout = printer.pageLayout();
     return true;
 }

@@ -5,6 +5,7 @@
 // is also the Qt-free layers' printer (btkPrintDevice).
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QFont>
@@ -15,6 +16,8 @@
 #include "foundation/btkprintdevice.h"
 #include "foundation/btkref.h"
 #include "foundation/btkstring.h"
+#include "foundation/btkstrings.h"
+#include "foundation/btkxml.h"
 #include "foundation/qt/btkqtcanvas.h"
 
 class QPrinter;
@@ -27,11 +30,24 @@ public:
     btkPrinterError() : btkError("") {}
 };
 
+// The names of the system's printers, the default one first; empty when
+// there is none. Qt's printers, unless a source was installed.
+btkStrings btkPrinterNames();
+// A source of printer names in place of Qt's (tests: printers that exist by
+// name only); an empty function restores Qt's. Returns the previous one.
+using btkPrinterNameSource = std::function<btkStrings()>;
+btkPrinterNameSource btkSetPrinterNameSource(btkPrinterNameSource source);
+
+// The margins of the PDF page where there is no printer, in millimetres on
+// each side: what a common printer cannot print, so that a PDF printed
+// later loses nothing at the sheet's edges.
+constexpr double btkPdfPageMarginMm = 5;
+
 // The user's printer choice, shared through counted references. Printing
 // goes to the printer it names, or, when an output file is set, into that
 // PDF file. Without a printer the page is a PDF page (paper, orientation
-// and margins from page setup; A4 portrait by default), and each job is
-// given its file.
+// and margins from page setup; A4 portrait with btkPdfPageMarginMm on each
+// side by default), and each job is given its file.
 class btkPrinterProps : public btkRCObject {
 public:
     // The default printer (the first printer when none is the default; no
@@ -64,6 +80,16 @@ public:
     // Sets up a printer for these settings (printer or PDF file, paper,
     // orientation, margins). PDF files are written at 600 dpi.
     void applyTo(QPrinter& printer) const;
+
+    // Writes the printer name, the paper (paperw, paperh), the orientation
+    // (landscape) and the margins (mleft, mtop, mright, mbottom), lengths in
+    // millimetres, as attributes of node. The output file is not kept.
+    void store(btkXMLNode node) const;
+    // The default settings, then what node holds of store's attributes: a
+    // printer that does not exist (any more) leaves the default printer,
+    // and an element without the attributes (an older file) keeps the
+    // defaults. The output file is cleared.
+    void restore(const btkXMLNode& node);
 
 private:
     btkstring name;

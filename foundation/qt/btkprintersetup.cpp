@@ -1,6 +1,6 @@
 #include "foundation/qt/btkprintersetup.h"
 
-#include <QPrintDialog>
+#include <QDir>
 #include <QPrinter>
 
 #include "foundation/btkfile.h"
@@ -17,6 +17,8 @@ btkstring& lastPdfFolder() {
     return folder;
 }
 
+btkstring homeFolder() { return btkFromQString(QDir::homePath()); }
+
 }  // namespace
 
 btkPrinterProps* getPrinterProps() {
@@ -27,13 +29,14 @@ btkPrinterProps* getPrinterProps() {
 
 bool runPrinterSetup() { return getPrinterProps()->pageSetup(); }
 
-bool btkChoosePdfFile(const btkstring& defaultName, btkstring& file) {
+bool btkChoosePdfFile(const btkstring& defaultName, const btkstring& firstFolder, btkstring& file) {
     btkstring path = (defaultName.empty() ? btkstring("kx") : defaultName) + ".pdf";
-    if (!lastPdfFolder().empty()) path = btkFile(lastPdfFolder()).join(path);
+    btkstring folder = lastPdfFolder();
+    if (folder.empty()) folder = !firstFolder.empty() && btkIsDirectory(firstFolder) ? firstFolder : homeFolder();
     // The question below comes after the extension is added, so it is the
     // only one.
     const bool confirms = btkSetSaveDialogConfirms(false);
-    const bool chosen = btkDialogs().saveFile("PDF|*.pdf", "", "pdf", path);
+    const bool chosen = btkDialogs().saveFile("PDF|*.pdf", folder.c_str(), "pdf", path);
     btkSetSaveDialogConfirms(confirms);
     if (!chosen || path.empty()) return false;
     if (btkFileExists(path) && QuestionBox(btkFormat("Soubor %s už existuje. Přepsat?", path.c_str()), "yn") != 1)
@@ -43,21 +46,20 @@ bool btkChoosePdfFile(const btkstring& defaultName, btkstring& file) {
     return true;
 }
 
-bool btkRunPrintDialog(btkPrinterProps& props, const btkstring& documentName) {
-    if (!props.isValid()) {
-        btkstring file;
-        if (!btkChoosePdfFile(documentName, file)) return false;
-        props.setOutputFile(file);
-        return true;
-    }
+bool btkRunPrintDialog(const btkstring& documentName, const btkstring& firstFolder, btkstring& file) {
+    btkPrinterProps& props = *getPrinterProps();
+    if (!props.isValid()) return btkChoosePdfFile(documentName, firstFolder, file);
     QPrinter printer(QPrinter::HighResolution);
     props.applyTo(printer);
-    QPrintDialog dialog(&printer);
-    if (dialog.exec() != QDialog::Accepted) return false;
-    props.setPrinterName(btkFromQString(printer.printerName()));
+    printer.setDocName(btkToQString(documentName));
+    if (!btkDialogs().printDialog(printer)) return false;
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+    if (toFile && printer.outputFileName().isEmpty()) return false;
+    // Printing to a file is Qt's entry among the printers, not a printer
+    // to keep.
+    if (!toFile) props.setPrinterName(btkFromQString(printer.printerName()));
     props.setPageLayout(printer.pageLayout());
-    props.setOutputFile(printer.outputFormat() == QPrinter::PdfFormat ? btkFromQString(printer.outputFileName())
-                                                                      : btkstring());
+    file = toFile ? btkFromQString(printer.outputFileName()) : btkstring();
     return true;
 }
 

@@ -12,15 +12,20 @@ btkPrinterProps* getPrinterProps();
 bool runPrinterSetup();
 
 // Asks for the PDF file of one print job through the program's save dialog:
-// proposed as defaultName + ".pdf" in the folder last chosen; an existing
-// file is overwritten only after the user agrees. On OK the path is written
-// to file; false when the user cancels or declines.
-[[nodiscard]] bool btkChoosePdfFile(const btkstring& defaultName, btkstring& file);
+// proposed as defaultName + ".pdf" in the folder of the PDF file chosen
+// last, before the first one in firstFolder (the user's home folder when
+// that is "" or no folder); an existing file is overwritten only after the
+// user agrees. On OK the path is written to file; false when the user
+// cancels or declines.
+[[nodiscard]] bool btkChoosePdfFile(const btkstring& defaultName, const btkstring& firstFolder, btkstring& file);
 
-// The printer dialog of one job on a copy of the shared properties: with a
-// system printer Qt's print dialog (printer, paper, print to file), without
-// one the PDF file choice. On OK the choice is in props; false on cancel.
-[[nodiscard]] bool btkRunPrintDialog(btkPrinterProps& props, const btkstring& documentName);
+// The printer dialog of one print job on the shared printer set-up. With a
+// system printer it is Qt's print dialog: the printer, paper, orientation
+// and margins chosen there stay in the shared set-up for later jobs and new
+// song books (printing to a file keeps the shared printer). Without one it
+// is the PDF file choice of btkChoosePdfFile. On OK file is this job's PDF
+// file ("" to print on the printer); false on cancel, set-up unchanged.
+[[nodiscard]] bool btkRunPrintDialog(const btkstring& documentName, const btkstring& firstFolder, btkstring& file);
 
 // Registers the program's printer maker (btkSetPrinterMaker): a btkWinPrinter
 // on a copy of the shared printer properties in the asked orientation (the

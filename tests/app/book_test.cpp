@@ -1,6 +1,7 @@
 // The song-book windows: a book made from the song stack, its type edited,
 // printed into a PDF file, saved and loaded again; songs dropped from the
 // song grid; the type list refusing names; failed saves.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -31,6 +32,7 @@
 #include "app/song/songvfrm.h"
 #include "app/windows.h"
 #include "appenv.h"
+#include "foundation/btkfile.h"
 #include "foundation/qt/btkdialogs.h"
 #include "foundation/qt/btkprintersetup.h"
 #include "foundation/qt/btkqstring.h"
@@ -40,6 +42,7 @@
 #include "songs/songcolumns.h"
 #include "songs/songcompare.h"
 #include "songs/uibridge.h"
+#include "tests/foundation/qt/pdf_tools.h"
 
 namespace {
 
@@ -229,11 +232,16 @@ TEST_F(BookTest, BookFromTheStackSavedAndLoadedAgain) {
 }
 
 // A book is named after its file: the title of its PDF and its line in the
-// window list; a book never saved has the default name.
+// window list; a book never saved has the default name. Without a printer
+// the PDF page keeps a type without margins 5 mm off the sheet's edges.
 TEST_F(BookTest, EverySidePrintedIntoAPdfFile) {
     Tmelodarfrm* window = bookFromStack();
     ASSERT_NE(window, nullptr);
     Melodar* book = window->getBook();
+    book->type->margintype = 0;
+    book->type->leftsp = book->type->topsp = book->type->rightsp = book->type->bottomsp = 0;
+    ASSERT_FALSE(book->type->landscape);
+    book->applyType();
     ASSERT_TRUE(book->save(folder.path("melodary/Lesní zpěvník.kx")));
     boxes().answer(btkID_NO);  // a second book, without the stack
     trigger(mainfrm, mainfrm->actionlist, "a_kxnew");
@@ -260,6 +268,14 @@ TEST_F(BookTest, EverySidePrintedIntoAPdfFile) {
               btkstring(reinterpret_cast<const char*>(u8"Lesní zpěvník")));
     const btkstring text = runTool(std::string("pdftotext '") + pdf.c_str() + "' -");
     for (const char* title : {"Anna", "Cesta", "Den"}) EXPECT_NE(std::strstr(text.c_str(), title), nullptr) << title;
+    const std::vector<kx6test::PdfWord> words = kx6test::pdfWords(pdf.c_str());
+    ASSERT_FALSE(words.empty());
+    const double edge = 5 * 72 / 25.4 - 0.1, width = 595.28, height = 841.89;  // points, A4 portrait
+    for (const kx6test::PdfWord& w : words) {
+        EXPECT_GE(std::min(w.xMin, w.yMin), edge) << w.text;
+        EXPECT_LE(w.xMax, width - edge) << w.text;
+        EXPECT_LE(w.yMax, height - edge) << w.text;
+    }
 }
 
 // Without a printer a new book lays out at once on the PDF page: sheet
@@ -295,6 +311,9 @@ TEST_F(BookTest, WithoutAPrinterPreviewAndCountsShowAtOnce) {
         EXPECT_EQ(folder.read("kniha.pdf").substr(0, 5) == btkstring("%PDF-"), p.printed) << p.answer;
     }
     EXPECT_EQ(dialogs.asked, 3);
+    // Proposed in the folder of the books, then in the one used last.
+    const btkstring books = programDir().join("melodary"), last = btkFile(pdf).dirPart();
+    EXPECT_EQ(dialogs.saveFolders, (std::vector<btkstring>{books, last, last}));
     boxes().answer(btkID_YES);
     window->close();
     idle();

@@ -6,10 +6,12 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QRadioButton>
 #include <QToolBar>
 
@@ -23,6 +25,7 @@
 #include "foundation/qt/btkdialogs.h"
 #include "foundation/qt/btkprintersetup.h"
 #include "foundation/qt/btkqstring.h"
+#include "songbook/melodar.h"
 #include "songs/kxdatabase.h"
 #include "songs/kxsong.h"
 #include "songs/kxspace.h"
@@ -170,8 +173,51 @@ TEST_F(JourneyTest, TranspositionsOfTheCurrentSongAndBack) {
     EXPECT_FALSE(database(0)->isChanged());
 }
 
-// Without a printer the printer dialog of a song is the PDF file choice:
-// cancel prints nothing and shows nothing; every print asks again.
+// With a system printer the print dialog of a song works on the shared
+// set-up: the paper and orientation chosen there are offered at the next
+// print and reach a new song book; the file printed into is the job's own.
+TEST_F(JourneyTest, PrinterChosenForASongStaysForLaterPrints) {
+    const btkPrinterNameSource qtNames = btkSetPrinterNameSource([] {
+        btkStrings names;
+        names.add("Tiskárna v kanceláři");
+        return names;
+    });
+    getPrinterProps()->restore(btkXMLNode());  // the default printer: the one above
+    ASSERT_TRUE(getPrinterProps()->isValid());
+    btkInstallPrinterMaker();
+    gMainWin->setActSong(song(0, 0));
+    const btkstring pdf = folder.path("pisen.pdf");
+    dialogs.printers.push_back([&](QPrinter& printer) {
+        printer.setPageSize(QPageSize(QPageSize::A5));
+        printer.setPageOrientation(QPageLayout::Landscape);
+        printer.setOutputFileName(btkToQString(pdf));  // print to file
+        return true;
+    });
+    trigger("a_printsong");
+    EXPECT_EQ(folder.read("pisen.pdf").substr(0, 5), btkstring("%PDF-"));
+    EXPECT_EQ(getPrinterProps()->getPrinterName(), btkstring("Tiskárna v kanceláři"));
+    EXPECT_EQ(getPrinterProps()->outputFile(), btkstring());
+    QPageLayout offered;
+    dialogs.printers.push_back([&](QPrinter& printer) {
+        offered = printer.pageLayout();
+        return false;
+    });
+    trigger("a_printsong");
+    EXPECT_EQ(offered.pageSize().id(), QPageSize::A5);
+    EXPECT_EQ(offered.orientation(), QPageLayout::Landscape);
+
+    trigger("a_kxnew");
+    ASSERT_EQ(OpenMelodars().count(), 1);
+    btkPrintDevice* device = OpenMelodars()[0]->printer();
+    ASSERT_NE(device, nullptr);
+    EXPECT_LT(device->pageWidth() / device->pixelsPerMmX(), 149);  // A5 in the type's portrait
+    btkSetPrinterNameSource(qtNames);
+    btkSetPrinterMaker({});
+}
+
+// Without a printer the printer dialog of a song is the PDF file choice,
+// first in the user's home folder, then in the folder used last: cancel
+// prints nothing and shows nothing; every print asks again.
 TEST_F(JourneyTest, PrintedSongGoesIntoAPdfWithoutAPrinter) {
     btkInstallPrinterMaker();
     gMainWin->setActSong(song(0, 0));
@@ -187,6 +233,8 @@ TEST_F(JourneyTest, PrintedSongGoesIntoAPdfWithoutAPrinter) {
         EXPECT_EQ(folder.read(name).substr(0, 5), btkstring("%PDF-")) << name;
     }
     EXPECT_EQ(dialogs.asked, 3);
+    const btkstring home = btkFromQString(QDir::homePath()), last = btkFile(folder.path("pisen.pdf")).dirPart();
+    EXPECT_EQ(dialogs.saveFolders, (std::vector<btkstring>{home, home, last}));
     btkSetPrinterMaker({});
 }
 

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPrinter>
 #include <QSpinBox>
 #include <QTimer>
 
@@ -20,6 +21,7 @@
 #include "app/windows.h"
 #include "appenv.h"
 #include "foundation/qt/btkdialogs.h"
+#include "foundation/qt/btkprintersetup.h"
 #include "foundation/qt/btkqstring.h"
 #include "foundation/qt/btkshortcut.h"
 #include "songs/kxdatabase.h"
@@ -105,6 +107,31 @@ TEST_F(SettingsTest, ShortcutSetInTheOptionsReachesTheActionAndSurvivesARestart)
     start();
     idle();
     EXPECT_EQ(shortcutOf("a_editsong"), btkstring("Ctrl+N"));
+}
+
+// The printer set-up of "Nastavení tiskárny" is kept in options.xml and is
+// the same after a restart; an options.xml without it (an older one) gives
+// the PDF page's 5 mm margins.
+TEST_F(SettingsTest, PrinterSetupSurvivesARestart) {
+    auto margins = [] {
+        const QMarginsF m = getPrinterProps()->pageLayout().margins(QPageLayout::Millimeter);
+        return std::vector<double>{m.left(), m.top(), m.right(), m.bottom()};
+    };
+    ASSERT_FALSE(getPrinterProps()->isValid());  // no printer here: the PDF page
+    EXPECT_EQ(margins(), (std::vector<double>{5, 5, 5, 5}));
+    dialogs.printers.push_back([](QPrinter& printer) {
+        printer.setPageSize(QPageSize(QPageSize::A5));
+        printer.setPageOrientation(QPageLayout::Landscape);
+        return printer.setPageMargins(QMarginsF(12, 7.5, 9, 20), QPageLayout::Millimeter);
+    });
+    action("a_printersetup")->trigger();
+    SaveOptions();  // as the program's close does
+    end();
+    start();
+    idle();
+    EXPECT_EQ(margins(), (std::vector<double>{12, 7.5, 9, 20}));
+    EXPECT_TRUE(getPrinterProps()->landscape());
+    EXPECT_EQ(getPrinterProps()->pageLayout().pageSize().id(), QPageSize::A5);
 }
 
 TEST(KeyEdit, KeysWithoutControlOrAltGetAlt) {
