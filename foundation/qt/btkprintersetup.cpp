@@ -31,8 +31,10 @@ bool runPrinterSetup() { return getPrinterProps()->pageSetup(); }
 
 bool btkChoosePdfFile(const btkstring& defaultName, const btkstring& firstFolder, btkstring& file) {
     btkstring path = (defaultName.empty() ? btkstring("kx") : defaultName) + ".pdf";
+    // A folder removed since is no place to propose.
     btkstring folder = lastPdfFolder();
-    if (folder.empty()) folder = !firstFolder.empty() && btkIsDirectory(firstFolder) ? firstFolder : homeFolder();
+    if (folder.empty() || !btkIsDirectory(folder))
+        folder = !firstFolder.empty() && btkIsDirectory(firstFolder) ? firstFolder : homeFolder();
     // The question below comes after the extension is added, so it is the
     // only one.
     const bool confirms = btkSetSaveDialogConfirms(false);

@@ -13,8 +13,8 @@ bool runPrinterSetup();
 
 // Asks for the PDF file of one print job through the program's save dialog:
 // proposed as defaultName + ".pdf" in the folder of the PDF file chosen
-// last, before the first one in firstFolder (the user's home folder when
-// that is "" or no folder); an existing file is overwritten only after the
+// last while it exists, otherwise in firstFolder (the user's home folder
+// when that is "" or no folder); an existing file is overwritten only after the
 // user agrees. On OK the path is written to file; false when the user
 // cancels or declines.
 [[nodiscard]] bool btkChoosePdfFile(const btkstring& defaultName, const btkstring& firstFolder, btkstring& file);
