@@ -1,6 +1,7 @@
 #include "songs/appservices.h"
 
 #include <cstring>
+#include <string>
 #include <unordered_set>
 
 #include "foundation/btkfile.h"
@@ -113,7 +114,9 @@ btkstring ExecuteOpenDialog(const char* filter, const char* initialDir) {
 
 btkstring FilterDefaultExt(const char* filter) {
     const char* dot = std::strrchr(filter, '.');
-    return dot ? btkstring(dot + 1) : btkstring();
+    if (!dot) return btkstring();
+    // The separators after the last pattern are no part of its extension.
+    return btkstring(std::string(dot + 1, std::strcspn(dot + 1, "|;)")).c_str());
 }
 
 bool ExecuteSaveDialog(const char* filter, const char* initialDir, btkstring& path) {

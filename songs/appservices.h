@@ -105,7 +105,8 @@ bool ExecuteSaveDialog(const char* filter, const char* initialDir, btkstring& pa
 // Starts in the path's folder with the path's file name; the chosen file
 // name, "" when cancelled.
 btkstring ExecuteSaveDialog(const char* filter, const char* path);
-// The text after the last "." of a filter ("*.kx" gives kx).
+// The text after the last "." of a filter, up to a separator ("*.kx" and
+// "...|*.xgz|" give kx and xgz).
 btkstring FilterDefaultExt(const char* filter);
 
 btkstring ColorToText(btkColor color);

@@ -32,7 +32,7 @@ void newBook() {
 
 void loadBook() {
     btkstring path;
-    if (!btkDialogs().openFile("Melodary (*.kx)|*.kx", programDir().join("melodary"), path) || path.empty()) return;
+    if (!btkDialogs().openFile("Melodary (*.kx)|*.kx", BookFolder(), path) || path.empty()) return;
     auto* book = new Melodar();
     try {
         book->load(path);

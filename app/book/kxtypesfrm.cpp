@@ -63,7 +63,7 @@ Tkxtypesfrm::Tkxtypesfrm() {
 
 bool Tkxtypesfrm::Execute() {
     // A folder that cannot be made shows as an empty list.
-    (void)btkMakeDir(programDir().join("melodary"));
+    (void)BookFolder();
     fillList();
     return (runner ? runner(*this) : exec()) == QDialog::Accepted;
 }

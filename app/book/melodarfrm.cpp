@@ -491,8 +491,7 @@ void Tmelodarfrm::showTitle() {
 bool Tmelodarfrm::saveAs() {
     if (!book) return false;
     btkstring path = book->fileName;
-    const btkFile folder = programDir().join("melodary");
-    if (!btkDialogs().saveFile(BookFilter, folder, "kx", path) || path.empty()) return false;
+    if (!btkDialogs().saveFile(BookFilter, BookFolder(), "kx", path) || path.empty()) return false;
     if (!isUsableBookFile(path)) {
         ErrorBox(btkFormat("Neplatné jméno souboru melodaru: %s", path.c_str()));
         return false;
@@ -533,6 +532,13 @@ public:
 void InstallMelodarWindowFactory(bool install) {
     static WindowFactory factory;
     gMelodarWindowFactory = install ? &factory : nullptr;
+}
+
+btkstring BookFolder() {
+    const btkstring folder = programDir().join("melodary");
+    // A folder that cannot be made leaves the dialog in its parent.
+    (void)btkMakeDir(folder);
+    return folder;
 }
 
 void DeleteMelodar(Melodar* book) {

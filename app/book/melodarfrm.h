@@ -197,3 +197,7 @@ void RefreshMelodarTypeChoices();
 void DeleteMelodar(Melodar* book);
 // Closes every open book's window without asking (program end).
 void CloseAllMelodarWindows();
+// The folder of books and their types, melodary/ in the program directory,
+// made when it is missing (a fresh or an older program folder), so the file
+// dialogs open it instead of proposing its name in the program folder.
+btkstring BookFolder();

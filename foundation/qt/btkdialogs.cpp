@@ -7,6 +7,8 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 
+#include "foundation/btkfile.h"
+#include "foundation/btkmessagebox.h"
 #include "foundation/qt/btkfiledialogs.h"
 #include "foundation/qt/btkqstring.h"
 
@@ -36,8 +38,20 @@ bool btkQtDialogs::openFiles(const char* filter, const char* initialDir, btkStri
     return btkQtOpenFilesDialog(filter, initialDir, paths);
 }
 
-bool btkQtDialogs::saveFile(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) {
-    return btkQtSaveFileDialog(filter, initialDir, defaultExt, path);
+bool btkDialogBackend::saveFile(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) {
+    btkstring chosen = path;
+    for (;;) {
+        if (!chooseSaveFile(filter, initialDir, chosen)) return false;
+        chosen = btkWithDefaultExt(chosen, defaultExt);
+        if (chosen.empty() || !btkSaveDialogConfirms() || !btkFileExists(chosen)) break;
+        if (QuestionBox(btkFormat("Soubor %s už existuje. Přepsat?", chosen.c_str()), "yn") == 1) break;
+    }
+    path = chosen;
+    return true;
+}
+
+bool btkQtDialogs::chooseSaveFile(const char* filter, const char* initialDir, btkstring& path) {
+    return btkQtSaveFileDialog(filter, initialDir, path);
 }
 
 bool btkQtDialogs::chooseDirectory(const char* initialDir, btkstring& path) {
@@ -94,7 +108,7 @@ bool btkScriptedDialogs::openFiles(const char*, const char*, btkStrings& paths) 
     return true;
 }
 
-bool btkScriptedDialogs::saveFile(const char*, const char* initialDir, const char*, btkstring& path) {
+bool btkScriptedDialogs::chooseSaveFile(const char*, const char* initialDir, btkstring& path) {
     proposed = path;
     saveFolders.push_back(initialDir ? initialDir : "");
     return openFile(nullptr, nullptr, path);

@@ -22,7 +22,14 @@ public:
     // Filters as btkQtFileFilter takes them. On OK the chosen path is
     // written to path.
     virtual bool openFile(const char* filter, const char* initialDir, btkstring& path) = 0;
-    virtual bool saveFile(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) = 0;
+    // The save dialog for every caller; path holds the proposed name on
+    // entry. A name chosen without an extension gets defaultExt (none for ""
+    // or "*"). The question whether to overwrite an existing file comes
+    // after that, so it names the file that would be replaced, and comes
+    // once: "Soubor ... už existuje. Přepsat?" ("Ne" shows the dialog
+    // again), unless btkSetSaveDialogConfirms switched it off for a caller
+    // that asks itself.
+    bool saveFile(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path);
     // An existing folder; on OK written to path.
     virtual bool chooseDirectory(const char* initialDir, btkstring& path) = 0;
     // Several existing files at once, in the order chosen; on OK they
@@ -38,6 +45,11 @@ public:
     // in the printer. Both are Qt's unless a backend scripts them.
     virtual bool pageSetup(QPrinter& printer);
     virtual bool printDialog(QPrinter& printer);
+
+protected:
+    // The save dialog alone: on OK the name as the user chose it, without
+    // asking about an existing file.
+    virtual bool chooseSaveFile(const char* filter, const char* initialDir, btkstring& path) = 0;
 };
 
 // QFileDialog, QFontDialog (with its colour) and QColorDialog.
@@ -45,20 +57,22 @@ class btkQtDialogs : public btkDialogBackend {
 public:
     bool openFile(const char* filter, const char* initialDir, btkstring& path) override;
     bool openFiles(const char* filter, const char* initialDir, btkStrings& paths) override;
-    bool saveFile(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) override;
     bool chooseDirectory(const char* initialDir, btkstring& path) override;
     bool chooseFont(QFont& font, QColor& color) override;
     bool chooseFixedFont(QFont& font, QColor& color) override;
     bool chooseColor(QColor& color) override;
+
+protected:
+    bool chooseSaveFile(const char* filter, const char* initialDir, btkstring& path) override;
 };
 
 // Answers from queues; an empty queue cancels. Counts what was asked.
-// openFiles takes every queued path at once.
+// openFiles takes every queued path at once. A queued save name is taken
+// as typed: without an extension it gets the default one.
 class btkScriptedDialogs : public btkDialogBackend {
 public:
     bool openFile(const char* filter, const char* initialDir, btkstring& path) override;
     bool openFiles(const char* filter, const char* initialDir, btkStrings& paths) override;
-    bool saveFile(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) override;
     bool chooseDirectory(const char* initialDir, btkstring& path) override;
     bool chooseFont(QFont& font, QColor& color) override;
     bool chooseColor(QColor& color) override;
@@ -74,6 +88,9 @@ public:
     std::deque<QColor> colors;
     int asked = 0;
     btkstring proposed;  // the path the last save dialog was opened with
+
+protected:
+    bool chooseSaveFile(const char* filter, const char* initialDir, btkstring& path) override;
 };
 
 // The backend in use (the Qt one until another is set).

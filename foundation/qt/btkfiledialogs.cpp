@@ -34,7 +34,14 @@ namespace {
 bool saveDialogConfirms = true;
 
 QString startPath(const char* initialDir, const btkstring& path) {
-    if (path.empty()) return btkToQString(initialDir);
+    if (!initialDir) initialDir = "";
+    // A folder alone ends in '/': the dialog opens it with an empty name
+    // instead of proposing the folder's name in its parent.
+    if (path.empty()) {
+        QString dir = btkToQString(initialDir);
+        if (!dir.isEmpty() && !dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
+        return dir;
+    }
     if (btkIsAbsolute(path) || !*initialDir) return btkToQString(path);
     return btkToQString(btkFile(initialDir).join(path));
 }
@@ -51,6 +58,18 @@ bool programPath(const QString& chosen, btkstring& path) {
     }
     path = converted;
     return true;
+}
+
+// The extension the filter names, as "(*.xml)" at its end; "" for "(*.*)",
+// several patterns or none.
+QString filterExt(const QString& filter) {
+    const int open = filter.lastIndexOf(QLatin1Char('('));
+    const int close = filter.lastIndexOf(QLatin1Char(')'));
+    if (open < 0 || close < open) return QString();
+    const QString pattern = filter.mid(open + 1, close - open - 1).trimmed();
+    if (!pattern.startsWith(QLatin1String("*.")) || pattern.contains(QLatin1Char(' '))) return QString();
+    const QString ext = pattern.mid(2);
+    return ext.contains(QLatin1Char('*')) || ext.contains(QLatin1Char('?')) ? QString() : ext;
 }
 
 }  // namespace
@@ -77,15 +96,24 @@ bool btkQtOpenFilesDialog(const char* filter, const char* initialDir, btkStrings
     return true;
 }
 
-bool btkQtSaveFileDialog(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path) {
-    const QFileDialog::Options options =
-        saveDialogConfirms ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;
-    QString chosen = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), startPath(initialDir, path),
-                                                  btkQtFileFilter(filter), nullptr, options);
+bool btkQtSaveFileDialog(const char* filter, const char* initialDir, btkstring& path) {
+    QString selected;
+    QString chosen =
+        QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), startPath(initialDir, path),
+                                     btkQtFileFilter(filter), &selected, QFileDialog::DontConfirmOverwrite);
     if (chosen.isEmpty()) return false;
-    if (QFileInfo(chosen).suffix().isEmpty() && defaultExt && *defaultExt && defaultExt[0] != '*')
-        chosen += QLatin1Char('.') + btkToQString(defaultExt);
+    const QString ext = filterExt(selected);
+    if (QFileInfo(chosen).suffix().isEmpty() && !ext.isEmpty()) chosen += QLatin1Char('.') + ext;
     return programPath(chosen, path);
+}
+
+btkstring btkWithDefaultExt(const btkstring& path, const char* ext) {
+    if (!ext || !*ext || *ext == '*') return path;
+    if (!btkFile(path).ext().empty()) return path;
+    btkstring withExt = path;
+    withExt += ".";
+    withExt += ext;
+    return withExt;
 }
 
 bool btkSetSaveDialogConfirms(bool confirms) {
@@ -93,3 +121,5 @@ bool btkSetSaveDialogConfirms(bool confirms) {
     saveDialogConfirms = confirms;
     return previous;
 }
+
+bool btkSaveDialogConfirms() { return saveDialogConfirms; }

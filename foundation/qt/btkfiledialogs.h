@@ -18,11 +18,16 @@ QString btkQtFileFilter(const char* filter);
 bool btkQtOpenFileDialog(const char* filter, const char* initialDir, btkstring& path);
 // Several existing files; on OK they replace the list.
 bool btkQtOpenFilesDialog(const char* filter, const char* initialDir, btkStrings& paths);
-// Asks before overwriting (unless switched off below); path holds the
-// proposed name on entry. A chosen name without an extension gets the
-// default one.
-bool btkQtSaveFileDialog(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path);
+// The save dialog alone: it never asks about an existing file (the backend's
+// saveFile does, once the name is complete). path holds the proposed name on
+// entry. A name typed without an extension gets the one of the chosen
+// filter when that filter names one ("Databáze (*.xml)").
+bool btkQtSaveFileDialog(const char* filter, const char* initialDir, btkstring& path);
+// The path with ".ext" added when its file name has no extension; ext ""
+// or "*" adds nothing.
+btkstring btkWithDefaultExt(const btkstring& path, const char* ext);
 // Whether the save dialog asks before overwriting; a caller that asks
 // itself (after the default extension is added) switches it off for its
 // call. Returns the previous setting.
 bool btkSetSaveDialogConfirms(bool confirms);
+bool btkSaveDialogConfirms();

@@ -240,6 +240,8 @@ TEST(FileDialogs, ResultsAndCancel) {
     EXPECT_STREQ(ExecuteOpenDialog("Databáze|*.xml", "/db"), "");
     EXPECT_STREQ(FilterDefaultExt("Databáze (*.xml)|*.xml;*.xgz"), "xgz");
     EXPECT_STREQ(FilterDefaultExt("bez tecky"), "");
+    // The main window's database filter ends in a separator.
+    EXPECT_STREQ(FilterDefaultExt("Databáze(*.xml)|*.xml|Komprimované databáze(*.xgz)|*.xgz|"), "xgz");
     gFileDialogs = nullptr;
 }
 
