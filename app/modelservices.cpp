@@ -19,6 +19,13 @@ void RegisterImportFilters() { registerImportFilters(); }
 
 int OpenSongBookCount() { return OpenMelodars().count(); }
 
+int ChangedSongBookCount() {
+    int changed = 0;
+    for (const Melodar* book : OpenMelodars())
+        if (book->isChanged()) ++changed;
+    return changed;
+}
+
 btkstring OpenSongBookName(int i) {
     return i >= 0 && i < OpenMelodars().count() ? OpenMelodars()[i]->name() : btkstring();
 }

@@ -12,6 +12,8 @@ bool CurrentLogin(btkstring& login, btkstring& name);
 void RegisterImportFilters();
 // The number of open song books and the name of each.
 int OpenSongBookCount();
+// The number of open song books with changes their files do not hold.
+int ChangedSongBookCount();
 btkstring OpenSongBookName(int i);
 // Shows and activates the window of the i-th open song book.
 void ActivateSongBook(int i);

@@ -84,9 +84,11 @@ void InitProgram(bool showSplash) {
 }
 
 bool ProgramCloseQuery() {
-    const int books = OpenSongBookCount();
+    // Only changes are at stake: books as their files hold them close
+    // without a question, as each book's own window does.
+    const int books = ChangedSongBookCount();
     if (books > 0 &&
-        QuestionBox(btkFormat("Jsou otevřené celkem %d melodary, zavřít bez uložení změn?", books), "yn") != 1)
+        QuestionBox(btkFormat("Melodary s neuloženými změnami: %d. Zavřít je bez uložení změn?", books), "yn") != 1)
         return false;
 
     btkCntVec<KxDatabase*> databases;

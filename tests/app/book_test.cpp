@@ -231,6 +231,25 @@ TEST_F(BookTest, BookFromTheStackSavedAndLoadedAgain) {
     EXPECT_EQ(loaded.type->hcnt, 2);
 }
 
+// At exit only books with unsaved changes are at stake: they are counted
+// and asked about; with every book saved nothing is asked.
+TEST_F(BookTest, ExitAsksOnlyAboutChangedBooks) {
+    Tmelodarfrm* window = bookFromStack();
+    ASSERT_NE(window, nullptr);
+    trigger(mainfrm, mainfrm->actionlist, "a_kxnew");  // not filled: unchanged
+    ASSERT_EQ(OpenMelodars().count(), 2);
+    boxes().reset();
+    EXPECT_FALSE(mainfrm->close());
+    ASSERT_EQ(boxes().shown().size(), 1u);
+    EXPECT_EQ(boxes().shown()[0].text, btkstring("Melodary s neuloženými změnami: 1. Zavřít je bez uložení změn?"));
+
+    dialogs.files.push_back(folder.path("melodary/kniha.kx"));
+    trigger(window, window->actionlist, "a_save");
+    boxes().reset();
+    EXPECT_TRUE(mainfrm->close());
+    EXPECT_TRUE(boxes().shown().empty());
+}
+
 // A book is named after its file: the title of its PDF and its line in the
 // window list; a book never saved has the default name. Without a printer
 // the PDF page keeps a type without margins 5 mm off the sheet's edges.
