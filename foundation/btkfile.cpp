@@ -161,6 +161,19 @@ bool btkFileExists(const char* path) {
     return true;
 }
 
+btkFileStamp btkGetFileStamp(const char* path) {
+    btkFileStamp stamp;
+    struct stat st;
+    if (!path || !*path || btkSysStat(path, &st) != 0 || S_ISDIR(st.st_mode)) return stamp;
+    stamp.exists = true;
+    stamp.device = st.st_dev;
+    stamp.inode = st.st_ino;
+    stamp.size = st.st_size;
+    stamp.seconds = st.st_mtim.tv_sec;
+    stamp.nanoseconds = st.st_mtim.tv_nsec;
+    return stamp;
+}
+
 bool btkIsDirectory(const char* path) {
     struct stat st;
     return path && *path && btkSysStat(path, &st) == 0 && S_ISDIR(st.st_mode);

@@ -72,6 +72,21 @@ bool btkFileExists(const char* path);
 // "..", a hidden file, nor a path can come of it).
 bool btkIsPlainFileName(const char* name);
 bool btkIsDirectory(const char* path);
+// Tells one version of a file on disk from another: a save through a
+// temporary file gives the name a new inode, a write in place a new
+// modification time (to the nanosecond) or size. Equal stamps of one path
+// mean the file was not replaced or written between them.
+struct btkFileStamp {
+    bool exists = false;  // false: no file (a folder, or nothing that can be examined)
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    long long size = 0;
+    long long seconds = 0;
+    long long nanoseconds = 0;
+    bool operator==(const btkFileStamp&) const = default;
+};
+// The stamp of what the path names, symbolic links followed.
+btkFileStamp btkGetFileStamp(const char* path);
 // Size of an open file (seeks to the end and back).
 long btkFileSize(FILE* file);
 // The whole file read in text mode (CR LF arrives as LF); "" when it cannot

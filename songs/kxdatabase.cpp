@@ -162,6 +162,9 @@ void KxDatabase::readFile() {
     version = 0;
     isinetdb = false;
     customCols.clear();
+    // Taken before reading: a file replaced while it is read then counts as
+    // changed at the next commit.
+    diskStamp = btkGetFileStamp(fileName);
     bool failed = true;
     btkstring reason = "neznámá chyba";
     try {
@@ -208,6 +211,13 @@ void KxDatabase::save() {
     getSongs(list);
     DbExportProps props = exportProps();
     WriteDatabaseFile(fileName, list, &props);
+    diskStamp = btkGetFileStamp(fileName);
+}
+
+bool KxDatabase::changedOnDisk() const {
+    if (fileName.empty()) return false;
+    const btkFileStamp now = btkGetFileStamp(fileName);
+    return now.exists && now != diskStamp;
 }
 
 void KxDatabase::commit() {
@@ -217,6 +227,18 @@ void KxDatabase::commit() {
         if (failedLoad && holdsData(fileName))
             throw btkError(
                 btkFormat("Soubor %s se nepodařilo načíst, databáze do něj nebude uložena", fileName.c_str()));
+        // Another program or another copy of this one has saved the file:
+        // writing over it would lose the songs only that version holds.
+        if (changedOnDisk()) {
+            const btkstring question = btkFormat(
+                "Soubor %s byl od načtení změněn jiným programem nebo jinou spuštěnou kopií kantorixu.\n"
+                "Uložit databázi přes něj? Písně, které jsou jen v souboru, budou ztraceny.\n\n"
+                "Ne = soubor zůstane, jak je, a databáze zůstane neuložená.",
+                fileName.c_str());
+            if (QuestionBox(question, "yn") != 1)
+                throw btkError(btkFormat("Databáze nebyla uložena: soubor %s byl od načtení změněn jiným programem",
+                                         fileName.c_str()));
+        }
         save();
         failedLoad = false;
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "dbw/dbwsync.h"
+#include "foundation/btkfile.h"
 #include "foundation/btkstrings.h"
 #include "songs/kxview.h"
 
@@ -83,9 +84,12 @@ public:
     // naming the file when that fails; the old file then stays untouched.
     void save();
     // Writes a changed database and clears the change marks. A database
-    // whose file could not be read is not written over that file. Throws
-    // btkError naming the file on any failure; the database then stays
-    // changed. Always posts the database changed.
+    // whose file could not be read is not written over that file. A file
+    // replaced or written by someone else since it was read or saved here
+    // is written over only when the user agrees (the question names it;
+    // without windows the answer is no). Throws btkError naming the file on
+    // any failure or refusal; the database then stays changed. Always posts
+    // the database changed.
     void commit();
     // Drops the unsaved changes: reads the file again.
     void rollback();
@@ -107,9 +111,13 @@ private:
     // Takes every song out of use: no database, released to the queue.
     void dropSongs();
     void clearChangeMarks();
+    // True when the file on disk is no longer the one read or saved here
+    // (a file that has gone holds nothing to lose).
+    bool changedOnDisk() const;
 
     bool loaded;
     bool changedFlag = false;
     bool failedLoad = false;
     btkstring fileName;
+    btkFileStamp diskStamp;  // the file as read or last saved here
 };

@@ -280,6 +280,29 @@ TEST_F(StartupTest, FailedCommitOnCloseNamesTheFileAndKeepsTheProgramOpen) {
     EXPECT_EQ(std::signal(SIGXFSZ, SIG_IGN), SIG_IGN);
 }
 
+// Another program saved the database file meanwhile: saving asks, and "no"
+// keeps that file and the changes.
+TEST_F(StartupTest, SaveOverAFileChangedOnDiskAsksFirst) {
+    start();
+    changeFirstSong(database(0));
+    const btkstring theirs = SongDatabaseXml({"Jejich"});
+    folder.write("db/nova.xml", theirs);
+    std::filesystem::rename(folder.path("db/nova.xml").c_str(), folder.path("db/alpha.xml").c_str());
+    boxes().answer(btkID_NO);
+    mainfrm->actionlist.find("a_dbcommit")->trigger();
+    ASSERT_EQ(boxes().shown().size(), 2u);
+    EXPECT_NE(std::strstr(boxes().shown()[0].text, folder.path("db/alpha.xml")), nullptr);
+    EXPECT_EQ(boxes().shown()[0].flags & 0x0F, int(btkMB_YESNO));
+    EXPECT_NE(std::strstr(boxes().shown()[1].text, "nebyla uložena"), nullptr);
+    EXPECT_EQ(folder.read("db/alpha.xml"), theirs);
+    EXPECT_TRUE(database(0)->isChanged());
+
+    boxes().answer(btkID_YES);
+    mainfrm->actionlist.find("a_dbcommit")->trigger();
+    EXPECT_FALSE(database(0)->isChanged());
+    EXPECT_NE(std::strstr(folder.read("db/alpha.xml"), "Nový název"), nullptr);
+}
+
 // options.xml that cannot be written at exit: the box names it and the
 // program still ends (status 1) instead of running on without windows.
 TEST_F(StartupTest, FailedOptionsSaveAtExitEndsTheProgramWithStatusOne) {

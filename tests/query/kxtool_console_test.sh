@@ -46,6 +46,25 @@ errors=$(printf '%s\n' "$doubling" ':commit' | console --db lidovky | grep -c '^
 [ "$errors" -ge 1 ] || fail "no UPDATE was refused"
 kxtool db-info "$tmp/p/db/lidovky.xml" > /dev/null || fail "the committed database does not load"
 
+# A database file replaced on disk after the console read it: :commit
+# refuses, naming the file, and leaves the other program's file as it is.
+db="$tmp/p/db/lidovky.xml"
+mkfifo "$tmp/in"
+stdbuf -oL kxtool console "$tmp/p" --db lidovky < "$tmp/in" > "$tmp/out" 2>/dev/null &
+session=$!
+exec 3> "$tmp/in"
+printf '%s\n' "update lidovky set title = 'Moje' where locid = 1" 'echo read' >&3
+for _ in $(seq 300); do grep -q 'read$' "$tmp/out" && break; sleep 0.1; done
+{ cat "$db"; echo '<!-- saved by another program -->'; } > "$tmp/theirs.xml"
+cp "$tmp/theirs.xml" "$tmp/expected.xml"
+mv "$tmp/theirs.xml" "$db"
+printf ':commit\nquit\n' >&3
+exec 3>&-
+wait "$session" || fail "console session"
+cmp -s "$db" "$tmp/expected.xml" || fail ":commit wrote over a file replaced on disk"
+out=$(iconv -f cp1250 -t utf-8 "$tmp/out" | grep '^ERROR:' || true)
+check "$out" "ERROR: Databáze nebyla uložena: soubor $db byl od načtení změněn jiným programem" "replaced file"
+
 # Load failures name the file and say why, in Czech.
 out=$(kxtool book-info "$tmp/p" "$tmp/nic.kx" 2>&1 || true)
 check "$out" "kxtool: Soubor $tmp/nic.kx nelze načíst: soubor neexistuje" "missing book"

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -354,6 +355,55 @@ TEST_F(DbFile, UnreadableFileIsNeitherLoadedNorOverwritten) {
     missing->addNewSong()->setModified(false);
     missing->commit();
     EXPECT_TRUE(btkFileExists(path("missing.xml").c_str()));
+}
+
+// A file another program (or a second kx6) saved after it was read or saved
+// here is written over only after a yes; without windows the answer is no,
+// and the refusal names the file. Replaced (a new inode) or rewritten in
+// place, it is noticed.
+TEST_F(DbFile, FileChangedOnDiskIsNotWrittenOverWithoutAYes) {
+    const std::string theirs =
+        twoSongs.substr(0, twoSongs.find("<song title=\"Prázdná\"")) + "</database>\n</melodar_data>\n";
+    const struct {
+        const char* how;
+        bool replace;
+    } rows[] = {{"replaced", true}, {"written in place", false}};
+    writeBytes(path("db.xml"), twoSongs);
+    KxDatabase* db = open(path("db.xml"));
+    db->ensureLoaded();
+    for (const auto& r : rows) {
+        db->songs[0]->title = "Moje";
+        db->songs[0]->setModified(false);
+        if (r.replace) {
+            writeBytes(path("new.xml"), theirs);
+            ASSERT_EQ(rename(path("new.xml").c_str(), path("db.xml").c_str()), 0);
+        } else {
+            writeBytes(path("db.xml"), theirs);
+        }
+        btkDefaultMessageBoxes().reset();
+        try {
+            db->commit();
+            FAIL() << "written over a file " << r.how;
+        } catch (const btkError& e) {
+            EXPECT_NE(std::string(e.message()).find(path("db.xml")), std::string::npos) << e.message().c_str();
+        }
+        ASSERT_EQ(boxCount(), 1) << r.how;
+        EXPECT_NE(boxes()[0].find(path("db.xml")), std::string::npos);
+        EXPECT_EQ(readBytes(path("db.xml")), theirs) << r.how;
+        EXPECT_TRUE(db->isChanged());
+
+        btkDefaultMessageBoxes().answer(btkID_YES);
+        db->commit();
+        EXPECT_FALSE(db->isChanged());
+        EXPECT_NE(readBytes(path("db.xml")).find("title=\"Moje\""), std::string::npos) << r.how;
+        // The file as saved here is no stranger: the next commit asks nothing.
+        db->songs[1]->setModified(false);
+        db->commit();
+        EXPECT_EQ(boxCount(), 2) << r.how;
+        // Rewound for the next row: the other program's file is read again.
+        writeBytes(path("db.xml"), twoSongs);
+        db->rollback();
+    }
 }
 
 // A commit whose writes fail keeps the old file and the change marks, and
