@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "dbw/dbwactiveconnection.h"
 #include "dbw/dbwadapter.h"
@@ -80,6 +81,29 @@ private:
     void uploadedNew(dbwSynObject* object, int key);
     bool uploadChanges();
     bool uploadDeletions();
+    // Changes and deletions where the connection can send without waiting
+    // (dbwsyncchangeblocks.cpp): the rows of a block of objects are read by
+    // one query, a block of changes is sent behind it.
+    struct PlannedChange;
+    struct BlockRows;
+    // Reads the rows of objects[first, first+count) by key: columns (the
+    // key first), then dbw_version.
+    bool readRows(const btkstring& columns, const btkCntVec<dbwSynObject*>& objects, int first, int count,
+                  BlockRows& rows);
+    bool uploadChangesInBlocks();
+    // Sends the updates of changedObjects[first, first+count) whose rows
+    // allow them, and plans each object's outcome; false when the user
+    // stopped or a send failed.
+    bool sendChanges(int first, int count, const BlockRows& rows, std::vector<PlannedChange>& plans);
+    // Once the answers to plans are in, leaves the local objects as the
+    // row-by-row step does; failed is the number of the deferred statement
+    // that failed, -1 when none did.
+    void applyChanges(const std::vector<PlannedChange>& plans, long failed);
+    bool uploadDeletionsInBlocks();
+    // Deletion of one object whose row was found (with its creation record
+    // and version) or not: the statements to send, or a conflict, or the
+    // local object removed.
+    void planDeletion(dbwSynObject* object, bool found, int creation, int rowVersion, btkStrings& statements);
     bool readRemoteIds();
     bool downloadChanges();
     bool applyRows(const dbwResultRef& rows);

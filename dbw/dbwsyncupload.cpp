@@ -46,6 +46,7 @@ bool dbwTableSynchronize::uploadNew() {
 
 bool dbwTableSynchronize::uploadChanges() {
     dbwAdapter* adapter = run->adapter.get();
+    if (adapter->connection()->canDefer()) return uploadChangesInBlocks();
     dbwSynClass* cls = table->synClass();
     int n = changedObjects.count();
     for (int i = 0; i < n; ++i) {
@@ -87,6 +88,7 @@ bool dbwTableSynchronize::uploadChanges() {
 
 bool dbwTableSynchronize::uploadDeletions() {
     dbwAdapter* adapter = run->adapter.get();
+    if (adapter->connection()->canDefer()) return uploadDeletionsInBlocks();
     btkCntVec<dbwSynObject*> objects = deletedObjects;
     int n = objects.count();
     btkStrings statements;
@@ -98,27 +100,30 @@ bool dbwTableSynchronize::uploadDeletions() {
                                                     tableName().c_str(), keyName().c_str(), object->netid));
         if (!row.isValid()) return false;
         row->setConvert(false);
-        if (!row.hasRow()) {
-            // Deleted on the server already: nothing is lost.
-            run->logDeletedLocal(object);
-            run->recordRow('d', object);
-            removeLocal(object);
-            continue;
-        }
-        // Another copy's change since this copy last had the row is not
-        // deleted unseen.
-        if (row.value(1).toInt() > knownVersion(object)) {
-            keepAsConflict(object);
-            continue;
-        }
-        int creation = row.value(0).toInt();
-        statements.add(btkFormat("INSERT INTO dbw_deletes (dbw_version,dbw_creation) VALUES ('%d','%d')",
-                                 run->versionId(), creation));
-        statements.add(btkstring("DELETE FROM ") + tableName() + " WHERE " + keyName() +
-                       btkFormat("='%d'", object->netid));
-        run->logDeletedNet(object);
-        run->recordRow('d', object);
-        removeLocal(object);
+        planDeletion(object, row.hasRow(), row.value(0).toInt(), row.value(1).toInt(), statements);
     }
     return adapter->execList(statements);
+}
+
+void dbwTableSynchronize::planDeletion(dbwSynObject* object, bool found, int creation, int rowVersion,
+                                       btkStrings& statements) {
+    if (!found) {
+        // Deleted on the server already: nothing is lost.
+        run->logDeletedLocal(object);
+        run->recordRow('d', object);
+        removeLocal(object);
+        return;
+    }
+    // Another copy's change since this copy last had the row is not
+    // deleted unseen.
+    if (rowVersion > knownVersion(object)) {
+        keepAsConflict(object);
+        return;
+    }
+    statements.add(
+        btkFormat("INSERT INTO dbw_deletes (dbw_version,dbw_creation) VALUES ('%d','%d')", run->versionId(), creation));
+    statements.add(btkstring("DELETE FROM ") + tableName() + " WHERE " + keyName() + btkFormat("='%d'", object->netid));
+    run->logDeletedNet(object);
+    run->recordRow('d', object);
+    removeLocal(object);
 }

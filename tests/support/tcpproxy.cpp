@@ -14,6 +14,7 @@ namespace {
 struct Pair {
     int client;
     int server;
+    bool answered = true;  // the server's bytes came last: the client's next ones start a round trip
 };
 
 int connectUnix(const std::string& path) {
@@ -87,7 +88,7 @@ void kx6TcpProxy::loop() {
             } else if (client >= 0) {
                 int server = frozen ? -1 : connectUnix(target);
                 if (server >= 0)
-                    pairs.push_back({client, server});
+                    pairs.push_back({client, server, true});
                 else
                     held.push_back(client);
             }
@@ -101,7 +102,7 @@ void kx6TcpProxy::loop() {
         }
         std::vector<Pair> kept;
         for (size_t i = 0; i < polled; ++i) {
-            const Pair& p = pairs[i];
+            Pair& p = pairs[i];
             bool alive = true;
             for (int side = 0; side < 2 && alive; ++side) {
                 const pollfd& f = fds[2 + 2 * i + side];
@@ -109,6 +110,8 @@ void kx6TcpProxy::loop() {
                 ssize_t n = read(f.fd, buffer, sizeof buffer);
                 int to = side == 0 ? p.server : p.client;
                 alive = n > 0 && writeAll(to, buffer, static_cast<size_t>(n));
+                if (alive && side == 0 && p.answered) ++turns;
+                if (alive) p.answered = side == 1;
                 if (alive && side == 0 && !freezing.empty() &&
                     std::string(buffer, static_cast<size_t>(n)).find(freezing) != std::string::npos)
                     frozen = true;

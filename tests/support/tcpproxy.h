@@ -34,6 +34,9 @@ public:
     }
     // Whether a cut happened.
     bool cut() const { return cutDone; }
+    // Round trips so far: the times a client sent after its server's last
+    // bytes reached it (its first message included).
+    long roundTrips() const { return turns; }
 
 private:
     void loop();
@@ -46,6 +49,7 @@ private:
     std::atomic<bool> stopping{false};
     std::atomic<bool> cutDone{false};
     std::atomic<bool> refuseAfterCut{false};
+    std::atomic<long> turns{0};
     std::mutex mutex;
     std::string cutText;
     std::string freezeText;
