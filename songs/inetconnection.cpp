@@ -9,7 +9,9 @@
 #include "foundation/btkref.h"
 #include "foundation/btkxml.h"
 #include "songs/appservices.h"
+#include "songs/kxspace.h"
 #include "songs/songclass.h"
+#include "songs/syncrecord.h"
 
 const char* const KxWebAddress = "https://kx6.example.org/";
 const char* const KxContactMail = "kx6@example.org";
@@ -81,6 +83,22 @@ bool TakeLogin(dbwSession* session) {
     return gLogin.isSet();
 }
 
+// Runs that the program ended before saving are settled as soon as someone
+// is logged in, before anything proposes their songs again; a record that
+// cannot be settled now waits for the next run, which says why.
+void SettleSyncRecords() {
+    if (!gKxSpace) return;
+    btkCntVec<KxDatabase*> databases;
+    gKxSpace->getDatabases(databases);
+    for (KxDatabase* database : databases) {
+        btkstring record = SyncRecordFile(database);
+        if (record.empty() || !btkFileExists(record)) continue;
+        dbwAdaRef adapter = OpenInternetDatabase();
+        SyncSettled settled;
+        if (!adapter.isSet() || !SettleSyncRecord(database, adapter.get(), settled)) return;
+    }
+}
+
 }  // namespace
 
 void InitInternetConnection() {
@@ -140,8 +158,9 @@ void PingInternetDatabase() {
 }
 
 bool LoginUser(const char* login, const char* password) {
-    if (!CanLogin()) return false;
-    return TakeLogin(gManager->login(login, password));
+    if (!CanLogin() || !TakeLogin(gManager->login(login, password))) return false;
+    SettleSyncRecords();
+    return true;
 }
 
 bool CreateAccountAndLogin(const char* login, const char* password) {

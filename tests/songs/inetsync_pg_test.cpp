@@ -462,9 +462,9 @@ TEST_F(InetSyncPg, ALostCommitIsSettledAndTheFileIsSavedBeforeAnyBox) {
 
 // The program ends after the server committed a run and before the run was
 // saved: right after the commit's answer, or with the answer lost on the
-// way. The next run settles it from the record kept next to the file: one
-// server row per song, each song matching its row, no conflict. A record
-// of a run the server does not hold is dropped.
+// way. The next login or run settles it from the record kept next to the
+// file: one server row per song, each song matching its row, no conflict.
+// A record of a run the server does not hold is dropped.
 TEST_F(InetSyncPg, ARunNotSavedLocallyIsSettledByTheNextRun) {
     kx6test::Restore<int> pause(dbwSynchronize::lostCommitPauseMs, 100);
     kx6TcpProxy proxy(inet->socketPath());
@@ -506,10 +506,15 @@ TEST_F(InetSyncPg, ARunNotSavedLocallyIsSettledByTheNextRun) {
         db->release();  // the program ends unsaved
         system->processQueue();
 
+        // The record is settled by the login when the database is open by
+        // then (no song is proposed again), else by the run.
         f.writeConnection(inet->connectionElement());
         InitInternetConnection();
+        if (!answerLost) db = openDb(f);
         ASSERT_TRUE(login());
-        db = openDb(f);
+        if (answerLost) db = openDb(f);
+        EXPECT_EQ(answerLost, btkFileExists(SyncRecordFile(db)));
+        EXPECT_EQ(answerLost ? 200 : 0, proposals(db).newSongs.count());
         btkDefaultMessageBoxes().reset();
         ASSERT_TRUE(SynchronizeDatabase(db, proposals(db))) << lastBox();
         EXPECT_TRUE(contains(lastBox(), "konflikt při přenosu ze serveru:0\n")) << lastBox();
