@@ -111,7 +111,9 @@ bool dbwPostgreSQLConnection::connect(const char* dbname, const char* host, cons
             connectTimeoutS, replyTimeoutMs, idleTransactionTimeoutMs);
     conn = PQconnectdb(text);
     if (!conn) return false;
-    if (PQstatus(conn) == CONNECTION_BAD) {
+    // Non-blocking: a send that the server does not take in ends at the
+    // reply timeout or the user's Storno like a wait for an answer.
+    if (PQstatus(conn) == CONNECTION_BAD || PQsetnonblocking(conn, 1) != 0) {
         recordError();
         return false;
     }
@@ -171,6 +173,10 @@ void dbwPostgreSQLConnection::recordError() {
 }
 
 void dbwPostgreSQLConnection::recordError(const char* message) {
+    // Once the connection was given up, whatever fails after it (the rest
+    // of a pipeline, the rollback) fails for that reason, not for libpq's
+    // "server closed the connection" of the shut socket.
+    if (!abandonReason.empty()) message = abandonReason;
     std::strncpy(errorBuffer, message ? message : "", sizeof errorBuffer - 1);
     errorBuffer[sizeof errorBuffer - 1] = 0;
     errorHandedOut = false;
@@ -201,8 +207,25 @@ bool dbwPostgreSQLConnection::reconnect() {
     pending = 0;
     deferredFailed = false;
     abandonReason = btkstring();
-    PQreset(conn);
-    if (PQstatus(conn) == CONNECTION_OK) return true;
+    // Driven here rather than by PQreset, which would wait out its whole
+    // timeout: a silent server ends it after connectTimeoutS without a
+    // byte, and the wait hook can stop it.
+    if (PQresetStart(conn) != 1) {
+        recordError();
+        return false;
+    }
+    int silentMs = 0;
+    for (PostgresPollingStatusType step = PGRES_POLLING_WRITING; step != PGRES_POLLING_OK;) {
+        if (step == PGRES_POLLING_FAILED) {
+            recordError();
+            return false;
+        }
+        short ready = 0;
+        if (!waitSlice(step == PGRES_POLLING_READING ? POLLIN : POLLOUT, connectTimeoutS * 1000, silentMs, ready))
+            return false;
+        if (ready) step = PQresetPoll(conn);
+    }
+    if (PQsetnonblocking(conn, 1) == 0) return true;
     recordError();
     return false;
 }
@@ -383,7 +406,10 @@ PGresult* dbwPostgreSQLConnection::run(const char* sql, const btkStrings* params
 //
 // Statements are sent and their answers awaited on the socket in slices of
 // a tenth of a second, so that a silent server ends the wait and a wait
-// hook (the progress window) keeps running while the server works.
+// hook (the progress window) keeps running while the server works. The
+// connection does not block on sending: what libpq could not yet hand to
+// the socket is flushed in the same wait, under the same bound, so a
+// server that stops reading is given up like one that stops answering.
 
 PGresult* dbwPostgreSQLConnection::nextPipelineAnswer() {
     if (!awaitAnswer()) return PQmakeEmptyPGresult(conn, PGRES_FATAL_ERROR);
@@ -415,22 +441,33 @@ PGresult* dbwPostgreSQLConnection::execWaiting(const char* sql, bool single, con
 
 bool dbwPostgreSQLConnection::awaitAnswer() {
     int silentMs = 0;
-    while (PQisBusy(conn)) {
+    for (;;) {
         if (PQstatus(conn) == CONNECTION_BAD) return false;
-        pollfd socketWait{PQsocket(conn), POLLIN, 0};
-        if (socketWait.fd < 0) return false;
-        int ready = poll(&socketWait, 1, 100);
-        if (ready > 0) {
-            if (PQconsumeInput(conn) != 1) return false;
-            silentMs = 0;
-        } else if (ready == 0) {
-            silentMs += 100;
-            if (silentMs >= replyTimeoutMs) return abandon(NoAnswerText);
-        } else if (errno != EINTR) {
-            return false;
-        }
-        if (waitHook && !waitHook->waiting()) return abandon("Přerušeno uživatelem");
+        // The server answers only what it has read: the rest of the
+        // statements goes out first.
+        int unsent = PQflush(conn);
+        if (unsent < 0) return false;
+        if (!PQisBusy(conn)) return true;
+        short ready = 0;
+        if (!waitSlice(unsent ? POLLIN | POLLOUT : POLLIN, replyTimeoutMs, silentMs, ready)) return false;
+        if ((ready & (POLLIN | POLLHUP | POLLERR)) && PQconsumeInput(conn) != 1) return false;
     }
+}
+
+bool dbwPostgreSQLConnection::waitSlice(short events, int boundMs, int& silentMs, short& ready) {
+    pollfd socketWait{PQsocket(conn), events, 0};
+    if (socketWait.fd < 0) return false;
+    int n = poll(&socketWait, 1, 100);
+    ready = n > 0 ? socketWait.revents : 0;
+    if (n > 0) {
+        silentMs = 0;
+    } else if (n == 0) {
+        silentMs += 100;
+        if (silentMs >= boundMs) return abandon(NoAnswerText);
+    } else if (errno != EINTR) {
+        return false;
+    }
+    if (waitHook && !waitHook->waiting()) return abandon("Přerušeno uživatelem");
     return true;
 }
 

@@ -64,7 +64,8 @@ public:
     // Probes the server: a connection the server has dropped still reports
     // itself as fine to libpq until it is used.
     bool isConnected() override;
-    // PQreset: the same parameters, a new session.
+    // The same parameters, a new session; bounded by connectTimeoutS
+    // without a byte from the server and stopped by the wait hook.
     bool reconnect() override;
     void features(dbwConnFeatures& features) override;
     // PQescapeStringConn: quotes doubled, backslashes kept as they are
@@ -110,10 +111,16 @@ private:
     // its answer as PQexec does, without blocking past the reply timeout
     // or a wait hook's refusal.
     PGresult* execWaiting(const char* sql, bool single, const btkStrings* params = nullptr);
-    // True once a whole answer can be read; false when the server stayed
-    // silent too long, the hook gave up or the connection broke: the
-    // connection is then shut, the reason recorded.
+    // Sends what libpq still holds and waits until a whole answer can be
+    // read; false when the server took or sent nothing for too long, the
+    // hook gave up or the connection broke: the connection is then shut,
+    // the reason recorded.
     bool awaitAnswer();
+    // One slice (a tenth of a second) of waiting for the socket to allow
+    // events: ready gets what it allows (0 for nothing yet). False when
+    // boundMs passed in silentMs without anything, the hook refused (both
+    // give the connection up) or the socket cannot be waited for.
+    bool waitSlice(short events, int boundMs, int& silentMs, short& ready);
     bool abandon(const char* reason);
     // The next answer of the pipeline, or a made-up failure.
     PGresult* nextPipelineAnswer();

@@ -801,6 +801,44 @@ TEST_F(DbwSyncPg, ASilentServerOrAStornoEndsTheWait) {
     EXPECT_EQ("0 0 0 0", rowCounts());
 }
 
+TEST_F(DbwSyncPg, AServerThatStopsReadingOrAStornoEndsTheSendAndTheReconnect) {
+    using Clock = std::chrono::steady_clock;
+    auto seconds = [](Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); };
+    struct Stop : dbwWaitHook {
+        bool waiting() override { return ++waits < stopAfter; }
+        int waits = 0;
+        int stopAfter = 0;
+    };
+    const std::string big = "SELECT length('" + std::string(32 << 20, 'x') + "')";
+    for (int stopAfter : {1000000, 3}) {
+        const char* reason = stopAfter == 3 ? "Přerušeno uživatelem" : dbwPostgreSQLConnection::NoAnswerText;
+        Stop hook;
+        hook.stopAfter = stopAfter;
+        kx6TcpProxy proxy(inet->socketPath());
+        dbwAdaRef via = inet->connectVia("127.0.0.1", proxy.port());
+        ASSERT_TRUE(via.isSet()) << inet->error();
+        // Shortened once connected: the connection's own TCP timeout stays long.
+        kx6test::Restore replyTimeout(dbwPostgreSQLConnection::replyTimeoutMs, 1000);
+        kx6test::Restore connectTimeout(dbwPostgreSQLConnection::connectTimeoutS, 2);
+        dbwDbConnection* connection = via->connection();
+        connection->setWaitHook(&hook);
+        proxy.stopReading();
+        auto start = Clock::now();
+        EXPECT_FALSE(via->exec(big.c_str()));
+        EXPECT_LT(seconds(start), 5.0) << stopAfter;
+        EXPECT_EQ(btkstring(reason), via->errorText(true)) << stopAfter;
+
+        // The lost-commit check's reconnect to a server that never answers.
+        proxy.freeze();
+        hook.waits = 0;
+        start = Clock::now();
+        EXPECT_FALSE(connection->reconnect());
+        EXPECT_LT(seconds(start), stopAfter == 3 ? 1.5 : 5.0) << stopAfter;
+        EXPECT_EQ(btkstring(reason), connection->lastError()) << stopAfter;
+        connection->setWaitHook(nullptr);
+    }
+}
+
 TEST_F(DbwSyncPg, RunsHoldTheVersionTableUntilTheyEnd) {
     FakeSongDb a;
     RecordingProgress progress;

@@ -77,7 +77,7 @@ void kx6TcpProxy::loop() {
         // below has no entry in fds yet.
         const size_t polled = frozen ? 0 : pairs.size();
         for (size_t i = 0; i < polled; ++i) {
-            fds.push_back({pairs[i].client, POLLIN, 0});
+            fds.push_back({pairs[i].client, static_cast<short>(deaf ? 0 : POLLIN), 0});
             fds.push_back({pairs[i].server, POLLIN, 0});
         }
         if (poll(fds.data(), fds.size(), 50) < 0) break;

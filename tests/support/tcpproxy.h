@@ -27,6 +27,10 @@ public:
     // Nothing more is forwarded either way; connections stay open, new
     // ones are accepted and get no answer. A server that stopped answering.
     void freeze() { frozen = true; }
+    // The client's bytes are no longer read, the server's still pass: the
+    // client's sends fill the socket buffers and then wait, as towards a
+    // server that stopped reading.
+    void stopReading() { deaf = true; }
     // Freezes once the client has sent a message holding text (forwarded).
     void freezeAfter(const std::string& text) {
         std::lock_guard<std::mutex> lock(mutex);
@@ -46,6 +50,7 @@ private:
     int listenPort = 0;
     int wake[2] = {-1, -1};
     std::atomic<bool> frozen{false};
+    std::atomic<bool> deaf{false};
     std::atomic<bool> stopping{false};
     std::atomic<bool> cutDone{false};
     std::atomic<bool> refuseAfterCut{false};
