@@ -114,6 +114,7 @@ public:
     int transactionDepth() const { return depth; }
     // The hook told while waiting for the server (not owned); null for none.
     void setWaitHook(dbwWaitHook* hook) { waitHook = hook; }
+    dbwWaitHook* currentWaitHook() const { return waitHook; }
     // True after a commit whose answer never came (the connection broke
     // while it was on its way): the server may or may not have committed.
     // Cleared by the next begin.

@@ -31,6 +31,13 @@ bool dbwTableSynchronize::readRemoteIds() {
 
 bool dbwTableSynchronize::downloadChanges() {
     dbwAdapter* adapter = run->adapter.get();
+    // What this run uploaded comes back with the run's version: it is the
+    // local object's own state, not a change to report.
+    sentNow.clear();
+    if (run->upload) {
+        sentNow.insert(newObjects.begin(), newObjects.end());
+        sentNow.insert(changedObjects.begin(), changedObjects.end());
+    }
     btkstring where = changedRowsCondition();
     int count = 0;
     if (!run->selectInt(btkstring("SELECT COUNT(") + keyName() + ") FROM " + tableName() + " WHERE " + where, count,
@@ -63,7 +70,7 @@ bool dbwTableSynchronize::applyRows(const dbwResultRef& rows) {
             object->netmodified = false;
             run->logConflict(object);
         } else if (object) {
-            run->logUpdatedLocal(object);
+            if (!sentNow.count(object)) run->logUpdatedLocal(object);
         } else {
             object = table->newObject();
             if (!object) return run->fail(btkFormat("No new local object for the table %s", tableDef->name.c_str()));
@@ -143,7 +150,9 @@ bool dbwTableSynchronize::deleteLocalMissing() {
     std::unordered_set<int> remote(remoteIds.begin(), remoteIds.end());
     btkCntVec<dbwSynObject*> objects = localObjects;
     for (dbwSynObject* object : objects) {
-        if (remote.count(object->netid)) continue;
+        // A song kept out of synchronisation stays, as a remote deletion
+        // leaves it.
+        if (remote.count(object->netid) || object->nonet) continue;
         if (object->netmodified) {
             keepAsConflict(object);
             continue;

@@ -47,29 +47,45 @@ btkstring dbwSynchronize::errorText(bool clear) {
 
 namespace {
 
-// The run's progress told while the connection waits for the server.
+// The run's progress told while the connection waits for the server, for
+// as long as the object lives: the hook goes also when the run throws.
 class ProgressWait final : public dbwWaitHook {
 public:
-    explicit ProgressWait(dbwSynchronize& run) : run(run) {}
-    bool waiting() override { return !run.progress || run.progress->waiting(); }
+    ProgressWait(dbwSynchronize& run, dbwDbConnection* connection) : run(run), connection(connection) {
+        connection->setWaitHook(this);
+    }
+    ProgressWait(const ProgressWait&) = delete;
+    ProgressWait& operator=(const ProgressWait&) = delete;
+    ~ProgressWait() { connection->setWaitHook(nullptr); }
+    bool waiting() override {
+        if (!run.progress || run.progress->waiting()) return true;
+        stopped = true;
+        return false;
+    }
+    bool stopped = false;  // the user gave up a wait
 
 private:
     dbwSynchronize& run;
+    dbwDbConnection* connection;
 };
 
 }  // namespace
 
 bool dbwSynchronize::synchronize() {
     logHandle = localDb->openLog();
-    ProgressWait wait(*this);
-    adapter->connection()->setWaitHook(&wait);
-    bool ok = doSynchronize();
-    adapter->connection()->setWaitHook(nullptr);
+    bool ok;
+    bool stopped;
+    {
+        ProgressWait wait(*this, adapter->connection());
+        ok = doSynchronize();
+        stopped = wait.stopped;
+    }
     if (ok) {
         localDb->writeLog(logHandle, "OK");
     } else {
         // Taking the adapter's error empties it there: the run keeps the
         // joined text, so the caller still gets the whole cause.
+        serverCause = error.empty() && !stopped;
         error = errorText(false);
         finished = true;
         localDb->writeLog(logHandle, btkstring("Chyba:") + error);

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <unordered_set>
 #include <vector>
 
 #include "dbw/dbwactiveconnection.h"
@@ -130,6 +131,9 @@ private:
     btkstring keyName();
     // "dbw_version>v", and the download condition when there is one.
     btkstring changedRowsCondition();
+
+    // The objects this run sent to the server, while its download runs.
+    std::unordered_set<const dbwSynObject*> sentNow;
 };
 
 class dbwSynchronize {
@@ -168,6 +172,10 @@ public:
     bool outcomeUnknown() const { return unknown; }
     // True after a run that was committed.
     bool succeeded() const { return committed; }
+    // After a failed run: true when its error is the connection's text (the
+    // server's message or the connection's failure) without a reason of the
+    // run's own.
+    bool failedOnServer() const { return serverCause; }
 
     // The run's error when another run holds the version table longer than
     // lockWaitMs (milliseconds; tests shorten it).
@@ -247,5 +255,6 @@ private:
     bool unknown = false;
     bool finished = false;  // the run failed and its error holds the whole cause
     bool committed = false;
+    bool serverCause = false;
     void* logHandle = nullptr;
 };

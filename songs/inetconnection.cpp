@@ -137,7 +137,10 @@ dbwAdaRef OpenInternetDatabase() {
     }
     btkstring version, allowed;
     if (!ReadInfo(adapter.get(), "dbversion", version) || !ReadInfo(adapter.get(), "allowconnect", allowed)) {
-        ErrorBox(btkstring(NoConnectionText) + "\n" + adapter->errorText(true).trimmed());
+        // The connection is given back before the box waits for the user.
+        btkstring cause = adapter->errorText(true).trimmed();
+        adapter = nullptr;
+        ErrorBox(btkstring(NoConnectionText) + "\n" + cause);
         return dbwAdaRef();
     }
     if (version != "5") {

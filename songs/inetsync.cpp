@@ -17,6 +17,8 @@ const char* const UnknownText =
     "Lokální databáze zůstává ve stavu před synchronizací. Zda server synchronizaci uložil, se zjistí při příští "
     "synchronizaci této databáze a lokální databáze se podle toho doplní.\n";
 
+const char* const ServerFailureText = "Při komunikaci se serverem internetové databáze došlo k chybě:\n";
+
 // A right the planned changes need, and what the refusal names for it.
 struct RightNeed {
     const char* right;
@@ -119,6 +121,9 @@ void FinishRun(KxDatabase* database, dbwSynchronize& run, bool ok) {
     } else {
         RemoveSyncRecord(database);
         btkstring error = run.errorText(true);
+        // The server's and libpq's texts are English: a Czech sentence
+        // says first what happened.
+        if (run.failedOnServer()) error = btkstring(ServerFailureText) + error;
         ErrorBox(btkstring("Synchronizace se nepovedla, v internetové ani lokální databázi nebyly provedené žádné "
                            "změny:\nVýpis níže ukazuje změny, o které se synchronizace pokoušela\n") +
                  error + "\n" + report);
