@@ -50,7 +50,7 @@ kxtool db-info "$tmp/p/db/lidovky.xml" > /dev/null || fail "the committed databa
 # refuses, naming the file, and leaves the other program's file as it is.
 db="$tmp/p/db/lidovky.xml"
 mkfifo "$tmp/in"
-stdbuf -oL kxtool console "$tmp/p" --db lidovky < "$tmp/in" > "$tmp/out" 2>/dev/null &
+kxtool console "$tmp/p" --db lidovky < "$tmp/in" > "$tmp/out" 2>/dev/null &
 session=$!
 exec 3> "$tmp/in"
 printf '%s\n' "update lidovky set title = 'Moje' where locid = 1" 'echo read' >&3
