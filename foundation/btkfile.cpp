@@ -187,14 +187,22 @@ long btkFileSize(FILE* file) {
     return size;
 }
 
-btkstring btkReadTextFile(const char* path) {
-    btkFileReadStream in(path, "r");
+namespace {
+
+btkstring readWholeFile(const char* path, const char* mode) {
+    btkFileReadStream in(path, mode);
     btkStringWriteStream text;
     char chunk[4096];
     int n;
     while ((n = in.read(chunk, sizeof chunk)) > 0) text.write(chunk, n);
     return btkstring(text.c_str());
 }
+
+}  // namespace
+
+btkstring btkReadTextFile(const char* path) { return readWholeFile(path, "r"); }
+
+btkstring btkReadBinaryFile(const char* path) { return readWholeFile(path, "rb"); }
 
 bool btkWriteTextFile(const char* path, const char* text) {
     try {

@@ -92,6 +92,8 @@ long btkFileSize(FILE* file);
 // The whole file read in text mode (CR LF arrives as LF); "" when it cannot
 // be opened.
 btkstring btkReadTextFile(const char* path);
+// The whole file's bytes, line ends untouched; "" when it cannot be opened.
+btkstring btkReadBinaryFile(const char* path);
 // Replaces the file by the text written in text mode (LF goes to disk as
 // CR LF), through a temporary file (see btkSaveFile). False when the file
 // could not be written; the old file then stays as it was.

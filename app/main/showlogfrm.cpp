@@ -31,16 +31,6 @@ btkstring withoutCR(const btkstring& text) {
     return out;
 }
 
-// The file's bytes, line ends untouched; "" when it cannot be read.
-btkstring readBytes(const char* path) {
-    btkFileReadStream in(path, "rb");
-    btkStringWriteStream bytes;
-    char chunk[4096];
-    int n;
-    while ((n = in.read(chunk, sizeof chunk)) > 0) bytes.write(chunk, n);
-    return btkstring(bytes.c_str());
-}
-
 }  // namespace
 
 Tshowlogfrm::Tshowlogfrm() : btkDialogForm(nullptr, Qt::Window | Qt::WindowStaysOnTopHint) {
@@ -138,7 +128,7 @@ void Tshowlogfrm::parseLogFile() {
     entries->clear();
     const btkstring path = selectedFilePath();
     if (path.empty()) return;
-    log.parse(readBytes(path));
+    log.parse(btkReadBinaryFile(path));
     for (const LogEntry* entry : log.entries) entries->addItem(btkToQString(LogEntryCaption(*entry)));
     if (entries->count() > 0) entries->setCurrentRow(0);
     ShowSelectedEntry();

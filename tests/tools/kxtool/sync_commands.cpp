@@ -21,7 +21,7 @@
 namespace {
 
 const char* const Usage =
-    "sync PROGRAMDIR DBNAME [--no-upload] [--no-download] [--missing] [--delete-missing] [--condition=SQL]";
+    "sync PROGRAMDIR DBNAME [--no-upload] [--no-download] [--missing] [--delete-missing] [--condition=CONDITION]";
 
 // Information boxes go to standard output, every other box to standard
 // error; questions are answered with yes.
