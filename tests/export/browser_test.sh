@@ -47,31 +47,42 @@ grep -q '<img' "$tmp/evil.dom" && fail "lyrics became an element"
 
 # The group list with the two frames its links name: the first group, its
 # one song ("Rock & {roll} <i>"), its title, its last chord line up and back.
+# The walks' shared script: when(frame, suffix, step) runs step once the
+# window frame() returns shows a page whose address ends with the suffix, and
+# writes what went wrong into the element "result".
+walk_script() {
+  cat > "$1/when.js" <<'JS'
+function when(frame, suffix, step) {
+  var result = document.getElementById('result');
+  var tries = 0;
+  (function poll() {
+    var doc = null;
+    try { doc = frame() && frame().document; } catch (e) { result.textContent = 'no access: ' + e; return; }
+    if (doc && doc.readyState == 'complete' && doc.location.href.endsWith(suffix)) return step(doc);
+    if (++tries > 200) { result.textContent = 'timeout waiting for ' + suffix; return; }
+    setTimeout(poll, 20);
+  })();
+}
+JS
+}
+
 kxtool webdir "$data/program" web "$data/songs.xml" "$tmp/web"
+walk_script "$tmp/web"
 cat > "$tmp/web/walk.html" <<'HTML'
 <html><body>
 <iframe name="groups" src="grplist.html"></iframe>
 <iframe name="songsframe"></iframe>
 <iframe name="songframe"></iframe>
 <div id="result">not finished</div>
+<script src="when.js"></script>
 <script>
 var result = document.getElementById('result');
-// Runs step once the frame shows a page whose address ends with the suffix.
-function when(name, suffix, step) {
-  var tries = 0;
-  (function poll() {
-    var doc = null;
-    try { doc = window.frames[name].document; } catch (e) { result.textContent = 'no access: ' + e; return; }
-    if (doc && doc.readyState == 'complete' && doc.location.href.endsWith(suffix)) return step(doc);
-    if (++tries > 200) { result.textContent = 'timeout waiting for ' + suffix; return; }
-    setTimeout(poll, 20);
-  })();
-}
-when('groups', 'grplist.html', function (doc) {
+function frame(name) { return function () { return window.frames[name]; }; }
+when(frame('groups'), 'grplist.html', function (doc) {
   doc.links[0].click();
-  when('songsframe', 'data/grp0.html', function (doc) {
+  when(frame('songsframe'), 'data/grp0.html', function (doc) {
     doc.links[0].click();
-    when('songframe', 'data/song1.html', function (doc) {
+    when(frame('songframe'), 'data/song1.html', function (doc) {
       var page = window.frames['songframe'];
       var title = doc.getElementsByTagName('H2')[0];
       var pre = doc.getElementsByTagName('PRE')[0];
@@ -94,23 +105,14 @@ grep -qF '<div id="result">Rock &amp; {roll} &lt;i&gt;|0|  Es|  E |  D#</div>' "
 # a page of the test: its list frame, a group, a song, then its buttons up,
 # original and down.
 kxtool webdir "$KX6_SOURCE_DIR/dist" "Webový adresář" "$data/songs.xml" "$tmp/site"
+walk_script "$tmp/site"
 cat > "$tmp/site/entry.html" <<'HTML'
 <html><body>
 <iframe name="site" src="index.html" style="width:1000px;height:600px"></iframe>
 <div id="result">not finished</div>
+<script src="when.js"></script>
 <script>
 var result = document.getElementById('result');
-// Runs step once frame() shows a page whose address ends with the suffix.
-function when(frame, suffix, step) {
-  var tries = 0;
-  (function poll() {
-    var doc = null;
-    try { doc = frame() && frame().document; } catch (e) { result.textContent = 'no access: ' + e; return; }
-    if (doc && doc.readyState == 'complete' && doc.location.href.endsWith(suffix)) return step(doc);
-    if (++tries > 200) { result.textContent = 'timeout waiting for ' + suffix; return; }
-    setTimeout(poll, 20);
-  })();
-}
 function siteWindow() { return window.frames['site']; }
 function inner(name) { return function () { return siteWindow().frames[name]; }; }
 when(siteWindow, 'index.html', function (index) {
