@@ -103,21 +103,16 @@ private:
     }
 
     // ---- grammar: each rule writes its part of the SQL into out
-    bool orExpr(btkstring& out, int depth) {
-        if (!andExpr(out, depth)) return false;
-        while (isKeyword("OR")) {
+    bool orExpr(btkstring& out, int depth) { return chain(out, depth, "OR", &Reader::andExpr); }
+    bool andExpr(btkstring& out, int depth) { return chain(out, depth, "AND", &Reader::notExpr); }
+    // operand {keyword operand}, each pair bracketed so the written SQL keeps
+    // the order in which it was read.
+    bool chain(btkstring& out, int depth, const char* keyword, bool (Reader::*operand)(btkstring&, int)) {
+        if (!(this->*operand)(out, depth)) return false;
+        while (isKeyword(keyword)) {
             btkstring right;
-            if (!advance() || !andExpr(right, depth)) return false;
-            out = btkstring("(") + out + " OR " + right + ")";
-        }
-        return true;
-    }
-    bool andExpr(btkstring& out, int depth) {
-        if (!notExpr(out, depth)) return false;
-        while (isKeyword("AND")) {
-            btkstring right;
-            if (!advance() || !notExpr(right, depth)) return false;
-            out = btkstring("(") + out + " AND " + right + ")";
+            if (!advance() || !(this->*operand)(right, depth)) return false;
+            out = btkstring("(") + out + " " + keyword + " " + right + ")";
         }
         return true;
     }
