@@ -76,6 +76,7 @@ void WriteDatabaseStream(btkWriteStream& out, const btkCntVec<KxSong*>& songs, c
         intAttr(db, "dbversion", props->dbversion);
         flagAttr(db, "isinetdb", props->isinetdb);
         textAttr(db, "customcols", props->customcols);
+        textAttr(db, "syncid", props->syncid);
     }
     for (const KxSong* song : songs)
         if (song) writeSong(db, *song);
@@ -193,6 +194,8 @@ void DbLoader::attribute(btkXMLParser&, const char* name, const char* value) {
             database->isinetdb = btkAtoi(value) != 0;
         else if (std::strcmp(name, "customcols") == 0)
             btkSplit(database->customCols, value, ';', false);
+        else if (std::strcmp(name, "syncid") == 0)
+            database->syncId = value;
     } else if (state == InSong) {
         struct TextField {
             const char* name;

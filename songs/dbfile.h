@@ -2,7 +2,7 @@
 // when its name ends in ".xgz".
 //
 //   <melodar_data version="4.0" cats="" >
-//   <database dbversion= isinetdb= customcols= >
+//   <database dbversion= isinetdb= customcols= syncid= >
 //   <song title= group= author= remark= special= lang= locid= netid=
 //         netmodified= nonet= version= netversion= >
 //   <text xml:space="preserve" >...</text>

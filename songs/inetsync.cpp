@@ -159,6 +159,14 @@ bool SynchronizeDatabase(KxDatabase* database, const SyncOptions& options) {
     if (!SettleSyncRecord(database, adapter.get(), settled)) return false;
     SyncOptions queued = options;
     DropSettled(queued, settled);
+    // A run that sends songs keeps a record naming the file state it starts
+    // from (a run that sends nothing writes none and leaves the file alone).
+    bool sends = !queued.newSongs.empty() || !queued.changedSongs.empty() || !queued.deletedSongs.empty();
+    if (sends && !database->getFileName().empty()) {
+        database->syncId = NewDatabaseSyncId();
+        database->setChanged();
+        if (!CommitShown(database)) return false;
+    }
 
     dbwSynchronize run(adapter, database, LoginRef::get()->userId());
     run.setCondition(1, queued.condition);

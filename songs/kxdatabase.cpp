@@ -161,6 +161,7 @@ void KxDatabase::readFile() {
     // The values of the database element come from the file alone.
     version = 0;
     isinetdb = false;
+    syncId = btkstring();
     customCols.clear();
     // Taken before reading: a file replaced while it is read then counts as
     // changed at the next commit.
@@ -202,6 +203,7 @@ DbExportProps KxDatabase::exportProps() const {
     props.dbversion = version;
     props.isinetdb = isinetdb;
     props.customcols = JoinCustomColumns(customCols);
+    props.syncid = syncId;
     return props;
 }
 

@@ -28,6 +28,7 @@ struct DbExportProps {
     int dbversion = 0;
     bool isinetdb = false;
     btkstring customcols;  // names, each followed by ";"
+    btkstring syncid;
 };
 
 // The database's version for the internet database is the dbwLocalDb
@@ -100,6 +101,11 @@ public:
     btkStrings customCols;
     int highestLocid = 0;
     bool isinetdb = false;
+    // Renewed and saved before every synchronisation run, so that the
+    // record of a run names the state of the file it was written for: a
+    // file restored from a backup or replaced by another database no longer
+    // carries it. Empty for a database that never took part in a run.
+    btkstring syncId;
     KxSongTable songTable;
     btkCntVec<KxSong*> songs;
 

@@ -1,22 +1,28 @@
 #include "songs/syncrecord.h"
 
+#include <charconv>
 #include <cinttypes>
-#include <cstdio>
-#include <cstring>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
 
+#include "dbw/dbwstoredconnection.h"
 #include "dbw/dbwsynchronize.h"
 #include "foundation/btkerror.h"
 #include "foundation/btkfile.h"
 #include "foundation/btkmessagebox.h"
 #include "foundation/btkstream.h"
 #include "foundation/btkstrings.h"
+#include "songs/inetconnection.h"
 #include "songs/kxdatabase.h"
 #include "songs/kxsong.h"
 #include "songs/songclass.h"
 
 namespace {
 
-const char* const Head = "kx6 sync record 1";
+const char* const Head = "kx6 sync record 2";
+const char* const FirstHead = "kx6 sync record 1";
 
 const char* kindName(char kind) {
     switch (kind) {
@@ -26,18 +32,69 @@ const char* kindName(char kind) {
     }
 }
 
+// The words of a record line, split at single spaces; an empty word (two
+// spaces, a space at either end) makes the line damaged.
+bool splitWords(const btkstring& line, std::vector<std::string_view>& words) {
+    words.clear();
+    std::string_view rest(line.c_str(), line.length());
+    for (;;) {
+        std::size_t space = rest.find(' ');
+        words.push_back(rest.substr(0, space));
+        if (words.back().empty()) return false;
+        if (space == std::string_view::npos) return true;
+        rest.remove_prefix(space + 1);
+    }
+}
+
+// The whole word as a number of that type and base; false when it holds
+// anything else or does not fit.
+template <class Number> bool readNumber(std::string_view word, Number& number, int base = 10) {
+    const char* end = word.data() + word.size();
+    auto [stop, error] = std::from_chars(word.data(), end, number, base);
+    return error == std::errc() && stop == end;
+}
+
+// "<name> <value>" with a value that is one word; "-" stands for none.
+bool readNamed(const btkstring& line, const char* name, btkstring& value) {
+    std::vector<std::string_view> words;
+    if (!splitWords(line, words) || words.size() != 2 || words[0] != name) return false;
+    value = words[1] == "-" ? btkstring() : btkstring(std::string(words[1]).c_str());
+    return true;
+}
+
+bool readNamedNumber(const btkstring& line, const char* name, std::int32_t& number) {
+    std::vector<std::string_view> words;
+    return splitWords(line, words) && words.size() == 2 && words[0] == name && readNumber(words[1], number);
+}
+
 // One row line into row; false when the line is none.
-bool parseRow(const char* line, SyncRecordRow& row) {
-    char word[16] = {};
-    unsigned long long fingerprint = 0;
-    int n = std::sscanf(line, "%15s %" SCNd32 " %" SCNd32 " %llx", word, &row.locid, &row.netid, &fingerprint);
-    row.fingerprint = fingerprint;
+bool parseRow(const btkstring& line, SyncRecordRow& row) {
+    std::vector<std::string_view> words;
+    if (!splitWords(line, words)) return false;
     for (char kind : {'n', 'c', 'd'})
-        if (std::strcmp(word, kindName(kind)) == 0) {
+        if (words[0] == kindName(kind)) {
             row.kind = kind;
-            return n == (kind == 'd' ? 3 : 4) && row.netid > 0;
+            if (words.size() != (kind == 'd' ? 3u : 4u)) return false;
+            if (kind != 'd' && (words[3].size() != 16 || !readNumber(words[3], row.fingerprint, 16))) return false;
+            return readNumber(words[1], row.locid) && readNumber(words[2], row.netid) && row.netid > 0;
         }
     return false;
+}
+
+// The song takes what the server holds of it since the run. A song that no
+// longer holds the uploaded text was edited after the run (the record
+// applies only to the file state the run started from, and what came of
+// it): a marked edit goes up at the next run without a conflict, anything
+// else waits for the next run's download.
+void settleSong(KxSong* song, int version, const SyncRecordRow& row, SyncSettled& settled) {
+    bool uploaded = SongFingerprint(song) == row.fingerprint;
+    if (!uploaded && !song->netmodified) return;
+    // A later run may have written the row again since.
+    if (song->netversion < version) song->netversion = version;
+    if (uploaded) song->netmodified = false;
+    song->setModified(false);
+    song->changed();
+    settled.updated.add(song);
 }
 
 // Gives the song what the server holds of it since the run.
@@ -50,16 +107,19 @@ void applyRow(KxDatabase* database, int version, const SyncRecordRow& row, SyncS
         database->songTable.deleteObject(song);
         return;
     }
-    if (row.kind == 'n' && song->netid == 0) song->netid = row.netid;
-    if (song->netid != row.netid) return;
-    // A later run may have written the row again since.
-    if (song->netversion < version) song->netversion = version;
-    // Edited after the run: the edit still has to go up.
-    song->netmodified = SongFingerprint(song) != row.fingerprint;
-    song->setModified(false);
-    song->changed();
-    settled.updated.add(song);
+    // Local ids are reused: another song may have the new row's id by now.
+    if (row.kind == 'n' && song->netid == 0 && SongFingerprint(song) == row.fingerprint) song->netid = row.netid;
+    if (song->netid == row.netid) settleSong(song, version, row, settled);
 }
+
+// The name of the internet database the program is connected to; "" when
+// none is configured. The address it is reached by may change.
+btkstring serverName() {
+    dbwStoredConnection* stored = StoredConnection();
+    return stored ? stored->dbname : btkstring();
+}
+
+const char* orNone(const btkstring& value) { return value.empty() ? "-" : value.c_str(); }
 
 }  // namespace
 
@@ -87,7 +147,8 @@ std::uint64_t SongFingerprint(KxSong* song) {
 void WriteSyncRecord(KxDatabase* database, const dbwRunRecord& run) {
     btkstring path = SyncRecordFile(database);
     if (path.empty()) return;
-    btkstring text = btkFormat("%s\nversion %d\nuser %d\n", Head, run.version, run.userId);
+    btkstring text = btkFormat("%s\ndatabase %s\nserver %s\nversion %d\nuser %d\n", Head, orNone(database->syncId),
+                               orNone(serverName()), run.version, run.userId);
     for (const dbwRunRow& row : run.rows) {
         text += btkFormat("%s %d %d", kindName(row.kind), row.locid, row.netid);
         if (row.kind != 'd') {
@@ -104,16 +165,31 @@ bool ReadSyncRecord(const char* path, SyncRecord& record) {
     if (!btkFileExists(path)) return false;
     btkStrings lines;
     btkSplit(lines, btkReadTextFile(path), '\n', false);
-    if (lines.count() < 4 || lines[0] != Head || lines[lines.count() - 1] != "end") return false;
-    if (std::sscanf(lines[1].c_str(), "version %" SCNd32, &record.version) != 1 ||
-        std::sscanf(lines[2].c_str(), "user %" SCNd32, &record.userId) != 1 || record.version <= 0)
+    if (lines.count() < 4 || lines[lines.count() - 1] != "end") return false;
+    int i = 1;
+    if (lines[0] == Head) {
+        if (lines.count() < 6 || !readNamed(lines[1], "database", record.database) ||
+            !readNamed(lines[2], "server", record.server))
+            return false;
+        i = 3;
+    } else if (lines[0] != FirstHead) {
         return false;
-    for (int i = 3; i < lines.count() - 1; ++i) {
+    }
+    if (!readNamedNumber(lines[i], "version", record.version) ||
+        !readNamedNumber(lines[i + 1], "user", record.userId) || record.version <= 0)
+        return false;
+    for (i += 2; i < lines.count() - 1; ++i) {
         SyncRecordRow row;
-        if (!parseRow(lines[i].c_str(), row)) return false;
+        if (!parseRow(lines[i], row)) return false;
         record.rows.add(row);
     }
     return true;
+}
+
+btkstring NewDatabaseSyncId() {
+    std::random_device random;
+    std::uint64_t id = (std::uint64_t{random()} << 32) ^ random();
+    return btkFormat("%016" PRIx64, id);
 }
 
 bool RemoveSyncRecord(const KxDatabase* database) {
@@ -132,9 +208,30 @@ bool SettleSyncRecord(KxDatabase* database, dbwAdapter* adapter, SyncSettled& se
     if (path.empty() || !btkFileExists(path)) return true;
     SyncRecord record;
     if (!ReadSyncRecord(path, record)) {
-        ErrorBox(btkFormat("Záznam o předchozí synchronizaci v souboru %s je poškozený, synchronizace neproběhla",
-                           path.c_str()));
-        return false;
+        btkstring question = btkFormat(
+            "Záznam o předchozí synchronizaci v souboru %s je poškozený, a tak nelze zjistit, co z ní internetová "
+            "databáze uložila.\n\nSmazat záznam a pokračovat? Písně té synchronizace se pak mohou do internetové "
+            "databáze nahrát podruhé. Při odpovědi Ne synchronizace neproběhne; záznam můžete také smazat sami.",
+            path.c_str());
+        if (QuestionBox(question, "yn") != 1) return false;
+        if (!RemoveSyncRecord(database)) {
+            ErrorBox(btkFormat("Soubor %s se nepodařilo smazat, synchronizace neproběhla", path.c_str()));
+            return false;
+        }
+        return true;
+    }
+    database->ensureLoaded();
+    if (record.database != database->syncId || (!record.server.empty() && record.server != serverName())) {
+        // Applied to another file state its keys would give server rows to
+        // songs the run never sent.
+        RemoveSyncRecord(database);
+        InfoBox(
+            btkFormat("Záznam o předchozí synchronizaci v souboru %s nepatří k tomuto stavu souboru databáze "
+                      "(soubor byl mezitím například obnoven ze zálohy nebo nahrazen jinou databází) nebo k "
+                      "připojené internetové databázi, a proto nebyl použit. O písních, které ta synchronizace "
+                      "nahrála, rozhodne příští synchronizace jako o ostatních (stažení, konflikt).",
+                      path.c_str()));
+        return true;
     }
     switch (dbwSynchronize::findRun(adapter, record.version, record.userId)) {
     case dbwSynchronize::RunFound::Absent:
@@ -149,7 +246,6 @@ bool SettleSyncRecord(KxDatabase* database, dbwAdapter* adapter, SyncSettled& se
         return false;
     case dbwSynchronize::RunFound::Kept: break;
     }
-    database->ensureLoaded();
     ApplySyncRecord(database, record, settled);
     try {
         database->commit();

@@ -190,6 +190,51 @@ protected:
         return run;
     }
 
+    // A run of the proposed songs whose commit reaches the server and whose
+    // answer is lost on the way: the record of the run stays next to the
+    // file, which holds the state before the run. Logged out afterwards,
+    // with the folder's connection going straight to the server.
+    void runLosingTheAnswer(const ProgramFolder& f, KxDatabase* db) {
+        kx6TcpProxy proxy(inet->socketPath());
+        f.writeConnection(inet->connectionElement("UTF-8", "127.0.0.1", proxy.port()));
+        setProgramDir(f.root.c_str());
+        InitInternetConnection();
+        ASSERT_TRUE(login());
+        proxy.cutAfter("COMMIT WORK", true);
+        EXPECT_FALSE(SynchronizeDatabase(db, proposals(db)));
+        ASSERT_TRUE(btkFileExists(SyncRecordFile(db)));
+        f.writeConnection(inet->connectionElement());
+        InitInternetConnection();
+    }
+    // A database of the folder read again from its file, as after a restart.
+    KxDatabase* reopen(const ProgramFolder& f, KxDatabase* db) {
+        db->release();
+        system->processQueue();
+        return openDb(f);
+    }
+    // "title:text|" of each server row whose title starts with the prefix.
+    std::string rows(const std::string& prefix) {
+        return inet->value(
+            "SELECT string_agg(title || ':' || text || '|', '' ORDER BY title, id) FROM songs WHERE "
+            "title LIKE '" +
+            prefix + " %'");
+    }
+    // The same of the local songs with that prefix, each checked against its
+    // row: a key, no change mark, the row's text.
+    std::string localRows(KxDatabase* db, const std::string& prefix) {
+        std::map<std::string, std::string> byTitle;
+        for (KxSong* song : db->songs) {
+            if (!btkStartsWith((prefix + " ").c_str(), song->title)) continue;
+            EXPECT_NE(0, song->netid) << song->title.c_str();
+            EXPECT_FALSE(song->netmodified || song->nonet) << song->title.c_str();
+            byTitle[std::string(song->title.c_str()) + "|" + std::to_string(song->netid)] =
+                std::string(song->title.c_str()) + ":" + song->text.c_str() + "|";
+        }
+        std::string text;
+        for (const auto& [key, row] : byTitle) text += row;
+        return text;
+    }
+
     ProgramFolder folder;
     KxSystem* system = nullptr;
     KxSpace* space = nullptr;
@@ -566,16 +611,168 @@ TEST_F(InetSyncPg, ARunNotSavedLocallyIsSettledByTheNextRun) {
     KxSong* song = addSong(db, "Ach synku");
     db->commit();
     ASSERT_TRUE(btkWriteTextFile(SyncRecordFile(db), btkFormat("kx6 sync record 1\nversion 9999\nuser %d\nnew %d 77 "
-                                                               "0\nend\n",
+                                                               "0000000000000000\nend\n",
                                                                inet->userId(), song->locid)));
     ASSERT_TRUE(SynchronizeDatabase(db, proposals(db))) << lastBox();
     EXPECT_FALSE(btkFileExists(SyncRecordFile(db)));
     EXPECT_NE(77, song->netid);
-    // A record that is not whole stops the run and is named.
+    // A record that is not whole stops the run and is named; the user may
+    // remove it and go on.
     ASSERT_TRUE(btkWriteTextFile(SyncRecordFile(db), "kx6 sync record 1\nversion 5\n"));
     EXPECT_FALSE(SynchronizeDatabase(db, proposals(db)));
     EXPECT_TRUE(contains(lastBox(), SyncRecordFile(db).c_str())) << lastBox();
+    EXPECT_TRUE(contains(lastBox(), "podruhé")) << lastBox();
+    EXPECT_TRUE(btkFileExists(SyncRecordFile(db)));
+    addSong(db, "Okolo Hradce");
+    db->commit();
+    btkDefaultMessageBoxes().answer(btkID_YES);
+    EXPECT_TRUE(SynchronizeDatabase(db, proposals(db))) << lastBox();
+    EXPECT_FALSE(btkFileExists(SyncRecordFile(db)));
     EXPECT_EQ("1", inet->value("SELECT COUNT(*) FROM songs WHERE title='Ach synku'"));
+    EXPECT_EQ("1", inet->value("SELECT COUNT(*) FROM songs WHERE title='Okolo Hradce'"));
+}
+
+// The record of a run the program could not save gives a server row only
+// to the song the run sent. Its local id may belong to another song by the
+// next login, the file may be a backup from before the run or another
+// database: every row the run wrote keeps the run's text, and the other
+// songs become new rows or are downloaded over.
+TEST_F(InetSyncPg, ARecordGivesItsRowsOnlyToTheSongsItsRunSent) {
+    kx6test::Restore<int> pause(dbwSynchronize::lostCommitPauseMs, 100);
+    // The next run succeeds without a conflict; the server then holds the
+    // expected rows and the local songs match them (rows the lost run
+    // created come down as songs of their own).
+    auto runAndCheck = [&](KxDatabase* db, const std::string& prefix, const std::string& expected) {
+        btkDefaultMessageBoxes().reset();
+        ASSERT_TRUE(SynchronizeDatabase(db, proposals(db))) << lastBox();
+        EXPECT_TRUE(contains(lastBox(), "konflikt při přenosu ze serveru:0\n")) << lastBox();
+        EXPECT_FALSE(btkFileExists(SyncRecordFile(db)));
+        EXPECT_EQ(expected, rows(prefix));
+        EXPECT_EQ(expected, localRows(db, prefix));
+    };
+
+    {
+        SCOPED_TRACE("another song took the local id of a new song deleted since");
+        ProgramFolder f;
+        KxDatabase* db = openDb(f);
+        addSong(db, "A new", "[C]A");
+        db->commit();
+        runLosingTheAnswer(f, db);
+        int locid = byTitle(db, "A new")->locid;
+        db->songTable.deleteObject(byTitle(db, "A new"));
+        db->setChanged();
+        db->commit();
+        db = reopen(f, db);
+        KxSong* other = addSong(db, "A other", "[D]B");
+        EXPECT_EQ(locid, other->locid);
+        db->commit();
+        ASSERT_TRUE(login());
+        EXPECT_EQ(0, other->netid);
+        runAndCheck(db, "A", "A new:[C]A|A other:[D]B|");
+    }
+    {
+        SCOPED_TRACE("a backup from before the run was restored and songs typed");
+        ProgramFolder f;
+        KxDatabase* db = openDb(f);
+        for (int i = 0; i < 5; ++i) addSong(db, ("R old " + std::to_string(i)).c_str(), "[C]Old");
+        db->commit();
+        f.writeConnection(inet->connectionElement());
+        setProgramDir(f.root.c_str());
+        InitInternetConnection();
+        ASSERT_TRUE(login());
+        ASSERT_TRUE(SynchronizeDatabase(db, proposals(db))) << lastBox();
+        const std::string backup = f.read("db/zpevnik.xml");
+        for (int i = 0; i < 3; ++i) addSong(db, ("R new " + std::to_string(i)).c_str(), "[C]New");
+        for (KxSong* song : db->songs) {
+            if (!btkStartsWith("R old", song->title)) continue;
+            song->text = "[A]Run";
+            song->setModified(true);
+        }
+        db->commit();
+        runLosingTheAnswer(f, db);
+        f.write("db/zpevnik.xml", backup);
+        db = reopen(f, db);
+        for (int i = 0; i < 3; ++i) addSong(db, ("R typed " + std::to_string(i)).c_str(), "[G]Typed");
+        db->commit();
+        btkDefaultMessageBoxes().reset();
+        ASSERT_TRUE(login());
+        EXPECT_TRUE(contains(lastBox(), "nebyl použit")) << lastBox();
+        std::string expected = "R new 0:[C]New|R new 1:[C]New|R new 2:[C]New|";
+        for (int i = 0; i < 5; ++i) expected += "R old " + std::to_string(i) + ":[A]Run|";
+        for (int i = 0; i < 3; ++i) expected += "R typed " + std::to_string(i) + ":[G]Typed|";
+        runAndCheck(db, "R", expected);
+    }
+    {
+        SCOPED_TRACE("another database took the file's place");
+        ProgramFolder f;
+        KxDatabase* db = openDb(f);
+        for (int i = 0; i < 3; ++i) addSong(db, ("F new " + std::to_string(i)).c_str(), "[C]New");
+        db->commit();
+        runLosingTheAnswer(f, db);
+        db->release();
+        system->processQueue();
+        KxDatabase* other = openDb(f, "jiny.xml");
+        std::string expected;
+        for (int i = 0; i < 60; ++i) {
+            std::string title = "F other " + std::to_string(100 + i);
+            addSong(other, title.c_str(), "[E]Other");
+            expected += title + ":[E]Other|";
+        }
+        other->commit();
+        other->release();
+        system->processQueue();
+        f.write("db/zpevnik.xml", f.read("db/jiny.xml"));
+        db = openDb(f);
+        btkDefaultMessageBoxes().reset();
+        ASSERT_TRUE(login());
+        EXPECT_TRUE(contains(lastBox(), "nebyl použit")) << lastBox();
+        runAndCheck(db, "F", "F new 0:[C]New|F new 1:[C]New|F new 2:[C]New|" + expected);
+    }
+}
+
+// Songs edited after a run the program could not save: an edited changed
+// song goes up over the run's row without a conflict, an edited new song
+// goes up as a row of its own (the run's row keeps what the run sent), the
+// others settle. Settling the same record again changes nothing.
+TEST_F(InetSyncPg, ARecordSettlesSongsEditedSinceAndCanBeAppliedTwice) {
+    kx6test::Restore<int> pause(dbwSynchronize::lostCommitPauseMs, 100);
+    ProgramFolder f;
+    KxDatabase* db = openDb(f);
+    addSong(db, "K old 0", "[C]Zero");
+    addSong(db, "K old 1", "[C]One");
+    db->commit();
+    f.writeConnection(inet->connectionElement());
+    setProgramDir(f.root.c_str());
+    InitInternetConnection();
+    ASSERT_TRUE(login());
+    ASSERT_TRUE(SynchronizeDatabase(db, proposals(db))) << lastBox();
+    for (const char* title : {"K old 0", "K old 1"}) {
+        byTitle(db, title)->text = "[A]Run";
+        byTitle(db, title)->setModified(true);
+    }
+    addSong(db, "K new", "[C]New");
+    addSong(db, "K plain", "[C]Plain");
+    db->commit();
+    runLosingTheAnswer(f, db);
+    const std::string record = f.read("db/zpevnik.xml.sync");
+    byTitle(db, "K old 0")->text = "[E]Again";
+    byTitle(db, "K old 0")->setModified(true);
+    byTitle(db, "K new")->text = "[D]Again";
+    byTitle(db, "K new")->setModified(true);
+    db->commit();
+
+    btkDefaultMessageBoxes().reset();
+    ASSERT_TRUE(login());
+    EXPECT_EQ(0, boxCount()) << lastBox();
+    EXPECT_EQ(0, byTitle(db, "K new")->netid);
+    EXPECT_NE(0, byTitle(db, "K plain")->netid);
+    EXPECT_TRUE(byTitle(db, "K old 0")->netmodified);
+    EXPECT_FALSE(byTitle(db, "K old 1")->netmodified);
+    f.write("db/zpevnik.xml.sync", record);  // as if removing it had failed
+    ASSERT_TRUE(SynchronizeDatabase(db, proposals(db))) << lastBox();
+    EXPECT_TRUE(contains(lastBox(), "konflikt při přenosu ze serveru:0\n")) << lastBox();
+    EXPECT_EQ("K new:[C]New|K new:[D]Again|K old 0:[E]Again|K old 1:[A]Run|K plain:[C]Plain|", rows("K"));
+    for (KxSong* song : db->songs) EXPECT_FALSE(song->netmodified) << song->title.c_str();
 }
 
 TEST_F(InetSyncPg, TheRunShowsItsProgressAndACancelFailsIt) {

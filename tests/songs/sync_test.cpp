@@ -9,6 +9,7 @@
 #include "songs/dailylog.h"
 #include "songs/kxsong.h"
 #include "songs/songclass.h"
+#include "songs/syncrecord.h"
 #include "tests/foundation/io_test_support.h"
 
 namespace {
@@ -136,6 +137,48 @@ TEST_F(SongSync, RunLogGoesToTheDailyLog) {
     std::string tail = "}(Synchronizace)\r\n##DBFILE##[Moje]\r\nprvni\r\ndruhy\r\n##END##[inetsyn]\r\n";
     ASSERT_GE(text.size(), tail.size());
     EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+}
+
+// A record is read whole or not at all: a number that does not fit, a
+// word too many or too few is damage, never a different number.
+TEST(SyncRecordFile, ReadWholeOrRefused) {
+    const std::string v2 = "kx6 sync record 2\ndatabase 00ff00ff00ff00ff\nserver kx6\n";
+    const std::string v1 = "kx6 sync record 1\n";
+    const std::string run = "version 5\nuser 3\n";
+    const std::string rows = "new 7 21 0123456789abcdef\nchanged 2 9 fedcba9876543210\ndeleted 4 11\n";
+    const struct {
+        std::string text;
+        bool read;
+    } cases[] = {
+        {v2 + run + rows + "end\n", true},
+        {v1 + run + rows + "end\n", true},  // written before records named their file
+        {"kx6 sync record 2\ndatabase -\nserver -\n" + run + "end\n", true},
+        {v2 + run + rows, false},
+        {v2 + "version 4294967301\nuser 3\n" + rows + "end\n", false},
+        {v2 + "version 5\nuser 3 4\n" + rows + "end\n", false},
+        {v2 + run + "new 7 4294967317 0123456789abcdef\nend\n", false},
+        {v2 + run + "deleted 4 11 0123456789abcdef\nend\n", false},
+        {v2 + run + "changed 2 9 fedcba9876543210 x\nend\n", false},
+        {v2 + run + "changed 2 9 fedcba98765432\nend\n", false},
+        {v2 + run + "new  7 21 0123456789abcdef\nend\n", false},
+        {v2 + run + "new 7 -21 0123456789abcdef\nend\n", false},
+        {"kx6 sync record 2\ndatabase a b\nserver kx6\n" + run + "end\n", false},
+        {"kx6 sync record 3\n" + run + "end\n", false},
+    };
+    TempDir dir;
+    const std::string path = dir.path("zpevnik.xml.sync");
+    for (const auto& c : cases) {
+        writeBytes(path.c_str(), c.text);
+        SyncRecord record;
+        EXPECT_EQ(c.read, ReadSyncRecord(path.c_str(), record)) << c.text;
+        if (c.read && c.text.find("\nnew 7") != std::string::npos) {
+            ASSERT_EQ(3, record.rows.count());
+            EXPECT_EQ(21, record.rows[0].netid);
+            EXPECT_EQ(0xfedcba9876543210u, record.rows[1].fingerprint);
+            EXPECT_EQ(11, record.rows[2].netid);
+            EXPECT_EQ(5, record.version);
+        }
+    }
 }
 
 }  // namespace
