@@ -365,13 +365,26 @@ btkFile saveTarget(const char* path) {
     return btkFile(followed);
 }
 
-// The temporary name of a save of fileName: ".", the name, "." and the six
-// letters or digits mkstemp puts for "XXXXXX".
+// The temporary file of a save of "songs.xml" is named
+// ".songs.xml.kx6save-" and the six letters or digits mkstemp puts for
+// "XXXXXX". The program's mark in the name keeps the tidying after a save
+// away from files that only look alike: a user's ".songs.xml.backup", a
+// transfer tool's ".songs.xml.a1B2c3".
+constexpr char tempMark[] = ".kx6save-";
+constexpr int tempRandomLength = 6;
+
+btkstring tempPrefixOf(const btkstring& fileName) {
+    btkstring prefix(".");
+    prefix += fileName;
+    prefix += tempMark;
+    return prefix;
+}
+
 bool isTempNameOf(const btkstring& name, const btkstring& fileName) {
-    const int n = fileName.length();
-    if (name.length() != n + 8 || name[0] != '.' || name[n + 1] != '.') return false;
-    if (std::strncmp(name.c_str() + 1, fileName.c_str(), static_cast<size_t>(n)) != 0) return false;
-    for (int i = n + 2; i < n + 8; ++i) {
+    const btkstring prefix = tempPrefixOf(fileName);
+    const int n = prefix.length();
+    if (name.length() != n + tempRandomLength || !name.startsWith(prefix.c_str())) return false;
+    for (int i = n; i < n + tempRandomLength; ++i) {
         const char c = name[i];
         if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return false;
     }
@@ -418,9 +431,9 @@ void btkSaveFile(const char* path, btkSaveFormat format, const std::function<voi
 
     TempFile temp;
     btkstring name = dir == "/" ? btkstring() : btkstring(dir);
-    name += "/.";
-    name += target.fileName();
-    name += ".XXXXXX";
+    name += "/";
+    name += tempPrefixOf(target.fileName());
+    name += "XXXXXX";
     temp.fd = btkSysMkstemp(name);
     if (temp.fd < 0) saveFailed(path, std::strerror(errno));
     temp.name = name;

@@ -154,6 +154,10 @@ enum class btkSaveFormat {
 // permissions the umask allows and a replaced file keeps its permissions,
 // unless access is OwnerOnly: then the file is readable and writable by
 // its owner alone from the moment it is created (files holding passwords).
+// The temporary file is named ".<file name>.kx6save-" and six letters or
+// digits. After a successful save the files of that name that interrupted
+// saves of the same file left are removed, unless a running save holds
+// them; every other file in the folder stays.
 enum class btkFileAccess { Default, OwnerOnly };
 void btkSaveFile(const char* path, btkSaveFormat format, const std::function<void(btkWriteStream&)>& write,
                  btkFileAccess access = btkFileAccess::Default);

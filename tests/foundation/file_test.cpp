@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -194,12 +195,13 @@ TEST(Files, SaveFileFormatsAndWriterExceptions) {
 }
 
 // A save killed on the way leaves its temporary file; the next successful
-// save of that file removes such files and nothing else: not another
-// file's, not a folder, not one that a running save still holds.
-TEST(Files, SaveRemovesTheTemporaryFilesOfInterruptedSaves) {
+// save of that file removes such files and nothing else. A user's or another
+// tool's file named like one stays, and so do another file's temporary file,
+// a folder, and the file of a save still running (its lock is held).
+TEST(Files, SaveRemovesOnlyItsOwnAbandonedTemporaryFiles) {
     TempDir dir;
     const std::string f = dir.path("songs.xml");
-    for (int i = 0; i < 2; ++i) {
+    const auto interruptedSave = [&] {
         std::fflush(nullptr);
         const pid_t child = fork();
         if (child == 0)
@@ -208,22 +210,34 @@ TEST(Files, SaveRemovesTheTemporaryFilesOfInterruptedSaves) {
                 _exit(0);
             });
         waitpid(child, nullptr, 0);
-    }
-    EXPECT_EQ(listFolder(dir.path()).size(), 2 * std::string(".songs.xml.XXXXXX").size() + 1);
-    const std::string kept =
-        ".other.xml.abc123 .songs.xml.Held99 .songs.xml.abc12 .songs.xml.abc1234 "
-        ".songs.xml.dir123 songs.xml.abc123";
-    for (const char* name :
-         {".other.xml.abc123", ".songs.xml.Held99", ".songs.xml.abc12", ".songs.xml.abc1234", "songs.xml.abc123"})
-        writeBytes(dir.path(name), "x");
-    ASSERT_EQ(mkdir(dir.path(".songs.xml.dir123").c_str(), 0777), 0);
-    const int held = open(dir.path(".songs.xml.Held99").c_str(), O_RDONLY);
+    };
+    interruptedSave();
+    // The leftover's name without the six characters mkstemp chose.
+    const std::string leftover = listFolder(dir.path());
+    ASSERT_EQ(leftover.rfind(".songs.xml.", 0), 0u) << leftover;
+    ASSERT_EQ(leftover.find(' '), std::string::npos) << leftover;
+    const std::string stem = leftover.substr(0, leftover.size() - 6);
+    interruptedSave();
+
+    std::vector<std::string> kept = {
+        ".songs.xml.backup", ".songs.xml.old001",
+        ".songs.xml.tmp",    ".songs.xml.a1B2c3",
+        "songs.xml.abc123",  ".other.xml" + stem.substr(std::string(".songs.xml").size()) + "abc123",
+        stem + "abc12",      stem + "abc1234",
+        stem + "Held99",
+    };
+    for (const std::string& name : kept) writeBytes(dir.path(name), "x");
+    kept.push_back(stem + "dir123");
+    ASSERT_EQ(mkdir(dir.path(stem + "dir123").c_str(), 0777), 0);
+    const int held = open(dir.path(stem + "Held99").c_str(), O_RDONLY);
     ASSERT_EQ(flock(held, LOCK_EX), 0);
     btkSaveFile(f.c_str(), btkSaveFormat::Binary, [](btkWriteStream& out) { out << "whole"; });
     close(held);
-    EXPECT_EQ(listFolder(dir.path()),
-              ".other.xml.abc123 .songs.xml.Held99 .songs.xml.abc12 .songs.xml.abc1234 .songs.xml.dir123 songs.xml "
-              "songs.xml.abc123");
+    kept.push_back("songs.xml");
+    std::sort(kept.begin(), kept.end());
+    std::string expected;
+    for (const std::string& name : kept) expected += (expected.empty() ? "" : " ") + name;
+    EXPECT_EQ(listFolder(dir.path()), expected);
     EXPECT_EQ(readBytes(f), "whole");
 }
 
