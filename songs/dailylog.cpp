@@ -1,5 +1,7 @@
 #include "songs/dailylog.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -9,7 +11,18 @@
 namespace {
 
 FILE* logFile = nullptr;
+btkstring logPath;  // the name the open file was opened under
 bool holdFlush = false;
+
+// True when the name no longer leads to the open file: the log viewer's save
+// renamed a new file over it, or the file was removed. Lines written to the
+// old file would be lost with it.
+bool logFileReplaced() {
+    struct stat opened;
+    if (fstat(fileno(logFile), &opened) != 0) return true;
+    const btkFileStamp named = btkGetFileStamp(logPath);
+    return !named.exists || named.device != opened.st_dev || named.inode != opened.st_ino;
+}
 
 }  // namespace
 
@@ -21,7 +34,16 @@ btkstring LogFileName() {
 }
 
 void LogWriteLine(const char* text) {
-    if (!logFile) logFile = btkOpenFile(LogFileName(), "a");
+    // The name stays the one of the first open, so a run that passes
+    // midnight goes on with the day it started in.
+    if (logFile && logFileReplaced()) {
+        std::fclose(logFile);
+        logFile = btkOpenFile(logPath, "a");
+    }
+    if (!logFile) {
+        logPath = LogFileName();
+        logFile = btkOpenFile(logPath, "a");
+    }
     if (!logFile) return;
     btkTextModeWrite(logFile, text, std::strlen(text));
     btkTextModeWrite(logFile, "\n", 1);
@@ -38,6 +60,7 @@ void LogFlush() {
 void LogClose() {
     if (logFile) std::fclose(logFile);
     logFile = nullptr;
+    logPath = "";
 }
 
 void LogBegin(const char* kind, const char* argument) {

@@ -4,7 +4,10 @@
 //   ##TAG##[value]
 //   ##END##[kind]
 // A file that cannot be opened makes every write do nothing; the next write
-// tries again.
+// tries again. A file replaced under its name while open (the log viewer
+// saves through a new file renamed over the old one) or removed is opened
+// again by that name before the next line, so no line goes to a file that
+// no longer has a name.
 #pragma once
 
 #include "foundation/btkstring.h"

@@ -1,8 +1,22 @@
 #include "app/main/logfile.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "foundation/btkdatetime.h"
+#include "foundation/btkstream.h"
+
+btkstring LogReadFile(const char* path) {
+    btkFileReadStream in(path, "rb");
+    btkStringWriteStream bytes;
+    char chunk[4096];
+    int n;
+    while ((n = in.read(chunk, sizeof chunk)) > 0) {
+        std::replace(chunk, chunk + n, '\0', '?');
+        bytes.write(chunk, n);
+    }
+    return btkstring(bytes.c_str());
+}
 
 btkstring LogBracketText(const char* line, char open, char close) {
     const char* start = std::strchr(line, open);
@@ -108,6 +122,14 @@ btkstring LogFileContent::withEntryText(int index, const char* text) const {
     const int innerEnds = entry.endLines.count() - (entry.closed ? 1 : 0);
     for (int i = 0; i < innerEnds; ++i) addLine(entry.endLines[i]);
     return bytes.substr(0, entry.bodyBegin) + body + bytes.substr(entry.bodyEnd, bytes.length() - entry.bodyEnd);
+}
+
+bool LogFileContent::gainedSince(const btkstring& now, btkstring& tail) const {
+    tail = "";
+    const int read = bytes.length();
+    if (now.length() < read || std::memcmp(now.c_str(), bytes.c_str(), read) != 0) return false;
+    tail = now.substr(read, now.length() - read);
+    return true;
 }
 
 btkstring LogEntryCaption(const LogEntry& entry) {

@@ -5,7 +5,9 @@
 //   ##END##[name]
 // Text outside entries is stray text; empty lines carry nothing. The file is
 // read as its bytes (CR LF or LF line ends) and an edit replaces only the
-// bytes of one entry's body, so the rest of the file stays as it was.
+// bytes of one entry's body, so the rest of the file stays as it was. The
+// program appends to the day's file while the viewer shows it: a save adds
+// what the file gained since the read.
 #pragma once
 
 #include "foundation/btkarray.h"
@@ -38,12 +40,21 @@ public:
     // outside that body, blank lines and stray text included, is kept byte
     // for byte. An index out of range gives the bytes unchanged.
     [[nodiscard]] btkstring withEntryText(int index, const char* text) const;
+    // The bytes the file gained at its end since it was read, given its
+    // bytes now: what follows the bytes read when the file still begins with
+    // them. False, with tail "", when the file is shorter or its beginning
+    // differs.
+    [[nodiscard]] bool gainedSince(const btkstring& now, btkstring& tail) const;
 
     btkObjArray<LogEntry> entries;
     btkstring stray;
     btkstring bytes;  // the file as read
 };
 
+// The bytes of a log file, line ends untouched; a NUL byte (a crash may leave
+// runs of them) reads as '?', so it neither ends the text nor makes a save
+// drop what follows it. "" when the file cannot be opened.
+btkstring LogReadFile(const char* path);
 // The text after the first opening character up to the next closing one (or
 // the end of the line); "" without the opening character.
 btkstring LogBracketText(const char* line, char open, char close);

@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "foundation/btkerror.h"
 #include "foundation/btkfile.h"
 #include "foundation/btkmessagebox.h"
 #include "foundation/btkstream.h"
@@ -128,7 +129,7 @@ void Tshowlogfrm::parseLogFile() {
     entries->clear();
     const btkstring path = selectedFilePath();
     if (path.empty()) return;
-    log.parse(btkReadBinaryFile(path));
+    log.parse(LogReadFile(path));
     for (const LogEntry* entry : log.entries) entries->addItem(btkToQString(LogEntryCaption(*entry)));
     if (entries->count() > 0) entries->setCurrentRow(0);
     ShowSelectedEntry();
@@ -164,11 +165,18 @@ void Tshowlogfrm::saveLogFile() {
         if (!edited && shownEntry(pane) == row && pane->memo->document()->isModified()) edited = pane;
     if (!edited) return;
     const btkstring text = withoutCR(edited->text());
-    const btkstring bytes = log.withEntryText(row, text);
+    // The program goes on logging while the viewer shows the file: what it
+    // appended since the read follows the edited text. A file changed in
+    // another way is left alone, so none of its lines is lost.
+    btkstring gained;
+    if (!log.gainedSince(LogReadFile(path), gained))
+        throw btkError(btkFormat("Log nebyl uložen: soubor %s byl od načtení změněn, načtěte ho znovu", path.c_str()));
+    const btkstring bytes = log.withEntryText(row, text) + gained;
     // A failed save names the file in the error box; the file and the
     // edited pane stay as they were.
     btkSaveFile(path, btkSaveFormat::Binary, [&](btkWriteStream& out) { out.write(bytes.c_str(), bytes.length()); });
-    // The entry's body moved: read its new place, keep the list and panes.
+    // The entry's body moved and the file may have grown: read it anew,
+    // keep the list and panes.
     log.parse(bytes);
     edited->memo->document()->setModified(false);
     // Head or end lines typed into the text make other entries: list anew.

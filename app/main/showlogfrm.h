@@ -24,8 +24,11 @@ public:
     void showStrayText();
     // "Uložit": after the warning question replaces the selected entry's
     // text in the file by its edit in a pane that shows that entry; the rest
-    // of the file keeps its bytes. Without such an edit nothing is written;
-    // a failed write (btkError naming the file) leaves the file as it was.
+    // of the file keeps its bytes, and what the file gained at its end since
+    // the read (lines the program logged meanwhile) is kept after it.
+    // Without such an edit nothing is written; a file changed otherwise
+    // since the read, or a failed write, throws btkError naming the file
+    // and leaves the file as it was.
     void saveLogFile();
     Tlogctrlfrm* activeFrame() const;
     const LogFileContent& content() const { return log; }

@@ -1,5 +1,8 @@
 // The log window (report lines, saving to the daily log, a writer that
 // outlives its window) and the log viewer.
+#include <fstream>
+#include <string>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QFontMetrics>
@@ -37,6 +40,14 @@ protected:
         LogClose();
     }
     btkstring todaysLog() { return btkReadTextFile(LogFileName()); }
+    // Types the text over the first pane of the viewer; the save warning
+    // will be answered yes.
+    void editInViewer(const char* text) {
+        showlogfrm->btreadonly->setChecked(false);
+        showlogfrm->logctrl1->memo->selectAll();
+        showlogfrm->logctrl1->memo->insertPlainText(btkToQString(text));
+        boxes().answer(btkID_YES);
+    }
 };
 
 TEST_F(LogWindowTest, WriterShowsLinesWithoutEmptyOnesAndOutlivesItsWindow) {
@@ -164,6 +175,61 @@ TEST_F(LogWindowTest, ViewerListsFilesShowsEntriesAndSavesOnlyTheEditedEntry) {
     EXPECT_EQ(folder.read("data/20261201.log"),
               btkstring("bez záznamu\r\n\r\n##BEGIN##[dupltest]{1.12.2026 10:11:12}(Test stejných písní)\r\n"
                         "##DBFILE##[db/zpevnik.xml]\r\nopraveno\r\n##END##[dupltest]\r\n"));
+}
+
+// The program logs on while the viewer shows today's file: a save keeps the
+// entries written since the viewer read the file, and the entries written
+// after the save go into the saved file. A file rewritten since the read is
+// not overwritten.
+TEST_F(LogWindowTest, ViewerSaveKeepsEntriesTheProgramWritesMeanwhile) {
+    const auto entry = [](const char* title) {
+        LogBegin("inetsyn", title);
+        LogWriteLine("řádek");
+        LogEnd("inetsyn");
+    };
+    start();
+    entry("první");
+    showlogfrm->showViewer();
+    showlogfrm->files->setCurrentRow(0);
+    showlogfrm->parseLogFile();
+    editInViewer("opraveno\n");
+    entry("druhá");
+    showlogfrm->saveLogFile();
+    entry("třetí");
+    LogFileContent log;
+    log.parse(todaysLog());
+    ASSERT_EQ(log.entries.count(), 3);
+    EXPECT_EQ(log.entries[0]->text, btkstring("opraveno\n"));
+    EXPECT_EQ(log.entries[1]->title, btkstring("druhá"));
+    EXPECT_EQ(log.entries[2]->title, btkstring("třetí"));
+
+    boxes().reset();
+    showlogfrm->files->setCurrentRow(0);
+    showlogfrm->parseLogFile();
+    ASSERT_TRUE(btkWriteTextFile(LogFileName(), "jiný obsah\n"));
+    editInViewer("znovu\n");
+    showlogfrm->SpeedButton3->click();
+    EXPECT_EQ(todaysLog(), btkstring("jiný obsah\n"));
+    EXPECT_TRUE(boxShown(
+        btkFormat("Log nebyl uložen: soubor %s byl od načtení změněn, načtěte ho znovu", LogFileName().c_str())));
+}
+
+// A NUL byte (as a crash may leave in a file) shows as '?': the text after
+// it is read and kept by a save.
+TEST_F(LogWindowTest, ViewerReadsAndSavesTheTextAfterANulByte) {
+    const char bytes[] = "##BEGIN##[a]{1.12.2026 1:02:03}(A)\nx\0y\n##END##[a]\n##BEGIN##[b]{}(B)\nz\n##END##[b]\n";
+    std::ofstream(folder.path("data/20261201.log").c_str(), std::ios::binary) << std::string(bytes, sizeof bytes - 1);
+    start();
+    showlogfrm->showViewer();
+    showlogfrm->files->setCurrentRow(0);
+    showlogfrm->parseLogFile();
+    ASSERT_EQ(showlogfrm->entries->count(), 2);
+    EXPECT_EQ(showlogfrm->logctrl1->text(), btkstring("x?y\n"));
+    showlogfrm->entries->setCurrentRow(1);
+    editInViewer("nové\n");
+    showlogfrm->saveLogFile();
+    EXPECT_EQ(folder.read("data/20261201.log"),
+              btkstring("##BEGIN##[a]{1.12.2026 1:02:03}(A)\nx?y\n##END##[a]\n##BEGIN##[b]{}(B)\nnové\n##END##[b]\n"));
 }
 
 }  // namespace

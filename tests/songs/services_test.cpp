@@ -206,6 +206,20 @@ TEST_F(DailyLog, NameRecordsAndMissingFolder) {
     EXPECT_EQ(read(), text + "drzeno\r\ndalsi\r\n");
 }
 
+// The log viewer saves the day's file through a new file renamed over it:
+// the next lines go into the file that then has the name, or into a new one
+// when the file was removed.
+TEST_F(DailyLog, ReplacedOrRemovedFileGetsTheNextLines) {
+    btkMakeDir(dir.path("data").c_str());
+    LogWriteLine("první");
+    ASSERT_TRUE(btkWriteTextFile(LogFileName(), "upraveno\n"));
+    LogWriteLine("druhá");
+    EXPECT_EQ(read(), "upraveno\r\ndruhá\r\n");
+    ASSERT_TRUE(btkRemoveFile(LogFileName()));
+    LogWriteLine("třetí");
+    EXPECT_EQ(read(), "třetí\r\n");
+}
+
 struct ScriptedDialogs : KxFileDialogs {
     bool openFile(const char* filter, const char* dir, btkstring& path) override {
         calls.push_back(std::string("open ") + filter + " " + dir + " " + path.c_str());
