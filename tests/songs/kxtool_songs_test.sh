@@ -1,6 +1,7 @@
 #!/bin/bash
 # kxtool's song commands: a hand-written database survives db-resave byte
-# for byte, plain and through gzip; db-info lists it; transpose rewrites
+# for byte, plain and through gzip, and a resave keeps the look-alikes of
+# temporary files beside it; db-info lists it; transpose rewrites
 # chords; a commit into a read-only folder keeps the old file.
 set -euo pipefail
 tmp=$(mktemp -d)
@@ -39,6 +40,16 @@ kxtool db-resave "$tmp/in.xml" "$tmp/out.xgz"
 gzip -dc < "$tmp/out.xgz" | cmp - "$tmp/in.xml" || fail "gzip resave changed the content"
 kxtool db-resave "$tmp/out.xgz" "$tmp/back.xml"
 cmp "$tmp/in.xml" "$tmp/back.xml" || fail "reading gzip changed the content"
+
+# A save onto itself keeps the files beside it that only look temporary
+# and removes the abandoned temporary file of one of its own saves.
+lookalikes=(backup old001 tmp abc123)
+for n in "${lookalikes[@]}"; do echo x > "$tmp/.out.xml.$n"; done
+echo x > "$tmp/.out.xml.kx6save-a1B2c3"
+kxtool db-resave "$tmp/out.xml" "$tmp/out.xml"
+for n in "${lookalikes[@]}"; do [ -f "$tmp/.out.xml.$n" ] || fail "the save removed .out.xml.$n"; done
+[ ! -e "$tmp/.out.xml.kx6save-a1B2c3" ] || fail "abandoned temporary file left"
+cmp "$tmp/in.xml" "$tmp/out.xml" || fail "resave onto itself changed the file"
 
 info=$(kx db-info "$tmp/in.xml")
 expected=$(printf '2\n1\tRock & "roll" <> '"'"'x'"'"'\tKapela\n2\tPr\xe1zdn\xe1\t')
