@@ -175,15 +175,28 @@ bool dbwSynchronize::doSynchronize() {
 bool dbwSynchronize::readCondition(dbwTableSynchronize& sync) {
     btkstring text = conditions.get(btkIntToStr(sync.tableDef->id));
     btkStrings columns, quoted;
+    btkCntVec<int> types;
     for (dbwFldDef* field : sync.tableDef->fields) {
         columns.add(field->name);
         quoted.add(adapter->quoteIdentifier(field->name));
+        dbwFieldDesc type;
+        field->type.describe(type);
+        types.add(type.sqltype);
     }
     dbwSyncCondition condition;
     btkstring reason;
-    if (!dbwParseSyncCondition(text, columns, quoted, condition, reason))
+    switch (dbwParseSyncCondition(text, columns, quoted, types, condition, reason)) {
+    case dbwSyncConditionRead::Read: break;
+    case dbwSyncConditionRead::Refused:
         return fail(btkFormat("The condition of table %s is not one SQL expression (%s): %s",
                               sync.tableDef->name.c_str(), reason.c_str(), text.c_str()));
+    case dbwSyncConditionRead::TooLarge:
+        // Not repeated: the text would fill the message.
+        return fail(
+            btkFormat("Podmínka stahování tabulky %s je příliš rozsáhlá: smí mít nejvýše %d porovnání a "
+                      "hodnot a %d znaků",
+                      sync.tableDef->name.c_str(), dbwSyncConditionMaxTerms, dbwSyncConditionMaxLength));
+    }
     sync.condition = condition.sql;
     // Texts like every other: from the local encoding to the server's.
     for (const btkstring& value : condition.values)

@@ -146,8 +146,8 @@ public:
 
     // The download condition of a class's rows: a condition over the
     // columns of the class's server table as dbwParseSyncCondition reads
-    // it; an empty text removes it. A condition outside that grammar fails
-    // the run before anything is sent.
+    // it; an empty text removes it. A condition outside that grammar, or
+    // beyond its size limits, fails the run before anything is sent.
     void setCondition(int classId, const char* condition);
     void setUpload(bool on) { upload = on; }
     void setDownload(bool on) { download = on; }

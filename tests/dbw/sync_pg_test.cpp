@@ -8,10 +8,12 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dbw/dbwadapter.h"
 #include "dbw/dbwpostgresql.h"
+#include "dbw/dbwsynccondition.h"
 #include "dbw/dbwsynchronize.h"
 #include "fake_localdb.h"
 #include "foundation/btkerror.h"
@@ -416,7 +418,25 @@ TEST_F(DbwSyncPg, ConditionsOutsideTheGrammarAreRefusedBeforeAnythingIsSent) {
         "lang=$t$'$t$ ) ; COMMIT; CREATE TABLE pwned (i int); --'",
         "lang=U&'\\0027' ) ; COMMIT; CREATE TABLE pwned (i int); --'",
         "lang='cz'; DELETE FROM songs",
+        // Tests the server could only guess a type for, or fail on.
+        "10 > 9",
+        "id IN (1, 2.5)",
+        "id > 99999999999",
+        "'x' IS NULL",
+        "title = 5",
     };
+    // Chains of many ORs, refused for their size.
+    std::vector<std::string> oversized;
+    for (int terms : {20000, 80000}) {
+        std::string text = "lang='cz'";
+        for (int i = 1; i < terms; ++i) text += " OR lang='cz'";
+        oversized.push_back(text);
+    }
+    std::vector<std::pair<const char*, const char*>> cases;
+    for (const char* condition : refused)
+        cases.emplace_back(condition, "The condition of table songs is not one SQL expression");
+    for (const std::string& condition : oversized)
+        cases.emplace_back(condition.c_str(), "Podmínka stahování tabulky songs je příliš rozsáhlá");
     // Every run is made (which reads the server's definition) before the
     // proxy freezes: a statement sent afterwards would wait for an answer
     // that never comes.
@@ -424,7 +444,7 @@ TEST_F(DbwSyncPg, ConditionsOutsideTheGrammarAreRefusedBeforeAnythingIsSent) {
     dbwAdaRef via = inet->connectVia("127.0.0.1", proxy.port());
     ASSERT_TRUE(via.isSet()) << inet->error();
     std::vector<std::unique_ptr<dbwSynchronize>> runs;
-    for (const char* condition : refused) {
+    for (const auto& [condition, message] : cases) {
         runs.push_back(std::make_unique<dbwSynchronize>(via, &c, inet->userId()));
         runs.back()->setCondition(1, condition);
         runs.back()->setUpload(true);
@@ -435,11 +455,10 @@ TEST_F(DbwSyncPg, ConditionsOutsideTheGrammarAreRefusedBeforeAnythingIsSent) {
         kx6test::Restore replyTimeout(dbwPostgreSQLConnection::replyTimeoutMs, 1000);
         proxy.freeze();
         for (size_t i = 0; i < runs.size(); ++i) {
-            EXPECT_FALSE(runs[i]->synchronize()) << refused[i];
+            const std::string shown = std::string(cases[i].first).substr(0, 60);
+            EXPECT_FALSE(runs[i]->synchronize()) << shown;
             const std::string error = runs[i]->errorText(true).c_str();
-            EXPECT_TRUE(btkStartsWith("The condition of table songs is not one SQL expression", error.c_str()))
-                << refused[i] << "\n"
-                << error;
+            EXPECT_TRUE(btkStartsWith(cases[i].second, error.c_str())) << shown << "\n" << error.substr(0, 200);
         }
     }
     EXPECT_EQ(before, value(serverState));
@@ -452,6 +471,29 @@ TEST_F(DbwSyncPg, ConditionsOutsideTheGrammarAreRefusedBeforeAnythingIsSent) {
     EXPECT_FALSE(ada->query("SELECT 1; CREATE TABLE pwned (i int)").isValid());
     EXPECT_EQ(before, value(serverState));
     EXPECT_TRUE(ada->query("SELECT 1").isValid());
+}
+
+// A number is compared as a number: each condition downloads the rows the
+// same condition selects as SQL on the server, a chain at the size limit
+// among them.
+TEST_F(DbwSyncPg, NumbersInTheConditionKeepTheirSQLMeaning) {
+    FakeSongDb a;
+    std::vector<dbwSynObject*> songs;
+    for (int i = 0; i < 12; ++i) songs.push_back(a.table.add(btkFormat("Píseň %d", i), i % 2 ? "cz" : "sk"));
+    uploadNew(a, songs);
+    std::string longest = "id=1";
+    for (int i = 2; i <= dbwSyncConditionMaxTerms; ++i) longest += " OR id=" + std::to_string(i);
+    for (const std::string& condition :
+         {std::string("id > 9"), std::string("9 < id AND lang='cz'"), std::string("id = 1.0"),
+          std::string("id IN (2, 3.000, 11)"), std::string("dbw_version >= -1 AND NOT id <= 010"), longest}) {
+        const std::string shown = condition.substr(0, 40);
+        const int expected = std::stoi(value("SELECT COUNT(*) FROM songs WHERE " + condition));
+        ASSERT_GT(expected, 0) << shown;
+        PlainDb d;
+        auto r = run(d, {.download = true, .condition = condition.c_str()});
+        ASSERT_TRUE(ok) << shown << "\n" << r->errorText(true).c_str();
+        EXPECT_EQ(expected, r->counters().downloadedNew) << shown;
+    }
 }
 
 TEST_F(DbwSyncPg, ManyRowsComeInOrderedPagesOfAHundred) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <utility>
 
 #include "dbw/dbwdbdef.h"
 #include "dbw/dbwsync.h"
@@ -80,9 +82,11 @@ TEST(DbwSync, LocalDatabaseDefaults) {
 // reach the server.
 TEST(DbwSync, ConditionsAreReadIntoTheGrammarAndWrittenWithParameters) {
     btkStrings columns, quoted;
-    for (const char* name : {"id", "title", "lang"}) {
+    btkCntVec<int> types;
+    for (const auto& [name, type] : {std::pair{"id", 2}, {"title", 4}, {"lang", 4}, {"votes", 6}, {"rating", 11}}) {
         columns.add(name);
         quoted.add(btkFormat("\"%s\"", name));
+        types.add(type);
     }
     const struct {
         const char* text;
@@ -93,8 +97,28 @@ TEST(DbwSync, ConditionsAreReadIntoTheGrammarAndWrittenWithParameters) {
         {"  ", "", ""},
         {"lang='cz'", "(\"lang\"=$1)", "cz|"},
         {"lang='cz' or lang='sk'", "((\"lang\"=$1 OR \"lang\"=$2))", "cz|sk|"},
-        {"NOT (Id >= -5 AND id<>2.5) Or title is not null",
-         "((NOT (((\"id\">=$1 AND \"id\"<>$2))) OR \"title\" IS NOT NULL))", "-5|2.5|"},
+        {"NOT (Id >= -5 AND id<>2.0) Or title is not null",
+         "((NOT (((\"id\">=CAST($1 AS INTEGER) AND \"id\"<>CAST($2 AS INTEGER)))) OR \"title\" IS NOT NULL))", "-5|2|"},
+        // Chains are flat, AND binding tighter than OR.
+        {"lang='a' or lang='b' or lang='c' and title='d' and not lang='e' or lang='f'",
+         "((\"lang\"=$1 OR \"lang\"=$2 OR (\"lang\"=$3 AND \"title\"=$4 AND NOT (\"lang\"=$5)) OR \"lang\"=$6))",
+         "a|b|c|d|e|f|"},
+        // Numbers take the type of their column, texts are left to the server.
+        {"9 < id and id in (007, '8', -0.00) and votes >= -32768 and rating > 2.50",
+         "((CAST($1 AS INTEGER)<\"id\" AND \"id\" IN (CAST($2 AS INTEGER),$3,CAST($4 AS INTEGER)) AND "
+         "\"votes\">=CAST($5 AS INTEGER) AND \"rating\">CAST($6 AS NUMERIC)))",
+         "9|7|8|0|-32768|2.50|"},
+        {"id = 1.0", "(\"id\"=CAST($1 AS INTEGER))", "1|"},
+        {"id IN (1, 2.5)", nullptr, "2.5 is not a whole number for the column id at offset 10"},
+        {"id > 99999999999", nullptr, "99999999999 does not fit the column id at offset 5"},
+        {"id > -2147483649", nullptr, "-2147483649 does not fit the column id"},
+        {"votes = 32768", nullptr, "32768 does not fit the column votes"},
+        {"title = 5", nullptr, "a number compared with the column title, which holds no numbers at offset 8"},
+        {"title LIKE 5", nullptr, "a number in LIKE at offset 11"},
+        {"10 > 9", nullptr, "a comparison of two literals at offset 0"},
+        {"lang='cz' OR 'a' LIKE 'b'", nullptr, "a comparison of two literals at offset 13"},
+        {"5 NOT IN (5)", nullptr, "a comparison of two literals at offset 0"},
+        {"'x' IS NULL", nullptr, "a literal tested for NULL at offset 0"},
         {"title NOT LIKE 'it''s%' and lang not in ('a', 'b')", "((\"title\" NOT LIKE $1 AND \"lang\" NOT IN ($2,$3)))",
          "it's%|a|b|"},
         {"title = 'x'' ) OR (1=1) --'", "(\"title\"=$1)", "x' ) OR (1=1) --|"},
@@ -127,7 +151,8 @@ TEST(DbwSync, ConditionsAreReadIntoTheGrammarAndWrittenWithParameters) {
     for (const auto& r : rows) {
         dbwSyncCondition condition;
         btkstring reason;
-        bool ok = dbwParseSyncCondition(r.text, columns, quoted, condition, reason);
+        bool ok =
+            dbwParseSyncCondition(r.text, columns, quoted, types, condition, reason) == dbwSyncConditionRead::Read;
         if (!r.sql) {
             EXPECT_FALSE(ok) << r.text;
             EXPECT_NE(nullptr, std::strstr(reason, r.values)) << r.text << " -> " << reason.c_str();
@@ -137,6 +162,41 @@ TEST(DbwSync, ConditionsAreReadIntoTheGrammarAndWrittenWithParameters) {
         ASSERT_TRUE(ok) << r.text << " -> " << reason.c_str();
         EXPECT_EQ(btkstring(r.sql), condition.sql) << r.text;
         EXPECT_EQ(btkstring(r.values), btkJoin(condition.values, '|')) << r.text;
+    }
+}
+
+// A chain is read in one pass and written flat up to the size limit, and
+// refused as too large beyond it.
+TEST(DbwSync, LongConditionsAreWrittenFlatUpToTheSizeLimit) {
+    btkStrings columns, quoted;
+    btkCntVec<int> types;
+    columns.add("id");
+    quoted.add("\"id\"");
+    types.add(1);
+    auto ors = [](int terms) {
+        std::string text = "id=1";
+        for (int i = 2; i <= terms; ++i) text += " OR id=" + std::to_string(i);
+        return text;
+    };
+    dbwSyncCondition condition;
+    btkstring reason;
+    ASSERT_EQ(dbwSyncConditionRead::Read,
+              dbwParseSyncCondition(ors(dbwSyncConditionMaxTerms).c_str(), columns, quoted, types, condition, reason))
+        << reason.c_str();
+    std::string flat = "((\"id\"=CAST($1 AS INTEGER)";
+    for (int i = 2; i <= dbwSyncConditionMaxTerms; ++i)
+        flat += " OR \"id\"=CAST($" + std::to_string(i) + " AS INTEGER)";
+    EXPECT_EQ(flat + "))", condition.sql.c_str());
+    EXPECT_EQ(btkIntToStr(dbwSyncConditionMaxTerms), condition.values[dbwSyncConditionMaxTerms - 1]);
+
+    std::string in = "id IN (1";  // a test and its values count alike
+    for (int i = 1; i < dbwSyncConditionMaxTerms; ++i) in += ",1";
+    for (const std::string& text : {ors(dbwSyncConditionMaxTerms + 1), ors(20000), ors(80000), in + ")",
+                                    std::string(dbwSyncConditionMaxLength, ' ') + "id=1"}) {
+        EXPECT_EQ(dbwSyncConditionRead::TooLarge,
+                  dbwParseSyncCondition(text.c_str(), columns, quoted, types, condition, reason))
+            << text.substr(0, 40);
+        EXPECT_EQ(btkstring(), condition.sql);
     }
 }
 
