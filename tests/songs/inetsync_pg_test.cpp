@@ -206,6 +206,15 @@ protected:
         f.writeConnection(inet->connectionElement());
         InitInternetConnection();
     }
+    // Synchronises the proposals of the folder's database straight with the
+    // server.
+    void syncDirectly(const ProgramFolder& f, KxDatabase* db) {
+        f.writeConnection(inet->connectionElement());
+        setProgramDir(f.root.c_str());
+        InitInternetConnection();
+        ASSERT_TRUE(login());
+        ASSERT_TRUE(SynchronizeDatabase(db, proposals(db))) << lastBox();
+    }
     // A database of the folder read again from its file, as after a restart.
     KxDatabase* reopen(const ProgramFolder& f, KxDatabase* db) {
         db->release();
@@ -676,11 +685,8 @@ TEST_F(InetSyncPg, ARecordGivesItsRowsOnlyToTheSongsItsRunSent) {
         KxDatabase* db = openDb(f);
         for (int i = 0; i < 5; ++i) addSong(db, ("R old " + std::to_string(i)).c_str(), "[C]Old");
         db->commit();
-        f.writeConnection(inet->connectionElement());
-        setProgramDir(f.root.c_str());
-        InitInternetConnection();
-        ASSERT_TRUE(login());
-        ASSERT_TRUE(SynchronizeDatabase(db, proposals(db))) << lastBox();
+        syncDirectly(f, db);
+        if (HasFatalFailure()) return;
         const std::string backup = f.read("db/zpevnik.xml");
         for (int i = 0; i < 3; ++i) addSong(db, ("R new " + std::to_string(i)).c_str(), "[C]New");
         for (KxSong* song : db->songs) {
@@ -741,11 +747,8 @@ TEST_F(InetSyncPg, ARecordSettlesSongsEditedSinceAndCanBeAppliedTwice) {
     addSong(db, "K old 0", "[C]Zero");
     addSong(db, "K old 1", "[C]One");
     db->commit();
-    f.writeConnection(inet->connectionElement());
-    setProgramDir(f.root.c_str());
-    InitInternetConnection();
-    ASSERT_TRUE(login());
-    ASSERT_TRUE(SynchronizeDatabase(db, proposals(db))) << lastBox();
+    syncDirectly(f, db);
+    if (HasFatalFailure()) return;
     for (const char* title : {"K old 0", "K old 1"}) {
         byTitle(db, title)->text = "[A]Run";
         byTitle(db, title)->setModified(true);
