@@ -221,6 +221,9 @@ bool SettleSyncRecord(KxDatabase* database, dbwAdapter* adapter, SyncSettled& se
         return true;
     }
     database->ensureLoaded();
+    // The box of the failed load said why; the record waits for a file
+    // that can be read.
+    if (database->loadFailed()) return false;
     if (record.database != database->syncId || (!record.server.empty() && record.server != serverName())) {
         // Applied to another file state its keys would give server rows to
         // songs the run never sent.

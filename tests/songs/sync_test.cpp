@@ -181,4 +181,19 @@ TEST(SyncRecordFile, ReadWholeOrRefused) {
     }
 }
 
+// A record waits while its database file cannot be read: without the file
+// nothing tells whether the record belongs to it.
+TEST_F(SongSync, ARecordOfAnUnreadableFileStays) {
+    TempDir dir;
+    const std::string file = dir.path("zpevnik.xml");
+    writeBytes(file, "<melodar_data><database syncid=\"00ff00ff00ff00ff\">");
+    const std::string record = "kx6 sync record 2\ndatabase 00ff00ff00ff00ff\nserver -\nversion 5\nuser 3\nend\n";
+    writeBytes(file + ".sync", record);
+    KxDatabase* db = new KxDatabase(file.c_str());
+    space->addView(db);
+    SyncSettled settled;
+    EXPECT_FALSE(SettleSyncRecord(db, nullptr, settled));
+    EXPECT_EQ(record, readBytes(file + ".sync"));
+}
+
 }  // namespace
