@@ -35,7 +35,8 @@ public:
     // Several existing files at once, in the order chosen; on OK they
     // replace the list. By default one file through openFile.
     virtual bool openFiles(const char* filter, const char* initialDir, btkStrings& paths);
-    // The font and its colour, changed on OK.
+    // The font and its colour, changed on OK; OK with nothing changed in the
+    // dialog gives the font back equal to what it was.
     virtual bool chooseFont(QFont& font, QColor& color) = 0;
     // The same offering fixed-pitch fonts only; by default chooseFont.
     virtual bool chooseFixedFont(QFont& font, QColor& color) { return chooseFont(font, color); }
