@@ -184,6 +184,11 @@ Tmainfrm::~Tmainfrm() {
     if (mainfrm == this) mainfrm = nullptr;
 }
 
+void KeepAboveMainWindow(QWidget* window) {
+    if (!mainfrm || !window || window == mainfrm) return;
+    window->setParent(mainfrm, window->windowFlags() | Qt::Window);
+}
+
 void Tmainfrm::buildActions() {
     // Every command exists from the start, disabled until its handler is
     // connected.
