@@ -26,6 +26,7 @@
 #include "app/settings/keyeditfrm.h"
 #include "app/version.h"
 #include "app/windows.h"
+#include "foundation/btkerror.h"
 #include "foundation/btkfile.h"
 #include "foundation/btkmessagebox.h"
 #include "foundation/qt/btkapplication.h"
@@ -374,6 +375,8 @@ KxDatabase* Tmainfrm::getActInetDatabase() {
         // side would work on a file that does not hold its songs.
         try {
             db->commit();
+        } catch (const btkDeclinedError&) {
+            return nullptr;
         } catch (const btkError& e) {
             ErrorBox(e.message());
             return nullptr;
