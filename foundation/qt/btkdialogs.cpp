@@ -45,7 +45,7 @@ bool btkDialogBackend::saveFile(const char* filter, const char* initialDir, cons
     for (;;) {
         if (!chooseSaveFile(filter, initialDir, chosen)) return false;
         chosen = btkWithDefaultExt(chosen, defaultExt);
-        if (chosen.empty() || !btkSaveDialogConfirms() || !btkFileExists(chosen)) break;
+        if (chosen.empty() || !btkFileExists(chosen)) break;
         if (QuestionBox(btkFormat("Soubor %s už existuje. Přepsat?", chosen.c_str()), "yn") == 1) break;
     }
     path = chosen;

@@ -27,8 +27,7 @@ public:
     // or "*"). The question whether to overwrite an existing file comes
     // after that, so it names the file that would be replaced, and comes
     // once: "Soubor ... už existuje. Přepsat?" ("Ne" shows the dialog
-    // again), unless btkSetSaveDialogConfirms switched it off for a caller
-    // that asks itself.
+    // again).
     bool saveFile(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path);
     // An existing folder; on OK written to path.
     virtual bool chooseDirectory(const char* initialDir, btkstring& path) = 0;

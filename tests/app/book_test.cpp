@@ -302,7 +302,8 @@ TEST_F(BookTest, EverySidePrintedIntoAPdfFile) {
 
 // Without a printer a new book lays out at once on the PDF page: sheet
 // preview and counts show before anything is printed; each print asks for
-// its file (an existing one only overwritten after "yes").
+// its file (an existing one only overwritten after "Ano"; "Ne" shows the
+// dialog again, cancelled here).
 TEST_F(BookTest, WithoutAPrinterPreviewAndCountsShowAtOnce) {
     for (int i : {2, 0, 3}) song(i)->putOnStack();
     boxes().answer(btkID_YES);
@@ -332,10 +333,10 @@ TEST_F(BookTest, WithoutAPrinterPreviewAndCountsShowAtOnce) {
         EXPECT_EQ(boxes().shown().size(), p.answer ? 1u : 0u) << p.answer;
         EXPECT_EQ(folder.read("kniha.pdf").substr(0, 5) == btkstring("%PDF-"), p.printed) << p.answer;
     }
-    EXPECT_EQ(dialogs.asked, 3);
+    EXPECT_EQ(dialogs.asked, 4);
     // Proposed in the folder of the books, then in the one used last.
     const btkstring books = programDir().join("melodary"), last = btkFile(pdf).dirPart();
-    EXPECT_EQ(dialogs.saveFolders, (std::vector<btkstring>{books, last, last}));
+    EXPECT_EQ(dialogs.saveFolders, (std::vector<btkstring>{books, last, last, last}));
     boxes().answer(btkID_YES);
     window->close();
     idle();
