@@ -116,6 +116,8 @@ bool ProgramCloseQuery() {
         for (KxDatabase* db : databases) {
             try {
                 db->commit();
+            } catch (const btkDeclinedError&) {
+                return false;  // the user said no to writing over the file
             } catch (const btkError& e) {
                 ErrorBox(e.message());
                 return false;

@@ -22,7 +22,10 @@ Twinlistfrm* winlistfrm = nullptr;
 
 namespace {
 
-template <class T> void make(T*& window) { window = new T(); }
+template <class T> void make(T*& window) {
+    window = new T();
+    KeepAboveMainWindow(window);
+}
 
 template <class T> void destroy(T*& window) {
     delete window;

@@ -14,3 +14,11 @@ public:
 private:
     btkstring msg;
 };
+
+// The failure of an operation the user declined when it asked (a question
+// answered "Ne"): the windows show no box for it, the answer said it all.
+// Without windows it is reported like any other btkError.
+class btkDeclinedError : public btkError {
+public:
+    using btkError::btkError;
+};

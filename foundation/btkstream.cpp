@@ -123,11 +123,17 @@ void btkStringWriteStream::clear() {
 
 namespace {
 
+// zlib's texts are English: the user reads why a file failed by its code.
 btkstring gzErrorText(gzFile file) {
     int code = 0;
-    const char* text = gzerror(file, &code);
-    if (code == Z_ERRNO) return btkstring(std::strerror(errno));
-    return btkstring(text && *text ? text : "gzip error");
+    gzerror(file, &code);
+    switch (code) {
+    case Z_ERRNO: return btkstring(std::strerror(errno));
+    case Z_BUF_ERROR: return "soubor gzip je neúplný";
+    case Z_DATA_ERROR: return "komprimovaná data gzip jsou poškozená";
+    case Z_MEM_ERROR: return "nedostatek paměti pro rozbalení souboru gzip";
+    default: return "chyba čtení souboru gzip";
+    }
 }
 
 }  // namespace
@@ -306,7 +312,7 @@ void btkGZWriteStream::writeOldest() {
     std::future<std::unique_ptr<Block>> oldest = std::move(inFlight.front());
     inFlight.pop_front();
     std::unique_ptr<Block> block = oldest.get();  // rethrows what the packer threw
-    if (!block->ok) setFailed("gzip error on packing");
+    if (!block->ok) setFailed("data se nepodařilo zkomprimovat do souboru gzip");
     writeBytes(block->output.data(), block->output.size());
     crc = crc32_combine(crc, block->crc, static_cast<z_off_t>(block->input.size()));
     total += block->input.size();

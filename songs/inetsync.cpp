@@ -48,12 +48,15 @@ void AddCount(btkstring& report, const char* label, int value) {
     report += "\n";
 }
 
-// Writes the database, naming it in an error box when that fails; the
-// database then keeps its change marks.
+// Writes the database, naming it in an error box when that fails (none
+// when the user refused to write over a changed file); the database then
+// keeps its change marks.
 bool CommitShown(KxDatabase* database) {
     try {
         database->commit();
         return true;
+    } catch (const btkDeclinedError&) {
+        return false;  // the user refused, no box after the answer
     } catch (const btkError& e) {
         ErrorBox(e.message());
         return false;

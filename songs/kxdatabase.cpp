@@ -238,8 +238,8 @@ void KxDatabase::commit() {
                 "Ne = soubor zůstane, jak je, a databáze zůstane neuložená.",
                 fileName.c_str());
             if (QuestionBox(question, "yn") != 1)
-                throw btkError(btkFormat("Databáze nebyla uložena: soubor %s byl od načtení změněn jiným programem",
-                                         fileName.c_str()));
+                throw btkDeclinedError(btkFormat(
+                    "Databáze nebyla uložena: soubor %s byl od načtení změněn jiným programem", fileName.c_str()));
         }
         save();
         failedLoad = false;

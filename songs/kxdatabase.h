@@ -89,8 +89,8 @@ public:
     // replaced or written by someone else since it was read or saved here
     // is written over only when the user agrees (the question names it;
     // without windows the answer is no). Throws btkError naming the file on
-    // any failure or refusal; the database then stays changed. Always posts
-    // the database changed.
+    // any failure, btkDeclinedError when the user refused; the database then
+    // stays changed. Always posts the database changed.
     void commit();
     // Drops the unsaved changes: reads the file again.
     void rollback();

@@ -18,6 +18,7 @@
 
 #include "app/book/kxtypefrm.h"
 #include "app/main/mainactions.h"
+#include "app/main/mainfrm.h"
 #include "app/settings/customsortfrm.h"
 #include "app/song/songdrag.h"
 #include "app/song/songvfrm.h"
@@ -521,6 +522,7 @@ class WindowFactory final : public MelodarWindowFactory {
 public:
     MelodarWindow* create(Melodar* owned) override {
         auto* window = new Tmelodarfrm();
+        KeepAboveMainWindow(window);
         window->setBook(owned);
         window->show();
         return window;

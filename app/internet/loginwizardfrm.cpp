@@ -95,14 +95,14 @@ Tloginwizardfrm::Tloginwizardfrm() {
     rows->addRow(group);
 
     rows = btkAddPanelPage<QFormLayout>(pager, "JvWizardInteriorPage2", "Vytvoření nového účtu");
-    login = addEdit(rows, "login", "Login", false);
+    login = addEdit(rows, "login", "Přihlašovací jméno", false);
     password1 = addEdit(rows, "password1", "Heslo", true);
     password2 = addEdit(rows, "password2", "Kontrola hesla", true);
     email = addEdit(rows, "email", "E-mail", false);
     name = addEdit(rows, "name", "Jméno", false);
 
     rows = btkAddPanelPage<QFormLayout>(pager, "JvWizardInteriorPage3", "Přihlášení");
-    llogin = addEdit(rows, "llogin", "Login", false);
+    llogin = addEdit(rows, "llogin", "Přihlašovací jméno", false);
     lpassword = addEdit(rows, "lpassword", "Heslo", true);
 
     wizard = std::make_unique<LoginWizard>(*this);

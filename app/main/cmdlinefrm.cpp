@@ -17,7 +17,7 @@ btkstring historyPath() { return programDir().join("data/cmdline.txt"); }
 
 }  // namespace
 
-Tcmdlinefrm::Tcmdlinefrm() : btkDialogForm(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint) {
+Tcmdlinefrm::Tcmdlinefrm() : btkDialogForm(nullptr, Qt::Tool) {
     setObjectName("cmdlinefrm");
     setWindowTitle(btkToQString("Příkazová řádka"));
     setGeometry(472, 498, 558, 424);

@@ -26,6 +26,7 @@
 #include "app/settings/keyeditfrm.h"
 #include "app/version.h"
 #include "app/windows.h"
+#include "foundation/btkerror.h"
 #include "foundation/btkfile.h"
 #include "foundation/btkmessagebox.h"
 #include "foundation/qt/btkapplication.h"
@@ -182,6 +183,11 @@ void Tmainfrm::buildCentralArea() {
 
 Tmainfrm::~Tmainfrm() {
     if (mainfrm == this) mainfrm = nullptr;
+}
+
+void KeepAboveMainWindow(QWidget* window) {
+    if (!mainfrm || !window || window == mainfrm) return;
+    window->setParent(mainfrm, window->windowFlags() | Qt::Window);
 }
 
 void Tmainfrm::buildActions() {
@@ -369,6 +375,8 @@ KxDatabase* Tmainfrm::getActInetDatabase() {
         // side would work on a file that does not hold its songs.
         try {
             db->commit();
+        } catch (const btkDeclinedError&) {
+            return nullptr;
         } catch (const btkError& e) {
             ErrorBox(e.message());
             return nullptr;

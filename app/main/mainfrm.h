@@ -138,6 +138,13 @@ private:
 
 extern Tmainfrm* mainfrm;
 
+// Makes a window made without a parent one of the main window's windows
+// (a window of its own, with its kind kept): the window manager keeps it
+// above the main window, so a click into the main window does not cover it,
+// while a modal dialog opened later still comes above it. Call before the
+// window is first shown; nothing without a main window.
+void KeepAboveMainWindow(QWidget* window);
+
 // The error texts of the MainWinBase operations.
 extern const char* const NoSongText;
 extern const char* const NoViewText;

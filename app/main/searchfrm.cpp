@@ -16,7 +16,7 @@
 
 Tsearchfrm* searchfrm = nullptr;
 
-Tsearchfrm::Tsearchfrm() : btkDialogForm(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint) {
+Tsearchfrm::Tsearchfrm() : btkDialogForm(nullptr, Qt::Tool) {
     setObjectName("searchfrm");
     setWindowTitle(btkToQString("Hledání písní"));
     cond = new Tsongcondfrm(this);

@@ -34,7 +34,7 @@ btkstring withoutCR(const btkstring& text) {
 
 }  // namespace
 
-Tshowlogfrm::Tshowlogfrm() : btkDialogForm(nullptr, Qt::Window | Qt::WindowStaysOnTopHint) {
+Tshowlogfrm::Tshowlogfrm() : btkDialogForm(nullptr, Qt::Window) {
     setObjectName("showlogfrm");
     setWindowTitle(btkToQString("Prohlížení logu"));
     resize(800, 600);

@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/main/mainfrm.h"
 #include "foundation/btkmessagebox.h"
 #include "foundation/btkstrings.h"
 #include "foundation/qt/btkapplication.h"
@@ -38,6 +39,7 @@ class LogWindowFactory : public KxLogWindowFactory {
 public:
     btkRef<LogWindow> open(const char* logName, const char* caption, const char* dbFileName) override {
         auto* window = new Tvcllogwinfrm(logName, dbFileName, caption);
+        KeepAboveMainWindow(window);
         window->show();
         return window->writer();
     }

@@ -36,6 +36,8 @@ bool btkGuard(const std::function<void()>& handler) {
         return true;
     } catch (const btkPrinterError&) {
         // The printer has shown its failure already.
+    } catch (const btkDeclinedError&) {
+        // The user has just answered the question that ended the handler.
     } catch (const btkError& e) {
         ErrorBox(e.message());
     } catch (...) {

@@ -63,8 +63,9 @@ public:
 };
 
 // Runs the handler; a btkError shows its message in the error box (a
-// printer failure, shown by the printer already, nothing more), any other
-// exception the generic error box. True when the handler returned normally.
+// printer failure, shown by the printer already, and a btkDeclinedError,
+// the user's own answer, nothing more), any other exception the generic
+// error box. True when the handler returned normally.
 bool btkGuard(const std::function<void()>& handler);
 
 // A handler for a signal connection that runs inside btkGuard.

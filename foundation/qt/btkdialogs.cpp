@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 
@@ -43,7 +45,7 @@ bool btkDialogBackend::saveFile(const char* filter, const char* initialDir, cons
     for (;;) {
         if (!chooseSaveFile(filter, initialDir, chosen)) return false;
         chosen = btkWithDefaultExt(chosen, defaultExt);
-        if (chosen.empty() || !btkSaveDialogConfirms() || !btkFileExists(chosen)) break;
+        if (chosen.empty() || !btkFileExists(chosen)) break;
         if (QuestionBox(btkFormat("Soubor %s už existuje. Přepsat?", chosen.c_str()), "yn") == 1) break;
     }
     path = chosen;
@@ -62,22 +64,42 @@ bool btkQtDialogs::chooseDirectory(const char* initialDir, btkstring& path) {
     return true;
 }
 
+namespace {
+
+// Runs the font dialog on the font; on OK the font is the one chosen.
+// The program's fonts come from stored attributes (family, weight, slant)
+// and have no style name: QFontDialog then selects the first style its list
+// holds, for some families an oblique one, and OK would change the font.
+// So the dialog is shown the face the font is drawn in, and a dialog
+// confirmed as it was shown gives the font back as it came (a family
+// missing here is not replaced by the one drawn in its place).
+bool runFontDialog(QFontDialog& dialog, QFont& font) {
+    const QFontInfo drawn(font);
+    QFont shown = font;
+    if (!QFontDatabase::hasFamily(shown.family())) shown.setFamily(drawn.family());
+    if (shown.styleName().isEmpty()) shown.setStyleName(drawn.styleName());
+    dialog.setCurrentFont(shown);
+    const QFont offered = dialog.currentFont();
+    if (dialog.exec() != QDialog::Accepted) return false;
+    if (dialog.selectedFont() != offered) font = dialog.selectedFont();
+    return true;
+}
+
+}  // namespace
+
 bool btkQtDialogs::chooseFixedFont(QFont& font, QColor& color) {
     QFontDialog dialog(QApplication::activeWindow());
     // The family list is filtered when the font is set, so the option comes
     // first; set in the other order every family is offered.
     dialog.setOption(QFontDialog::MonospacedFonts);
-    dialog.setCurrentFont(font);
-    if (dialog.exec() != QDialog::Accepted) return false;
-    font = dialog.selectedFont();
+    if (!runFontDialog(dialog, font)) return false;
     chooseColor(color);
     return true;
 }
 
 bool btkQtDialogs::chooseFont(QFont& font, QColor& color) {
-    QFontDialog dialog(font, QApplication::activeWindow());
-    if (dialog.exec() != QDialog::Accepted) return false;
-    font = dialog.selectedFont();
+    QFontDialog dialog(QApplication::activeWindow());
+    if (!runFontDialog(dialog, font)) return false;
     // QFontDialog has no colour: it follows in its own chooser, whose
     // cancel keeps the colour.
     chooseColor(color);

@@ -27,15 +27,15 @@ public:
     // or "*"). The question whether to overwrite an existing file comes
     // after that, so it names the file that would be replaced, and comes
     // once: "Soubor ... už existuje. Přepsat?" ("Ne" shows the dialog
-    // again), unless btkSetSaveDialogConfirms switched it off for a caller
-    // that asks itself.
+    // again).
     bool saveFile(const char* filter, const char* initialDir, const char* defaultExt, btkstring& path);
     // An existing folder; on OK written to path.
     virtual bool chooseDirectory(const char* initialDir, btkstring& path) = 0;
     // Several existing files at once, in the order chosen; on OK they
     // replace the list. By default one file through openFile.
     virtual bool openFiles(const char* filter, const char* initialDir, btkStrings& paths);
-    // The font and its colour, changed on OK.
+    // The font and its colour, changed on OK; OK with nothing changed in the
+    // dialog gives the font back equal to what it was.
     virtual bool chooseFont(QFont& font, QColor& color) = 0;
     // The same offering fixed-pitch fonts only; by default chooseFont.
     virtual bool chooseFixedFont(QFont& font, QColor& color) { return chooseFont(font, color); }

@@ -31,8 +31,6 @@ QString btkQtFileFilter(const char* filter) {
 
 namespace {
 
-bool saveDialogConfirms = true;
-
 QString startPath(const char* initialDir, const btkstring& path) {
     if (!initialDir) initialDir = "";
     // A folder alone ends in '/': the dialog opens it with an empty name
@@ -115,11 +113,3 @@ btkstring btkWithDefaultExt(const btkstring& path, const char* ext) {
     withExt += ext;
     return withExt;
 }
-
-bool btkSetSaveDialogConfirms(bool confirms) {
-    const bool previous = saveDialogConfirms;
-    saveDialogConfirms = confirms;
-    return previous;
-}
-
-bool btkSaveDialogConfirms() { return saveDialogConfirms; }

@@ -26,8 +26,3 @@ bool btkQtSaveFileDialog(const char* filter, const char* initialDir, btkstring& 
 // The path with ".ext" added when its file name has no extension; ext ""
 // or "*" adds nothing.
 btkstring btkWithDefaultExt(const btkstring& path, const char* ext);
-// Whether the save dialog asks before overwriting; a caller that asks
-// itself (after the default extension is added) switches it off for its
-// call. Returns the previous setting.
-bool btkSetSaveDialogConfirms(bool confirms);
-bool btkSaveDialogConfirms();

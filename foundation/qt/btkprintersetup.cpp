@@ -4,9 +4,7 @@
 #include <QPrinter>
 
 #include "foundation/btkfile.h"
-#include "foundation/btkmessagebox.h"
 #include "foundation/qt/btkdialogs.h"
-#include "foundation/qt/btkfiledialogs.h"
 #include "foundation/qt/btkqstring.h"
 
 namespace {
@@ -35,14 +33,9 @@ bool btkChoosePdfFile(const btkstring& defaultName, const btkstring& firstFolder
     btkstring folder = lastPdfFolder();
     if (folder.empty() || !btkIsDirectory(folder))
         folder = !firstFolder.empty() && btkIsDirectory(firstFolder) ? firstFolder : homeFolder();
-    // The question below comes after the extension is added, so it is the
-    // only one.
-    const bool confirms = btkSetSaveDialogConfirms(false);
-    const bool chosen = btkDialogs().saveFile("PDF|*.pdf", folder.c_str(), "pdf", path);
-    btkSetSaveDialogConfirms(confirms);
-    if (!chosen || path.empty()) return false;
-    if (btkFileExists(path) && QuestionBox(btkFormat("Soubor %s už existuje. Přepsat?", path.c_str()), "yn") != 1)
-        return false;
+    // The save dialog asks before an existing file is overwritten; "Ne"
+    // shows the dialog again.
+    if (!btkDialogs().saveFile("PDF|*.pdf", folder.c_str(), "pdf", path) || path.empty()) return false;
     lastPdfFolder() = btkFile(path).dirPart();
     file = path;
     return true;

@@ -15,8 +15,8 @@ bool runPrinterSetup();
 // proposed as defaultName + ".pdf" in the folder of the PDF file chosen
 // last while it exists, otherwise in firstFolder (the user's home folder
 // when that is "" or no folder); an existing file is overwritten only after the
-// user agrees. On OK the path is written to file; false when the user
-// cancels or declines.
+// user agrees ("Ne" shows the dialog again). On OK the path is written to
+// file; false when the user cancels.
 [[nodiscard]] bool btkChoosePdfFile(const btkstring& defaultName, const btkstring& firstFolder, btkstring& file);
 
 // The printer dialog of one print job on the shared printer set-up. With a

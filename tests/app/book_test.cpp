@@ -18,14 +18,17 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 
 #include "app/book/kxtypefrm.h"
 #include "app/book/kxtypesfrm.h"
 #include "app/book/melodarfrm.h"
 #include "app/main/cmdlinefrm.h"
 #include "app/main/mainfrm.h"
+#include "app/main/searchfrm.h"
 #include "app/main/showlogfrm.h"
 #include "app/main/songgridmodel.h"
+#include "app/main/vcllogwinfrm.h"
 #include "app/main/winlistfrm.h"
 #include "app/qtfiledialogs.h"
 #include "app/song/editsongfrm.h"
@@ -299,7 +302,8 @@ TEST_F(BookTest, EverySidePrintedIntoAPdfFile) {
 
 // Without a printer a new book lays out at once on the PDF page: sheet
 // preview and counts show before anything is printed; each print asks for
-// its file (an existing one only overwritten after "yes").
+// its file (an existing one only overwritten after "Ano"; "Ne" shows the
+// dialog again, cancelled here).
 TEST_F(BookTest, WithoutAPrinterPreviewAndCountsShowAtOnce) {
     for (int i : {2, 0, 3}) song(i)->putOnStack();
     boxes().answer(btkID_YES);
@@ -329,10 +333,10 @@ TEST_F(BookTest, WithoutAPrinterPreviewAndCountsShowAtOnce) {
         EXPECT_EQ(boxes().shown().size(), p.answer ? 1u : 0u) << p.answer;
         EXPECT_EQ(folder.read("kniha.pdf").substr(0, 5) == btkstring("%PDF-"), p.printed) << p.answer;
     }
-    EXPECT_EQ(dialogs.asked, 3);
+    EXPECT_EQ(dialogs.asked, 4);
     // Proposed in the folder of the books, then in the one used last.
     const btkstring books = programDir().join("melodary"), last = btkFile(pdf).dirPart();
-    EXPECT_EQ(dialogs.saveFolders, (std::vector<btkstring>{books, last, last}));
+    EXPECT_EQ(dialogs.saveFolders, (std::vector<btkstring>{books, last, last, last}));
     boxes().answer(btkID_YES);
     window->close();
     idle();
@@ -340,21 +344,36 @@ TEST_F(BookTest, WithoutAPrinterPreviewAndCountsShowAtOnce) {
 
 // Windows larger than the screen or placed partly beyond it open inside the
 // screen's available area; a window moved by the user keeps its place.
-TEST_F(BookTest, WindowsOpenInsideTheScreen) {
+// The windows opened from the main window fit the screen and stay above
+// the main window (transient for it), so a press into the song grid does
+// not cover a book waiting for a drop; none stays on top of everything,
+// which would cover modal dialogs too.
+TEST_F(BookTest, WindowsOpenInsideTheScreenAboveTheMainWindow) {
     const QRect area = mainfrm->screen()->availableGeometry();
+    btkRef<LogWindow> log;
     const struct {
-        const char* action;
+        const char* action;  // null: opened by a task
         std::function<QWidget*()> window;
     } rows[] = {
         {"a_kxnew", [this]() -> QWidget* { return bookWindow(); }},       // 900 x 640
         {"a_cmdline", [] { return static_cast<QWidget*>(cmdlinefrm); }},  // at 472, 498
         {"a_showlog", [] { return static_cast<QWidget*>(showlogfrm); }},
+        {"a_dbsearch", [] { return static_cast<QWidget*>(searchfrm); }},
+        {nullptr,
+         [&log]() -> QWidget* {
+             log = OpenLogWindow("dupltest", "Test stejných písní", "");
+             return OpenLogWindowCount() ? OpenLogWindowAt(0) : nullptr;
+         }},
     };
     for (const auto& r : rows) {
-        trigger(mainfrm, mainfrm->actionlist, r.action);
+        if (r.action) trigger(mainfrm, mainfrm->actionlist, r.action);
         QWidget* window = r.window();
-        ASSERT_TRUE(window && window->isVisible()) << r.action;
-        EXPECT_TRUE(area.contains(window->frameGeometry())) << r.action;
+        const char* name = r.action ? r.action : "log";
+        ASSERT_TRUE(window && window->isVisible()) << name;
+        EXPECT_TRUE(area.contains(window->frameGeometry())) << name;
+        ASSERT_NE(window->windowHandle(), nullptr) << name;
+        EXPECT_EQ(window->windowHandle()->transientParent(), mainfrm->windowHandle()) << name;
+        EXPECT_FALSE(window->windowFlags() & Qt::WindowStaysOnTopHint) << name;
     }
     cmdlinefrm->hide();
     cmdlinefrm->move(area.topLeft() + QPoint(10, 20));

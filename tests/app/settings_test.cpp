@@ -2,11 +2,14 @@
 // and the database properties dialog: user columns and the duplicate test,
 // driven from the main window's actions.
 #include <cstring>
+#include <iterator>
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
+#include <QFontDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +21,7 @@
 #include "app/main/songgridmodel.h"
 #include "app/main/vcllogwinfrm.h"
 #include "app/program.h"
+#include "app/settings/fontbutton.h"
 #include "app/windows.h"
 #include "appenv.h"
 #include "foundation/qt/btkdialogs.h"
@@ -194,6 +198,59 @@ TEST_F(SettingsTest, OptionsWrittenOnlyOnOkWithEveryNode) {
     EXPECT_EQ(root.childByName("settings").childByName("mainwin").attr("songv.color"), btkstring("Red"));
     // The song view follows at once.
     EXPECT_EQ(mainfrm->songv->fntext.font.family(), QStringLiteral("DejaVu Serif"));
+}
+
+// Qt's own font and colour dialogs confirmed as they open, from the song
+// view's "Text" button: the stored font comes back as it was (an upright
+// font stays upright, a family missing here keeps its name). The fixed-pitch
+// chooser of the export filters does the same.
+TEST_F(SettingsTest, FontConfirmedUnchangedStaysTheSame) {
+    btkSetDialogBackend(nullptr);
+    int confirmed = 0;
+    QTimer confirm;
+    QObject::connect(&confirm, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if ((qobject_cast<QFontDialog*>(w) || qobject_cast<QColorDialog*>(w)) && w->isVisible()) {
+                static_cast<QDialog*>(w)->accept();
+                ++confirmed;
+            }
+    });
+    confirm.start(10);
+    auto attributes = [](const btkXMLNode& font) {
+        return btkFormat("%s %d b%d i%d u%d s%d %s", font.attr("name").c_str(), font.intAttr("size"),
+                         font.intAttr("bold"), font.intAttr("italic"), font.intAttr("underline"),
+                         font.intAttr("strikeout"), font.attr("color").c_str());
+    };
+    const struct {
+        const char* name;
+        int bold, italic, underline;
+    } rows[] = {
+        {"DejaVu Sans", 0, 0, 0},      {"DejaVu Sans", 1, 0, 1}, {"DejaVu Serif", 0, 1, 0},
+        {"DejaVu Sans Mono", 1, 1, 0}, {"Arial", 1, 0, 0},
+    };
+    for (const auto& r : rows) {
+        btkXMLNode fntext = OptionsRoot().getChild("view").getChild("fonts").getChild("fntext");
+        fntext.setAttr("name", r.name);
+        fntext.setIntAttr("size", 11);
+        fntext.setIntAttr("bold", r.bold);
+        fntext.setIntAttr("italic", r.italic);
+        fntext.setIntAttr("underline", r.underline);
+        fntext.setAttr("color", "Blue");
+        const btkstring before = attributes(fntext);
+        optionsfrm->runner = [](Toptionsfrm& w) {
+            w.fsongvtext->click();
+            return int(QDialog::Accepted);
+        };
+        action("a_options")->trigger();
+        EXPECT_EQ(attributes(OptionsRoot().childByName("view").childByName("fonts").childByName("fntext")), before);
+    }
+    FontButton fixed("fixed", "Text");
+    fixed.fixedPitch = true;
+    fixed.value.font = QFont(QStringLiteral("DejaVu Sans Mono"), 9);
+    fixed.click();
+    EXPECT_EQ(fixed.value.font, QFont(QStringLiteral("DejaVu Sans Mono"), 9));
+    EXPECT_EQ(confirmed, 2 * int(std::size(rows)) + 2);
+    btkSetDialogBackend(&dialogs);
 }
 
 TEST_F(SettingsTest, UserColumnsAreEditedInPlaceAndShownInTheGrid) {

@@ -280,8 +280,9 @@ TEST_F(StartupTest, FailedCommitOnCloseNamesTheFileAndKeepsTheProgramOpen) {
     EXPECT_EQ(std::signal(SIGXFSZ, SIG_IGN), SIG_IGN);
 }
 
-// Another program saved the database file meanwhile: saving asks, and "no"
-// keeps that file and the changes.
+// Another program saved the database file meanwhile: saving asks, and "Ne"
+// keeps that file and the changes with no box after the answer, from the
+// save command and from "ANO" to saving at exit (the program stays open).
 TEST_F(StartupTest, SaveOverAFileChangedOnDiskAsksFirst) {
     start();
     changeFirstSong(database(0));
@@ -290,12 +291,21 @@ TEST_F(StartupTest, SaveOverAFileChangedOnDiskAsksFirst) {
     std::filesystem::rename(folder.path("db/nova.xml").c_str(), folder.path("db/alpha.xml").c_str());
     boxes().answer(btkID_NO);
     mainfrm->actionlist.find("a_dbcommit")->trigger();
-    ASSERT_EQ(boxes().shown().size(), 2u);
+    ASSERT_EQ(boxes().shown().size(), 1u);
     EXPECT_NE(std::strstr(boxes().shown()[0].text, folder.path("db/alpha.xml")), nullptr);
     EXPECT_EQ(boxes().shown()[0].flags & 0x0F, int(btkMB_YESNO));
-    EXPECT_NE(std::strstr(boxes().shown()[1].text, "nebyla uložena"), nullptr);
     EXPECT_EQ(folder.read("db/alpha.xml"), theirs);
     EXPECT_TRUE(database(0)->isChanged());
+
+    boxes().reset();
+    boxes().answer(btkID_YES);
+    boxes().answer(btkID_NO);
+    EXPECT_FALSE(mainfrm->close());
+    ASSERT_EQ(boxes().shown().size(), 2u);
+    EXPECT_TRUE(boxes().shown()[0].text.startsWith(ChangedQuestionStart));
+    EXPECT_FALSE(gAppClosing);
+    EXPECT_TRUE(database(0)->isChanged());
+    EXPECT_EQ(folder.read("db/alpha.xml"), theirs);
 
     boxes().answer(btkID_YES);
     mainfrm->actionlist.find("a_dbcommit")->trigger();

@@ -130,19 +130,30 @@ TEST(Streams, GzipRoundTripAndPlainFilesPassThrough) {
     EXPECT_FALSE(passed.failed());
 }
 
-TEST(Streams, TruncatedGzipEndsInputAndReportsFailure) {
+// A cut or damaged gzip file ends the input early and says why, in Czech.
+TEST(Streams, BrokenGzipEndsInputAndReportsFailure) {
     TempDir dir;
     std::string path = dir.path("cut.xgz");
     std::string content(20000, 'a');
     for (size_t i = 0; i < content.size(); i += 7) content[i] = static_cast<char>('a' + i % 23);
     writeGzip(path, content);
-    std::string whole = readBytes(path);
-    writeBytes(path, whole.substr(0, whole.size() / 2));
-    btkGZReadStream in(path.c_str(), "rb");
-    std::string got = readAll(in);
-    EXPECT_LT(got.size(), content.size());
-    EXPECT_TRUE(in.failed());
-    EXPECT_FALSE(in.errorText().empty());
+    const std::string whole = readBytes(path);
+    std::string damaged = whole;
+    for (size_t i = 20; i < 60; ++i) damaged[i] = static_cast<char>(0xFF);
+    const struct {
+        std::string bytes;
+        const char* error;
+    } rows[] = {
+        {whole.substr(0, whole.size() / 2), "soubor gzip je neúplný"},
+        {damaged, "komprimovaná data gzip jsou poškozená"},
+    };
+    for (const auto& r : rows) {
+        writeBytes(path, r.bytes);
+        btkGZReadStream in(path.c_str(), "rb");
+        EXPECT_LT(readAll(in).size(), content.size()) << r.error;
+        EXPECT_TRUE(in.failed()) << r.error;
+        EXPECT_STREQ(in.errorText().c_str(), r.error);
+    }
 }
 
 TEST(Streams, WriteErrorsAreReportedByClose) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -223,30 +225,34 @@ TEST_F(PdfPrinting, WithNoPrinterThePdfPageLaysOutAndEachJobAsksForItsFile) {
     EXPECT_EQ(kx6test::pdfPageCount(file), 1);
 
     // The file of each job: cancel, a new file, an existing one only after
-    // "yes".
+    // "Ano"; "Ne" shows the dialog again.
     btkDefaultMessageBoxes().reset();
     btkScriptedDialogs dialogs;
     btkSetDialogBackend(&dialogs);
+    const std::string other = path("jiny.pdf");
     const struct {
-        std::string chosen;  // "" cancels
-        int answer;          // to the overwrite question, 0: none expected
-        bool ok;
+        std::vector<std::string> chosen;  // one name per dialog; then cancel
+        std::vector<int> answers;         // to the overwrite questions
+        int dialogsShown;
+        std::string result;  // "": cancelled
     } rows[] = {
-        {"", 0, false},
-        {path("nova.pdf"), 0, true},
-        {file, btkID_NO, false},
-        {file, btkID_YES, true},
+        {{}, {}, 1, ""},
+        {{path("nova.pdf")}, {}, 1, path("nova.pdf")},
+        {{file}, {btkID_NO}, 2, ""},
+        {{file, other}, {btkID_NO}, 2, other},
+        {{file}, {btkID_YES}, 1, file},
     };
     for (const auto& r : rows) {
         btkDefaultMessageBoxes().reset();
-        if (!r.chosen.empty()) dialogs.files.push_back(r.chosen.c_str());
-        if (r.answer) btkDefaultMessageBoxes().answer(r.answer);
+        for (const std::string& name : r.chosen) dialogs.files.push_back(name.c_str());
+        for (int answer : r.answers) btkDefaultMessageBoxes().answer(answer);
+        dialogs.asked = 0;
         btkstring chosen;
-        EXPECT_EQ(btkChoosePdfFile("kniha", "", chosen), r.ok) << r.chosen;
-        EXPECT_EQ(btkDefaultMessageBoxes().shown().size(), r.answer ? 1u : 0u) << r.chosen;
-        EXPECT_EQ(chosen, btkstring(r.ok ? r.chosen.c_str() : "")) << r.chosen;
+        EXPECT_EQ(btkChoosePdfFile("kniha", "", chosen), !r.result.empty()) << r.result;
+        EXPECT_EQ(dialogs.asked, r.dialogsShown) << r.result;
+        EXPECT_EQ(btkDefaultMessageBoxes().shown().size(), r.answers.size()) << r.result;
+        EXPECT_EQ(chosen, btkstring(r.result.c_str()));
     }
-    EXPECT_EQ(dialogs.asked, 4);
     btkSetDialogBackend(nullptr);
 }
 
