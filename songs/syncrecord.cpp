@@ -252,6 +252,8 @@ bool SettleSyncRecord(KxDatabase* database, dbwAdapter* adapter, SyncSettled& se
     ApplySyncRecord(database, record, settled);
     try {
         database->commit();
+    } catch (const btkDeclinedError&) {
+        return false;  // the user kept a file changed on disk: the record waits
     } catch (const btkError& e) {
         ErrorBox(e.message());
         return false;
