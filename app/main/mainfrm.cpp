@@ -187,7 +187,15 @@ Tmainfrm::~Tmainfrm() {
 
 void KeepAboveMainWindow(QWidget* window) {
     if (!mainfrm || !window || window == mainfrm) return;
-    window->setParent(mainfrm, window->windowFlags() | Qt::Window);
+    Qt::WindowFlags flags = window->windowFlags() | Qt::Window;
+    // X11 window managers keep only dialogs and tool windows above the
+    // window they are transient for (Qt does not mark a plain window as
+    // transient there): a plain window becomes a dialog that keeps its
+    // buttons.
+    if ((flags & Qt::WindowType_Mask) == Qt::Window)
+        flags = (flags & ~Qt::WindowType_Mask) | Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint;
+    window->setParent(mainfrm, flags);
 }
 
 void Tmainfrm::buildActions() {

@@ -373,6 +373,9 @@ TEST_F(BookTest, WindowsOpenInsideTheScreenAboveTheMainWindow) {
         EXPECT_TRUE(area.contains(window->frameGeometry())) << name;
         ASSERT_NE(window->windowHandle(), nullptr) << name;
         EXPECT_EQ(window->windowHandle()->transientParent(), mainfrm->windowHandle()) << name;
+        // Only these kinds are marked transient for an X11 window manager.
+        const Qt::WindowType kind = window->windowType();
+        EXPECT_TRUE(kind == Qt::Dialog || kind == Qt::Tool) << name << " " << kind;
         EXPECT_FALSE(window->windowFlags() & Qt::WindowStaysOnTopHint) << name;
     }
     cmdlinefrm->hide();
