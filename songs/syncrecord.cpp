@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cinttypes>
+#include <cstring>
 #include <random>
 #include <string>
 #include <string_view>
@@ -54,11 +55,13 @@ template <class Number> bool readNumber(std::string_view word, Number& number, i
     return error == std::errc() && stop == end;
 }
 
-// "<name> <value>" with a value that is one word; "-" stands for none.
+// "<name> <value>", the value being the rest of the line (an internet
+// database's name may hold spaces); "-" stands for none.
 bool readNamed(const btkstring& line, const char* name, btkstring& value) {
-    std::vector<std::string_view> words;
-    if (!splitWords(line, words) || words.size() != 2 || words[0] != name) return false;
-    value = words[1] == "-" ? btkstring() : btkstring(std::string(words[1]).c_str());
+    const std::string head = std::string(name) + " ";
+    if (!btkStartsWith(head.c_str(), line) || line.length() == static_cast<int>(head.size())) return false;
+    const char* rest = line.c_str() + head.size();
+    value = std::strcmp(rest, "-") == 0 ? btkstring() : btkstring(rest);
     return true;
 }
 

@@ -9,7 +9,7 @@
 //
 //   kx6 sync record 2
 //   database <the database's sync id, "-" for none>
-//   server <the internet database's name, "-" for none>
+//   server <the internet database's name (the rest of the line), "-" for none>
 //   version <the run's version id>
 //   user <the id of the user who ran it>
 //   new <locid> <netid> <fingerprint>       a new row and its key

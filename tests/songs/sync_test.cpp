@@ -162,7 +162,8 @@ TEST(SyncRecordFile, ReadWholeOrRefused) {
         {v2 + run + "changed 2 9 fedcba98765432\nend\n", false},
         {v2 + run + "new  7 21 0123456789abcdef\nend\n", false},
         {v2 + run + "new 7 -21 0123456789abcdef\nend\n", false},
-        {"kx6 sync record 2\ndatabase a b\nserver kx6\n" + run + "end\n", false},
+        {"kx6 sync record 2\ndatabase 00ff00ff00ff00ff\nserver Zpěvník 2\n" + run + "end\n", true},
+        {"kx6 sync record 2\ndatabase\nserver kx6\n" + run + "end\n", false},
         {"kx6 sync record 3\n" + run + "end\n", false},
     };
     TempDir dir;
