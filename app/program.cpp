@@ -113,16 +113,8 @@ bool ProgramCloseQuery() {
     case 1:
         // A database that cannot be written keeps the program open: closing
         // would lose its changes.
-        for (KxDatabase* db : databases) {
-            try {
-                db->commit();
-            } catch (const btkDeclinedError&) {
-                return false;  // the user said no to writing over the file
-            } catch (const btkError& e) {
-                ErrorBox(e.message());
-                return false;
-            }
-        }
+        for (KxDatabase* db : databases)
+            if (!db->commitShown()) return false;
         gAppClosing = true;
         return true;
     case 2: gAppClosing = true; return true;

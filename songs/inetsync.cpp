@@ -2,7 +2,6 @@
 
 #include "dbw/dbwsession.h"
 #include "dbw/dbwsynchronize.h"
-#include "foundation/btkerror.h"
 #include "foundation/btkmessagebox.h"
 #include "songs/appservices.h"
 #include "songs/dailylog.h"
@@ -46,21 +45,6 @@ void AddCount(btkstring& report, const char* label, int value) {
     report += label;
     report += btkIntToStr(value);
     report += "\n";
-}
-
-// Writes the database, naming it in an error box when that fails (none
-// when the user refused to write over a changed file); the database then
-// keeps its change marks.
-bool CommitShown(KxDatabase* database) {
-    try {
-        database->commit();
-        return true;
-    } catch (const btkDeclinedError&) {
-        return false;  // the user refused, no box after the answer
-    } catch (const btkError& e) {
-        ErrorBox(e.message());
-        return false;
-    }
 }
 
 // Leaves out of the queues what a settled record of an earlier run did
@@ -114,7 +98,7 @@ void FinishRun(KxDatabase* database, dbwSynchronize& run, bool ok) {
         database->setChanged();
         database->changed();
         // A record that stays settles the same outcome again later.
-        if (CommitShown(database)) RemoveSyncRecord(database);
+        if (database->commitShown()) RemoveSyncRecord(database);
         InfoBox(btkstring("Synchronizace proběhla úspěšně\n") + report);
     } else if (run.outcomeUnknown()) {
         // The record written before the commit settles it at the next run;
@@ -155,7 +139,7 @@ bool SynchronizeDatabase(KxDatabase* database, const SyncOptions& options) {
 
     // A failed run reloads the database from its file; unsaved edits made
     // before the run would go with it, so they are written first.
-    if (database->isChanged() && !CommitShown(database)) return false;
+    if (database->isChanged() && !database->commitShown()) return false;
     // An earlier run the program could not save is settled first, so that
     // nothing of it goes up again.
     SyncSettled settled;
@@ -168,7 +152,7 @@ bool SynchronizeDatabase(KxDatabase* database, const SyncOptions& options) {
     if (sends && !database->getFileName().empty()) {
         database->syncId = NewDatabaseSyncId();
         database->setChanged();
-        if (!CommitShown(database)) return false;
+        if (!database->commitShown()) return false;
     }
 
     dbwSynchronize run(adapter, database, LoginRef::get()->userId());

@@ -248,6 +248,18 @@ void KxDatabase::commit() {
     changed();
 }
 
+bool KxDatabase::commitShown() {
+    try {
+        commit();
+        return true;
+    } catch (const btkDeclinedError&) {
+        return false;
+    } catch (const btkError& e) {
+        ErrorBox(e.message());
+        return false;
+    }
+}
+
 void KxDatabase::rollback() {
     clearChangeMarks();
     readFile();

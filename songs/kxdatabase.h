@@ -92,6 +92,10 @@ public:
     // any failure, btkDeclinedError when the user refused; the database then
     // stays changed. Always posts the database changed.
     void commit();
+    // Commits; a failure is named in an error box (none after the user's
+    // "Ne" to writing over a changed file, the answer said it) and gives
+    // false, the database staying changed.
+    [[nodiscard]] bool commitShown();
     // Drops the unsaved changes: reads the file again.
     void rollback();
     // Moves the songs of another database file into this one.

@@ -10,7 +10,6 @@
 
 #include "dbw/dbwstoredconnection.h"
 #include "dbw/dbwsynchronize.h"
-#include "foundation/btkerror.h"
 #include "foundation/btkfile.h"
 #include "foundation/btkmessagebox.h"
 #include "foundation/btkstream.h"
@@ -253,14 +252,8 @@ bool SettleSyncRecord(KxDatabase* database, dbwAdapter* adapter, SyncSettled& se
     case dbwSynchronize::RunFound::Kept: break;
     }
     ApplySyncRecord(database, record, settled);
-    try {
-        database->commit();
-    } catch (const btkDeclinedError&) {
-        return false;  // the user kept a file changed on disk: the record waits
-    } catch (const btkError& e) {
-        ErrorBox(e.message());
-        return false;
-    }
+    // After "Ne" to writing over a file changed on disk the record waits.
+    if (!database->commitShown()) return false;
     RemoveSyncRecord(database);
     return true;
 }

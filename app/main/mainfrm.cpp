@@ -26,7 +26,6 @@
 #include "app/settings/keyeditfrm.h"
 #include "app/version.h"
 #include "app/windows.h"
-#include "foundation/btkerror.h"
 #include "foundation/btkfile.h"
 #include "foundation/btkmessagebox.h"
 #include "foundation/qt/btkapplication.h"
@@ -381,14 +380,7 @@ KxDatabase* Tmainfrm::getActInetDatabase() {
             return nullptr;
         // A database whose commit failed is not handed out: the internet
         // side would work on a file that does not hold its songs.
-        try {
-            db->commit();
-        } catch (const btkDeclinedError&) {
-            return nullptr;
-        } catch (const btkError& e) {
-            ErrorBox(e.message());
-            return nullptr;
-        }
+        if (!db->commitShown()) return nullptr;
     }
     return db;
 }
